@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Dovetail needs to build, run and test.
+# Only missing packages are installed; a machine that has them all is left alone.
+set -euo pipefail
+
+packages=(
+  # toolchain
+  build-essential cmake ninja-build pkg-config clang-format
+  # tests and benchmarks
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  # desktop host
+  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev
+  # text drawing and the fonts the game's text is mapped to
+  libfreetype-dev libfontconfig-dev
+  fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation fonts-dejavu-core
+  # desktop smoke tests and screenshots
+  xvfb xauth x11-apps imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+if [ "$(id -u)" -ne 0 ]; then
+  sudo=sudo
+else
+  sudo=
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

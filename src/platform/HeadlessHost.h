@@ -1,0 +1,92 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Host.h"
+#include "platform/Input.h"
+
+namespace dovetail {
+
+// One piece of scripted input, delivered by the first DoEvents at or after its
+// virtual time.
+struct ScriptedInput {
+  enum class Kind { MouseDown, MouseUp, MouseMove, KeyDown, MenuClick, CloseRequest };
+  uint32_t at = 0;
+  Kind kind = Kind::MouseMove;
+  int32_t x = 0;
+  int32_t y = 0;
+  MouseButton button = MouseButton::None;
+  int16_t keyCode = 0;
+  std::string menu;
+};
+
+struct RecordedMessageBox {
+  uint32_t at = 0;
+  MessageBoxRequest request;
+  MessageBoxAnswer answer = MessageBoxAnswer::Ok;
+};
+
+// The host for tests, the headless runner and benchmarks. Time is virtual:
+// Sleep advances the clock by its argument and every DoEvents by 1 ms, so loops
+// that poll the tick count end, and a run with long pauses takes no real time.
+// Input comes from a queue; message boxes are recorded and answered from a
+// queue of answers (OK when it is empty).
+class HeadlessHost : public Host {
+ public:
+  explicit HeadlessHost(uint32_t startTick = 0) : clock_(startTick) {}
+
+  uint32_t TickCount() override { return clock_; }
+  void Sleep(uint32_t ms) override { clock_ += ms; }
+  void DoEvents() override;
+  void Present(const Surface& frame) override;
+  bool WantsFrames() const override { return wantsFrames_; }
+  MessageBoxAnswer MessageBox(const MessageBoxRequest& request) override;
+  void AttachWindow(Window* window) override { window_ = window; }
+
+  Window* AttachedWindow() const { return window_; }
+
+  // Whether the window composes frames on refresh (on by default; a long
+  // headless run turns it off and composes only for snapshots).
+  void SetWantsFrames(bool wants) { wantsFrames_ = wants; }
+
+  // Queues input. Events with equal times are delivered in the order queued.
+  void Post(ScriptedInput input);
+  void PostClick(int32_t x, int32_t y, MouseButton button = MouseButton::Left);
+  void PostKey(int16_t keyCode);
+  void PostMenuClick(std::string name);
+  bool InputPending() const { return !inputs_.empty(); }
+
+  void QueueAnswer(MessageBoxAnswer answer) { answers_.push_back(answer); }
+  const std::vector<RecordedMessageBox>& MessageBoxes() const { return messageBoxes_; }
+
+  // Called at the start of every DoEvents (the driver of a headless run looks
+  // at the program's state here and queues the next input).
+  std::function<void()> onDoEvents;
+  // Called for every message box before the queued answer is used; an answer
+  // returned here wins.
+  std::function<std::optional<MessageBoxAnswer>(const MessageBoxRequest&)> onMessageBox;
+  // Called for every presented frame.
+  std::function<void(const Surface&)> onPresent;
+
+  uint64_t PresentCount() const { return presentCount_; }
+  uint64_t DoEventsCount() const { return doEventsCount_; }
+
+ private:
+  void Deliver(const ScriptedInput& input);
+
+  uint32_t clock_;
+  Window* window_ = nullptr;
+  bool wantsFrames_ = true;
+  std::deque<ScriptedInput> inputs_;
+  std::deque<MessageBoxAnswer> answers_;
+  std::vector<RecordedMessageBox> messageBoxes_;
+  uint64_t presentCount_ = 0;
+  uint64_t doEventsCount_ = 0;
+};
+
+}  // namespace dovetail

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Surface.h"
+
+namespace dovetail {
+
+class Window;
+
+enum class MessageBoxButtons { Ok, OkCancel };
+enum class MessageBoxAnswer { Ok, Cancel };
+
+struct MessageBoxRequest {
+  std::string text;   // exactly as the program words it; "\r\n" or "\n" break lines
+  std::string title;  // the caption; the program's name when none is given
+  MessageBoxButtons buttons = MessageBoxButtons::Ok;
+};
+
+// Everything the engine needs from the machine. The engine never reads a wall
+// clock and never talks to a toolkit: it goes through this interface, which the
+// desktop host (Qt) and the headless host (virtual clock, scripted input)
+// implement.
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // Milliseconds since some start; 32 bits, wraps like the system tick count.
+  virtual uint32_t TickCount() = 0;
+
+  // Blocks for `ms` milliseconds. No events run meanwhile.
+  virtual void Sleep(uint32_t ms) = 0;
+
+  // Lets pending events run: input for the attached window, menu clicks,
+  // dialog actions and due timers, and repaints of invalidated windows.
+  // Handlers run nested inside this call.
+  virtual void DoEvents() = 0;
+
+  // Shows the composed frame of the attached window at once.
+  virtual void Present(const Surface& frame) = 0;
+
+  // False when nobody looks at frames (a headless run without snapshots): the
+  // window then skips composing on refresh.
+  virtual bool WantsFrames() const { return true; }
+
+  // Shows a modal message box and returns the button chosen.
+  virtual MessageBoxAnswer MessageBox(const MessageBoxRequest& request) = 0;
+
+  // The window whose input, timers and frames this host handles.
+  virtual void AttachWindow(Window* window) = 0;
+};
+
+}  // namespace dovetail

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+
+namespace dovetail {
+
+// Mouse buttons with the original's numbers: 1 left, 2 right, 4 middle.
+enum class MouseButton : int16_t { None = 0, Left = 1, Right = 2, Middle = 4 };
+
+// Shift state bits: 1 Shift, 2 Ctrl, 4 Alt.
+enum ShiftState : int16_t { kShiftNone = 0, kShiftShift = 1, kShiftCtrl = 2, kShiftAlt = 4 };
+
+// A mouse event as a control receives it: coordinates are pixels relative to
+// the control's top-left corner.
+struct MouseEvent {
+  MouseButton button = MouseButton::None;
+  int16_t shift = kShiftNone;
+  int32_t x = 0;
+  int32_t y = 0;
+};
+
+// Virtual key codes the program looks at.
+enum KeyCode : int16_t {
+  kKeyReturn = 13,
+  kKeySpace = 32,
+  kKeyEscape = 27,
+};
+
+struct KeyEvent {
+  int16_t keyCode = 0;
+  int16_t shift = kShiftNone;
+};
+
+}  // namespace dovetail

@@ -1,0 +1,22 @@
+#include "platform/MenuItem.h"
+
+#include <utility>
+
+#include "platform/Window.h"
+
+namespace dovetail {
+
+MenuItem::MenuItem(Window& owner, std::string name, std::string caption)
+    : owner_(owner), name_(std::move(name)), caption_(std::move(caption)) {}
+
+void MenuItem::SetCaption(std::string caption) {
+  caption_ = std::move(caption);
+  owner_.MenuChanged();
+}
+
+void MenuItem::SetEnabled(bool enabled) {
+  enabled_ = enabled;
+  owner_.MenuChanged();
+}
+
+}  // namespace dovetail

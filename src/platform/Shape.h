@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/Surface.h"
+
+namespace dovetail {
+
+// A rectangle drawn over its container when the window is composed (the
+// click-wait indicator, a hover frame). It is not part of any image, so showing
+// and hiding it never disturbs the pixels beneath. Coordinates are relative to
+// the container.
+struct Shape {
+  int32_t left = 0;
+  int32_t top = 0;
+  int32_t width = 0;
+  int32_t height = 0;
+  bool visible = false;
+  Pixel borderColor = kBlack;
+  int32_t borderWidth = 1;  // 0 draws no border
+  bool filled = false;
+  Pixel fillColor = kBlack;
+
+  // Draws the shape onto `target`, whose origin is the container's (ox, oy).
+  void DrawOn(Surface& target, int32_t ox, int32_t oy) const;
+};
+
+}  // namespace dovetail

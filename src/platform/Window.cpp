@@ -1,0 +1,198 @@
+#include "platform/Window.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/Host.h"
+
+namespace dovetail {
+
+Window::Window(Host& host, std::string caption, int32_t clientWidth, int32_t clientHeight)
+    : host_(host),
+      caption_(std::move(caption)),
+      clientWidth_(clientWidth),
+      clientHeight_(clientHeight) {
+  host_.AttachWindow(this);
+}
+
+Window::~Window() {
+  host_.AttachWindow(nullptr);
+}
+
+void Window::SetCaption(std::string caption) {
+  caption_ = std::move(caption);
+  MenuChanged();
+}
+
+void Window::SetPicture(Surface picture) {
+  picture_ = std::move(picture);
+  Invalidate();
+}
+
+void Window::ClearPicture() {
+  picture_.reset();
+  Invalidate();
+}
+
+Shape& Window::AddShape() {
+  shapes_.push_back(std::make_unique<Shape>());
+  return *shapes_.back();
+}
+
+PictureBox& Window::AddPictureBox(std::string name) {
+  boxes_.push_back(std::make_unique<PictureBox>(*this, std::move(name)));
+  zOrder_.push_back(boxes_.back().get());
+  return *boxes_.back();
+}
+
+void Window::RemoveFromZOrder(PictureBox& box) {
+  zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), &box), zOrder_.end());
+}
+
+void Window::BringToFront(PictureBox& box) {
+  RemoveFromZOrder(box);
+  zOrder_.push_back(&box);
+  Invalidate();
+}
+
+void Window::SendToBack(PictureBox& box) {
+  RemoveFromZOrder(box);
+  zOrder_.insert(zOrder_.begin(), &box);
+  Invalidate();
+}
+
+PictureBox* Window::FindPictureBox(const std::string& name) const {
+  for (const auto& box : boxes_) {
+    if (box->Name() == name) return box.get();
+  }
+  return nullptr;
+}
+
+Timer& Window::AddTimer(std::string name, uint32_t interval) {
+  timers_.push_back(std::make_unique<Timer>(*this, std::move(name), interval));
+  return *timers_.back();
+}
+
+MenuItem& Window::AddMenuItem(std::string name, std::string caption) {
+  menuItems_.push_back(std::make_unique<MenuItem>(*this, std::move(name), std::move(caption)));
+  MenuChanged();
+  return *menuItems_.back();
+}
+
+MenuItem* Window::FindMenuItem(const std::string& name) const {
+  for (const auto& item : menuItems_) {
+    if (item->Name() == name) return item.get();
+  }
+  return nullptr;
+}
+
+void Window::Compose(Surface& frame) const {
+  if (frame.Width() != clientWidth_ || frame.Height() != clientHeight_) {
+    frame = Surface(clientWidth_, clientHeight_);
+  }
+  frame.Fill(backColor);
+  if (picture_) BitBlt(frame, 0, 0, picture_->Width(), picture_->Height(), *picture_, 0, 0);
+  for (const auto& shape : shapes_)
+    shape->DrawOn(frame, 0, 0);
+  for (const PictureBox* box : zOrder_) {
+    if (!box->Visible()) continue;
+    BitBlt(frame, box->Left(), box->Top(), box->Width(), box->Height(), box->Image(), 0, 0);
+    for (const auto& shape : box->Shapes())
+      shape->DrawOn(frame, box->Left(), box->Top());
+  }
+}
+
+void Window::Refresh() {
+  invalid_ = false;
+  if (!host_.WantsFrames()) return;
+  Compose(frame_);
+  host_.Present(frame_);
+}
+
+void Window::RepaintIfNeeded() {
+  if (invalid_) Refresh();
+}
+
+PictureBox* Window::BoxAt(int32_t x, int32_t y) const {
+  for (auto it = zOrder_.rbegin(); it != zOrder_.rend(); ++it) {
+    if ((*it)->Visible() && (*it)->Contains(x, y)) return *it;
+  }
+  return nullptr;
+}
+
+std::shared_ptr<const Cursor> Window::CursorAt(int32_t x, int32_t y) const {
+  const PictureBox* box = BoxAt(x, y);
+  return box ? box->mouseIcon : nullptr;
+}
+
+bool Window::Receives(const PictureBox* box) const {
+  return enabled_ && box != nullptr && box->Enabled() && box->Visible();
+}
+
+namespace {
+MouseEvent LocalEvent(const PictureBox& box, int32_t x, int32_t y, MouseButton button,
+                      int16_t shift) {
+  return MouseEvent{button, shift, x - box.Left(), y - box.Top()};
+}
+}  // namespace
+
+void Window::DeliverMouseDown(int32_t x, int32_t y, MouseButton button, int16_t shift) {
+  if (!enabled_) return;
+  PictureBox* box = capture_ ? capture_ : BoxAt(x, y);
+  if (!Receives(box)) return;
+  capture_ = box;
+  focus_ = box;
+  Invalidate();
+  if (box->onMouseDown) box->onMouseDown(LocalEvent(*box, x, y, button, shift));
+}
+
+void Window::DeliverMouseUp(int32_t x, int32_t y, MouseButton button, int16_t shift) {
+  PictureBox* box = capture_;
+  capture_ = nullptr;
+  if (!enabled_ || !Receives(box)) return;
+  Invalidate();
+  if (box->onMouseUp) box->onMouseUp(LocalEvent(*box, x, y, button, shift));
+  // A click is a left press and release on the same box.
+  if (button == MouseButton::Left && box->onClick && BoxAt(x, y) == box && Receives(box)) {
+    box->onClick();
+  }
+}
+
+void Window::DeliverMouseMove(int32_t x, int32_t y, MouseButton buttons, int16_t shift) {
+  if (!enabled_) return;
+  PictureBox* box = capture_ ? capture_ : BoxAt(x, y);
+  if (!Receives(box) || !box->onMouseMove) return;
+  Invalidate();
+  box->onMouseMove(LocalEvent(*box, x, y, buttons, shift));
+}
+
+void Window::DeliverKeyDown(int16_t keyCode, int16_t shift) {
+  if (!enabled_) return;
+  Invalidate();
+  const KeyEvent event{keyCode, shift};
+  if (Receives(focus_) && focus_->onKeyDown) {
+    focus_->onKeyDown(event);
+  } else if (!Receives(focus_) && onKeyDown) {
+    onKeyDown(event);
+  }
+}
+
+void Window::DeliverMenuClick(const std::string& name) {
+  MenuItem* item = FindMenuItem(name);
+  if (!enabled_ || item == nullptr || !item->Enabled() || !item->onClick) return;
+  Invalidate();
+  item->onClick();
+}
+
+void Window::DeliverCloseRequest() {
+  if (onCloseRequest) onCloseRequest();
+}
+
+void Window::RunDueTimers(uint32_t now) {
+  // A handler may add timers; index instead of iterating.
+  for (size_t i = 0; i < timers_.size(); ++i) {
+    if (timers_[i]->FireIfDue(now)) Invalidate();
+  }
+}
+
+}  // namespace dovetail

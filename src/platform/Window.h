@@ -1,0 +1,129 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Input.h"
+#include "platform/MenuItem.h"
+#include "platform/PictureBox.h"
+#include "platform/Shape.h"
+#include "platform/Surface.h"
+#include "platform/Timer.h"
+
+namespace dovetail {
+
+class Host;
+
+// The main window, toolkit-free: a client area with its own background picture,
+// picture boxes in z-order, shapes, timers and menu items.
+//
+// Composition draws the back colour, the window's picture and the window's own
+// shapes, then every visible picture box from the bottom of the z-order to the
+// top, each with its shapes. Input arrives in client coordinates from the host
+// and goes to the topmost visible box under the pointer; the box that got a
+// mouse-down gets every mouse event until the button is released. A disabled
+// box, or the whole window while disabled (a dialog is open), receives nothing.
+class Window {
+ public:
+  Window(Host& host, std::string caption, int32_t clientWidth = 640, int32_t clientHeight = 480);
+  ~Window();
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  Host& GetHost() const { return host_; }
+
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(std::string caption);
+  int32_t ClientWidth() const { return clientWidth_; }
+  int32_t ClientHeight() const { return clientHeight_; }
+
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled) { enabled_ = enabled; }
+
+  // The window's own picture, drawn under every control.
+  Pixel backColor = 0xC0C0C0;
+  void SetPicture(Surface picture);
+  void ClearPicture();
+  const std::optional<Surface>& Picture() const { return picture_; }
+  Shape& AddShape();
+
+  // A new picture box, at the top of the z-order, hidden and empty.
+  PictureBox& AddPictureBox(std::string name);
+  void BringToFront(PictureBox& box);
+  void SendToBack(PictureBox& box);
+  // Bottom to top.
+  const std::vector<PictureBox*>& ZOrder() const { return zOrder_; }
+  PictureBox* FindPictureBox(const std::string& name) const;
+
+  Timer& AddTimer(std::string name, uint32_t interval);
+  MenuItem& AddMenuItem(std::string name, std::string caption);
+  const std::vector<std::unique_ptr<MenuItem>>& MenuItems() const { return menuItems_; }
+  MenuItem* FindMenuItem(const std::string& name) const;
+  // Increases whenever a menu item changes, so a host can mirror cheaply.
+  uint64_t MenuRevision() const { return menuRevision_; }
+  void MenuChanged() { ++menuRevision_; }
+
+  // Composes the client area into `frame` (resized as needed).
+  void Compose(Surface& frame) const;
+  // Composes and hands the frame to the host at once.
+  void Refresh();
+  // Marks the window for a repaint the next time events run.
+  void Invalidate() { invalid_ = true; }
+  bool NeedsRepaint() const { return invalid_; }
+  // Repaints when invalidated; hosts call this while letting events run.
+  void RepaintIfNeeded();
+  // The last frame composed (empty until the first refresh with frames wanted).
+  const Surface& LastFrame() const { return frame_; }
+
+  // Hit testing: the topmost visible box containing the point, or null.
+  PictureBox* BoxAt(int32_t x, int32_t y) const;
+  // The cursor to show at the point: the box's own, or null for the default.
+  std::shared_ptr<const Cursor> CursorAt(int32_t x, int32_t y) const;
+
+  // The box that receives keys; set by a mouse-down on a box.
+  PictureBox* Focus() const { return focus_; }
+  void SetFocus(PictureBox* box) { focus_ = box; }
+  // Keys when no enabled, visible box has the focus.
+  std::function<void(const KeyEvent&)> onKeyDown;
+  // The close box of the window.
+  std::function<void()> onCloseRequest;
+
+  // Input from the host, in client coordinates. They run the handlers at once.
+  void DeliverMouseDown(int32_t x, int32_t y, MouseButton button, int16_t shift = kShiftNone);
+  void DeliverMouseUp(int32_t x, int32_t y, MouseButton button, int16_t shift = kShiftNone);
+  void DeliverMouseMove(int32_t x, int32_t y, MouseButton buttons = MouseButton::None,
+                        int16_t shift = kShiftNone);
+  void DeliverKeyDown(int16_t keyCode, int16_t shift = kShiftNone);
+  // A click on the named menu item; ignored when the item or the window is disabled.
+  void DeliverMenuClick(const std::string& name);
+  void DeliverCloseRequest();
+  // Fires every due timer once.
+  void RunDueTimers(uint32_t now);
+
+ private:
+  void RemoveFromZOrder(PictureBox& box);
+  bool Receives(const PictureBox* box) const;
+
+  Host& host_;
+  std::string caption_;
+  int32_t clientWidth_;
+  int32_t clientHeight_;
+  bool enabled_ = true;
+  bool invalid_ = true;
+  std::optional<Surface> picture_;
+  std::vector<std::unique_ptr<Shape>> shapes_;
+  std::vector<std::unique_ptr<PictureBox>> boxes_;
+  std::vector<PictureBox*> zOrder_;
+  std::vector<std::unique_ptr<Timer>> timers_;
+  std::vector<std::unique_ptr<MenuItem>> menuItems_;
+  uint64_t menuRevision_ = 0;
+  PictureBox* capture_ = nullptr;
+  PictureBox* focus_ = nullptr;
+  Surface frame_;
+};
+
+}  // namespace dovetail

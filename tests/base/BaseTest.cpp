@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "base/Cp932.h"
+#include "base/FieldReader.h"
+#include "base/Files.h"
+#include "base/Numbers.h"
+#include "base/Utf8.h"
+
+namespace dovetail {
+namespace {
+
+TEST(Cp932, RoundTripsTheCharactersPlainShiftJisGetsWrong) {
+  // ～ (wave dash as CP932 maps it), － (full-width minus), ① and a backslash.
+  const std::string text = "\xEF\xBD\x9E\xEF\xBC\x8D\xE2\x91\xA0\\abc桐原";
+  auto encoded = Utf8ToCp932(text);
+  ASSERT_TRUE(encoded.ok()) << encoded.error().message;
+  EXPECT_EQ(encoded->substr(0, 6), "\x81\x60\x81\x7C\x87\x40");
+  EXPECT_EQ((*encoded)[6], '\\');
+  auto decoded = Cp932ToUtf8(*encoded);
+  ASSERT_TRUE(decoded.ok());
+  EXPECT_EQ(*decoded, text);
+}
+
+TEST(Cp932, ReportsWhatCannotBeConverted) {
+  auto encoded = Utf8ToCp932("ok \xF0\x9F\x98\x80");  // an emoji
+  ASSERT_FALSE(encoded.ok());
+  EXPECT_NE(encoded.error().message.find("\xF0\x9F\x98\x80"), std::string::npos);
+  auto decoded = Cp932ToUtf8("ab\x81");  // a lead byte without its second byte
+  ASSERT_FALSE(decoded.ok());
+  EXPECT_NE(decoded.error().message.find("offset 2"), std::string::npos);
+}
+
+TEST(Cp932, AnsiLenCountsBytesOfTheCodePage) {
+  EXPECT_EQ(AnsiLen(""), 0);
+  EXPECT_EQ(AnsiLen("abc"), 3);
+  EXPECT_EQ(AnsiLen("桐原"), 4);
+  EXPECT_EQ(AnsiLen("ｽｷｯﾌﾟ"), 5);  // half-width katakana: one byte each
+  EXPECT_EQ(AnsiLen("【ほのか】"), 10);
+  EXPECT_EQ(AnsiLen("\xF0\x9F\x98\x80"), 1);  // unencodable: the '?' put in its place
+}
+
+TEST(Utf8, CharacterPositionsCountCharacters) {
+  EXPECT_EQ(CharCount("桐原　ほのか"), 6u);
+  EXPECT_EQ(Mid("桐原　ほのか", 4), "ほのか");
+  EXPECT_EQ(Mid("桐原　ほのか", 2, 1), "原");
+  EXPECT_EQ(Left("kaimon", 3), "kai");
+  EXPECT_EQ(Right("kaimon", 3), "mon");
+  EXPECT_EQ(Right("5", 3), "5");
+  EXPECT_EQ(Mid("abc", 10), "");
+  EXPECT_EQ(TrimBlanks("  a b \t"), "a b");
+  // A stray byte is one character and never read past.
+  EXPECT_EQ(CharCount("a\xE6"), 2u);
+}
+
+std::vector<std::string> ReadAll(FieldReader& reader) {
+  std::vector<std::string> fields;
+  while (!reader.AtEnd()) {
+    auto field = reader.Next();
+    EXPECT_TRUE(field.ok());
+    fields.push_back(*field);
+  }
+  return fields;
+}
+
+TEST(FieldReader, FollowsTheOriginalInputRules) {
+  struct Case {
+    const char* text;
+    std::vector<std::string> fields;
+  };
+  const Case cases[] = {
+      {"a,b,c\r\n", {"a", "b", "c"}},
+      {"  a ,\tb\r\n", {"a", "b"}},                          // blanks around a field
+      {"\"x, y\",z\r\n", {"x, y", "z"}},                     // quotes keep commas
+      {"\"q\"junk,next\n", {"q", "next"}},                   // text after the quote dropped
+      {"1,,3\r\n", {"1", "", "3"}},                          // empty field
+      {"a,\r\nb\r\n", {"a", "", "b"}},                       // trailing comma, then next line
+      {"a\r\n\r\nb", {"a", "", "b"}},                        // empty line is one empty field
+      {"a\rb\nc", {"a", "b", "c"}},                          // any line end
+      {"\"open,quote\r\nnext\r\n", {"open,quote", "next"}},  // unclosed quote ends at the line
+  };
+  for (const Case& c : cases) {
+    FieldReader reader(c.text, "test.dat");
+    EXPECT_EQ(ReadAll(reader), c.fields) << c.text;
+  }
+}
+
+TEST(FieldReader, ReadsOneStreamAcrossLinesAndReportsTheEnd) {
+  FieldReader reader("1,2\r\n3\r\n", "20.dat");
+  for (const char* expected : {"1", "2", "3"}) {
+    auto field = reader.Next();
+    ASSERT_TRUE(field.ok());
+    EXPECT_EQ(*field, expected);
+  }
+  EXPECT_TRUE(reader.AtEnd());
+  auto past = reader.Next();
+  ASSERT_FALSE(past.ok());
+  EXPECT_NE(past.error().message.find("20.dat"), std::string::npos);
+}
+
+TEST(Numbers, RoundsHalvesToEven) {
+  const std::pair<double, double> cases[] = {{0.5, 0},  {1.5, 2},     {2.5, 2},
+                                             {-0.5, 0}, {-1.5, -2},   {0.49, 0},
+                                             {0.51, 1}, {254.5, 254}, {255.5, 256}};
+  for (auto [in, out] : cases)
+    EXPECT_EQ(RoundHalfEven(in), out) << in;
+}
+
+TEST(Numbers, ConvertsFieldsAndRejectsBadOnes) {
+  EXPECT_EQ(*ToInt16(" 42 "), 42);
+  EXPECT_EQ(*ToInt16(""), 0);
+  EXPECT_EQ(*ToInt16("-50"), -50);
+  EXPECT_EQ(*ToInt16("2.5"), 2);
+  EXPECT_FALSE(ToInt16("32768").ok());
+  EXPECT_FALSE(ToInt16("abc").ok());
+  EXPECT_EQ(*ToInt32("70000"), 70000);
+  EXPECT_FLOAT_EQ(*ToSingle("0.25"), 0.25f);
+  EXPECT_NE(ToInt16("x1").error().message.find("x1"), std::string::npos);
+}
+
+TEST(Numbers, SixteenBitArithmeticReportsOverflow) {
+  EXPECT_EQ(CheckedAdd16(32766, 1), std::optional<int16_t>(32767));
+  EXPECT_EQ(CheckedAdd16(32767, 1), std::nullopt);
+  EXPECT_EQ(CheckedSub16(-32768, 1), std::nullopt);
+  EXPECT_EQ(CheckedMul16(200, 200), std::nullopt);
+  EXPECT_EQ(SaturatingAdd16(32767, 1), 32767);
+  EXPECT_EQ(SaturatingAdd16(-32768, -5), -32768);
+  EXPECT_EQ(CInt(32767.4), std::optional<int16_t>(32767));
+  EXPECT_EQ(CInt(32767.5), std::nullopt);
+}
+
+TEST(Files, ReplaceKeepsTheOldFileUntilTheNewOneIsComplete) {
+  const auto folder = std::filesystem::temp_directory_path() / "dovetail-files-test";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  const auto path = folder / "40.dat";
+
+  ASSERT_TRUE(ReplaceFileAtomically(path, "first").ok());
+  ASSERT_TRUE(ReplaceFileAtomically(path, "second").ok());
+  EXPECT_EQ(*ReadWholeFile(path), "second");
+  // Only the file itself is left: no temporary files.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+
+  // A folder that does not exist: an error naming the file, nothing written.
+  const auto missing = folder / "no-such-folder" / "40.dat";
+  auto status = ReplaceFileAtomically(missing, "x");
+  ASSERT_FALSE(status.ok());
+  EXPECT_NE(status.error().message.find("40.dat"), std::string::npos);
+  EXPECT_FALSE(ReadWholeFile(missing).ok());
+  std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace dovetail
