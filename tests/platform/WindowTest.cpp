@@ -1,0 +1,235 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/HeadlessHost.h"
+#include "platform/Window.h"
+
+namespace dovetail {
+namespace {
+
+// Two overlapping boxes: `lower` at (0, 0) 100 × 100, `upper` at (50, 50) 100 × 100.
+class WindowTest : public ::testing::Test {
+ protected:
+  WindowTest() : window(host, "Dovetail") {
+    lower = &AddBox("lower", 0, 0);
+    upper = &AddBox("upper", 50, 50);
+  }
+
+  PictureBox& AddBox(const std::string& name, int32_t x, int32_t y) {
+    PictureBox& box = window.AddPictureBox(name);
+    box.Move(x, y, 100, 100);
+    box.SetVisible(true);
+    box.onMouseDown = [this, &box](const MouseEvent& e) { Log(box, "down", e); };
+    box.onMouseUp = [this, &box](const MouseEvent& e) { Log(box, "up", e); };
+    box.onClick = [this, &box] { events.push_back(box.Name() + " click"); };
+    box.onKeyDown = [this, &box](const KeyEvent& e) {
+      events.push_back(box.Name() + " key " + std::to_string(e.keyCode));
+    };
+    return box;
+  }
+
+  void Log(const PictureBox& box, const char* what, const MouseEvent& e) {
+    events.push_back(box.Name() + " " + what + " " + std::to_string(e.x) + "," +
+                     std::to_string(e.y));
+  }
+
+  HeadlessHost host;
+  Window window;
+  PictureBox* lower = nullptr;
+  PictureBox* upper = nullptr;
+  std::vector<std::string> events;
+};
+
+TEST_F(WindowTest, TheTopmostVisibleBoxGetsTheClickInItsOwnCoordinates) {
+  window.DeliverMouseDown(60, 70, MouseButton::Left);
+  window.DeliverMouseUp(60, 70, MouseButton::Left);
+  EXPECT_EQ(events, (std::vector<std::string>{"upper down 10,20", "upper up 10,20", "upper click"}));
+
+  events.clear();
+  upper->SetVisible(false);
+  window.DeliverMouseDown(60, 70, MouseButton::Right);
+  EXPECT_EQ(events, (std::vector<std::string>{"lower down 60,70"}));
+
+  events.clear();
+  upper->SetVisible(true);
+  window.BringToFront(*lower);
+  EXPECT_EQ(window.BoxAt(60, 70), lower);
+  EXPECT_EQ(window.BoxAt(120, 120), upper);
+  EXPECT_EQ(window.BoxAt(300, 300), nullptr);
+}
+
+TEST_F(WindowTest, MouseUpGoesToTheBoxThatGotTheMouseDown) {
+  window.DeliverMouseDown(10, 10, MouseButton::Left);
+  window.DeliverMouseUp(140, 140, MouseButton::Left);
+  // Released over the other box: the pressed box gets the release, no click.
+  EXPECT_EQ(events, (std::vector<std::string>{"lower down 10,10", "lower up 140,140"}));
+}
+
+TEST_F(WindowTest, DisabledBoxesAndADisabledWindowReceiveNothing) {
+  upper->SetEnabled(false);
+  window.DeliverMouseDown(60, 70, MouseButton::Left);
+  window.DeliverMouseUp(60, 70, MouseButton::Left);
+  EXPECT_TRUE(events.empty());
+
+  upper->SetEnabled(true);
+  window.SetEnabled(false);
+  MenuItem& ends = window.AddMenuItem("ends", "終了");
+  ends.onClick = [this] { events.push_back("ends"); };
+  window.DeliverMouseDown(10, 10, MouseButton::Left);
+  window.DeliverKeyDown(kKeySpace);
+  window.DeliverMenuClick("ends");
+  EXPECT_TRUE(events.empty());
+
+  window.SetEnabled(true);
+  ends.SetEnabled(false);
+  window.DeliverMenuClick("ends");
+  EXPECT_TRUE(events.empty());
+  ends.SetEnabled(true);
+  window.DeliverMenuClick("ends");
+  EXPECT_EQ(events, (std::vector<std::string>{"ends"}));
+}
+
+TEST_F(WindowTest, KeysGoToTheBoxLastPressedOrElseToTheWindow) {
+  window.onKeyDown = [this](const KeyEvent& e) {
+    events.push_back("window key " + std::to_string(e.keyCode));
+  };
+  window.DeliverKeyDown(kKeyReturn);
+  window.DeliverMouseDown(10, 10, MouseButton::Left);
+  window.DeliverMouseUp(10, 10, MouseButton::Left);
+  events.clear();
+  window.DeliverKeyDown(kKeySpace);
+  lower->SetVisible(false);
+  window.DeliverKeyDown(kKeySpace);
+  EXPECT_EQ(events, (std::vector<std::string>{"lower key 32", "window key 32"}));
+}
+
+TEST_F(WindowTest, TimersFireOnlyWhileEventsRun) {
+  Timer& clicker = window.AddTimer("Clicker", 800);
+  int fired = 0;
+  clicker.onTimer = [&] { ++fired; };
+  clicker.SetEnabled(true);
+  host.Sleep(5000);  // time passes, but no events run
+  EXPECT_EQ(fired, 0);
+  host.DoEvents();  // several intervals overdue: fires once
+  EXPECT_EQ(fired, 1);
+  for (int i = 0; i < 798; ++i) host.DoEvents();
+  EXPECT_EQ(fired, 1);
+  host.DoEvents();
+  host.DoEvents();
+  EXPECT_EQ(fired, 2);
+  clicker.SetEnabled(false);
+  host.Sleep(2000);
+  host.DoEvents();
+  EXPECT_EQ(fired, 2);
+}
+
+TEST_F(WindowTest, ATimerHandlerThatLetsEventsRunIsNotReentered) {
+  Timer& timer = window.AddTimer("BGM_Timer", 10);
+  int depth = 0;
+  int maxDepth = 0;
+  timer.onTimer = [&] {
+    ++depth;
+    maxDepth = std::max(maxDepth, depth);
+    for (int i = 0; i < 50; ++i) host.DoEvents();
+    --depth;
+  };
+  timer.SetEnabled(true);
+  host.Sleep(10);
+  host.DoEvents();
+  EXPECT_EQ(maxDepth, 1);
+}
+
+TEST_F(WindowTest, ComposesPictureThenBoxesInZOrderThenShapes) {
+  window.backColor = 0x101010;
+  lower->SetBackColor(0x0000FF);
+  upper->SetBackColor(0x00FF00);
+  Shape& blinker = upper->AddShape();
+  blinker.left = 10;
+  blinker.top = 10;
+  blinker.width = 4;
+  blinker.height = 4;
+  blinker.filled = true;
+  blinker.fillColor = 0xFF0000;
+  blinker.visible = true;
+
+  Surface frame;
+  window.Compose(frame);
+  EXPECT_EQ(frame.Width(), 640);
+  EXPECT_EQ(frame.At(10, 10), 0x0000FFu);   // lower only
+  EXPECT_EQ(frame.At(55, 55), 0x00FF00u);   // upper over lower
+  EXPECT_EQ(frame.At(61, 61), 0xFF0000u);   // the shape over upper
+  EXPECT_EQ(frame.At(300, 300), 0x101010u);  // the window's back colour
+  // The shape is not part of the box's image.
+  EXPECT_EQ(upper->Image().At(11, 11), 0x00FF00u);
+}
+
+TEST_F(WindowTest, RefreshPresentsAtOnceAndInvalidationWaitsForEvents) {
+  const uint64_t before = host.PresentCount();
+  lower->Refresh();
+  EXPECT_EQ(host.PresentCount(), before + 1);
+  lower->SetVisible(false);  // invalidates only
+  EXPECT_EQ(host.PresentCount(), before + 1);
+  host.DoEvents();
+  EXPECT_EQ(host.PresentCount(), before + 2);
+  host.DoEvents();
+  EXPECT_EQ(host.PresentCount(), before + 2);
+}
+
+TEST_F(WindowTest, PictureBoxKeepsItsPictureUnderItsDrawing) {
+  Surface picture(4, 4, 0x123456);
+  PictureBox& sheet = window.AddPictureBox("GItems");
+  sheet.SetAutoSize(true);
+  sheet.SetPicture(picture);
+  EXPECT_EQ(sheet.Width(), 4);
+  sheet.Image().Set(1, 1, kWhite);
+  sheet.Cls();  // clears the drawing, the picture comes back
+  EXPECT_EQ(sheet.Image(), picture);
+  sheet.ClearPicture();
+  EXPECT_EQ(sheet.Image().At(1, 1), sheet.BackColor());
+  // Growing keeps the pixels at the top-left and fills with the back colour.
+  sheet.Image().Set(0, 0, 0x00ABCDEF);
+  sheet.SetSize(6, 5);
+  EXPECT_EQ(sheet.Image().At(0, 0), 0x00ABCDEFu);
+  EXPECT_EQ(sheet.Image().At(5, 4), sheet.BackColor());
+}
+
+TEST(HeadlessHostTest, VirtualClockAndScriptedInput) {
+  HeadlessHost host(1000);
+  Window window(host, "Dovetail");
+  PictureBox& box = window.AddPictureBox("PicMain");
+  box.Move(0, 0, 640, 480);
+  box.SetVisible(true);
+  std::vector<uint32_t> downAt;
+  box.onMouseDown = [&](const MouseEvent&) { downAt.push_back(host.TickCount()); };
+
+  EXPECT_EQ(host.TickCount(), 1000u);
+  host.Sleep(250);
+  EXPECT_EQ(host.TickCount(), 1250u);
+  host.DoEvents();
+  EXPECT_EQ(host.TickCount(), 1251u);
+
+  host.Post({1300, ScriptedInput::Kind::MouseDown, 5, 5, MouseButton::Left, 0, {}});
+  host.Sleep(40);  // input is never delivered during a sleep
+  host.DoEvents();
+  EXPECT_TRUE(downAt.empty());
+  while (host.InputPending()) host.DoEvents();
+  EXPECT_EQ(downAt, std::vector<uint32_t>{1300});
+}
+
+TEST(HeadlessHostTest, MessageBoxesAreRecordedAndAnswered) {
+  HeadlessHost host;
+  host.QueueAnswer(MessageBoxAnswer::Cancel);
+  EXPECT_EQ(host.MessageBox({"終了します.", "Dovetail", MessageBoxButtons::Ok}),
+            MessageBoxAnswer::Ok);  // an OK-only box can only answer OK
+  host.QueueAnswer(MessageBoxAnswer::Cancel);
+  EXPECT_EQ(host.MessageBox({"よろしいですか？", "終了確認", MessageBoxButtons::OkCancel}),
+            MessageBoxAnswer::Cancel);
+  ASSERT_EQ(host.MessageBoxes().size(), 2u);
+  EXPECT_EQ(host.MessageBoxes()[0].request.text, "終了します.");
+  EXPECT_EQ(host.MessageBoxes()[1].answer, MessageBoxAnswer::Cancel);
+}
+
+}  // namespace
+}  // namespace dovetail
