@@ -7,6 +7,14 @@ namespace dovetail {
 FieldReader::FieldReader(std::string text, std::string source)
     : text_(std::move(text)), source_(std::move(source)) {}
 
+bool FieldReader::OnlyBlankLinesLeft() const {
+  for (size_t i = pos_; i < text_.size(); ++i) {
+    const char c = text_[i];
+    if (c != ' ' && c != '\t' && c != '\r' && c != '\n') return false;
+  }
+  return true;
+}
+
 void FieldReader::SkipBlanks() {
   while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t'))
     ++pos_;

@@ -26,6 +26,9 @@ class FieldReader {
 
   // True when every byte has been consumed.
   bool AtEnd() const { return pos_ >= text_.size(); }
+  // True when nothing but blanks and line ends is left: files that end with an
+  // extra empty line hold no further record.
+  bool OnlyBlankLinesLeft() const;
 
   // The next field, or an error naming the source when the text has ended.
   Result<std::string> Next();
