@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/HeadlessHost.h"
+#include "script/Interpreter.h"
+
+namespace dovetail {
+namespace {
+
+// A story whose records are given as (label, command, text, jump); the
+// message handler logs every text shown.
+class InterpreterTest : public ::testing::Test {
+ protected:
+  InterpreterTest() : interpreter(state, host, handlers) {
+    handlers.ShowMessage = [this] { shown.push_back(state.CurText); };
+  }
+
+  void Load(const std::vector<ScriptRecord>& records) {
+    ScriptTables& t = state.tables;
+    int32_t i = 0;
+    for (const ScriptRecord& r : records)
+      t.Script[i++] = r;
+    t.LastRecord = i - 1;
+    int32_t previous = -1;
+    t.LabelCount = 0;
+    for (int32_t k = 0; k <= t.LastRecord; ++k) {
+      if (t.Script[k].Label != previous) {
+        previous = t.Script[k].Label;
+        t.Labels[t.LabelCount++] = {t.Script[k].Label, k};
+      }
+    }
+  }
+
+  static ScriptRecord Text(int16_t label, std::string text) {
+    ScriptRecord r;
+    r.Label = label;
+    r.Text = std::move(text);
+    return r;
+  }
+  static ScriptRecord Command(int16_t label, std::string command, int16_t jump = 0,
+                              std::string text = "") {
+    ScriptRecord r = Text(label, std::move(text));
+    r.Command = std::move(command);
+    r.Jump = jump;
+    return r;
+  }
+
+  HeadlessHost host;
+  StoryState state;
+  StoryHandlers handlers;
+  Interpreter interpreter;
+  std::vector<std::string> shown;
+};
+
+TEST_F(InterpreterTest, RunsToTheLastRecordWithoutExecutingIt) {
+  Load({Text(1000, "a"), Text(1000, "b"), Text(1001, "end marker")});
+  interpreter.RunScript();
+  EXPECT_EQ(shown, (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(state.ScriptPos, 2);
+}
+
+TEST_F(InterpreterTest, AJumpToTheLastRecordExecutesIt) {
+  Load({Command(1000, "g0", 1002), Text(1001, "skipped"), Text(1002, "last")});
+  interpreter.RunScript();
+  EXPECT_EQ(shown, (std::vector<std::string>{"last"}));
+}
+
+TEST_F(InterpreterTest, AFailedJumpIsReportedOnceAndTheStoryGoesOn) {
+  Load({Command(1000, "g0", 1500), Text(1001, "next"), Text(1002, "end")});
+  interpreter.RunScript();
+  ASSERT_EQ(host.MessageBoxes().size(), 1u);
+  EXPECT_EQ(host.MessageBoxes()[0].request.text, "Not found NUM:1000 to SEQ");
+  EXPECT_EQ(shown, (std::vector<std::string>{"next"}));
+}
+
+TEST_F(InterpreterTest, FindLabelSearchesByHalving) {
+  Load({Text(1000, "only")});
+  EXPECT_TRUE(interpreter.FindLabel(1000));
+  EXPECT_EQ(state.ScriptPos, 0);
+
+  Load({Text(1000, ""), Text(1010, ""), Text(1020, ""), Text(1030, ""), Text(1040, "")});
+  for (int32_t k = 0; k < 5; ++k) {
+    state.ScriptPos = -1;
+    EXPECT_TRUE(interpreter.FindLabel(static_cast<int16_t>(1000 + 10 * k)));
+    EXPECT_EQ(state.ScriptPos, k);
+  }
+  state.ScriptPos = 3;
+  state.CurLabel = 1234;
+  EXPECT_FALSE(interpreter.FindLabel(999));
+  EXPECT_FALSE(interpreter.FindLabel(2000));
+  EXPECT_FALSE(interpreter.FindLabel(1015));
+  EXPECT_EQ(state.ScriptPos, 3);
+  ASSERT_EQ(host.MessageBoxes().size(), 3u);
+  EXPECT_EQ(host.MessageBoxes()[0].request.text, "Not found NUM:1234 to SEQ");
+}
+
+TEST_F(InterpreterTest, FindChoicesTakesTheFirstEntryOfTheLabel) {
+  ScriptTables& t = state.tables;
+  t.ChoiceTable[0] = {1000, "a", 0};
+  t.ChoiceTable[1] = {1010, "b", 0};
+  t.ChoiceTable[2] = {1010, "c", 0};
+  t.LastChoice = 2;
+  EXPECT_TRUE(interpreter.FindChoices(1010));
+  EXPECT_EQ(state.ChoiceBase, 1);
+  EXPECT_FALSE(interpreter.FindChoices(1020));
+  EXPECT_EQ(state.ChoiceBase, 1);
+  EXPECT_EQ(host.MessageBoxes().back().request.text, "SCT:1020 not found.");
+}
+
+TEST_F(InterpreterTest, NamesAreSubstitutedIntoTheText) {
+  state.Names[1] = "桐原";
+  state.Names[2] = "ほのか";
+  state.CurText = "&1と&2";
+  interpreter.SubstituteNames();
+  EXPECT_EQ(state.CurText, "桐原とほのか");
+
+  state.Names[1] = "A";
+  state.Names[2] = "長い名前です";
+  state.CurText = "「&1」「&2」!";
+  interpreter.SubstituteNames();
+  EXPECT_EQ(state.CurText, "「A」「長い名前です」!");
+
+  // A name holding a placeholder is not expanded again.
+  state.Names[1] = "&1";
+  state.CurText = "x&1y";
+  interpreter.SubstituteNames();
+  EXPECT_EQ(state.CurText, "x&1y");
+}
+
+TEST_F(InterpreterTest, PictureFieldsAndCommandsDecideWhetherTextIsShown) {
+  handlers.ShowBackground = [] { return kAdvance; };
+  handlers.ChangeFace = [] { return kShowText; };
+  ScriptRecord background = Text(1000, "not shown");
+  background.Background = "7";
+  ScriptRecord face = Text(1000, "face text");
+  face.Face = "2";
+  ScriptRecord both = Command(1000, "zz", 0, "unknown command keeps the face's result");
+  both.Face = "3";
+  ScriptRecord overridden = Command(1000, "w", 0, "10");
+  overridden.Face = "3";
+  Load({background, face, both, overridden, Text(1001, "end")});
+  interpreter.RunScript();
+  EXPECT_EQ(shown,
+            (std::vector<std::string>{"face text", "unknown command keeps the face's result"}));
+  EXPECT_EQ(state.BgNo, 7);
+  EXPECT_EQ(state.FaceNo, 3);
+}
+
+TEST_F(InterpreterTest, WaitWithoutATimeWaitsJustOverASecond) {
+  Load({Command(1000, "w"), Command(1000, "w", 0, "120"), Text(1001, "end")});
+  state.ScriptPos = 0;
+  interpreter.RunScript();
+  // 1000 ms: slices of 50 ms plus 1 ms per event round until more than 1000 passed.
+  // 120 ms: three slices.
+  EXPECT_EQ(host.TickCount(), 20u * 51 + 3 * 51);
+}
+
+TEST_F(InterpreterTest, GameCommandsCountStagesAndOpenTheNameDialogOnce) {
+  int nameDialogs = 0;
+  int keys = 0;
+  handlers.OpenNameEntry = [&] { ++nameDialogs; };
+  handlers.Keys = [&] { ++keys; };
+  Load({Command(1000, "g1"), Command(1000, "g4"), Command(1000, "g4"), Command(1000, "g9"),
+        Text(1001, "end")});
+  interpreter.RunScript();
+  EXPECT_EQ(state.StageNo, 3);
+  EXPECT_EQ(nameDialogs, 1);
+  EXPECT_EQ(keys, 1);
+  EXPECT_TRUE(state.NameEntered);
+}
+
+}  // namespace
+}  // namespace dovetail
