@@ -48,9 +48,19 @@ Result<std::string> FieldReader::Next() {
   std::string field;
   if (pos_ < text_.size() && text_[pos_] == '"') {
     ++pos_;
-    while (pos_ < text_.size() && text_[pos_] != '"' && !AtLineEnd())
+    while (pos_ < text_.size() && !AtLineEnd()) {
+      if (text_[pos_] == '"') {
+        // A doubled quote inside quotes stands for one quote.
+        if (pos_ + 1 < text_.size() && text_[pos_ + 1] == '"') {
+          field.push_back('"');
+          pos_ += 2;
+          continue;
+        }
+        ++pos_;
+        break;
+      }
       field.push_back(text_[pos_++]);
-    if (pos_ < text_.size() && text_[pos_] == '"') ++pos_;
+    }
     while (pos_ < text_.size() && text_[pos_] != ',' && !AtLineEnd())
       ++pos_;
   } else {

@@ -12,8 +12,9 @@ namespace dovetail {
 // - a field ends at a comma or at a line end (CR LF, LF or CR);
 // - blanks (spaces, tabs) before a field are skipped, and an unquoted field
 //   loses its trailing blanks;
-// - a field in double quotes loses the quotes and keeps the commas inside;
-//   anything between the closing quote and the next delimiter is dropped;
+// - a field in double quotes loses the quotes and keeps the commas inside
+//   (a doubled quote inside stands for one quote); anything between the
+//   closing quote and the next delimiter is dropped;
 //   an unclosed quote ends at the line end;
 // - fields form one continuous stream across lines, so a record is simply the
 //   next N fields, and an empty line reads as one empty field.

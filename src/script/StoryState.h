@@ -15,6 +15,49 @@ enum StepResultCode : int32_t {
   kAdvance = 2,   // advance without showing text
 };
 
+// The story counters the script raises and tests. All but kaiMon and hap are
+// saved; all but hap start at 0 in a new story.
+struct StoryCounters {
+  int16_t kaiMon = 0;
+  int16_t kaiAwa = 0;
+  int16_t kaiTer = 0;
+  int16_t kaiUmi = 0;
+  int16_t kaiRoi = 0;
+  int16_t set = 0;
+  int16_t sai = 0;
+  int16_t izu = 0;
+  int16_t zou = 0;
+  int16_t cof = 0;
+  int16_t coc = 0;
+  int16_t nom = 0;
+  int16_t jou = 0;
+  int16_t sak = 0;
+  int16_t nam = 0;
+  int16_t cre = 0;
+  int16_t kya = 0;
+  int16_t HappyCount = 0;
+};
+
+// Rows and columns of the café logs kept with a story.
+constexpr int kLogRows = 51;
+constexpr int kLogColumns = 15;
+
+// The café results a story carries: saved and loaded with it.
+struct CafeRecord {
+  int16_t SuccessCount = 0;
+  int16_t FailCount = 0;
+  int32_t TotalScore = 0;
+  std::array<std::array<int32_t, kLogColumns>, kLogRows> ServeLog{};
+  std::array<std::array<int16_t, kLogColumns>, kLogRows> DishLog{};
+};
+
+// One row of the ranking; entry 0 is the current player.
+struct RankEntry {
+  std::string Name;
+  int32_t Score = 0;
+  std::string Grade;
+};
+
 // The script engine's state for one run: the tables, the position, the
 // current record's fields and the story values the interpreter owns.
 struct StoryState {
@@ -48,6 +91,10 @@ struct StoryState {
 
   // Speaker names and the hero's surname (1) and given name (2).
   std::array<std::string, 10> Names;
+
+  StoryCounters counters;
+  CafeRecord cafe;
+  std::array<RankEntry, 6> Ranking;
 };
 
 }  // namespace dovetail

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "base/Result.h"
+#include "platform/Host.h"
+#include "script/Interpreter.h"
+#include "script/StoryState.h"
+
+namespace dovetail {
+
+// The save slot "40.dat": four lines of story values, then the café logs.
+
+// The 24-character position key of a save at a four-digit label: the label,
+// the stage in 4 digits, the score in 10 characters (a minus sign stays inside
+// the zeros: −50 is "0000000-50") and the script position in 6 digits.
+std::string PositionKey(int16_t label, int16_t stage, int32_t score, int32_t scriptPos);
+
+// The whole save file as CP932 text with CR LF line ends; an error when a name
+// cannot be written in CP932.
+Result<std::string> FormatSave(const StoryState& state);
+
+// Writes 40.dat and shows "セーブしました.", or "セーブに失敗しました." when it
+// cannot be written. The file is replaced atomically and the previous save is
+// kept as 40.dat.bak.
+void SaveGame(const StoryState& state, Host& host, const std::filesystem::path& dataPath);
+
+// Reads 40.dat into the story and continues after the first record of the
+// saved label; shows "ロードしました.", or the load failure message (values read
+// so far stay in effect and the position stays where it was). When 40.dat is
+// missing or unreadable, the backup 40.dat.bak is loaded instead. A save whose
+// two stage numbers disagree ends the program at once (throws ProgramExit).
+void LoadGame(StoryState& state, Interpreter& interpreter, Host& host,
+              const std::filesystem::path& dataPath);
+
+}  // namespace dovetail

@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "base/Cp932.h"
+#include "base/Files.h"
+#include "base/ProgramExit.h"
+#include "platform/HeadlessHost.h"
+#include "script/SaveFile.h"
+
+namespace dovetail {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(PositionKey, KeepsTheMinusSignInsideTheZeros) {
+  EXPECT_EQ(PositionKey(1059, 5, 1234, 812), "105900050000001234000812");
+  EXPECT_EQ(PositionKey(1059, 5, -50, 812), "105900050000000-50000812");
+  EXPECT_EQ(PositionKey(1059, 5, 1234, 812).size(), 24u);
+}
+
+class SaveFileTest : public ::testing::Test {
+ protected:
+  SaveFileTest() : interpreter(state, host, handlers) {
+    dir = fs::temp_directory_path() /
+          (std::string("dovetail-save-") +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    // Labels 1000 (records 0-1), 1059 (records 2-4), 1100 (record 5).
+    const int16_t labels[] = {1000, 1000, 1059, 1059, 1059, 1100};
+    for (int i = 0; i < 6; ++i)
+      state.tables.Script[i].Label = labels[i];
+    state.tables.LastRecord = 5;
+    state.tables.Labels[0] = {1000, 0};
+    state.tables.Labels[1] = {1059, 2};
+    state.tables.Labels[2] = {1100, 5};
+    state.tables.LabelCount = 3;
+  }
+  ~SaveFileTest() override { fs::remove_all(dir); }
+
+  const std::string& LastMessage() const { return host.MessageBoxes().back().request.text; }
+
+  HeadlessHost host;
+  StoryState state;
+  StoryHandlers handlers;
+  Interpreter interpreter;
+  fs::path dir;
+};
+
+TEST_F(SaveFileTest, WritesTheHundredAndSixLineFormat) {
+  state.Names[1] = "桐原";
+  state.Names[2] = "ほのか";
+  state.CurLabel = 1059;
+  state.StageNo = 5;
+  state.cafe.TotalScore = 1234;
+  state.ScriptPos = 812;
+  state.cafe.SuccessCount = 3;
+  state.cafe.FailCount = 1;
+  state.counters.kaiAwa = 7;
+  state.counters.kya = -2;
+  state.cafe.ServeLog[0][14] = 100000;
+  state.cafe.DishLog[50][0] = 403;
+  SaveGame(state, host, dir);
+  EXPECT_EQ(LastMessage(), "セーブしました.");
+
+  const std::string text = *Cp932ToUtf8(*ReadWholeFile(dir / "40.dat"));
+  size_t lines = 0;
+  for (size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += 2)
+    ++lines;
+  EXPECT_EQ(lines, 106u);
+  EXPECT_EQ(text.substr(0, text.find("\r\n")), "桐原,ほのか,105900050000001234000812,5,3,1");
+  EXPECT_NE(text.find("\r\n7,0,0,0,0,0\r\n"), std::string::npos);
+  EXPECT_NE(text.find("\r\n0,0,0,0,0,-2\r\n"), std::string::npos);
+  EXPECT_NE(text.find("\r\n0,0,0,0,0,0,0,0,0,0,0,0,0,0,100000\r\n"), std::string::npos);
+  EXPECT_NE(text.find("\r\n403,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n"), std::string::npos);
+}
+
+TEST_F(SaveFileTest, LoadingRestoresTheStoryAndContinuesAfterTheSavePoint) {
+  state.Names[1] = "山田,";
+  state.Names[2] = "\"花\"子";
+  state.CurLabel = 1059;
+  state.StageNo = 7;
+  state.cafe.TotalScore = -50;
+  state.ScriptPos = 4;  // saved from the third record of the label
+  state.counters.cof = 2;
+  state.cafe.DishLog[3][4] = 101;
+  SaveGame(state, host, dir);
+
+  StoryState loaded;
+  loaded.tables = state.tables;
+  Interpreter loader(loaded, host, handlers);
+  LoadGame(loaded, loader, host, dir);
+  EXPECT_EQ(LastMessage(), "ロードしました.");
+  EXPECT_EQ(loaded.Names[1], "山田,");
+  EXPECT_EQ(loaded.Names[2], "\"花\"子");
+  EXPECT_EQ(loaded.StageNo, 7);
+  EXPECT_EQ(loaded.cafe.TotalScore, -50);
+  EXPECT_EQ(loaded.counters.cof, 2);
+  EXPECT_EQ(loaded.cafe.DishLog[3][4], 101);
+  EXPECT_TRUE(loaded.NameEntered);
+  // The record after the first record of label 1059, whatever ScriptPos was.
+  EXPECT_EQ(loaded.ScriptPos, 3);
+}
+
+TEST_F(SaveFileTest, DisagreeingStageNumbersEndTheProgram) {
+  state.CurLabel = 1059;
+  state.StageNo = 5;
+  SaveGame(state, host, dir);
+  std::string text = *ReadWholeFile(dir / "40.dat");
+  const size_t field4 = text.find(",5,");
+  ASSERT_NE(field4, std::string::npos);
+  text.replace(field4, 3, ",6,");
+  ASSERT_TRUE(ReplaceFileAtomically(dir / "40.dat", text));
+  const size_t boxes = host.MessageBoxes().size();
+  EXPECT_THROW(LoadGame(state, interpreter, host, dir), ProgramExit);
+  EXPECT_EQ(host.MessageBoxes().size(), boxes);  // no message
+}
+
+TEST_F(SaveFileTest, AFailedLoadReportsAndLeavesThePosition) {
+  state.ScriptPos = 0;
+  LoadGame(state, interpreter, host, dir);  // no save file
+  EXPECT_EQ(LastMessage(), "ロードに失敗しました\r\n最初から始めます.");
+  EXPECT_EQ(state.ScriptPos, 0);
+  EXPECT_FALSE(state.NameEntered);
+
+  // A short file: the names read so far stay in effect.
+  ASSERT_TRUE(ReplaceFileAtomically(
+      dir / "40.dat", *Utf8ToCp932("太郎,次郎,105900020000000000000001,2,0,0\r\n1,2\r\n")));
+  LoadGame(state, interpreter, host, dir);
+  EXPECT_EQ(LastMessage(), "ロードに失敗しました\r\n最初から始めます.");
+  EXPECT_EQ(state.ScriptPos, 0);
+}
+
+TEST_F(SaveFileTest, ThePreviousSaveIsKeptAndUsedWhenTheSaveIsGone) {
+  state.CurLabel = 1000;
+  SaveGame(state, host, dir);
+  state.CurLabel = 1059;
+  SaveGame(state, host, dir);
+  ASSERT_TRUE(fs::exists(dir / "40.dat.bak"));
+  fs::remove(dir / "40.dat");
+  LoadGame(state, interpreter, host, dir);
+  EXPECT_EQ(LastMessage(), "ロードしました.");
+  EXPECT_EQ(state.CurLabel, 1000);
+  EXPECT_EQ(state.ScriptPos, 1);
+}
+
+TEST_F(SaveFileTest, ANameThatCannotBeWrittenFailsTheSaveAndKeepsTheOldFile) {
+  SaveGame(state, host, dir);
+  const std::string before = *ReadWholeFile(dir / "40.dat");
+  state.Names[1] = "\xF0\x9F\x98\x80";
+  SaveGame(state, host, dir);
+  EXPECT_EQ(LastMessage(), "セーブに失敗しました.");
+  EXPECT_EQ(*ReadWholeFile(dir / "40.dat"), before);
+}
+
+}  // namespace
+}  // namespace dovetail
