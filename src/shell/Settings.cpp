@@ -1,0 +1,137 @@
+#include "shell/Settings.h"
+
+#include "base/Cp932.h"
+#include "base/FieldReader.h"
+#include "base/Files.h"
+#include "base/Numbers.h"
+
+namespace dovetail {
+
+SoundFlags ParseSettingsFlags(std::string_view flags) {
+  SoundFlags sound;
+  auto at = [&](size_t i) { return i < flags.size() ? flags[i] : '\0'; };
+  if (at(0) == '0') sound.BgmEnabled = false;
+  if (at(1) == '0') sound.SeEnabled = false;
+  if (at(2) == '1') sound.UseDirectMusic = true;
+  if (at(3) == '1') sound.FadeOnStop = true;
+  return sound;
+}
+
+namespace {
+
+class SettingsReader {
+ public:
+  SettingsReader(std::string text, std::string source)
+      : reader_(std::move(text), std::move(source)) {}
+
+  Status Text(std::string& out) {
+    auto field = reader_.Next();
+    if (!field.ok()) return field.error();
+    out = *field;
+    return {};
+  }
+  Status Int(int16_t& out) { return Convert(out, ToInt16); }
+  Status Single(float& out) { return Convert(out, ToSingle); }
+  bool OnlyBlankLinesLeft() const { return reader_.OnlyBlankLinesLeft(); }
+
+ private:
+  template <typename T, typename Parse>
+  Status Convert(T& out, Parse parse) {
+    const int line = reader_.Line();
+    auto field = reader_.Next();
+    if (!field.ok()) return field.error();
+    auto value = parse(*field);
+    if (!value.ok()) {
+      return Error{reader_.Source() + ", line " + std::to_string(line) + ": " +
+                   value.error().message};
+    }
+    out = *value;
+    return {};
+  }
+
+  FieldReader reader_;
+};
+
+}  // namespace
+
+Result<Settings> ReadSettings(const std::filesystem::path& path) {
+  const std::string name = path.filename().string();
+  auto bytes = ReadWholeFile(path);
+  if (!bytes.ok()) return bytes.error();
+  auto text = Cp932ToUtf8(*bytes);
+  if (!text.ok()) return Error{name + ": " + text.error().message};
+
+  SettingsReader in(*text, name);
+  Settings settings;
+  Status status = in.Text(settings.SettingsFlags);
+  settings.sound = ParseSettingsFlags(settings.SettingsFlags);
+  CafeTables& cafe = settings.cafe;
+  for (int stage = 1; stage <= kStageCount && status.ok(); ++stage) {
+    StageParams& p = cafe.StageTable[stage];
+    for (Status s : {in.Int(p.CrowdStart), in.Single(p.CrowdGrowth), in.Int(p.OrderSizeStart),
+                     in.Single(p.OrderSizeGrowth), in.Int(p.PatienceStart),
+                     in.Single(p.PatienceDecay), in.Int(p.StageSeconds)}) {
+      if (!s.ok() && status.ok()) status = s;
+    }
+  }
+  for (int category = 1; category <= kCategoryCount && status.ok(); ++category) {
+    for (int dish = 1; dish <= kDishCount && status.ok(); ++dish) {
+      MenuItem& m = cafe.MenuTable[category][dish];
+      for (Status s : {in.Int(m.ButtonX), in.Int(m.ButtonY), in.Int(m.ButtonW), in.Int(m.ButtonH),
+                       in.Int(m.SheetX), in.Int(m.SheetY), in.Text(m.Name)}) {
+        if (!s.ok() && status.ok()) status = s;
+      }
+    }
+  }
+  for (int category = 1; category <= kCategoryCount && status.ok(); ++category) {
+    for (int slot = 1; slot <= kPlateSlots && status.ok(); ++slot) {
+      PlateSpot& p = cafe.PlateLayout[category][slot];
+      for (Status s : {in.Int(p.X), in.Int(p.Y), in.Int(p.W), in.Int(p.H)}) {
+        if (!s.ok() && status.ok()) status = s;
+      }
+    }
+  }
+  if (!status.ok()) return status.error();
+  if (!in.OnlyBlankLinesLeft()) {
+    if (Status s = in.Text(settings.ClearMark); !s.ok()) return s.error();
+  }
+  settings.Cleared = settings.ClearMark == kClearMark;
+  return settings;
+}
+
+Status RewriteSettingsFlags(const std::filesystem::path& path, const SoundFlags& flags,
+                            bool useDirectMusic) {
+  auto bytes = ReadWholeFile(path);
+  if (!bytes.ok()) return bytes.error();
+  std::string& text = *bytes;
+  const size_t lineEnd = std::min(text.find_first_of("\r\n"), text.size());
+  std::string first = text.substr(0, lineEnd);
+  // A line shorter than four characters gets the missing flag characters.
+  if (first.size() < 4) first.resize(4, '0');
+  first[0] = flags.BgmEnabled ? '1' : '0';
+  first[1] = flags.SeEnabled ? '1' : '0';
+  first[2] = useDirectMusic ? '1' : '0';
+  first[3] = flags.FadeOnStop ? '1' : '0';
+  std::string rest = text.substr(lineEnd);
+  if (rest.empty()) rest = "\r\n";
+  return ReplaceFileAtomically(path, first + rest);
+}
+
+Status AppendClearMarker(const std::filesystem::path& path) {
+  auto bytes = ReadWholeFile(path);
+  if (!bytes.ok()) return bytes.error();
+  std::string text = std::move(*bytes);
+  if (!text.empty() && text.back() != '\n' && text.back() != '\r') text += "\r\n";
+  text += std::string(kClearMark) + "\r\n";
+  return ReplaceFileAtomically(path, text);
+}
+
+Status MarkClearedAfterStage(const std::filesystem::path& path, int16_t stageNo,
+                             Settings& settings) {
+  if (stageNo <= 2 || settings.Cleared) return {};
+  settings.ClearMark = kClearMark;
+  settings.Cleared = true;
+  return AppendClearMarker(path);
+}
+
+}  // namespace dovetail

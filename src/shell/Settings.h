@@ -1,0 +1,50 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "base/Result.h"
+#include "minigame/CafeTables.h"
+#include "sound/SoundFlags.h"
+
+namespace dovetail {
+
+// The marker line that the café game has been played beyond its first stage.
+inline constexpr const char* kClearMark = "0200-0000";
+
+// The settings file "20.dat": the sound options, the café tables and the clear
+// marker.
+struct Settings {
+  std::string SettingsFlags;  // the first field; characters 1 to 4 are the sound options
+  SoundFlags sound;
+  CafeTables cafe;
+  std::string ClearMark;
+  bool Cleared = false;
+};
+
+// The sound options of a flags field: character 1 "0" turns music off, 2 "0"
+// turns effects off, 3 "1" chooses the looping music player, 4 "1" turns the
+// fade on; anything else (or a missing character) keeps the default.
+SoundFlags ParseSettingsFlags(std::string_view flags);
+
+// Reads the settings file with the field-stream rules. The marker is optional.
+// Errors name the file and the field that could not be read.
+Result<Settings> ReadSettings(const std::filesystem::path& path);
+
+// Rewrites characters 1 to 4 of the first line from the options (3 from
+// `useDirectMusic`, the device chosen for the next start); every other
+// character and line stays. A first line shorter than four characters is
+// lengthened. The file is replaced atomically.
+Status RewriteSettingsFlags(const std::filesystem::path& path, const SoundFlags& flags,
+                            bool useDirectMusic);
+
+// Appends the marker line "0200-0000" (on a line of its own) atomically.
+Status AppendClearMarker(const std::filesystem::path& path);
+
+// After a café stage: when the stage is above 2 and the marker is not yet
+// there, appends it and sets `settings.Cleared`.
+Status MarkClearedAfterStage(const std::filesystem::path& path, int16_t stageNo,
+                             Settings& settings);
+
+}  // namespace dovetail
