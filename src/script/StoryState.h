@@ -58,6 +58,16 @@ struct RankEntry {
   std::string Grade;
 };
 
+// How messages are shown and waited for; shared by the message window, the
+// player's input, the choices, the options and the story start.
+struct MessageState {
+  int16_t MessageMode = 1;   // 0 skip to the next choice, 1 line at a time, 3 character at a time
+  bool ClickWait = true;     // wait for a click after each message
+  int16_t NextFontSize = 0;  // font size of the next message only; 0 = the base size
+  int16_t NoWaitOnce = 0;    // nonzero: no click-wait after the next message
+  bool WaitFlag = false;     // true while the click-wait runs; input clears it
+};
+
 // The script engine's state for one run: the tables, the position, the
 // current record's fields and the story values the interpreter owns.
 struct StoryState {
@@ -92,6 +102,7 @@ struct StoryState {
   // Speaker names and the hero's surname (1) and given name (2).
   std::array<std::string, 10> Names;
 
+  MessageState message;
   StoryCounters counters;
   CafeRecord cafe;
   std::array<RankEntry, 6> Ranking;

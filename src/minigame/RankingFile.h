@@ -1,0 +1,19 @@
+#pragma once
+
+#include <array>
+#include <filesystem>
+
+#include "base/Result.h"
+#include "script/StoryState.h"
+
+namespace dovetail {
+
+// The five best results, "30.dat": one line per rank, name, grade and score.
+using RankingTable = std::array<RankEntry, 6>;
+
+// Reads ranks 1 to 5 into entries 1 to 5 of `ranking` (entry 0, the current
+// player, is left alone). A missing or malformed file gives an error and
+// leaves entries 1 to 5 empty.
+Status ReadRankingFile(const std::filesystem::path& path, RankingTable& ranking);
+
+}  // namespace dovetail

@@ -1,0 +1,24 @@
+#include "scene/ClickWait.h"
+
+namespace dovetail {
+
+void Keys(MainForm& form, MessageState& message, Host& host) {
+  message.WaitFlag = true;
+  form.Blinker.visible = true;
+  form.Clicker.SetEnabled(true);
+  form.window.Invalidate();
+  while (message.WaitFlag) {
+    host.Sleep(10);
+    host.DoEvents();
+  }
+  form.Blinker.visible = false;
+  form.Clicker.SetEnabled(false);
+  form.window.Invalidate();
+}
+
+void Clicker_Timer(MainForm& form) {
+  form.Blinker.visible = !form.Blinker.visible;
+  form.window.Invalidate();
+}
+
+}  // namespace dovetail

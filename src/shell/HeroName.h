@@ -1,0 +1,30 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "script/StoryState.h"
+
+namespace dovetail {
+
+// The names a new story starts with: the hero's surname (1) and given name
+// (2), then the other speakers; entries 0 and 9 stay empty.
+inline constexpr std::array<const char*, 10> kDefaultNames = {
+    "", "桐原", "ほのか", "エドガー", "ノア", "楓", "小野寺", "マスター", "客", ""};
+
+// Resets the story to the state of a new story: counters (except the happy
+// count), café totals and logs, the current player's ranking entry, the stage,
+// the names, the position and the name-dialog guard.
+void NewGame(StoryState& story);
+
+// The text the name dialog starts with: surname, ideographic space, given name.
+std::string NameEntryText(const std::array<std::string, 10>& names);
+
+// Takes the text of the name dialog: split at the first ideographic space (or,
+// without one, the first ordinary space), at most seven characters in all and
+// something after the space. Returns false and leaves the names unchanged when
+// the text does not fit, or holds a character the save file cannot store.
+bool AcceptHeroName(std::string_view text, std::array<std::string, 10>& names);
+
+}  // namespace dovetail
