@@ -1,0 +1,43 @@
+#include "platform/Dialog.h"
+
+#include <utility>
+
+namespace dovetail {
+
+DialogControl& Dialog::Add(DialogControlKind kind, std::string name, std::string text, int32_t left,
+                           int32_t top, int32_t width, int32_t height) {
+  DialogControl control;
+  control.kind = kind;
+  control.name = std::move(name);
+  control.text = std::move(text);
+  control.left = left;
+  control.top = top;
+  control.width = width;
+  control.height = height;
+  controls_.push_back(std::move(control));
+  Changed();
+  return controls_.back();
+}
+
+DialogControl* Dialog::Find(const std::string& name) {
+  for (DialogControl& control : controls_) {
+    if (control.name == name) return &control;
+  }
+  return nullptr;
+}
+
+void Dialog::SetChecked(const std::string& name, bool checked) {
+  DialogControl* target = Find(name);
+  if (target == nullptr) return;
+  if (target->kind == DialogControlKind::OptionButton && checked) {
+    for (DialogControl& control : controls_) {
+      if (control.kind == DialogControlKind::OptionButton && control.frame == target->frame) {
+        control.checked = false;
+      }
+    }
+  }
+  target->checked = checked;
+  Changed();
+}
+
+}  // namespace dovetail

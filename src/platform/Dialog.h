@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+
+namespace dovetail {
+
+enum class DialogControlKind { Label, TextBox, Button, CheckBox, OptionButton, Frame, Link };
+
+// One control of a small dialog. The dialog's logic reads and writes these
+// fields; the host draws them and writes the player's edits (text typed,
+// boxes ticked) back before it calls the dialog's handlers.
+struct DialogControl {
+  std::string name;
+  DialogControlKind kind = DialogControlKind::Label;
+  std::string text;  // caption, or the contents of a text box
+  int32_t left = 0;  // layout in pixels of the dialog's client area
+  int32_t top = 0;
+  int32_t width = 0;
+  int32_t height = 0;
+  bool enabled = true;
+  bool checked = false;    // check boxes and option buttons
+  bool multiLine = false;  // text boxes
+  std::string frame;       // the frame holding it; option buttons of one frame are one group
+};
+
+// A small modeless dialog (name entry, options, about box), toolkit-free. The
+// program fills it and asks the host to show it; clicks, the close box and
+// losing the focus reach the handlers while events are let run.
+class Dialog {
+ public:
+  std::string caption;
+  int32_t width = 0;  // client size in pixels
+  int32_t height = 0;
+  bool topmost = false;
+  // The input method is opened for the text boxes while this is set.
+  bool imeOpen = false;
+
+  DialogControl& Add(DialogControlKind kind, std::string name, std::string text, int32_t left,
+                     int32_t top, int32_t width, int32_t height);
+  DialogControl* Find(const std::string& name);
+  const std::deque<DialogControl>& Controls() const { return controls_; }
+
+  // Ticks an option button and clears the others of its frame, or sets a check
+  // box; for the host and for scripted input.
+  void SetChecked(const std::string& name, bool checked);
+
+  // A button, check box, option button or link was clicked.
+  std::function<void(const std::string& control)> onClick;
+  // The close box.
+  std::function<void()> onCloseRequest;
+  // Another window took the focus.
+  std::function<void()> onLostFocus;
+
+  // Increases when the program changes the dialog, so the host re-reads it.
+  uint64_t Revision() const { return revision_; }
+  void Changed() { ++revision_; }
+
+ private:
+  std::deque<DialogControl> controls_;  // a deque: references stay valid
+  uint64_t revision_ = 0;
+};
+
+}  // namespace dovetail
