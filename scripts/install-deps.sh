@@ -11,7 +11,7 @@ packages=(
   # desktop host
   qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev
   # text drawing and the fonts the game's text is mapped to
-  libfreetype-dev libfontconfig-dev
+  libfreetype-dev libfontconfig-dev zlib1g-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation fonts-dejavu-core
   # desktop smoke tests and screenshots
   xvfb xauth x11-apps imagemagick

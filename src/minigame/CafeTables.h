@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace dovetail {
+namespace dovetail::cafe {
 
 // Tuning of one café stage, read from the settings file.
 struct StageParams {
@@ -50,4 +50,4 @@ struct CafeTables {
   std::array<std::array<PlateSpot, kPlateSlots + 1>, kCategoryCount + 1> PlateLayout{};
 };
 
-}  // namespace dovetail
+}  // namespace dovetail::cafe

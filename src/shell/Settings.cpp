@@ -65,27 +65,27 @@ Result<Settings> ReadSettings(const std::filesystem::path& path) {
   Settings settings;
   Status status = in.Text(settings.SettingsFlags);
   settings.sound = ParseSettingsFlags(settings.SettingsFlags);
-  CafeTables& cafe = settings.cafe;
-  for (int stage = 1; stage <= kStageCount && status.ok(); ++stage) {
-    StageParams& p = cafe.StageTable[stage];
+  cafe::CafeTables& cafe = settings.cafe;
+  for (int stage = 1; stage <= cafe::kStageCount && status.ok(); ++stage) {
+    cafe::StageParams& p = cafe.StageTable[stage];
     for (Status s : {in.Int(p.CrowdStart), in.Single(p.CrowdGrowth), in.Int(p.OrderSizeStart),
                      in.Single(p.OrderSizeGrowth), in.Int(p.PatienceStart),
                      in.Single(p.PatienceDecay), in.Int(p.StageSeconds)}) {
       if (!s.ok() && status.ok()) status = s;
     }
   }
-  for (int category = 1; category <= kCategoryCount && status.ok(); ++category) {
-    for (int dish = 1; dish <= kDishCount && status.ok(); ++dish) {
-      MenuItem& m = cafe.MenuTable[category][dish];
+  for (int category = 1; category <= cafe::kCategoryCount && status.ok(); ++category) {
+    for (int dish = 1; dish <= cafe::kDishCount && status.ok(); ++dish) {
+      cafe::MenuItem& m = cafe.MenuTable[category][dish];
       for (Status s : {in.Int(m.ButtonX), in.Int(m.ButtonY), in.Int(m.ButtonW), in.Int(m.ButtonH),
                        in.Int(m.SheetX), in.Int(m.SheetY), in.Text(m.Name)}) {
         if (!s.ok() && status.ok()) status = s;
       }
     }
   }
-  for (int category = 1; category <= kCategoryCount && status.ok(); ++category) {
-    for (int slot = 1; slot <= kPlateSlots && status.ok(); ++slot) {
-      PlateSpot& p = cafe.PlateLayout[category][slot];
+  for (int category = 1; category <= cafe::kCategoryCount && status.ok(); ++category) {
+    for (int slot = 1; slot <= cafe::kPlateSlots && status.ok(); ++slot) {
+      cafe::PlateSpot& p = cafe.PlateLayout[category][slot];
       for (Status s : {in.Int(p.X), in.Int(p.Y), in.Int(p.W), in.Int(p.H)}) {
         if (!s.ok() && status.ok()) status = s;
       }

@@ -18,7 +18,7 @@ inline constexpr const char* kClearMark = "0200-0000";
 struct Settings {
   std::string SettingsFlags;  // the first field; characters 1 to 4 are the sound options
   SoundFlags sound;
-  CafeTables cafe;
+  cafe::CafeTables cafe;
   std::string ClearMark;
   bool Cleared = false;
 };
