@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dovetail {
+
+// One event of a headless run's log: a JSON object with the virtual time "t",
+// the event name "event" and its fields in the order added.
+class LogEvent {
+ public:
+  LogEvent(uint32_t time, std::string_view name);
+  LogEvent& Str(std::string_view key, std::string_view value);
+  LogEvent& Num(std::string_view key, int64_t value);
+  LogEvent& Bool(std::string_view key, bool value);
+  LogEvent& Strings(std::string_view key, const std::vector<std::string>& values);
+  // The object as one line of JSON (no line end).
+  std::string Json() const { return json_ + "}"; }
+
+ private:
+  void Key(std::string_view key);
+  std::string json_;
+};
+
+// Writes text as a JSON string (quotes included); UTF-8 passes through.
+void AppendJsonString(std::string& out, std::string_view text);
+
+// A JSON Lines log: one event a line, flushed as written so that a run that
+// stops early leaves everything so far.
+class EventLog {
+ public:
+  explicit EventLog(std::ostream* out) : out_(out) {}
+  void Write(const LogEvent& event);
+  const std::vector<std::string>& Lines() const { return lines_; }
+
+ private:
+  std::ostream* out_;
+  std::vector<std::string> lines_;
+};
+
+}  // namespace dovetail

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/Result.h"
+
+namespace dovetail {
+
+// One command of a play file: input for a headless run, one a line.
+struct PlayCommand {
+  enum class Kind {
+    Wait,    // wait MS
+    Until,   // until STATE
+    Click,   // click X Y
+    RClick,  // rclick X Y
+    Move,    // move X Y
+    Key,     // key NAME
+    Menu,    // menu NAME
+    Answer,  // answer ok|cancel
+    Type,    // type TEXT
+    Press,   // press CONTROL
+    Close,   // close
+    Snap,    // snap NAME
+  };
+  Kind kind = Kind::Wait;
+  int32_t x = 0;
+  int32_t y = 0;
+  int32_t ms = 0;
+  int16_t keyCode = 0;
+  std::string argument;  // state, menu item, answer, text, control or snapshot name
+  int line = 0;
+};
+
+// The states a play file can wait for.
+inline constexpr std::string_view kPlayStates[] = {"title", "click-wait", "choice", "dialog",
+                                                   "message-box"};
+
+// Parses a play file. Blank lines and lines starting with "#" are skipped.
+// Errors name the file and line.
+Result<std::vector<PlayCommand>> ParsePlayFile(std::string_view text, const std::string& name);
+
+// The key code of a key name: "space", "enter" (or "return"), "escape", a
+// letter or a digit.
+int16_t KeyCodeOf(std::string_view name);
+
+}  // namespace dovetail
