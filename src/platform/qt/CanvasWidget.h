@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "platform/Cursor.h"
+#include "platform/Surface.h"
+#include "platform/qt/CursorCache.h"
+#include "platform/qt/HostInput.h"
+
+namespace dovetail {
+
+// The client area of the main window: shows the last presented frame enlarged
+// by the zoom with nearest-neighbour sampling (whole pixels, no blur), centred
+// with black bars when the widget is larger than the picture (full screen).
+// Mouse and key events are translated into client coordinates and virtual key
+// codes and handed to `onInput`; nothing of the program runs in here.
+class CanvasWidget : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit CanvasWidget(QWidget* parent = nullptr);
+
+  // Receives the translated input, in the order Qt delivered it.
+  std::function<void(HostInput)> onInput;
+
+  // The size of the program's client area (640 × 480 for the main window).
+  QSize ClientSize() const { return clientSize_; }
+  void SetClientSize(QSize size);
+
+  // Windowed: the widget is exactly the client area times `zoom`.
+  int Zoom() const { return zoom_; }
+  void SetZoom(int zoom);
+
+  // Full screen: the widget takes whatever size its window gives it and the
+  // picture is scaled to fit (see PictureRect).
+  bool FitsWidget() const { return fit_; }
+  void SetFitsWidget(bool fit);
+
+  // Copies the frame; shown by the next paint. Callers repaint() to show it at once.
+  void SetFrame(const Surface& frame);
+  const QImage& Frame() const { return frame_; }
+
+  // The widget rectangle the picture occupies now.
+  QRect PictureRect() const;
+
+  // Where a client area of `client` pixels goes in a widget of `widget` pixels:
+  // windowed, enlarged by `zoom`; fitted, by the largest whole factor that fits
+  // (or, on a screen smaller than the picture, the largest fraction), centred.
+  static QRect PictureRect(QSize widget, QSize client, int zoom, bool fit);
+
+  // The client pixel under a widget position of a picture shown in `picture`,
+  // or nothing outside it. With `clamp`, a position outside is moved onto the
+  // nearest edge pixel instead.
+  static std::optional<QPoint> MapToClient(QPointF position, QRect picture, QSize client,
+                                           bool clamp);
+
+  // Shows the program's cursor for the pointer's place (null: the arrow).
+  void SetProgramCursor(const std::shared_ptr<const Cursor>& cursor);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
+
+ private:
+  void Post(HostInput input);
+  void ApplyFixedSize();
+  int CursorScale() const;
+
+  QSize clientSize_{640, 480};
+  int zoom_ = 1;
+  bool fit_ = false;
+  QImage frame_;
+  CursorCache cursors_;
+  std::shared_ptr<const Cursor> cursorShown_;
+};
+
+}  // namespace dovetail

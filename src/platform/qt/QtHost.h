@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QTranslator>
+#include <cstdint>
+#include <deque>
+#include <memory>
+
+#include "platform/Host.h"
+#include "platform/qt/HostInput.h"
+#include "platform/qt/MainWindowShell.h"
+
+namespace dovetail {
+
+// The desktop host: the program's window as a Qt main window.
+//
+// Set-up in main(): create the QApplication, then a QtHost, then the program's
+// `Window` on it (the window attaches itself). The main window appears on the
+// first DoEvents or Present after that (or at ShowWindow). After start-up,
+// main() calls RunEventLoop(), which lets events run until a handler ends the
+// program by throwing ProgramExit; main() catches it and returns its code.
+//
+// Input is recorded by the Qt widgets as it arrives and handed to the window
+// model inside DoEvents, after Qt's own processing, one event at a time, so the
+// program's handlers (which may wait, let events run again, or end the program)
+// never run inside Qt's event dispatch and their exceptions leave DoEvents
+// normally.
+class QtHost : public Host {
+ public:
+  // Needs a QApplication. Installs the Japanese texts of Qt's standard buttons.
+  QtHost();
+  ~QtHost() override;
+  QtHost(const QtHost&) = delete;
+  QtHost& operator=(const QtHost&) = delete;
+
+  uint32_t TickCount() override;
+  void Sleep(uint32_t ms) override;
+  void DoEvents() override;
+  // Shows the frame before returning: the canvas repaints synchronously.
+  void Present(const Surface& frame) override;
+  MessageBoxAnswer MessageBox(const MessageBoxRequest& request) override;
+  void AttachWindow(Window* window) override;
+
+  Window* AttachedWindow() const { return window_; }
+
+  // Shows the main window now.
+  void ShowWindow();
+
+  // The window's event loop: waits for events, lets them run and fires the
+  // window's timers, until a handler throws (ProgramExit ends the program).
+  [[noreturn]] void RunEventLoop();
+
+  MainWindowShell& Shell() { return *shell_; }
+  CanvasWidget& Canvas() { return shell_->Canvas(); }
+  // Whether the Japanese button texts came from Qt's translations.
+  bool TranslationLoaded() const { return translationLoaded_; }
+
+ private:
+  void Post(HostInput input);
+  void Deliver(const HostInput& input);
+  void SyncWindow();
+  void ShowOnFirstUse();
+
+  QElapsedTimer clock_;
+  QTranslator translator_;
+  bool translationLoaded_ = false;
+  std::unique_ptr<MainWindowShell> shell_;
+  Window* window_ = nullptr;
+  bool shown_ = false;
+  bool synced_ = false;
+  uint64_t menuRevision_ = 0;
+  std::deque<HostInput> inputs_;
+};
+
+}  // namespace dovetail
