@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/Dialog.h"
 #include "platform/Window.h"
 
 namespace dovetail {
@@ -26,7 +27,61 @@ void HeadlessHost::DoEvents() {
   }
 }
 
+void HeadlessHost::ShowDialog(Dialog& dialog) {
+  if (std::find(dialogs_.begin(), dialogs_.end(), &dialog) == dialogs_.end()) {
+    dialogs_.push_back(&dialog);
+  }
+}
+
+void HeadlessHost::CloseDialog(Dialog& dialog) {
+  dialogs_.erase(std::remove(dialogs_.begin(), dialogs_.end(), &dialog), dialogs_.end());
+}
+
+void HeadlessHost::DeliverToDialog(const ScriptedInput& input) {
+  if (dialogs_.empty()) {
+    if (input.kind == ScriptedInput::Kind::DialogClose && window_ != nullptr) {
+      window_->DeliverCloseRequest();
+    }
+    return;
+  }
+  Dialog& dialog = *dialogs_.back();
+  switch (input.kind) {
+    case ScriptedInput::Kind::Type:
+      for (const DialogControl& control : dialog.Controls()) {
+        if (control.kind == DialogControlKind::TextBox) {
+          dialog.Find(control.name)->text = input.text;
+          dialog.Changed();
+          break;
+        }
+      }
+      break;
+    case ScriptedInput::Kind::Press: {
+      DialogControl* control = dialog.Find(input.text);
+      if (control == nullptr || !control->enabled) return;
+      if (control->kind == DialogControlKind::CheckBox) {
+        dialog.SetChecked(control->name, !control->checked);
+      } else if (control->kind == DialogControlKind::OptionButton) {
+        dialog.SetChecked(control->name, true);
+      }
+      if (dialog.onClick) dialog.onClick(input.text);
+      break;
+    }
+    default:
+      if (dialog.onCloseRequest) dialog.onCloseRequest();
+      break;
+  }
+}
+
 void HeadlessHost::Deliver(const ScriptedInput& input) {
+  switch (input.kind) {
+    case ScriptedInput::Kind::Type:
+    case ScriptedInput::Kind::Press:
+    case ScriptedInput::Kind::DialogClose:
+      DeliverToDialog(input);
+      return;
+    default:
+      break;
+  }
   if (window_ == nullptr) return;
   switch (input.kind) {
     case ScriptedInput::Kind::MouseDown:
@@ -46,6 +101,8 @@ void HeadlessHost::Deliver(const ScriptedInput& input) {
       break;
     case ScriptedInput::Kind::CloseRequest:
       window_->DeliverCloseRequest();
+      break;
+    default:
       break;
   }
 }
@@ -78,7 +135,7 @@ void HeadlessHost::Post(ScriptedInput input) {
 }
 
 void HeadlessHost::PostClick(int32_t x, int32_t y, MouseButton button) {
-  ScriptedInput down{clock_, ScriptedInput::Kind::MouseDown, x, y, button, 0, {}};
+  ScriptedInput down{clock_, ScriptedInput::Kind::MouseDown, x, y, button, 0, {}, {}};
   ScriptedInput up = down;
   up.kind = ScriptedInput::Kind::MouseUp;
   Post(down);
@@ -86,11 +143,19 @@ void HeadlessHost::PostClick(int32_t x, int32_t y, MouseButton button) {
 }
 
 void HeadlessHost::PostKey(int16_t keyCode) {
-  Post({clock_, ScriptedInput::Kind::KeyDown, 0, 0, MouseButton::None, keyCode, {}});
+  Post({clock_, ScriptedInput::Kind::KeyDown, 0, 0, MouseButton::None, keyCode, {}, {}});
+}
+
+void HeadlessHost::PostDialogInput(ScriptedInput::Kind kind, std::string text) {
+  ScriptedInput input;
+  input.at = clock_;
+  input.kind = kind;
+  input.text = std::move(text);
+  Post(std::move(input));
 }
 
 void HeadlessHost::PostMenuClick(std::string name) {
-  Post({clock_, ScriptedInput::Kind::MenuClick, 0, 0, MouseButton::None, 0, std::move(name)});
+  Post({clock_, ScriptedInput::Kind::MenuClick, 0, 0, MouseButton::None, 0, std::move(name), {}});
 }
 
 }  // namespace dovetail

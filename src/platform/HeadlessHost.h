@@ -15,7 +15,20 @@ namespace dovetail {
 // One piece of scripted input, delivered by the first DoEvents at or after its
 // virtual time.
 struct ScriptedInput {
-  enum class Kind { MouseDown, MouseUp, MouseMove, KeyDown, MenuClick, CloseRequest };
+  // The dialog kinds act on the dialog opened last: Type sets its first text
+  // box to `text`, Press clicks the control named `text` (ticking a check box or
+  // option button first), DialogClose is its close box.
+  enum class Kind {
+    MouseDown,
+    MouseUp,
+    MouseMove,
+    KeyDown,
+    MenuClick,
+    CloseRequest,
+    Type,
+    Press,
+    DialogClose
+  };
   uint32_t at = 0;
   Kind kind = Kind::MouseMove;
   int32_t x = 0;
@@ -23,6 +36,7 @@ struct ScriptedInput {
   MouseButton button = MouseButton::None;
   int16_t keyCode = 0;
   std::string menu;
+  std::string text;
 };
 
 struct RecordedMessageBox {
@@ -47,6 +61,10 @@ class HeadlessHost : public Host {
   bool WantsFrames() const override { return wantsFrames_; }
   MessageBoxAnswer MessageBox(const MessageBoxRequest& request) override;
   void AttachWindow(Window* window) override { window_ = window; }
+  void ShowDialog(Dialog& dialog) override;
+  void CloseDialog(Dialog& dialog) override;
+  // Open dialogs, the last opened last.
+  const std::vector<Dialog*>& OpenDialogs() const { return dialogs_; }
 
   Window* AttachedWindow() const { return window_; }
 
@@ -59,6 +77,7 @@ class HeadlessHost : public Host {
   void PostClick(int32_t x, int32_t y, MouseButton button = MouseButton::Left);
   void PostKey(int16_t keyCode);
   void PostMenuClick(std::string name);
+  void PostDialogInput(ScriptedInput::Kind kind, std::string text = {});
   bool InputPending() const { return !inputs_.empty(); }
 
   void QueueAnswer(MessageBoxAnswer answer) { answers_.push_back(answer); }
@@ -78,11 +97,13 @@ class HeadlessHost : public Host {
 
  private:
   void Deliver(const ScriptedInput& input);
+  void DeliverToDialog(const ScriptedInput& input);
 
   uint32_t clock_;
   Window* window_ = nullptr;
   bool wantsFrames_ = true;
   std::deque<ScriptedInput> inputs_;
+  std::vector<Dialog*> dialogs_;
   std::deque<MessageBoxAnswer> answers_;
   std::vector<RecordedMessageBox> messageBoxes_;
   uint64_t presentCount_ = 0;

@@ -7,6 +7,7 @@
 
 namespace dovetail {
 
+class Dialog;
 class Window;
 
 enum class MessageBoxButtons { Ok, OkCancel };
@@ -46,6 +47,12 @@ class Host {
 
   // Shows a modal message box and returns the button chosen.
   virtual MessageBoxAnswer MessageBox(const MessageBoxRequest& request) = 0;
+
+  // Shows a small modeless dialog over the window (name entry, options, about
+  // box). Its handlers run while events are let run, until it is closed.
+  virtual void ShowDialog(Dialog& dialog) = 0;
+  // Takes the dialog off the screen; none of its handlers runs afterwards.
+  virtual void CloseDialog(Dialog& dialog) = 0;
 
   // The window whose input, timers and frames this host handles.
   virtual void AttachWindow(Window* window) = 0;

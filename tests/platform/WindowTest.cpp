@@ -210,7 +210,7 @@ TEST(HeadlessHostTest, VirtualClockAndScriptedInput) {
   host.DoEvents();
   EXPECT_EQ(host.TickCount(), 1251u);
 
-  host.Post({1300, ScriptedInput::Kind::MouseDown, 5, 5, MouseButton::Left, 0, {}});
+  host.Post({1300, ScriptedInput::Kind::MouseDown, 5, 5, MouseButton::Left, 0, {}, {}});
   host.Sleep(40);  // input is never delivered during a sleep
   host.DoEvents();
   EXPECT_TRUE(downAt.empty());

@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include "platform/Dialog.h"
+#include "platform/HeadlessHost.h"
+#include "platform/Window.h"
+
+namespace dovetail {
+namespace {
+
+TEST(HeadlessDialog, ScriptedInputReachesTheDialogOpenedLast) {
+  HeadlessHost host;
+  Window window(host, "Dovetail");
+  Dialog dialog;
+  dialog.Add(DialogControlKind::TextBox, "Text1", "桐原　ほのか", 10, 10, 200, 20);
+  dialog.Add(DialogControlKind::Frame, "Frame1", "音の設定", 0, 40, 200, 60);
+  dialog.Add(DialogControlKind::OptionButton, "Option1", "MCI", 10, 50, 80, 20).frame = "Frame1";
+  dialog.Add(DialogControlKind::OptionButton, "Option2", "DirectMusic", 10, 70, 80, 20).frame =
+      "Frame1";
+  dialog.Add(DialogControlKind::CheckBox, "Check1", "ＢＧＭ", 10, 100, 80, 20);
+  dialog.Add(DialogControlKind::Button, "Command1", "ＯＫ", 10, 130, 80, 20);
+  dialog.SetChecked("Option1", true);
+  std::vector<std::string> clicks;
+  int closes = 0;
+  dialog.onClick = [&](const std::string& name) { clicks.push_back(name); };
+  dialog.onCloseRequest = [&] { ++closes; };
+  host.ShowDialog(dialog);
+
+  host.PostDialogInput(ScriptedInput::Kind::Type, "山田　花子");
+  host.PostDialogInput(ScriptedInput::Kind::Press, "Option2");
+  host.PostDialogInput(ScriptedInput::Kind::Press, "Check1");
+  host.PostDialogInput(ScriptedInput::Kind::Press, "Command1");
+  host.PostDialogInput(ScriptedInput::Kind::DialogClose);
+  EXPECT_TRUE(clicks.empty());  // nothing before events run
+  host.DoEvents();
+  EXPECT_EQ(dialog.Find("Text1")->text, "山田　花子");
+  EXPECT_TRUE(dialog.Find("Option2")->checked);
+  EXPECT_FALSE(dialog.Find("Option1")->checked);
+  EXPECT_TRUE(dialog.Find("Check1")->checked);
+  EXPECT_EQ(clicks, (std::vector<std::string>{"Option2", "Check1", "Command1"}));
+  EXPECT_EQ(closes, 1);
+
+  host.CloseDialog(dialog);
+  EXPECT_TRUE(host.OpenDialogs().empty());
+  host.PostDialogInput(ScriptedInput::Kind::Press, "Command1");
+  host.DoEvents();
+  EXPECT_EQ(clicks.size(), 3u);
+}
+
+TEST(HeadlessDialog, ADisabledControlCannotBePressed) {
+  HeadlessHost host;
+  Dialog dialog;
+  dialog.Add(DialogControlKind::Button, "cmdOK", "ＯＫ", 0, 0, 10, 10).enabled = false;
+  int clicks = 0;
+  dialog.onClick = [&](const std::string&) { ++clicks; };
+  host.ShowDialog(dialog);
+  host.PostDialogInput(ScriptedInput::Kind::Press, "cmdOK");
+  host.DoEvents();
+  EXPECT_EQ(clicks, 0);
+}
+
+}  // namespace
+}  // namespace dovetail
