@@ -1,0 +1,92 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <string>
+
+#include "graphics/Effects.h"
+#include "platform/Dialog.h"
+#include "platform/Host.h"
+#include "script/Interpreter.h"
+#include "script/MainForm.h"
+#include "script/StoryState.h"
+#include "shell/Settings.h"
+
+namespace dovetail {
+
+class TextRenderer;
+
+// Everything one run of the program owns: the main window and its controls,
+// the story, the interpreter and its handlers, the transitions and the
+// settings. Tests create as many as they like; nothing is global.
+class Game {
+ public:
+  // `programFolder` is the folder the data folder is looked for in (the
+  // program's own folder, or the one given on the command line).
+  Game(Host& host, TextRenderer& text, std::filesystem::path programFolder);
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
+
+  // Start-up, from the window's creation to the title screen. Ends the program
+  // (throws ProgramExit) when the data folder is not usable.
+  void Form_Load();
+  // Shutdown: stops the music, disguises the picture files again and ends the
+  // program (throws ProgramExit with code 0).
+  [[noreturn]] void Form_Unload();
+
+  // Draws the "Loading now" bar at `percent`.
+  void ShowProgress(int16_t percent);
+
+  // The title screen and its menu.
+  void ShowTitle();
+  void Tmenu_MouseMove(int index);
+  void Tmenu_MouseDown(int index);
+  // Prepares the story screen before the interpreter runs.
+  void StoryInit();
+
+  // What the program is waiting for, for drivers of headless runs: "title",
+  // "click-wait", "dialog", or empty while it is busy.
+  std::string WaitState() const;
+
+  // The hero-name dialog of the script command "g4".
+  void OpenNameEntry();
+  bool NameEntryOpen() const { return nameEntryOpen_; }
+  Dialog& NameEnt() { return nameEnt_; }
+
+  Host& host;
+  TextRenderer& text;
+  MainForm form;
+  StoryState story;
+  StoryHandlers handlers;
+  Interpreter interpreter;
+  Effects effects;
+  Settings settings;
+
+  std::filesystem::path BasePath;
+  std::filesystem::path DataPath;
+  int16_t BaseFontSize = 12;
+  // The ranking screen (mode 0 from the title, 1 after the ending).
+  std::function<void(int16_t mode)> dispRanking;
+  int16_t CurCategory = 0;
+  bool RankingShown = false;
+  // The program's random numbers (the café game's customers); seeded by the
+  // caller so that a headless run can be repeated exactly.
+  std::mt19937 random;
+
+ private:
+  void WireEvents();
+  void ChooseDataFolder();
+  [[noreturn]] void FailStartUp(const std::string& message);
+  void LoadPictureInto(PictureBox& box, const char* name);
+  void ShowTitleItems();
+  void CloseNameEntry(bool accept);
+
+  std::filesystem::path programFolder_;
+  bool headersRestored_ = false;
+  Dialog nameEnt_;
+  bool nameEntryOpen_ = false;
+};
+
+}  // namespace dovetail

@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "base/Files.h"
+#include "base/ProgramExit.h"
+#include "graphics/TextRenderer.h"
+#include "platform/HeadlessHost.h"
+#include "script/DataFolder.h"
+#include "shell/Game.h"
+#include "support/TestDataFolder.h"
+
+namespace dovetail {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::HeaderOf;
+using testing::TestDataFolder;
+
+class GameTest : public ::testing::Test {
+ protected:
+  GameTest()
+      : folder(::testing::UnitTest::GetInstance()->current_test_info()->name()),
+        text(TextRenderer::Create().value()) {}
+
+  // Starts the program; true when it reached the title screen.
+  bool Start() {
+    game = std::make_unique<Game>(host, *text, folder.root);
+    game->Form_Load();
+    return game->WaitState() == "title";
+  }
+
+  // Runs events until the predicate holds (at most `limit` rounds).
+  template <typename Predicate>
+  bool RunUntil(Predicate done, int limit = 200000) {
+    for (int i = 0; i < limit && !done(); ++i) {
+      host.DoEvents();
+      host.Sleep(10);
+    }
+    return done();
+  }
+
+  const std::string& LastMessage() const { return host.MessageBoxes().back().request.text; }
+
+  TestDataFolder folder;
+  HeadlessHost host;
+  std::unique_ptr<TextRenderer> text;
+  std::unique_ptr<Game> game;
+};
+
+TEST_F(GameTest, AMissingSettingsFileEndsTheStartUpWithItsMessage) {
+  fs::remove(folder.data / "20.dat");
+  game = std::make_unique<Game>(host, *text, folder.root);
+  EXPECT_THROW(game->Form_Load(), ProgramExit);
+  EXPECT_EQ(LastMessage(), "DATAフォルダの内容が不正です.");
+  EXPECT_EQ(HeaderOf(folder.data / "11.dat"), "JF");  // nothing touched
+}
+
+TEST_F(GameTest, StartUpRestoresHeadersAndQuittingHidesThemAgain) {
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(game->DataPath, folder.data);
+  for (const char* name : kPictureFiles)
+    EXPECT_EQ(HeaderOf(folder.data / name), "BM") << name;
+  EXPECT_FALSE(fs::exists(folder.data / "51.cod"));
+  EXPECT_FALSE(fs::exists(folder.data / "52.cod"));
+  EXPECT_EQ(game->story.Ranking[1].Name, "名人");
+  EXPECT_EQ(game->story.Ranking[2].Score, 8000);
+  EXPECT_FALSE(game->form.LOAD_NOW.Visible());
+  EXPECT_TRUE(game->form.ends.Enabled());
+
+  host.PostMenuClick("ends");
+  try {
+    RunUntil([] { return false; }, 10);
+    FAIL() << "the program did not end";
+  } catch (const ProgramExit& exit) {
+    EXPECT_EQ(exit.code, 0);
+  }
+  for (const char* name : kPictureFiles)
+    EXPECT_EQ(HeaderOf(folder.data / name), "JF") << name;
+}
+
+TEST_F(GameTest, WithoutADataSubfolderTheProgramFolderIsTheDataFolder) {
+  for (const auto& entry : fs::directory_iterator(folder.data)) {
+    fs::rename(entry.path(), folder.root / entry.path().filename());
+  }
+  fs::remove(folder.data);
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(game->DataPath, folder.root);
+}
+
+TEST_F(GameTest, ABrokenPictureFileEndsTheStartUpCleanly) {
+  std::string bytes = *ReadWholeFile(folder.data / "90.dat");
+  bytes.resize(100);
+  ASSERT_TRUE(ReplaceFileAtomically(folder.data / "90.dat", bytes));
+  game = std::make_unique<Game>(host, *text, folder.root);
+  EXPECT_THROW(game->Form_Load(), ProgramExit);
+  EXPECT_NE(LastMessage().find("90.dat"), std::string::npos) << LastMessage();
+  EXPECT_EQ(HeaderOf(folder.data / "11.dat"), "JF");
+  EXPECT_FALSE(fs::exists(folder.data / "51.cod"));
+}
+
+TEST_F(GameTest, TheExtraStoryIsOfferedOnlyWithTheClearMarker) {
+  folder.SetScript("1000,,,,,,,,はじめ,,,,\r\n1059,,,,,,,,おまけ,,,,\r\n1060,,,,,,,,end,,,,\r\n");
+  ASSERT_TRUE(Start());
+  EXPECT_FALSE(game->form.Tmenu[3]->Visible());
+  EXPECT_TRUE(game->form.Tmenu[4]->Visible());
+
+  folder.SetSettings("1100", true);
+  game.reset();
+  ASSERT_TRUE(Start());
+  EXPECT_TRUE(game->form.Tmenu[3]->Visible());
+  std::vector<int16_t> labels;
+  game->handlers.onStep = [&] { labels.push_back(game->story.CurLabel); };
+  game->handlers.ShowMessage = [] {};
+  game->Tmenu_MouseDown(3);
+  EXPECT_EQ(labels, std::vector<int16_t>{1059});
+  // Back at the title, the extra entry is still there.
+  EXPECT_TRUE(game->form.Tmenu[3]->Visible());
+  EXPECT_EQ(game->WaitState(), "title");
+}
+
+TEST_F(GameTest, TheHighlightFollowsTheMouse) {
+  ASSERT_TRUE(Start());
+  const Surface& sheet = game->form.GItems.Image();
+  auto highlighted = [&](int i) {
+    return game->form.Tmenu[i]->Image().At(5, 5) == sheet.At(270 + 5, 330 + 27 * (i - 1) + 5);
+  };
+  EXPECT_EQ(game->CurCategory, 4);
+  game->Tmenu_MouseMove(1);
+  EXPECT_TRUE(highlighted(1));
+  EXPECT_FALSE(highlighted(4));
+  game->Tmenu_MouseMove(2);
+  EXPECT_TRUE(highlighted(2));
+  EXPECT_FALSE(highlighted(1));
+  EXPECT_EQ(game->form.Tmenu[1]->Image().At(5, 5),
+            game->form.window.Picture()->At(405 + 5, 237 + 5));
+}
+
+TEST_F(GameTest, QuittingFromTheTitleSaysSoFirst) {
+  ASSERT_TRUE(Start());
+  EXPECT_THROW(game->Tmenu_MouseDown(5), ProgramExit);
+  EXPECT_EQ(LastMessage(), "終了します.");
+  EXPECT_EQ(HeaderOf(folder.data / "p04.dat"), "JF");
+}
+
+TEST_F(GameTest, TheNameDialogSetsTheNamesOrKeepsThemWhenClosed) {
+  folder.SetScript("1000,g4,,,,,,,,,,,\r\n1000,,,,,,,,&1&2,,,1,\r\n1001,,,,,,,,end,,,,\r\n");
+  ASSERT_TRUE(Start());
+  std::vector<std::string> shown;
+  game->handlers.ShowMessage = [&] { shown.push_back(game->story.CurText); };
+  host.onDoEvents = [&] {
+    if (game->WaitState() == "dialog" && !host.InputPending()) {
+      host.PostDialogInput(ScriptedInput::Kind::Type, "山田　花子");
+      host.PostDialogInput(ScriptedInput::Kind::Press, "Command1");
+    }
+  };
+  game->Tmenu_MouseDown(1);
+  EXPECT_EQ(shown, std::vector<std::string>{"山田花子"});
+  EXPECT_TRUE(game->form.window.Enabled());
+
+  // Closing by the close box keeps the default names and the story goes on.
+  shown.clear();
+  host.onDoEvents = [&] {
+    if (game->WaitState() == "dialog" && !host.InputPending()) {
+      host.PostDialogInput(ScriptedInput::Kind::DialogClose);
+    }
+  };
+  game->Tmenu_MouseDown(1);
+  EXPECT_EQ(shown, std::vector<std::string>{"桐原ほのか"});
+}
+
+}  // namespace
+}  // namespace dovetail
