@@ -34,6 +34,7 @@ void Game::WireEvents() {
 }
 
 std::string Game::WaitState() const {
+  if (unloading_) return {};
   if (nameEntryOpen_) return "dialog";
   if (story.message.WaitFlag) return "click-wait";
   const PictureBox& first = *form.Tmenu[1];

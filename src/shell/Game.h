@@ -85,6 +85,7 @@ class Game {
 
   std::filesystem::path programFolder_;
   bool headersRestored_ = false;
+  bool unloading_ = false;
   Dialog nameEnt_;
   bool nameEntryOpen_ = false;
 };

@@ -144,6 +144,7 @@ void Game::ShowProgress(int16_t percent) {
 }
 
 void Game::Form_Unload() {
+  unloading_ = true;
   if (!DataPath.empty()) RestoreDataFolderAtRest(DataPath);
   host.DoEvents();
   throw ProgramExit{0};

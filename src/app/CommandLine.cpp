@@ -1,0 +1,51 @@
+#include "app/CommandLine.h"
+
+#include <unistd.h>
+
+#include <system_error>
+
+namespace dovetail {
+
+std::filesystem::path ExecutableFolder(const char* argv0) {
+  std::error_code ec;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (!ec) return self.parent_path();
+  return std::filesystem::absolute(argv0, ec).parent_path();
+}
+
+CommandLine::CommandLine(int argc, char** argv)
+    : args_(argv + 1, argv + argc), used_(args_.size(), false) {}
+
+bool CommandLine::Flag(const std::string& name) {
+  for (size_t i = 0; i < args_.size(); ++i) {
+    if (args_[i] == name) {
+      used_[i] = true;
+      return true;
+    }
+  }
+  return false;
+}
+
+std::optional<std::string> CommandLine::Value(const std::string& name) {
+  for (size_t i = 0; i < args_.size(); ++i) {
+    if (args_[i] != name) continue;
+    used_[i] = true;
+    if (i + 1 >= args_.size()) {
+      problems_ += name + " needs a value\n";
+      return std::nullopt;
+    }
+    used_[i + 1] = true;
+    return args_[i + 1];
+  }
+  return std::nullopt;
+}
+
+std::string CommandLine::Problems() const {
+  std::string problems = problems_;
+  for (size_t i = 0; i < args_.size(); ++i) {
+    if (!used_[i]) problems += "unknown argument \"" + args_[i] + "\"\n";
+  }
+  return problems;
+}
+
+}  // namespace dovetail

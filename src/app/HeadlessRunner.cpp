@@ -1,0 +1,164 @@
+#include "app/HeadlessRunner.h"
+
+#include "base/ProgramExit.h"
+#include "graphics/PngFile.h"
+#include "shell/Game.h"
+
+namespace dovetail {
+
+namespace {
+constexpr int kTimeRanOut = 3;
+}
+
+HeadlessRunner::HeadlessRunner(RunnerOptions options, TextRenderer& text, std::ostream* log)
+    : options_(std::move(options)), log_(log) {
+  host_.SetWantsFrames(false);
+  game_ = std::make_unique<Game>(host_, text, options_.gameFolder);
+  game_->random.seed(options_.seed);
+  start_ = host_.TickCount();
+  host_.onDoEvents = [this] { Tick(); };
+  host_.onMessageBox = [this](const MessageBoxRequest& request) { return OnMessageBox(request); };
+  game_->handlers.onStep = [this] {
+    const StoryState& s = game_->story;
+    log_.Write(LogEvent(host_.TickCount(), "step")
+                   .Num("position", s.ScriptPos)
+                   .Num("label", s.CurLabel)
+                   .Str("command", s.CurCommand));
+  };
+}
+
+HeadlessRunner::~HeadlessRunner() = default;
+
+int HeadlessRunner::Run() {
+  try {
+    game_->Form_Load();
+    // The window's event loop: the program waits for input between actions.
+    for (;;) {
+      host_.DoEvents();
+      host_.Sleep(10);
+    }
+  } catch (const ProgramExit& exit) {
+    log_.Write(LogEvent(host_.TickCount(), "exit").Num("code", exit.code));
+    return exit.code;
+  } catch (const Stop& stop) {
+    log_.Write(
+        LogEvent(host_.TickCount(), "stop").Str("reason", stop.reason).Num("code", stop.code));
+    if (stop.code != 0) failure_ = stop.reason;
+    return stop.code;
+  }
+}
+
+void HeadlessRunner::Tick() {
+  if (Elapsed() > options_.maxMs) {
+    throw Stop{kTimeRanOut, "the run reached --max-ms (" + std::to_string(options_.maxMs) +
+                                " ms of virtual time) before the play file was done"};
+  }
+  if (!Advance() && !game_->WaitState().empty()) {
+    throw Stop{0, "the play file is done"};
+  }
+}
+
+bool HeadlessRunner::Advance() {
+  // Input already given is let through first, so that states are read after
+  // the program has reacted to it.
+  if (host_.InputPending()) return true;
+  while (next_ < options_.play.size()) {
+    const PlayCommand& command = options_.play[next_];
+    const uint32_t now = host_.TickCount();
+    auto post = [&](ScriptedInput::Kind kind, MouseButton button = MouseButton::None) {
+      ScriptedInput input;
+      input.at = now;
+      input.kind = kind;
+      input.x = command.x;
+      input.y = command.y;
+      input.button = button;
+      input.keyCode = command.keyCode;
+      input.menu = command.argument;
+      input.text = command.argument;
+      host_.Post(input);
+    };
+    switch (command.kind) {
+      case PlayCommand::Kind::Wait:
+        if (!waitUntil_) waitUntil_ = now + static_cast<uint32_t>(command.ms);
+        if (static_cast<int32_t>(now - *waitUntil_) < 0) return true;
+        waitUntil_.reset();
+        ++next_;
+        continue;
+      case PlayCommand::Kind::Until:
+        if (game_->WaitState() != command.argument) return true;
+        ++next_;
+        continue;
+      case PlayCommand::Kind::Answer:
+        pendingAnswer_ =
+            command.argument == "cancel" ? MessageBoxAnswer::Cancel : MessageBoxAnswer::Ok;
+        ++next_;
+        continue;
+      case PlayCommand::Kind::Snap:
+        Snap(command.argument);
+        ++next_;
+        continue;
+      case PlayCommand::Kind::Click:
+      case PlayCommand::Kind::RClick: {
+        const MouseButton button =
+            command.kind == PlayCommand::Kind::Click ? MouseButton::Left : MouseButton::Right;
+        post(ScriptedInput::Kind::MouseDown, button);
+        post(ScriptedInput::Kind::MouseUp, button);
+        break;
+      }
+      case PlayCommand::Kind::Move:
+        post(ScriptedInput::Kind::MouseMove);
+        break;
+      case PlayCommand::Kind::Key:
+        post(ScriptedInput::Kind::KeyDown);
+        break;
+      case PlayCommand::Kind::Menu:
+        post(ScriptedInput::Kind::MenuClick);
+        break;
+      case PlayCommand::Kind::Type:
+        post(ScriptedInput::Kind::Type);
+        break;
+      case PlayCommand::Kind::Press:
+        post(ScriptedInput::Kind::Press);
+        break;
+      case PlayCommand::Kind::Close:
+        post(ScriptedInput::Kind::DialogClose);
+        break;
+    }
+    ++next_;
+    return true;
+  }
+  return false;
+}
+
+std::optional<MessageBoxAnswer> HeadlessRunner::OnMessageBox(const MessageBoxRequest& request) {
+  auto at = [&](PlayCommand::Kind kind) {
+    return next_ < options_.play.size() && options_.play[next_].kind == kind;
+  };
+  if (at(PlayCommand::Kind::Until) && options_.play[next_].argument == "message-box") ++next_;
+  if (at(PlayCommand::Kind::Answer)) {
+    pendingAnswer_ =
+        options_.play[next_].argument == "cancel" ? MessageBoxAnswer::Cancel : MessageBoxAnswer::Ok;
+    ++next_;
+  }
+  MessageBoxAnswer answer = pendingAnswer_.value_or(MessageBoxAnswer::Ok);
+  pendingAnswer_.reset();
+  if (request.buttons == MessageBoxButtons::Ok) answer = MessageBoxAnswer::Ok;
+  log_.Write(LogEvent(host_.TickCount(), "msgbox")
+                 .Str("text", request.text)
+                 .Str("title", request.title)
+                 .Str("answer", answer == MessageBoxAnswer::Ok ? "ok" : "cancel"));
+  return answer;
+}
+
+void HeadlessRunner::Snap(const std::string& name) {
+  Surface frame;
+  game_->form.window.Compose(frame);
+  const std::filesystem::path path = options_.snapDir / (name + ".png");
+  Status status = SavePngFile(path, frame);
+  LogEvent event(host_.TickCount(), "snap");
+  event.Str("name", name).Str("file", path.string());
+  if (!status.ok()) event.Str("error", status.error().message);
+  log_.Write(event);
+}
+
+}  // namespace dovetail

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/EventLog.h"
+#include "app/PlayFile.h"
+#include "platform/HeadlessHost.h"
+
+namespace dovetail {
+
+class Game;
+class TextRenderer;
+
+struct RunnerOptions {
+  std::filesystem::path gameFolder;
+  std::vector<PlayCommand> play;
+  std::filesystem::path snapDir = ".";
+  uint32_t seed = 1;
+  uint32_t maxMs = 3'600'000;  // an hour of virtual time
+};
+
+// Runs the game on the headless host, feeding it the play file's input when
+// the program is ready for it, and logs what happens. The run ends when the
+// program ends, when the play file is done and the program waits again, or
+// when the virtual time runs past `maxMs`.
+class HeadlessRunner {
+ public:
+  HeadlessRunner(RunnerOptions options, TextRenderer& text, std::ostream* log);
+  ~HeadlessRunner();
+
+  // Returns the exit code: the program's own, 0 when the play file is done,
+  // 3 when the time ran out. `Failure()` then says why.
+  int Run();
+  const std::string& Failure() const { return failure_; }
+
+  HeadlessHost& Host() { return host_; }
+  Game& GetGame() { return *game_; }
+  EventLog& Log() { return log_; }
+
+ private:
+  struct Stop {
+    int code;
+    std::string reason;
+  };
+
+  void Tick();
+  // Runs play commands until one has to wait; false when none is left.
+  bool Advance();
+  std::optional<MessageBoxAnswer> OnMessageBox(const MessageBoxRequest& request);
+  void Snap(const std::string& name);
+  uint32_t Elapsed() { return host_.TickCount() - start_; }
+
+  RunnerOptions options_;
+  HeadlessHost host_;
+  EventLog log_;
+  std::unique_ptr<Game> game_;
+  size_t next_ = 0;
+  std::optional<uint32_t> waitUntil_;
+  std::optional<MessageBoxAnswer> pendingAnswer_;
+  uint32_t start_ = 0;
+  std::string failure_;
+};
+
+}  // namespace dovetail

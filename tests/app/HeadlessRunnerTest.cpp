@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/HeadlessRunner.h"
+#include "graphics/TextRenderer.h"
+#include "shell/Game.h"
+#include "support/TestDataFolder.h"
+
+namespace dovetail {
+namespace {
+
+using testing::TestDataFolder;
+
+class HeadlessRunnerTest : public ::testing::Test {
+ protected:
+  HeadlessRunnerTest()
+      : folder(::testing::UnitTest::GetInstance()->current_test_info()->name()),
+        text(TextRenderer::Create().value()) {}
+
+  // Runs the game with a play file; returns the exit code and fills `lines`.
+  int Play(const std::string& playText, uint32_t maxMs = 3'600'000) {
+    RunnerOptions options;
+    options.gameFolder = folder.root;
+    options.play = ParsePlayFile(playText, "play.txt").value();
+    options.snapDir = folder.root;
+    options.maxMs = maxMs;
+    std::ostringstream out;
+    HeadlessRunner runner(std::move(options), *text, &out);
+    const int code = runner.Run();
+    failure = runner.Failure();
+    lines = runner.Log().Lines();
+    return code;
+  }
+
+  // The log lines that contain all the given pieces, in order.
+  size_t Find(const std::vector<std::string>& pieces, size_t from = 0) const {
+    for (size_t i = from; i < lines.size(); ++i) {
+      bool all = true;
+      for (const std::string& piece : pieces)
+        all = all && lines[i].find(piece) != std::string::npos;
+      if (all) return i;
+    }
+    return std::string::npos;
+  }
+
+  TestDataFolder folder;
+  std::unique_ptr<TextRenderer> text;
+  std::vector<std::string> lines;
+  std::string failure;
+};
+
+TEST_F(HeadlessRunnerTest, ASavedStoryContinuesAfterItsSavePointInTheNextRun) {
+  folder.SetScript(
+      "1000,,,,,,,,はじめ,,,,\r\n"
+      "2000,g2,,,,,,,,,,,\r\n"
+      "2000,w,,,,,,,100,,,,\r\n"
+      "2000,,,,,,,,セーブの後,,,,\r\n"
+      "3000,,,,,,,,おわり,,,,\r\n");
+  const char* firstRun =
+      "until title\n"
+      "click 420 245\n"
+      "until message-box\n"
+      "answer ok\n"
+      "until title\n"
+      "menu ends\n";
+  EXPECT_EQ(Play(firstRun), 0) << failure;
+  const size_t saved = Find({"\"msgbox\"", "セーブしました."});
+  ASSERT_NE(saved, std::string::npos);
+  EXPECT_NE(Find({"\"step\"", "\"position\":1", "\"label\":2000", "\"command\":\"g2\""}),
+            std::string::npos);
+  EXPECT_NE(Find({"\"exit\"", "\"code\":0"}, saved), std::string::npos);
+
+  const char* secondRun =
+      "until title\n"
+      "click 420 272\n"
+      "until message-box\n"
+      "answer ok\n"
+      "until title\n";
+  EXPECT_EQ(Play(secondRun), 0) << failure;
+  const size_t loaded = Find({"\"msgbox\"", "ロードしました."});
+  ASSERT_NE(loaded, std::string::npos);
+  // The first step after loading is the record after the save point's first record.
+  const size_t firstStep = Find({"\"step\""}, loaded);
+  ASSERT_NE(firstStep, std::string::npos);
+  EXPECT_NE(lines[firstStep].find("\"position\":2"), std::string::npos) << lines[firstStep];
+  EXPECT_EQ(Find({"\"command\":\"g2\""}, loaded), std::string::npos);
+  EXPECT_NE(Find({"\"stop\"", "play file is done"}), std::string::npos);
+}
+
+TEST_F(HeadlessRunnerTest, RunningPastTheTimeLimitStopsWithAnError) {
+  folder.SetScript("1000,w,,,,,,,30000,,,,\r\n1001,,,,,,,,end,,,,\r\n");
+  EXPECT_EQ(Play("until title\nclick 420 245\nwait 60000\n", 5000), 3);
+  EXPECT_NE(failure.find("--max-ms"), std::string::npos) << failure;
+}
+
+TEST_F(HeadlessRunnerTest, SnapshotsAreWrittenAsPng) {
+  EXPECT_EQ(Play("until title\nsnap title\n"), 0) << failure;
+  EXPECT_TRUE(std::filesystem::exists(folder.root / "title.png"));
+  EXPECT_NE(Find({"\"snap\"", "title.png"}), std::string::npos);
+}
+
+}  // namespace
+}  // namespace dovetail
