@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Dialog.h"
 #include "platform/Window.h"
 
 namespace dovetail {
@@ -64,6 +65,9 @@ void QtHost::DoEvents() {
     window_->RepaintIfNeeded();
   }
   SyncWindow();
+  for (auto& entry : dialogs_) {
+    if (entry.second->Stale()) entry.second->SyncFromModel();
+  }
 }
 
 void QtHost::Present(const Surface& frame) {
@@ -98,6 +102,53 @@ MessageBoxAnswer QtHost::MessageBox(const MessageBoxRequest& request) {
   box.exec();
   if (cancel != nullptr && box.clickedButton() == cancel) return MessageBoxAnswer::Cancel;
   return MessageBoxAnswer::Ok;
+}
+
+void QtHost::ShowDialog(Dialog& dialog) {
+  if (dialogs_.count(&dialog) != 0) return;
+  ShowOnFirstUse();
+  auto* window =
+      new DialogWindow(dialog, shell_.get(), [this](HostInput input) { Post(std::move(input)); });
+  dialogs_[&dialog] = window;
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
+void QtHost::CloseDialog(Dialog& dialog) {
+  auto it = dialogs_.find(&dialog);
+  if (it == dialogs_.end()) return;
+  DialogWindow* window = it->second;
+  dialogs_.erase(it);
+  window->hide();
+  // Deleted once Qt's own processing is done with it.
+  window->deleteLater();
+  // Input already recorded for this dialog goes nowhere.
+  std::erase_if(inputs_, [&](const HostInput& input) { return input.dialog == &dialog; });
+}
+
+DialogWindow* QtHost::DialogWindowFor(const Dialog& dialog) const {
+  auto it = dialogs_.find(&dialog);
+  return it == dialogs_.end() ? nullptr : it->second;
+}
+
+void QtHost::DeliverToDialog(const HostInput& input) {
+  auto it = dialogs_.find(input.dialog);
+  if (it == dialogs_.end()) return;
+  DialogWindow& window = *it->second;
+  Dialog& dialog = window.Model();
+  window.WriteBackEdits();
+  switch (input.kind) {
+    case HostInput::Kind::DialogClick:
+      if (dialog.onClick) dialog.onClick(input.menu);
+      break;
+    case HostInput::Kind::DialogClose:
+      if (dialog.onCloseRequest) dialog.onCloseRequest();
+      break;
+    default:
+      if (dialog.onLostFocus) dialog.onLostFocus();
+      break;
+  }
 }
 
 void QtHost::AttachWindow(Window* window) {
@@ -143,6 +194,11 @@ void QtHost::Post(HostInput input) {
 
 void QtHost::Deliver(const HostInput& input) {
   switch (input.kind) {
+    case HostInput::Kind::DialogClick:
+    case HostInput::Kind::DialogClose:
+    case HostInput::Kind::DialogLostFocus:
+      DeliverToDialog(input);
+      break;
     case HostInput::Kind::MouseDown:
       window_->DeliverMouseDown(input.x, input.y, input.button, input.shift);
       break;

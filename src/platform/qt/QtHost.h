@@ -4,9 +4,11 @@
 #include <QTranslator>
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <memory>
 
 #include "platform/Host.h"
+#include "platform/qt/DialogWindow.h"
 #include "platform/qt/HostInput.h"
 #include "platform/qt/MainWindowShell.h"
 
@@ -39,7 +41,11 @@ class QtHost : public Host {
   // Shows the frame before returning: the canvas repaints synchronously.
   void Present(const Surface& frame) override;
   MessageBoxAnswer MessageBox(const MessageBoxRequest& request) override;
+  void ShowDialog(Dialog& dialog) override;
+  void CloseDialog(Dialog& dialog) override;
   void AttachWindow(Window* window) override;
+  // The desktop window of an open dialog, or null.
+  DialogWindow* DialogWindowFor(const Dialog& dialog) const;
 
   Window* AttachedWindow() const { return window_; }
 
@@ -58,6 +64,7 @@ class QtHost : public Host {
  private:
   void Post(HostInput input);
   void Deliver(const HostInput& input);
+  void DeliverToDialog(const HostInput& input);
   void SyncWindow();
   void ShowOnFirstUse();
 
@@ -70,6 +77,7 @@ class QtHost : public Host {
   bool synced_ = false;
   uint64_t menuRevision_ = 0;
   std::deque<HostInput> inputs_;
+  std::map<const Dialog*, DialogWindow*> dialogs_;
 };
 
 }  // namespace dovetail
