@@ -48,8 +48,9 @@ MainForm::MainForm(Host& host)
       vers(window.AddMenuItem("vers", "バージョン")),
       ends(window.AddMenuItem("ends", "終了")) {
   // Sheets take the size of the picture loaded into them.
-  for (PictureBox* box : {&GItems, &Face_Load, Doll_Body[0], Doll_Body[1]})
+  for (PictureBox* box : {&PicMainBak, &GItems, &Face_Load, Doll_Body[0], Doll_Body[1]}) {
     box->SetAutoSize(true);
+  }
   // Masks: a sheet's black pixels become white, all others black.
   for (PictureBox* box : {&Face_Mask, Doll_Mask[0], Doll_Mask[1]}) {
     box->SetBackColor(kWhite);

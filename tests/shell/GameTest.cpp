@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "base/Files.h"
 #include "base/ProgramExit.h"
+#include "graphics/BitmapFile.h"
 #include "graphics/TextRenderer.h"
 #include "platform/HeadlessHost.h"
 #include "script/DataFolder.h"
@@ -77,6 +79,27 @@ TEST_F(GameTest, StartUpRestoresHeadersAndQuittingHidesThemAgain) {
   }
   for (const char* name : kPictureFiles)
     EXPECT_EQ(HeaderOf(folder.data / name), "JF") << name;
+}
+
+TEST_F(GameTest, TheSplashIsCrossFadedInCentredBeforeTheProgressBar) {
+  const Surface splash = *LoadBitmapFile(folder.data / "P99.dat");
+  game = std::make_unique<Game>(host, *text, folder.root);
+  std::optional<Pixel> centre;
+  std::optional<Pixel> bar;
+  host.onPresent = [&](const Surface&) {
+    PictureBox& loadNow = game->form.LOAD_NOW;
+    if (!centre && loadNow.Visible()) {
+      centre = game->form.PicMain.Image().At(320, 240);
+      bar = loadNow.Image().At(81, 5);
+    }
+  };
+  game->Form_Load();
+  ASSERT_TRUE(centre.has_value());
+  EXPECT_EQ(*centre, splash.At(splash.Width() / 2, splash.Height() / 2));
+  EXPECT_EQ(game->form.LOAD_NOW.Left(), 224);
+  EXPECT_EQ(game->form.LOAD_NOW.Top(), 292);
+  EXPECT_EQ(game->form.LOAD_NOW.Image().At(179, 10), Rgb(160, 220, 115));  // the full bar
+  EXPECT_EQ(game->form.LOAD_NOW.Image().At(180, 12), Rgb(128, 128, 128));  // its outline
 }
 
 TEST_F(GameTest, WithoutADataSubfolderTheProgramFolderIsTheDataFolder) {
