@@ -21,6 +21,8 @@ test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 # The engine's tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-sanitize: export LSAN_OPTIONS = suppressions=$(CURDIR)/scripts/lsan.supp
+test-sanitize: export UBSAN_OPTIONS = print_stacktrace=1
 test-sanitize: deps
 	@cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDOVETAIL_SANITIZE=ON \
 	  -DDOVETAIL_DESKTOP=OFF -DDOVETAIL_BENCH=OFF >/dev/null
