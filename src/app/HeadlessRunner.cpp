@@ -18,6 +18,9 @@ HeadlessRunner::HeadlessRunner(RunnerOptions options, TextRenderer& text, std::o
   start_ = host_.TickCount();
   host_.onDoEvents = [this] { Tick(); };
   host_.onMessageBox = [this](const MessageBoxRequest& request) { return OnMessageBox(request); };
+  game_->effects.onEffect = [this](const std::string& code) {
+    log_.Write(LogEvent(host_.TickCount(), "effect").Str("code", code));
+  };
   game_->handlers.onStep = [this] {
     const StoryState& s = game_->story;
     log_.Write(LogEvent(host_.TickCount(), "step")

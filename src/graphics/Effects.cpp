@@ -276,6 +276,7 @@ void Effects::FinishStep(Host& host, int32_t pace) {
 
 void Effects::RunEffect(PictureBox& picDest, PictureBox& picSrc) {
   const std::string& code = EffectCode;
+  if (onEffect) onEffect(code);
   if (code == "DI") {
     ColumnBlinds(picDest, picSrc);
   } else if (code == "VB") {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,9 @@ class Effects {
 
   // Runs the effect named by EffectCode; returns when it is complete.
   void RunEffect(PictureBox& picDest, PictureBox& picSrc);
+
+  // Told the code of every effect that starts (a headless run logs them).
+  std::function<void(const std::string& code)> onEffect;
 
  private:
   // Step pacing: the step starts, then, after its copies and refresh, sleeps
