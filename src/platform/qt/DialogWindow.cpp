@@ -6,18 +6,72 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <utility>
 
 namespace dovetail {
 
 namespace {
 
-QString PlainText(const std::string& text) {
+// The link colour of the system's classic palette.
+const QColor kLinkColour(0, 0, 255);
+
+// The dialogs' layouts are in pixels, made for the Japanese system's dialog
+// font: a proportional gothic of 9 points (12 pixels). The same face from
+// fonts-ipafont keeps every caption inside its control; the desktop's own
+// font (often larger, with a wider fallback for Japanese) would wrap or clip
+// them. Without it the desktop's font family is used at that size.
+QFont DialogFont(const QFont& systemFont) {
+  QFont font = systemFont;
+  font.setFamilies(
+      {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"), systemFont.family()});
+  font.setPixelSize(12);
+  return font;
+}
+
+QString FromModel(const std::string& text) {
   QString result = QString::fromStdString(text);
   result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   return result;
+}
+
+bool IsTextBox(const DialogControl& control) {
+  return control.kind == DialogControlKind::TextBox;
+}
+
+bool IsTickable(const DialogControl& control) {
+  return control.kind == DialogControlKind::CheckBox ||
+         control.kind == DialogControlKind::OptionButton;
+}
+
+// The text a text box's widget holds, in the model's form.
+std::string TextOf(QWidget* widget) {
+  if (auto* line = qobject_cast<QLineEdit*>(widget)) return line->text().toStdString();
+  return static_cast<QPlainTextEdit*>(widget)->toPlainText().toStdString();
+}
+
+void SetTextOf(QWidget* widget, const std::string& text) {
+  const QString shown = FromModel(text);
+  if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+    if (line->text() != shown) line->setText(shown);
+    return;
+  }
+  auto* edit = static_cast<QPlainTextEdit*>(widget);
+  if (edit->toPlainText() != shown) edit->setPlainText(shown);
+}
+
+void SetCaptionOf(QWidget* widget, const std::string& text) {
+  const QString shown = FromModel(text);
+  if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
+    frame->setTitle(shown);
+  } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+    label->setText(shown);
+  } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+    button->setText(shown);
+  }
 }
 
 }  // namespace
@@ -29,150 +83,240 @@ DialogWindow::DialogWindow(Dialog& model, QWidget* parent, std::function<void(Ho
   if (model_.topmost) flags |= Qt::WindowStaysOnTopHint;
   setWindowFlags(flags);
   setModal(false);
-  setWindowTitle(QString::fromStdString(model_.caption));
+  setFont(DialogFont(font()));
   setFixedSize(model_.width, model_.height);
   Build();
-  SyncFromModel();
-  // With the input method open the player can type a name at once.
-  if (model_.imeOpen) {
-    for (const DialogControl& control : model_.Controls()) {
-      if (control.kind == DialogControlKind::TextBox && control.enabled) {
-        widgets_[control.name]->setFocus();
-        break;
-      }
-    }
-  }
+  revision_ = model_.Revision();
+  setWindowTitle(QString::fromStdString(model_.caption));
+  for (size_t i = 0; i < views_.size(); ++i)
+    Show(i, true);
 }
 
 void DialogWindow::Build() {
-  std::map<std::string, QButtonGroup*> groups;
+  const std::deque<DialogControl>& controls = model_.Controls();
+  views_.resize(controls.size());
   // Frames first, so that the controls they hold are drawn over them.
   for (int pass = 0; pass < 2; ++pass) {
-    for (const DialogControl& control : model_.Controls()) {
-      const bool frame = control.kind == DialogControlKind::Frame;
-      if (frame != (pass == 0)) continue;
-      QWidget* widget = nullptr;
+    for (size_t i = 0; i < controls.size(); ++i) {
+      const DialogControl& control = controls[i];
+      if ((control.kind == DialogControlKind::Frame) != (pass == 0)) continue;
       const std::string name = control.name;
+      QWidget* widget = nullptr;
       switch (control.kind) {
         case DialogControlKind::Frame:
           widget = new QGroupBox(this);
           break;
-        case DialogControlKind::Label:
-          widget = new QLabel(this);
+        case DialogControlKind::Label: {
+          auto* label = new QLabel(this);
+          label->setTextFormat(Qt::PlainText);
+          label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+          label->setWordWrap(true);
+          widget = label;
           break;
+        }
         case DialogControlKind::Link: {
           auto* link = new QLabel(this);
-          link->setTextFormat(Qt::RichText);
+          link->setTextFormat(Qt::PlainText);
+          link->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+          QFont font = link->font();
+          font.setUnderline(true);
+          link->setFont(font);
+          QPalette palette = link->palette();
+          palette.setColor(QPalette::Active, QPalette::WindowText, kLinkColour);
+          palette.setColor(QPalette::Inactive, QPalette::WindowText, kLinkColour);
+          link->setPalette(palette);
           link->setCursor(Qt::PointingHandCursor);
-          connect(link, &QLabel::linkActivated, this, [this, name] { PostClick(name); });
+          // The whole label is the link, as a clickable caption.
+          link->installEventFilter(this);
           widget = link;
           break;
         }
         case DialogControlKind::TextBox:
           if (control.multiLine) {
-            widget = new QPlainTextEdit(this);
+            auto* edit = new QPlainTextEdit(this);
+            edit->setTabChangesFocus(true);
+            widget = edit;
           } else {
             widget = new QLineEdit(this);
           }
+          if (model_.imeOpen) widget->setAttribute(Qt::WA_InputMethodEnabled, true);
           break;
         case DialogControlKind::Button: {
           auto* button = new QPushButton(this);
-          connect(button, &QPushButton::clicked, this, [this, name] { PostClick(name); });
+          // Enter is not a click of its own: the program names no default button.
+          button->setAutoDefault(false);
+          connect(button, &QPushButton::clicked, this,
+                  [this, name] { Post(HostInput::Kind::DialogClick, name); });
           widget = button;
           break;
         }
         case DialogControlKind::CheckBox: {
           auto* box = new QCheckBox(this);
-          connect(box, &QCheckBox::clicked, this, [this, name] { PostClick(name); });
+          connect(box, &QCheckBox::clicked, this,
+                  [this, name] { Post(HostInput::Kind::DialogClick, name); });
           widget = box;
           break;
         }
         case DialogControlKind::OptionButton: {
           auto* option = new QRadioButton(this);
-          QButtonGroup*& group = groups[control.frame];
+          // One exclusive group per frame, as the model groups them.
+          QButtonGroup*& group = groups_[control.frame];
           if (group == nullptr) group = new QButtonGroup(this);
           group->addButton(option);
-          connect(option, &QRadioButton::clicked, this, [this, name] { PostClick(name); });
+          connect(option, &QRadioButton::clicked, this,
+                  [this, name] { Post(HostInput::Kind::DialogClick, name); });
           widget = option;
           break;
         }
       }
+      widget->setObjectName(QString::fromStdString(name));
       widget->setGeometry(control.left, control.top, control.width, control.height);
-      widgets_[name] = widget;
+      views_[i].widget = widget;
     }
   }
+}
+
+QWidget* DialogWindow::ControlWidget(const std::string& name) const {
+  const std::deque<DialogControl>& controls = model_.Controls();
+  for (size_t i = 0; i < views_.size(); ++i) {
+    if (controls[i].name == name) return views_[i].widget;
+  }
+  return nullptr;
+}
+
+void DialogWindow::Show(size_t index, bool all) {
+  const DialogControl& control = model_.Controls()[index];
+  View& view = views_[index];
+  if (all || control.enabled != view.enabled) {
+    view.widget->setEnabled(control.enabled);
+    view.enabled = control.enabled;
+  }
+  if (all || control.text != view.text) {
+    if (IsTextBox(control)) {
+      SetTextOf(view.widget, control.text);
+    } else {
+      SetCaptionOf(view.widget, control.text);
+    }
+    view.text = control.text;
+  }
+  if (IsTickable(control) && (all || control.checked != view.checked)) {
+    ShowChecked(index, control.checked);
+  }
+}
+
+void DialogWindow::ShowChecked(size_t index, bool checked) {
+  auto* button = static_cast<QAbstractButton*>(views_[index].widget);
+  // An exclusive group neither unticks its last ticked button nor leaves two
+  // ticked: the model says what is ticked, so the group stands aside.
+  QButtonGroup* group = button->group();
+  if (group != nullptr) group->setExclusive(false);
+  button->setChecked(checked);
+  if (group != nullptr) group->setExclusive(true);
+  views_[index].checked = checked;
 }
 
 void DialogWindow::SyncFromModel() {
   revision_ = model_.Revision();
-  for (const DialogControl& control : model_.Controls()) {
-    QWidget* widget = widgets_[control.name];
-    if (widget == nullptr) continue;
-    widget->setEnabled(control.enabled);
-    const QString text = PlainText(control.text);
-    if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
-      frame->setTitle(text);
-    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-      if (control.kind == DialogControlKind::Link) {
-        label->setText(QStringLiteral("<a href=\"#\">%1</a>").arg(text.toHtmlEscaped()));
-      } else {
-        label->setText(text);
-      }
-    } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
-      if (line->text() != text) line->setText(text);
-    } else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
-      if (edit->toPlainText() != text) edit->setPlainText(text);
-    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-      button->setText(text);
-      button->setChecked(control.checked);
-    }
-  }
+  const QString caption = QString::fromStdString(model_.caption);
+  if (windowTitle() != caption) setWindowTitle(caption);
+  for (size_t i = 0; i < views_.size(); ++i)
+    Show(i, false);
 }
 
 void DialogWindow::WriteBackEdits() {
-  for (const DialogControl& control : model_.Controls()) {
-    QWidget* widget = widgets_[control.name];
-    DialogControl* target = model_.Find(control.name);
-    if (widget == nullptr || target == nullptr) continue;
-    if (auto* line = qobject_cast<QLineEdit*>(widget)) {
-      target->text = line->text().toStdString();
-    } else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
-      target->text = edit->toPlainText().toStdString();
-    } else if (control.kind == DialogControlKind::CheckBox ||
-               control.kind == DialogControlKind::OptionButton) {
-      target->checked = static_cast<QAbstractButton*>(widget)->isChecked();
+  const bool wasCurrent = !Stale();
+  bool changed = false;
+  const std::deque<DialogControl>& controls = model_.Controls();
+  for (size_t i = 0; i < views_.size(); ++i) {
+    const DialogControl& control = controls[i];
+    View& view = views_[i];
+    DialogControl& target = *model_.Find(control.name);
+    if (IsTextBox(control)) {
+      const std::string typed = TextOf(view.widget);
+      if (typed == view.text) continue;
+      if (control.enabled) {
+        target.text = typed;
+        changed = true;
+      } else {
+        SetTextOf(view.widget, target.text);
+      }
+      view.text = target.text;
+    } else if (control.kind == DialogControlKind::CheckBox) {
+      const bool ticked = static_cast<QAbstractButton*>(view.widget)->isChecked();
+      if (ticked == view.checked) continue;
+      if (control.enabled) {
+        target.checked = ticked;
+        changed = true;
+      }
+      ShowChecked(i, target.checked);
+    } else if (control.kind == DialogControlKind::OptionButton) {
+      const bool ticked = static_cast<QAbstractButton*>(view.widget)->isChecked();
+      if (ticked && !view.checked && control.enabled) {
+        model_.SetChecked(control.name, true);
+        changed = true;
+      }
     }
   }
-  // The widgets already show these values: no need to read them back.
-  model_.Changed();
-  revision_ = model_.Revision();
+  // The option buttons show the model's choice: the player's pick, or the
+  // previous one when the pick went to a button the program had disabled.
+  for (size_t i = 0; i < views_.size(); ++i) {
+    const DialogControl& control = controls[i];
+    if (control.kind != DialogControlKind::OptionButton) continue;
+    const bool ticked = static_cast<QAbstractButton*>(views_[i].widget)->isChecked();
+    if (ticked != control.checked || views_[i].checked != control.checked) {
+      ShowChecked(i, control.checked);
+    }
+  }
+  if (changed) {
+    model_.Changed();
+    // The widgets already show these values: no need to read them back.
+    if (wasCurrent) revision_ = model_.Revision();
+  }
 }
 
-void DialogWindow::PostClick(const std::string& name) {
+void DialogWindow::FocusTextBox() {
+  const std::deque<DialogControl>& controls = model_.Controls();
+  for (size_t i = 0; i < views_.size(); ++i) {
+    if (IsTextBox(controls[i]) && controls[i].enabled) {
+      views_[i].widget->setFocus(Qt::OtherFocusReason);
+      return;
+    }
+  }
+}
+
+void DialogWindow::Post(HostInput::Kind kind, const std::string& control) {
   HostInput input;
-  input.kind = HostInput::Kind::DialogClick;
+  input.kind = kind;
   input.dialog = &model_;
-  input.menu = name;
+  input.menu = control;
   post_(std::move(input));
 }
 
 void DialogWindow::closeEvent(QCloseEvent* event) {
   // The program decides whether the dialog closes.
   event->ignore();
-  HostInput input;
-  input.kind = HostInput::Kind::DialogClose;
-  input.dialog = &model_;
-  post_(std::move(input));
+  Post(HostInput::Kind::DialogClose);
 }
 
 void DialogWindow::changeEvent(QEvent* event) {
   QDialog::changeEvent(event);
   if (event->type() == QEvent::ActivationChange && isVisible() && !isActiveWindow()) {
-    HostInput input;
-    input.kind = HostInput::Kind::DialogLostFocus;
-    input.dialog = &model_;
-    post_(std::move(input));
+    Post(HostInput::Kind::DialogLostFocus);
   }
+}
+
+bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
+  // Only links carry this filter.
+  if (event->type() == QEvent::MouseButtonRelease) {
+    auto* link = static_cast<QWidget*>(watched);
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    if (link->isEnabled() && mouse->button() == Qt::LeftButton &&
+        link->rect().contains(mouse->position().toPoint())) {
+      Post(HostInput::Kind::DialogClick, link->objectName().toStdString());
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 }  // namespace dovetail

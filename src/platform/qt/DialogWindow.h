@@ -1,21 +1,39 @@
 #pragma once
 
 #include <QDialog>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/Dialog.h"
 #include "platform/qt/HostInput.h"
 
+class QButtonGroup;
+
 namespace dovetail {
 
-// A program dialog on the desktop: one Qt widget per control of the model, at
-// the control's pixel place (all places are relative to the dialog, frames
-// are drawn behind the controls they hold). Clicks, the close box and losing
-// the focus are only recorded (handed to `post`); the host runs the model's
-// handlers while the program lets events run, after writing the player's
-// edits back into the model.
+// A program dialog on the desktop: one Qt widget per control of the model.
+//
+// Layout: every control sits at its pixel place relative to the dialog's
+// client area, frames included; a frame is a group box drawn behind the
+// controls it holds (they are its siblings, not its children). Option buttons
+// of one frame form one exclusive group. Labels are plain text, top-left,
+// wrapped at their width; links are underlined blue labels with a pointing
+// hand. Texts are in a Japanese proportional gothic of 12 pixels, the size
+// the pixel layouts are made for. The set of controls, `topmost` and `imeOpen` are read when the
+// dialog is built; texts, enabled and checked states follow the model at every revision.
+//
+// Clicks, the close box and losing the focus are only recorded (handed to
+// `post`); the host runs the model's handlers while the program lets events
+// run, after writing the player's edits back into the model. Escape and Enter
+// do nothing by themselves: only the program closes the dialog, and no button
+// is a default button.
+//
+// The window remembers what it last exchanged with the model, so it tells the
+// player's edits (the widget changed) from the program's changes (the model
+// changed): neither overwrites the other.
 class DialogWindow : public QDialog {
   Q_OBJECT
 
@@ -23,24 +41,47 @@ class DialogWindow : public QDialog {
   DialogWindow(Dialog& model, QWidget* parent, std::function<void(HostInput)> post);
 
   Dialog& Model() { return model_; }
-  // Copies the player's typing and ticks into the model.
+  // The widget of a control, or null.
+  QWidget* ControlWidget(const std::string& name) const;
+
+  // Copies what the player typed and ticked since the last exchange into the
+  // model; a ticked option button clears the others of its frame. Edits of
+  // controls the program has disabled meanwhile are undone.
   void WriteBackEdits();
   // Whether the program changed the model since the widgets last showed it.
   bool Stale() const { return revision_ != model_.Revision(); }
-  // Re-reads the model into the widgets.
+  // Shows the program's changes: caption, texts, enabled and checked states.
   void SyncFromModel();
+  // Gives the first enabled text box the focus (with the input method on it).
+  void FocusTextBox();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ public slots:
+  // Escape: the dialog stays; the program decides when it closes.
+  void reject() override {}
 
  private:
+  // What a control's widget showed when it last agreed with the model.
+  struct View {
+    QWidget* widget = nullptr;
+    std::string text;
+    bool enabled = true;
+    bool checked = false;
+  };
+
   void Build();
-  void PostClick(const std::string& name);
+  void Show(size_t index, bool all);
+  void ShowChecked(size_t index, bool checked);
+  void Post(HostInput::Kind kind, const std::string& control = {});
 
   Dialog& model_;
   std::function<void(HostInput)> post_;
-  std::map<std::string, QWidget*> widgets_;
+  std::vector<View> views_;  // one per control of the model, in order
+  std::map<std::string, QButtonGroup*> groups_;
   uint64_t revision_ = 0;
 };
 

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <cassert>
 #include <utility>
 #include <vector>
@@ -81,7 +82,9 @@ void QtHost::Present(const Surface& frame) {
 }
 
 MessageBoxAnswer QtHost::MessageBox(const MessageBoxRequest& request) {
-  QMessageBox box(shell_->isVisible() ? shell_.get() : nullptr);
+  QWidget* parent = shell_->isVisible() ? shell_.get() : nullptr;
+  if (!dialogs_.empty()) parent = dialogs_.back().second;
+  QMessageBox box(parent);
   box.setIcon(QMessageBox::NoIcon);
   box.setWindowTitle(request.title.empty() ? QStringLiteral("Dovetail")
                                            : QString::fromStdString(request.title));
@@ -105,18 +108,25 @@ MessageBoxAnswer QtHost::MessageBox(const MessageBoxRequest& request) {
 }
 
 void QtHost::ShowDialog(Dialog& dialog) {
-  if (dialogs_.count(&dialog) != 0) return;
+  if (DialogWindow* open = DialogWindowFor(dialog)) {
+    open->raise();
+    open->activateWindow();
+    return;
+  }
   ShowOnFirstUse();
+  // A child of the main window: centred over it and kept above it.
   auto* window =
       new DialogWindow(dialog, shell_.get(), [this](HostInput input) { Post(std::move(input)); });
-  dialogs_[&dialog] = window;
+  dialogs_.emplace_back(&dialog, window);
   window->show();
   window->raise();
   window->activateWindow();
+  if (dialog.imeOpen) window->FocusTextBox();
 }
 
 void QtHost::CloseDialog(Dialog& dialog) {
-  auto it = dialogs_.find(&dialog);
+  auto it = std::find_if(dialogs_.begin(), dialogs_.end(),
+                         [&](const auto& entry) { return entry.first == &dialog; });
   if (it == dialogs_.end()) return;
   DialogWindow* window = it->second;
   dialogs_.erase(it);
@@ -128,20 +138,27 @@ void QtHost::CloseDialog(Dialog& dialog) {
 }
 
 DialogWindow* QtHost::DialogWindowFor(const Dialog& dialog) const {
-  auto it = dialogs_.find(&dialog);
-  return it == dialogs_.end() ? nullptr : it->second;
+  for (const auto& entry : dialogs_) {
+    if (entry.first == &dialog) return entry.second;
+  }
+  return nullptr;
 }
 
 void QtHost::DeliverToDialog(const HostInput& input) {
-  auto it = dialogs_.find(input.dialog);
-  if (it == dialogs_.end()) return;
-  DialogWindow& window = *it->second;
-  Dialog& dialog = window.Model();
-  window.WriteBackEdits();
+  DialogWindow* window = DialogWindowFor(*input.dialog);
+  if (window == nullptr) return;
+  Dialog& dialog = window->Model();
+  // The handler reads the model: it must hold what the player sees.
+  window->WriteBackEdits();
+  if (window->Stale()) window->SyncFromModel();
   switch (input.kind) {
-    case HostInput::Kind::DialogClick:
+    case HostInput::Kind::DialogClick: {
+      // A control the program disabled after the click was recorded gets nothing.
+      const DialogControl* control = dialog.Find(input.menu);
+      if (control == nullptr || !control->enabled) return;
       if (dialog.onClick) dialog.onClick(input.menu);
       break;
+    }
     case HostInput::Kind::DialogClose:
       if (dialog.onCloseRequest) dialog.onCloseRequest();
       break;

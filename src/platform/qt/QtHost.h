@@ -4,8 +4,9 @@
 #include <QTranslator>
 #include <cstdint>
 #include <deque>
-#include <map>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "platform/Host.h"
 #include "platform/qt/DialogWindow.h"
@@ -27,6 +28,13 @@ namespace dovetail {
 // program's handlers (which may wait, let events run again, or end the program)
 // never run inside Qt's event dispatch and their exceptions leave DoEvents
 // normally.
+//
+// Program dialogs are the same: each open `Dialog` has its own modeless
+// DialogWindow over the main window. Its clicks, close box and loss of focus
+// are recorded like the other input; before a dialog's handler runs, the
+// player's edits are written into the model, and after events ran the
+// program's changes to the model are shown. A dialog's model must stay alive
+// until CloseDialog.
 class QtHost : public Host {
  public:
   // Needs a QApplication. Installs the Japanese texts of Qt's standard buttons.
@@ -40,8 +48,14 @@ class QtHost : public Host {
   void DoEvents() override;
   // Shows the frame before returning: the canvas repaints synchronously.
   void Present(const Surface& frame) override;
+  // Over the dialog opened last, if any, so that a topmost dialog does not
+  // hide it; otherwise over the main window.
   MessageBoxAnswer MessageBox(const MessageBoxRequest& request) override;
+  // Shows the dialog centred over the main window; with `imeOpen` its first
+  // text box has the focus at once. Showing an open dialog again raises it.
   void ShowDialog(Dialog& dialog) override;
+  // Hides the dialog (its window is deleted once Qt is done with it) and
+  // drops the input recorded for it. Safe from the dialog's own handlers.
   void CloseDialog(Dialog& dialog) override;
   void AttachWindow(Window* window) override;
   // The desktop window of an open dialog, or null.
@@ -77,7 +91,8 @@ class QtHost : public Host {
   bool synced_ = false;
   uint64_t menuRevision_ = 0;
   std::deque<HostInput> inputs_;
-  std::map<const Dialog*, DialogWindow*> dialogs_;
+  // The open dialogs, the one opened last at the back.
+  std::vector<std::pair<const Dialog*, DialogWindow*>> dialogs_;
 };
 
 }  // namespace dovetail
