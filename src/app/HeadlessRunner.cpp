@@ -21,6 +21,16 @@ HeadlessRunner::HeadlessRunner(RunnerOptions options, TextRenderer& text, std::o
   game_->effects.onEffect = [this](const std::string& code) {
     log_.Write(LogEvent(host_.TickCount(), "effect").Str("code", code));
   };
+  game_->messages.onText = [this](int16_t speaker, const std::string& tag,
+                                  const std::string& text) {
+    log_.Write(LogEvent(host_.TickCount(), "text")
+                   .Num("speaker", speaker)
+                   .Str("tag", tag)
+                   .Str("text", text));
+  };
+  game_->choices.onChoice = [this](const std::vector<std::string>& texts, int chosen) {
+    log_.Write(LogEvent(host_.TickCount(), "choice").Strings("texts", texts).Num("chosen", chosen));
+  };
   game_->handlers.onStep = [this] {
     const StoryState& s = game_->story;
     log_.Write(LogEvent(host_.TickCount(), "step")

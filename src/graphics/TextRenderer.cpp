@@ -1,197 +1,172 @@
 #include "graphics/TextRenderer.h"
 
-#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
+#include FT_TRUETYPE_TABLES_H
 
+#include <algorithm>
 #include <cmath>
-#include <unordered_map>
 
 #include "base/Utf8.h"
 
 namespace dovetail {
 
-struct TextRenderer::Face {
-  FT_Face face = nullptr;
-  int32_t pixelSize = 0;
-  bool bold = false;
-  bool italic = false;
-  int32_t ascent = 0;
-  int32_t descent = 0;
-  std::unordered_map<char32_t, Glyph> glyphs;
-  ~Face() {
-    if (face != nullptr) FT_Done_Face(face);
-  }
-};
-
 namespace {
 
-// The free fonts standing in for the ones the game's texts ask for.
-std::vector<std::string> FamiliesFor(const std::string& faceName) {
-  if (faceName == "ＭＳ ゴシック") return {"IPAGothic"};
-  if (faceName == "ＭＳ Ｐゴシック") return {"IPAPGothic"};
-  if (faceName == "ＭＳ Ｐ明朝") return {"IPAPMincho"};
-  if (faceName == "ＭＳ 明朝") return {"IPAMincho"};
-  if (faceName == "Arial") return {"Liberation Sans", "DejaVu Sans"};
-  return {faceName, "IPAPGothic"};
-}
+// Larger sizes are drawn at this em size: a glyph taller than any picture of
+// the game cannot be seen whole anyway, and its bitmap would take gigabytes.
+constexpr int32_t kMaxPixelSize = 1024;
 
-std::string PackageFor(const std::string& family) {
-  if (family.rfind("IPA", 0) == 0) {
-    return family.find("Mincho") != std::string::npos ? "fonts-ipafont-mincho"
-                                                      : "fonts-ipafont-gothic";
-  }
-  if (family == "Liberation Sans") return "fonts-liberation";
-  return "fonts-dejavu-core";
-}
+// The slant of synthetic italic: x += 0.2126 × y, about 12 degrees.
+constexpr FT_Fixed kObliqueShear = 0x366A;
 
-// Asks fontconfig for a family; empty file when it has no such family
-// installed (its best match would then be another family).
-bool MatchFamily(const std::string& family, std::string& file, int& index, std::string& found) {
-  FcPattern* pattern = FcPatternCreate();
-  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-  FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-  FcPatternDestroy(pattern);
-  if (match == nullptr) return false;
-  FcChar8* path = nullptr;
-  FcChar8* name = nullptr;
-  int faceIndex = 0;
-  bool ok = FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch &&
-            FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch;
-  if (ok) {
-    FcPatternGetInteger(match, FC_INDEX, 0, &faceIndex);
-    file = reinterpret_cast<const char*>(path);
-    found = reinterpret_cast<const char*>(name);
-    index = faceIndex;
-  }
-  FcPatternDestroy(match);
-  return ok;
+int32_t RoundToPixels(FT_Pos value) {
+  return static_cast<int32_t>((value + 32) >> 6);
 }
 
 }  // namespace
 
+TextRenderer::Face::~Face() {
+  if (face != nullptr) FT_Done_Face(face);
+}
+
 Result<std::unique_ptr<TextRenderer>> TextRenderer::Create() {
-  if (!FcInit()) return Error{"fontconfig cannot be initialised"};
-  std::unique_ptr<TextRenderer> renderer(new TextRenderer());
-  FT_Library library = nullptr;
-  if (FT_Init_FreeType(&library) != 0) return Error{"FreeType cannot be initialised"};
-  renderer->library_ = library;
-  for (const char* family : {"IPAGothic", "IPAPGothic", "IPAPMincho"}) {
-    std::string file, found;
-    int index = 0;
-    if (!MatchFamily(family, file, index, found) || found != family) {
-      return Error{std::string("the font ") + family + " is not installed (Debian package " +
-                   PackageFor(family) + ")"};
-    }
+  Result<FontMapping> fonts = FontMapping::Create();
+  if (!fonts) return fonts.error();
+  return Create(std::move(*fonts));
+}
+
+Result<std::unique_ptr<TextRenderer>> TextRenderer::Create(FontMapping fonts) {
+  std::unique_ptr<TextRenderer> renderer(new TextRenderer(std::move(fonts)));
+  if (FT_Init_FreeType(&renderer->library_) != 0) {
+    renderer->library_ = nullptr;
+    return Error{"FreeType cannot be initialised"};
+  }
+  // The fallback font must open: everything else falls back on it.
+  const ResolvedFont& fallback = renderer->fonts_.Fallback();
+  if (renderer->OpenFace(fallback, 16, false, false)->face == nullptr) {
+    return Error{fallback.file + ": FreeType cannot read this font (family " + fallback.family +
+                 ")"};
   }
   return renderer;
 }
 
 TextRenderer::~TextRenderer() {
-  faces_.clear();
-  if (library_ != nullptr) FT_Done_FreeType(static_cast<FT_Library>(library_));
+  lastFace_ = nullptr;
+  facesBySpec_.clear();
+  faces_.clear();  // faces before the library that made them
+  if (library_ != nullptr) FT_Done_FreeType(library_);
 }
 
 int32_t TextRenderer::PixelSize(float points) {
-  return static_cast<int32_t>(std::lround(points * 96.0 / 72.0));
+  return static_cast<int32_t>(std::lround(static_cast<double>(points) * 96.0 / 72.0));
 }
 
 float TextRenderer::ActualFontSize(float points) {
   return static_cast<float>(PixelSize(points) * 72.0 / 96.0);
 }
 
-const TextRenderer::ResolvedFont& TextRenderer::Resolve(const std::string& faceName) {
-  auto it = resolved_.find(faceName);
-  if (it != resolved_.end()) return it->second;
-  ResolvedFont resolved;
-  const std::vector<std::string> families = FamiliesFor(faceName);
-  for (const std::string& family : families) {
-    std::string file, found;
-    int index = 0;
-    if (MatchFamily(family, file, index, found) && found == family) {
-      resolved = {file, index, found};
-      break;
-    }
-  }
-  if (resolved.file.empty()) {
-    // No family of the mapping is installed: take fontconfig's best match.
-    std::string file, found;
-    int index = 0;
-    if (MatchFamily(families.front(), file, index, found)) resolved = {file, index, found};
-  }
-  return resolved_.emplace(faceName, resolved).first->second;
-}
-
-std::string TextRenderer::FontFileFor(const std::string& faceName) {
-  return Resolve(faceName).file;
-}
-
-std::string TextRenderer::FamilyFor(const std::string& faceName) {
-  return Resolve(faceName).family;
-}
-
-TextRenderer::Face* TextRenderer::FaceFor(const FontSpec& font) {
-  const ResolvedFont& resolved = Resolve(font.name);
-  if (resolved.file.empty()) return nullptr;
-  const int32_t pixels = std::max(PixelSize(font.size), 1);
-  auto key = std::make_tuple(resolved.file, resolved.index, pixels, font.bold, font.italic);
-  auto it = faces_.find(key);
-  if (it != faces_.end()) return it->second.get();
-
+std::unique_ptr<TextRenderer::Face> TextRenderer::OpenFace(const ResolvedFont& file, int32_t pixels,
+                                                           bool bold, bool italic) {
   auto face = std::make_unique<Face>();
-  if (FT_New_Face(static_cast<FT_Library>(library_), resolved.file.c_str(), resolved.index,
-                  &face->face) != 0) {
-    face->face = nullptr;
-    return nullptr;
-  }
-  FT_Set_Pixel_Sizes(face->face, 0, static_cast<FT_UInt>(pixels));
   face->pixelSize = pixels;
-  face->bold = font.bold;
-  face->italic = font.italic;
-  face->ascent = static_cast<int32_t>((face->face->size->metrics.ascender + 32) >> 6);
-  face->descent = static_cast<int32_t>((-face->face->size->metrics.descender + 32) >> 6);
-  return faces_.emplace(key, std::move(face)).first->second.get();
+  face->bold = bold;
+  FT_Face opened = nullptr;
+  if (FT_New_Face(library_, file.file.c_str(), file.index, &opened) != 0) return face;
+  if (FT_Set_Pixel_Sizes(opened, 0, static_cast<FT_UInt>(pixels)) != 0) {
+    FT_Done_Face(opened);
+    return face;
+  }
+  if (italic) {
+    FT_Matrix shear{0x10000, kObliqueShear, 0, 0x10000};
+    FT_Set_Transform(opened, &shear, nullptr);
+  }
+  face->face = opened;
+  // The cell is measured as the system measured it for its text metrics:
+  // from the font's Windows ascent and descent, scaled and rounded. The
+  // ascent and descent FreeType reports come from another table, which for
+  // the IPA fonts leaves the descenders of g, j, p, q, y below the cell and
+  // puts the baseline a pixel lower than the original fonts had it.
+  const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(opened, FT_SFNT_OS2));
+  const int64_t unitsPerEm = opened->units_per_EM;
+  if (os2 != nullptr && os2->version != 0xFFFF && unitsPerEm > 0 &&
+      os2->usWinAscent + os2->usWinDescent > 0) {
+    face->ascent =
+        static_cast<int32_t>((os2->usWinAscent * int64_t{pixels} + unitsPerEm / 2) / unitsPerEm);
+    face->descent =
+        static_cast<int32_t>((os2->usWinDescent * int64_t{pixels} + unitsPerEm / 2) / unitsPerEm);
+  } else {
+    face->ascent = RoundToPixels(opened->size->metrics.ascender);
+    face->descent = RoundToPixels(-opened->size->metrics.descender);
+  }
+  return face;
+}
+
+TextRenderer::Face& TextRenderer::FaceFor(const FontSpec& font) {
+  if (lastFace_ != nullptr && font == lastSpec_) return *lastFace_;
+  const int32_t pixels = std::clamp(PixelSize(font.size), 1, kMaxPixelSize);
+  const SpecKey specKey{font.name, pixels, font.bold, font.italic};
+  auto known = facesBySpec_.find(specKey);
+  if (known == facesBySpec_.end()) {
+    Face* face = nullptr;
+    // The mapped font, else the fallback font when the mapped file cannot
+    // be read; with neither, a face that draws nothing.
+    for (const ResolvedFont* file : {&fonts_.Resolve(font.name), &fonts_.Fallback()}) {
+      const FaceKey faceKey{file->file, file->index, pixels, font.bold, font.italic};
+      auto opened = faces_.find(faceKey);
+      if (opened == faces_.end()) {
+        opened = faces_.emplace(faceKey, OpenFace(*file, pixels, font.bold, font.italic)).first;
+      }
+      face = opened->second.get();
+      if (face->face != nullptr) break;
+    }
+    if (face->face == nullptr) face->ascent = pixels;
+    known = facesBySpec_.emplace(specKey, face).first;
+  }
+  lastSpec_ = font;
+  lastFace_ = known->second;
+  return *lastFace_;
 }
 
 const TextRenderer::Glyph& TextRenderer::GlyphFor(Face& face, char32_t codePoint) {
-  auto it = face.glyphs.find(codePoint);
-  if (it != face.glyphs.end()) return it->second;
+  auto known = face.glyphs.find(codePoint);
+  if (known != face.glyphs.end()) return known->second;
 
   Glyph glyph;
-  glyph.advance = face.pixelSize / 2;
-  const FT_UInt index = FT_Get_Char_Index(face.face, codePoint);
-  if (index != 0) {
-    if (face.italic) {
-      FT_Matrix shear{0x10000, 0x3333, 0, 0x10000};  // about 11° slant
-      FT_Set_Transform(face.face, &shear, nullptr);
-    } else {
-      FT_Set_Transform(face.face, nullptr, nullptr);
+  glyph.advance = face.pixelSize / 2;  // a character the font lacks
+  const FT_UInt index = face.face == nullptr ? 0 : FT_Get_Char_Index(face.face, codePoint);
+  if (index != 0 && FT_Load_Glyph(face.face, index, FT_LOAD_NO_BITMAP) == 0) {
+    FT_GlyphSlot slot = face.face->glyph;
+    FT_Pos widening = 0;
+    if (face.bold && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+      // The system's synthetic bold smeared each character sideways: about
+      // 1/24 em, at least a pixel, wider and as much heavier in its upright
+      // strokes, the advance growing with it; the height stays, so bold text
+      // keeps to the cell of regular text.
+      widening = std::max<FT_Pos>(64, face.pixelSize * 64 / 24);
+      FT_Outline_EmboldenXY(&slot->outline, widening, 0);
     }
-    if (FT_Load_Glyph(face.face, index, FT_LOAD_NO_BITMAP) == 0) {
-      FT_GlyphSlot slot = face.face->glyph;
-      FT_Pos extra = 0;
-      if (face.bold && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
-        // Synthetic bold as the system drew it: one pixel heavier and one
-        // pixel wider at text sizes, proportionally more at large sizes.
-        extra = std::max<FT_Pos>(64, face.pixelSize * 64 / 24);
-        FT_Outline_Embolden(&slot->outline, extra);
-      }
-      glyph.advance = static_cast<int32_t>((slot->advance.x + extra + 32) >> 6);
-      if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) == 0) {
-        const FT_Bitmap& bitmap = slot->bitmap;
+    glyph.advance = RoundToPixels(slot->advance.x + widening);
+    if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) == 0) {
+      const FT_Bitmap& bitmap = slot->bitmap;
+      const bool gray = bitmap.pixel_mode == FT_PIXEL_MODE_GRAY;
+      const bool mono = bitmap.pixel_mode == FT_PIXEL_MODE_MONO;
+      if (gray || mono) {
         glyph.left = slot->bitmap_left;
         glyph.top = slot->bitmap_top;
         glyph.width = static_cast<int32_t>(bitmap.width);
         glyph.height = static_cast<int32_t>(bitmap.rows);
         glyph.coverage.resize(static_cast<size_t>(glyph.width) * glyph.height);
+        const ptrdiff_t pitch = bitmap.pitch;
         for (int32_t row = 0; row < glyph.height; ++row) {
-          const unsigned char* source = bitmap.buffer + static_cast<ptrdiff_t>(row) * bitmap.pitch;
-          std::copy(source, source + glyph.width,
-                    glyph.coverage.begin() + static_cast<ptrdiff_t>(row) * glyph.width);
+          // A negative pitch stores the rows bottom-up.
+          const unsigned char* source =
+              bitmap.buffer + (pitch >= 0 ? row * pitch : (glyph.height - 1 - row) * -pitch);
+          uint8_t* out = glyph.coverage.data() + static_cast<size_t>(row) * glyph.width;
+          for (int32_t col = 0; col < glyph.width; ++col) {
+            out[col] = gray ? source[col] : ((source[col / 8] >> (7 - col % 8)) & 1) * 255;
+          }
         }
       }
     }
@@ -199,37 +174,43 @@ const TextRenderer::Glyph& TextRenderer::GlyphFor(Face& face, char32_t codePoint
   return face.glyphs.emplace(codePoint, std::move(glyph)).first->second;
 }
 
+void TextRenderer::Blend(Surface& target, int64_t left, int64_t top, const Glyph& glyph,
+                         Pixel color) {
+  const int64_t x0 = std::max<int64_t>(left, 0);
+  const int64_t x1 = std::min<int64_t>(left + glyph.width, target.Width());
+  const int64_t y0 = std::max<int64_t>(top, 0);
+  const int64_t y1 = std::min<int64_t>(top + glyph.height, target.Height());
+  if (x0 >= x1 || y0 >= y1) return;
+  const uint32_t red = RedOf(color);
+  const uint32_t green = GreenOf(color);
+  const uint32_t blue = BlueOf(color);
+  for (int64_t y = y0; y < y1; ++y) {
+    Pixel* out = target.Row(static_cast<int32_t>(y));
+    const uint8_t* coverage = glyph.coverage.data() + (y - top) * glyph.width;
+    for (int64_t x = x0; x < x1; ++x) {
+      const uint32_t a = coverage[x - left];
+      if (a == 0) continue;
+      if (a == 255) {
+        out[x] = color;
+        continue;
+      }
+      const Pixel under = out[x];
+      auto mix = [a](uint32_t from, uint32_t to) {
+        return (from * (255 - a) + to * a + 127) / 255;
+      };
+      out[x] = Rgb(mix(RedOf(under), red), mix(GreenOf(under), green), mix(BlueOf(under), blue));
+    }
+  }
+}
+
 void TextRenderer::DrawText(Surface& target, int32_t x, int32_t y, std::string_view utf8,
                             const FontSpec& font, Pixel color) {
-  Face* face = FaceFor(font);
-  if (face == nullptr) return;
-  const int32_t baseline = y + face->ascent;
-  int32_t pen = x;
+  Face& face = FaceFor(font);
+  const int64_t baseline = int64_t{y} + face.ascent;
+  int64_t pen = x;
   for (size_t i = 0; i < utf8.size(); i += Utf8SequenceLength(utf8, i)) {
-    const Glyph& glyph = GlyphFor(*face, DecodeCodePoint(utf8, i));
-    const int32_t left = pen + glyph.left;
-    const int32_t top = baseline - glyph.top;
-    for (int32_t row = 0; row < glyph.height; ++row) {
-      const int32_t ty = top + row;
-      if (ty < 0 || ty >= target.Height()) continue;
-      Pixel* out = target.Row(ty);
-      const uint8_t* coverage = glyph.coverage.data() + static_cast<size_t>(row) * glyph.width;
-      for (int32_t col = 0; col < glyph.width; ++col) {
-        const int32_t tx = left + col;
-        const uint32_t a = coverage[col];
-        if (a == 0 || tx < 0 || tx >= target.Width()) continue;
-        if (a == 255) {
-          out[tx] = color;
-          continue;
-        }
-        const Pixel d = out[tx];
-        auto mix = [a](uint32_t from, uint32_t to) {
-          return (from * (255 - a) + to * a + 127) / 255;
-        };
-        out[tx] = Rgb(mix(RedOf(d), RedOf(color)), mix(GreenOf(d), GreenOf(color)),
-                      mix(BlueOf(d), BlueOf(color)));
-      }
-    }
+    const Glyph& glyph = GlyphFor(face, DecodeCodePoint(utf8, i));
+    Blend(target, pen + glyph.left, baseline - glyph.top, glyph, color);
     pen += glyph.advance;
   }
 }
@@ -240,18 +221,21 @@ void TextRenderer::DrawText(PictureBox& box, int32_t x, int32_t y, std::string_v
 }
 
 int32_t TextRenderer::TextWidth(std::string_view utf8, const FontSpec& font) {
-  Face* face = FaceFor(font);
-  if (face == nullptr) return 0;
+  Face& face = FaceFor(font);
   int32_t width = 0;
   for (size_t i = 0; i < utf8.size(); i += Utf8SequenceLength(utf8, i)) {
-    width += GlyphFor(*face, DecodeCodePoint(utf8, i)).advance;
+    width += GlyphFor(face, DecodeCodePoint(utf8, i)).advance;
   }
   return width;
 }
 
 int32_t TextRenderer::LineHeight(const FontSpec& font) {
-  Face* face = FaceFor(font);
-  return face == nullptr ? 0 : face->ascent + face->descent;
+  const Face& face = FaceFor(font);
+  return face.ascent + face.descent;
+}
+
+int32_t TextRenderer::Ascent(const FontSpec& font) {
+  return FaceFor(font).ascent;
 }
 
 }  // namespace dovetail

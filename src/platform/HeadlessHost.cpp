@@ -12,15 +12,14 @@ void HeadlessHost::DoEvents() {
   ++clock_;
   ++doEventsCount_;
   if (onDoEvents) onDoEvents();
-  // Input that arrives while a handler runs waits for the next DoEvents, as
-  // queued window messages do; take what is due now first.
-  std::vector<ScriptedInput> due;
+  // One event at a time: a handler that lets events run again (a story started
+  // by a click) receives the events still queued behind its own, as queued
+  // window messages reach nested message loops.
   while (!inputs_.empty() && static_cast<int32_t>(clock_ - inputs_.front().at) >= 0) {
-    due.push_back(std::move(inputs_.front()));
+    const ScriptedInput input = std::move(inputs_.front());
     inputs_.pop_front();
-  }
-  for (const ScriptedInput& input : due)
     Deliver(input);
+  }
   if (window_ != nullptr) {
     window_->RunDueTimers(clock_);
     window_->RepaintIfNeeded();

@@ -138,6 +138,8 @@ MouseEvent LocalEvent(const PictureBox& box, int32_t x, int32_t y, MouseButton b
 
 void Window::DeliverMouseDown(int32_t x, int32_t y, MouseButton button, int16_t shift) {
   if (!enabled_) return;
+  // A box that was hidden or disabled while it held the mouse lets it go.
+  if (capture_ != nullptr && !Receives(capture_)) capture_ = nullptr;
   PictureBox* box = capture_ ? capture_ : BoxAt(x, y);
   if (!Receives(box)) return;
   capture_ = box;

@@ -4,6 +4,7 @@ namespace dovetail {
 
 void Keys(MainForm& form, MessageState& message, Host& host) {
   message.WaitFlag = true;
+  message.InKeys = true;
   form.Blinker.visible = true;
   form.Clicker.SetEnabled(true);
   form.window.Invalidate();
@@ -11,6 +12,7 @@ void Keys(MainForm& form, MessageState& message, Host& host) {
     host.Sleep(10);
     host.DoEvents();
   }
+  message.InKeys = false;
   form.Blinker.visible = false;
   form.Clicker.SetEnabled(false);
   form.window.Invalidate();

@@ -66,6 +66,7 @@ struct MessageState {
   int16_t NextFontSize = 0;  // font size of the next message only; 0 = the base size
   int16_t NoWaitOnce = 0;    // nonzero: no click-wait after the next message
   bool WaitFlag = false;     // true while the click-wait runs; input clears it
+  bool InKeys = false;       // the click-wait is running (WaitFlag can be set outside it)
 };
 
 // The script engine's state for one run: the tables, the position, the

@@ -3,6 +3,8 @@
 #include <utility>
 
 #include "scene/ClickWait.h"
+#include "scene/PlayerInput.h"
+#include "scene/StoryCounters.h"
 #include "script/SaveFile.h"
 
 namespace dovetail {
@@ -13,6 +15,9 @@ Game::Game(Host& host, TextRenderer& text, std::filesystem::path programFolder)
       form(host),
       interpreter(story, host, handlers),
       effects(form.Mesh1, form.Mesh2),
+      messages(form, story, page, host, text),
+      pictures(form, story, page, host, effects, DataPath),
+      choices(form, story, page, host, interpreter, text),
       programFolder_(std::move(programFolder)) {
   WireEvents();
 }
@@ -22,6 +27,20 @@ void Game::WireEvents() {
   handlers.SaveGame = [this] { SaveGame(story, host, DataPath); };
   handlers.OpenNameEntry = [this] { OpenNameEntry(); };
   handlers.Quit = [this] { Form_Unload(); };
+  handlers.ShowBackground = [this] { return pictures.ShowBackground(); };
+  handlers.PlaceCharacter = [this] { return pictures.PlaceCharacter(); };
+  handlers.ChangeFace = [this] { return pictures.ChangeFace(); };
+  handlers.ShowMessage = [this] { messages.ShowMessage(); };
+  handlers.MesClear = [this] { MesClear(form, page); };
+  handlers.CmdTextMode = [this] { return messages.CmdTextMode(); };
+  handlers.ClickWait = [this] { return story.message.ClickWait; };
+  handlers.ShowChoices = [this] { return choices.ShowChoices(); };
+  handlers.CmdCount = [this] { return CmdCount(story, host); };
+  handlers.CmdIf = [this] { return CmdIf(story, interpreter, host); };
+  handlers.CmdCompare = [this] { return CmdCompare(story, interpreter, host); };
+  handlers.CmdReserved = [this] { return CmdReserved(story, host); };
+  pictures.onFatalError = [this](const std::string& message) { FatalError(message); };
+  WirePlayerInput(form, story, TimeLeft);
 
   form.Clicker.onTimer = [this] { Clicker_Timer(form); };
   form.ends.onClick = [this] { Form_Unload(); };
@@ -36,7 +55,8 @@ void Game::WireEvents() {
 std::string Game::WaitState() const {
   if (unloading_) return {};
   if (nameEntryOpen_) return "dialog";
-  if (story.message.WaitFlag) return "click-wait";
+  if (choices.Open()) return "choice";
+  if (story.message.InKeys) return "click-wait";
   const PictureBox& first = *form.Tmenu[1];
   if (first.Visible() && first.Enabled() && form.window.Enabled()) return "title";
   return {};

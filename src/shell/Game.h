@@ -9,6 +9,10 @@
 #include "graphics/Effects.h"
 #include "platform/Dialog.h"
 #include "platform/Host.h"
+#include "scene/Choices.h"
+#include "scene/MessagePage.h"
+#include "scene/MessageWindow.h"
+#include "scene/Pictures.h"
 #include "script/Interpreter.h"
 #include "script/MainForm.h"
 #include "script/StoryState.h"
@@ -63,6 +67,10 @@ class Game {
   Interpreter interpreter;
   Effects effects;
   Settings settings;
+  MessagePage page;
+  MessageWindow messages;
+  Pictures pictures;
+  Choices choices;
 
   std::filesystem::path BasePath;
   std::filesystem::path DataPath;
@@ -71,6 +79,8 @@ class Game {
   std::function<void(int16_t mode)> dispRanking;
   int16_t CurCategory = 0;
   bool RankingShown = false;
+  // Seconds left in a café stage; while above 0 the picture ignores the mouse.
+  int16_t TimeLeft = 0;
   // The program's random numbers (the café game's customers); seeded by the
   // caller so that a headless run can be repeated exactly.
   std::mt19937 random;
@@ -78,7 +88,8 @@ class Game {
  private:
   void WireEvents();
   void ChooseDataFolder();
-  [[noreturn]] void FailStartUp(const std::string& message);
+  // Shows the message, puts the data folder back at rest and ends the program.
+  [[noreturn]] void FatalError(const std::string& message);
   void LoadPictureInto(PictureBox& box, const char* name);
   void ShowTitleItems();
   void CloseNameEntry(bool accept);

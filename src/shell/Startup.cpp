@@ -39,7 +39,8 @@ void Game::ChooseDataFolder() {
   DataPath = fs::is_directory(BasePath / "data", ec) ? BasePath / "data" : BasePath;
 }
 
-void Game::FailStartUp(const std::string& message) {
+void Game::FatalError(const std::string& message) {
+  unloading_ = true;
   host.MessageBox({message, kAppTitle, MessageBoxButtons::Ok});
   if (headersRestored_) RestoreDataFolderAtRest(DataPath);
   throw ProgramExit{kStartUpFailedExit};
@@ -47,7 +48,7 @@ void Game::FailStartUp(const std::string& message) {
 
 void Game::LoadPictureInto(PictureBox& box, const char* name) {
   auto picture = LoadBitmapFile(DataFile(DataPath, name));
-  if (!picture.ok()) FailStartUp(picture.error().message);
+  if (!picture.ok()) FatalError(picture.error().message);
   box.SetPicture(std::move(*picture));
 }
 
@@ -84,23 +85,25 @@ void Game::Form_Load() {
 
   ShowProgress(0);
   auto read = ReadSettings(DataFile(DataPath, "20.dat"));
-  if (!read.ok()) FailStartUp(read.error().message);
+  if (!read.ok()) FatalError(read.error().message);
   settings = std::move(*read);
 
   ShowProgress(20);
   headersRestored_ = true;
   const auto progress = [this](int16_t percent) { ShowProgress(percent); };
   if (Status status = PrepareAssets(DataPath, progress); !status)
-    FailStartUp(status.error().message);
+    FatalError(status.error().message);
   ShowProgress(40);
 
   LoadPictureInto(form.GItems, "90.dat");
   if (Status status = LoadScript(DataPath, story.tables, progress); !status) {
-    FailStartUp(status.error().message);
+    FatalError(status.error().message);
   }
 
+  if (Status status = pictures.LoadFaceTable(); !status) FatalError(status.error().message);
+
   auto cursor = LoadCursorFile(DataFile(DataPath, "select.cur"));
-  if (!cursor.ok()) FailStartUp(cursor.error().message);
+  if (!cursor.ok()) FatalError(cursor.error().message);
   auto shared = std::make_shared<const Cursor>(std::move(*cursor));
   for (PictureBox* choice : form.SelTxt) {
     choice->mouseIcon = shared;

@@ -24,10 +24,13 @@ int32_t ItemTop(int index) {
 
 void Game::ShowTitle() {
   auto picture = LoadBitmapFile(DataFile(DataPath, "p03.dat"));
-  if (!picture.ok()) FailStartUp(picture.error().message);
+  if (!picture.ok()) FatalError(picture.error().message);
   form.window.SetPicture(std::move(*picture));
   ShowTitleItems();
   form.PicMain.SetVisible(false);
+  for (PictureBox* box : {form.MesBox[0], form.MesBox[1], form.Doll_Disp[0], form.Doll_Disp[1]}) {
+    box->SetVisible(false);
+  }
   RankingShown = false;
   for (MenuItem* item : {&form.speedup, &form.vers, &form.ends, &form.opt})
     item->SetEnabled(true);
@@ -103,10 +106,17 @@ void Game::Tmenu_MouseDown(int index) {
 }
 
 void Game::StoryInit() {
+  pictures.StoryInit();
+  // Characters of an earlier story do not stand in the new one.
+  for (PictureBox* sprite : form.Doll_Disp)
+    sprite->SetVisible(false);
+  for (auto& positions : pictures.DollShown)
+    positions.fill(0);
+  messages.BaseFontSize = BaseFontSize;
   PictureBox& picMain = form.PicMain;
   picMain.Move(0, 0, 640, 480);
   auto picture = LoadBitmapFile(DataFile(DataPath, "p03.dat"));
-  if (!picture.ok()) FailStartUp(picture.error().message);
+  if (!picture.ok()) FatalError(picture.error().message);
   picMain.SetPicture(std::move(*picture));
   picMain.SetVisible(true);
   form.window.ClearPicture();

@@ -60,8 +60,12 @@ TEST_F(HeadlessRunnerTest, ASavedStoryContinuesAfterItsSavePointInTheNextRun) {
   const char* firstRun =
       "until title\n"
       "click 420 245\n"
+      "until click-wait\n"
+      "click 320 440\n"
       "until message-box\n"
       "answer ok\n"
+      "until click-wait\n"
+      "click 320 440\n"
       "until title\n"
       "menu ends\n";
   EXPECT_EQ(Play(firstRun), 0) << failure;
@@ -76,6 +80,8 @@ TEST_F(HeadlessRunnerTest, ASavedStoryContinuesAfterItsSavePointInTheNextRun) {
       "click 420 272\n"
       "until message-box\n"
       "answer ok\n"
+      "until click-wait\n"
+      "click 320 440\n"
       "until title\n";
   EXPECT_EQ(Play(secondRun), 0) << failure;
   const size_t loaded = Find({"\"msgbox\"", "ロードしました."});

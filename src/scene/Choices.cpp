@@ -1,0 +1,138 @@
+#include "scene/Choices.h"
+
+#include "base/Numbers.h"
+#include "base/Utf8.h"
+#include "platform/Surface.h"
+
+namespace dovetail {
+
+namespace {
+
+// The button plate on the user-interface sheet and the caption's place on it.
+constexpr int32_t kPlateLeft = 306;
+constexpr int32_t kPlateTop = 292;
+constexpr int32_t kPlateWidth = 255;
+constexpr int32_t kPlateHeight = 37;
+constexpr int32_t kCaptionLeft = 15;
+constexpr int32_t kCaptionTop = 10;
+
+constexpr int kMaxChoices = 6;
+constexpr int32_t kPressSound = 105;
+constexpr uint32_t kPollMs = 30;
+constexpr uint32_t kFlashMs = 50;
+
+}  // namespace
+
+Choices::Choices(MainForm& form, StoryState& story, MessagePage& page, Host& host,
+                 Interpreter& interpreter, TextRenderer& text)
+    : form_(form), story_(story), page_(page), host_(host), interpreter_(interpreter), text_(text) {
+  for (int k = 0; k < kMaxChoices; ++k) {
+    PictureBox& button = *form_.SelTxt[k];
+    button.onMouseDown = [this, k](const MouseEvent&) { SelTxt_MouseDown(k); };
+    button.onMouseUp = [this, k](const MouseEvent&) { SelTxt_MouseUp(k); };
+  }
+}
+
+int32_t Choices::ContentError(const std::string& what) {
+  host_.MessageBox({"Script error at label " + std::to_string(story_.CurLabel) + ": " + what,
+                    kAppTitle, MessageBoxButtons::Ok});
+  return kAdvance;
+}
+
+void Choices::DrawButton(int index, bool pressed) {
+  PictureBox& button = *form_.SelTxt[index];
+  BitBlt(button.Image(), 0, 0, kPlateWidth, kPlateHeight, form_.GItems.Image(), kPlateLeft,
+         kPlateTop, pressed ? RasterOp::MergePaint : RasterOp::SrcCopy);
+  text_.DrawText(button, kCaptionLeft, kCaptionTop, choices_[index].text);
+  button.Refresh();
+}
+
+int32_t Choices::ShowChoices() {
+  choices_.clear();
+  const auto count = ToInt16(story_.CurText);
+  if (!count.ok()) {
+    return ContentError("the number of choices " + count.error().message);
+  }
+  if (*count < 1 || *count > kMaxChoices) {
+    return ContentError("the number of choices \"" + story_.CurText + "\" is not from 1 to 6");
+  }
+  const int n = *count;
+
+  // A label without entries has been reported; showing the entries of
+  // whatever label was found before would offer the wrong choices.
+  if (!interpreter_.FindChoices(story_.CurLabel)) return kAdvance;
+  const ScriptTables& tables = story_.tables;
+  const int32_t last = story_.ChoiceBase + n - 1;
+  if (last > tables.LastChoice || last >= kChoiceCapacity) {
+    return ContentError(std::to_string(n) + " choices need choice entries " +
+                        std::to_string(story_.ChoiceBase) + " to " + std::to_string(last) +
+                        ", but the choice table ends at entry " +
+                        std::to_string(tables.LastChoice));
+  }
+
+  // No click-wait indicator while choosing.
+  form_.Clicker.SetEnabled(false);
+  form_.Blinker.visible = false;
+
+  for (int k = 0; k < n; ++k) {
+    const ChoiceEntry& entry = tables.ChoiceTable[story_.ChoiceBase + k];
+    choices_.push_back({std::string(TrimBlanks(entry.Text)), entry.Target});
+    PictureBox& button = *form_.SelTxt[k];
+    button.SetForeColor(kWhite);
+    DrawButton(k, false);
+    button.SetVisible(true);
+  }
+  form_.window.Invalidate();
+
+  story_.CurJump = 0;
+  ChoiceResult = -1;
+  open_ = true;
+  while (ChoiceResult < 0) {
+    host_.Sleep(kPollMs);
+    host_.DoEvents();
+  }
+  open_ = false;
+
+  for (int k = 0; k < n; ++k)
+    form_.SelTxt[k]->SetVisible(false);
+  host_.DoEvents();
+
+  story_.ScriptPos = choices_[ChoiceResult].target;
+
+  // Skipping always stops at a choice.
+  MessageState& message = story_.message;
+  if (message.MessageMode == 0) {
+    message.MessageMode = 1;
+    form_.speedup.SetCaption("次の選択まで進む");
+    form_.speedup.SetEnabled(true);
+  }
+  // A following narration line continues the page instead of clearing it.
+  page_.LastSpeaker = 0;
+
+  if (onChoice) {
+    std::vector<std::string> texts;
+    texts.reserve(choices_.size());
+    for (const Shown& shown : choices_)
+      texts.push_back(shown.text);
+    onChoice(texts, ChoiceResult);
+  }
+  return kJumped;
+}
+
+void Choices::SelTxt_MouseDown(int index) {
+  if (!open_ || index < 0 || index >= static_cast<int>(choices_.size())) return;
+  DrawButton(index, true);
+  if (playWave) playWave(kPressSound);
+}
+
+void Choices::SelTxt_MouseUp(int index) {
+  if (!open_ || index < 0 || index >= static_cast<int>(choices_.size())) return;
+  DrawButton(index, false);
+  host_.Sleep(kFlashMs);
+  DrawButton(index, true);
+  host_.Sleep(kFlashMs);
+  // The button stays pressed until it is hidden.
+  ChoiceResult = static_cast<int16_t>(index);
+}
+
+}  // namespace dovetail

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "graphics/TextRenderer.h"
+#include "platform/Host.h"
+#include "scene/MessagePage.h"
+#include "script/Interpreter.h"
+#include "script/MainForm.h"
+#include "script/StoryState.h"
+
+namespace dovetail {
+
+// The choices of an "s" record: up to six buttons (SelTxt) over the picture,
+// each with the plate from the user-interface sheet and its caption. The story
+// waits until the player picks one and then continues at the record the chosen
+// entry names. Choosing always ends skip mode.
+class Choices {
+ public:
+  // Wires the buttons' mouse events (any mouse button) to this object.
+  Choices(MainForm& form, StoryState& story, MessagePage& page, Host& host,
+          Interpreter& interpreter, TextRenderer& text);
+  Choices(const Choices&) = delete;
+  Choices& operator=(const Choices&) = delete;
+
+  // The script command "s": CurText holds the number of choices, the entries
+  // are the choice table's entries owned by CurLabel. Returns 1 (ScriptPos is
+  // the chosen target). A count that is not a number from 1 to 6, a label
+  // without entries or entries running past the table are reported as content
+  // errors and the story goes on with the next record (returns 2).
+  int32_t ShowChoices();
+
+  // A press draws the button pressed and plays sound 105; the release flashes
+  // it and chooses it. The window sends the release to the pressed button.
+  void SelTxt_MouseDown(int index);
+  void SelTxt_MouseUp(int index);
+
+  // −1 while a choice is open, else the number of the chosen button.
+  int16_t ChoiceResult = -1;
+  // True while a choice waits for the player.
+  bool Open() const { return open_; }
+
+  // Plays a sound effect (105 on a press); unset = silent.
+  std::function<void(int32_t id)> playWave;
+  // Called once a choice is made, with the offered captions and the chosen one.
+  std::function<void(const std::vector<std::string>& texts, int chosen)> onChoice;
+
+ private:
+  // One shown choice: its caption (trimmed) and its target record position.
+  struct Shown {
+    std::string text;
+    int32_t target = 0;
+  };
+
+  void DrawButton(int index, bool pressed);
+  int32_t ContentError(const std::string& what);
+
+  MainForm& form_;
+  StoryState& story_;
+  MessagePage& page_;
+  Host& host_;
+  Interpreter& interpreter_;
+  TextRenderer& text_;
+  // The choices of the open (or last) "s" record.
+  std::vector<Shown> choices_;
+  bool open_ = false;
+};
+
+}  // namespace dovetail

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "graphics/TextRenderer.h"
+#include "platform/Host.h"
+#include "platform/Surface.h"
+#include "scene/MessagePage.h"
+#include "script/MainForm.h"
+#include "script/StoryState.h"
+
+namespace dovetail {
+
+// The message window: draws the story's text into MesBox(0) two lines to a
+// page, the speaker's name in 【】 brackets at the start of each speaker's
+// page, either a whole line at once or one character at a time, and waits for
+// the player after each message.
+//
+// All layout counts bytes of the text's CP932 form: a line holds 64 bytes,
+// a full-width character is 2 bytes and a half-width one 1.
+class MessageWindow {
+ public:
+  MessageWindow(MainForm& form, StoryState& story, MessagePage& page, Host& host,
+                TextRenderer& text);
+  MessageWindow(const MessageWindow&) = delete;
+  MessageWindow& operator=(const MessageWindow&) = delete;
+
+  // The message font's size in points; the program sets it when it starts.
+  int16_t BaseFontSize = 12;
+  // True while MesPrint draws; a nested call returns at once.
+  bool Printing = false;
+
+  // Shows the current record's text (CurText, CurSpeaker) with its speaker's
+  // tag and colour, opening the window first when it is hidden. Empty text
+  // shows nothing and does not wait.
+  void ShowMessage();
+  // Draws one message and performs the wait after it.
+  void MesPrint(const std::string& tag, const std::string& text, Pixel colour);
+  // Shows the message window and its top strip; the next message starts a
+  // fresh page.
+  void MesOpen();
+  // After a message: re-arms the click-wait and clears a full page.
+  void MesWait();
+  // The script command "t": t0 character mode without a click-wait, ts the
+  // next message's font size, tp no click-wait after the next message.
+  int32_t CmdTextMode();
+
+  // Called for every message shown, after it is drawn and before the wait.
+  std::function<void(int16_t speaker, const std::string& tag, const std::string& text)> onText;
+
+  // The speaker's tag ("【name】" for speakers 1 to 8, else empty) and text
+  // colour (narration 0 in its own colour, everyone else white).
+  std::string SpeakerTag(int16_t speaker) const;
+  static Pixel SpeakerColour(int16_t speaker);
+
+  // Cuts text into the line pieces of the window: 64 CP932 bytes each, never
+  // splitting a character (a cut that would fall inside a two-byte character
+  // comes before it). Text of up to 64 bytes is one piece; longer text gives
+  // at least Fix(bytes / 64) + 1 pieces, the last possibly empty.
+  static std::vector<std::string> LinePieces(std::string_view text);
+
+  // The line height of the page: Fix(BaseFontSize × 1.7) pixels.
+  int32_t LineHeight() const;
+
+ private:
+  void DrawLine(const std::string& line, int32_t advance, uint32_t delay, Pixel colour);
+
+  MainForm& form_;
+  StoryState& story_;
+  MessagePage& page_;
+  Host& host_;
+  TextRenderer& text_;
+};
+
+}  // namespace dovetail

@@ -1,0 +1,298 @@
+#include "scene/Pictures.h"
+
+#include <algorithm>
+#include <cassert>
+#include <utility>
+
+#include "base/Numbers.h"
+#include "base/ProgramExit.h"
+#include "base/Utf8.h"
+#include "graphics/BitmapFile.h"
+#include "graphics/BitmapHelpers.h"
+#include "script/DataFolder.h"
+#include "script/Interpreter.h"
+
+namespace dovetail {
+
+namespace {
+
+constexpr int kSlots = 2;
+constexpr int kPositions = 3;
+constexpr int kCharacters = 4;
+constexpr int16_t kStageHeight = 480;
+// Each comb-wipe step and each dissolve step lasts at least this long.
+constexpr int32_t kWipePace = 4;
+constexpr int32_t kDissolvePace = 40;
+constexpr int32_t kMeshCell = 32;
+constexpr int32_t kDissolveSteps = 9;
+
+// The face rectangles of pose 1 of characters 1 to 4, and where each
+// character's column starts in the face sheet.
+constexpr std::array<std::array<int16_t, 5>, 4> kFaceRows = {{
+    {118, 34, 206, 138, 0},
+    {116, 40, 204, 144, 88},
+    {105, 90, 193, 153, 176},
+    {100, 75, 176, 135, 264},
+}};
+
+}  // namespace
+
+Pictures::Pictures(MainForm& form, StoryState& story, MessagePage& page, Host& host,
+                   Effects& effects, const std::filesystem::path& dataPath)
+    : form_(form),
+      story_(story),
+      page_(page),
+      host_(host),
+      effects_(effects),
+      dataPath_(dataPath) {}
+
+void Pictures::StoryInit() {
+  DollBaseX = {0, 320, 130};
+}
+
+void Pictures::Fail(const std::string& message) {
+  if (onFatalError) {
+    onFatalError(message);
+  } else {
+    host_.MessageBox({message, kAppTitle, MessageBoxButtons::Ok});
+  }
+  // The handler is meant to end the program itself; make sure it ends.
+  throw ProgramExit{1};
+}
+
+int32_t Pictures::ShowBackground() {
+  // The sprites become part of the outgoing picture.
+  for (int slot = 0; slot < kSlots; ++slot) {
+    PictureBox& sprite = *form_.Doll_Disp[slot];
+    if (!sprite.Visible()) continue;
+    BitBlt(form_.PicMain.Image(), DollX[slot], DollY[slot], DollW[slot], DollH[slot],
+           sprite.Image(), 0, 0, RasterOp::SrcCopy);
+    sprite.SetVisible(false);
+    form_.PicMain.Refresh();
+  }
+
+  const std::string number = "0" + std::to_string(story_.BgNo);
+  const std::string name = "p" + Right(number, 2) + ".dat";
+  auto picture = LoadBitmapFile(DataFile(dataPath_, name));
+  if (!picture.ok()) Fail(picture.error().message);
+  form_.PicMainBak.SetPicture(std::move(*picture));
+  form_.PicMainBak.Refresh();
+
+  effects_.EffectCode = Left(story_.CurText, 2);
+  effects_.RunEffect(form_.PicMain, form_.PicMainBak);
+
+  MesClear(form_, page_);
+  for (auto& positions : DollShown)
+    positions.fill(0);
+  return kAdvance;
+}
+
+int Pictures::SlotOfPosition(int position) const {
+  return position < kSlots ? position : centreSlot_;
+}
+
+// The centre borrows a slot: the one already drawing the centre while a
+// character stands there (the newcomer is drawn over it, as at the sides),
+// else a slot that shows nothing, else the left one.
+int Pictures::ChooseCentreSlot() const {
+  const bool centreShown = std::any_of(DollShown.begin(), DollShown.end(),
+                                       [](const auto& positions) { return positions[2] != 0; });
+  if (centreShown && form_.Doll_Disp[centreSlot_]->Visible()) return centreSlot_;
+  for (int slot = 0; slot < kSlots; ++slot) {
+    if (!form_.Doll_Disp[slot]->Visible()) return slot;
+  }
+  return 0;
+}
+
+int32_t Pictures::PlaceCharacter() {
+  // Characters outside 1..4 have no place in the table: the field is ignored.
+  if (story_.CharNo < 1 || story_.CharNo > kCharacters) return kAdvance;
+  auto& shown = DollShown[story_.CharNo - 1];
+
+  if (story_.CharPose == 0) {
+    // Removing a character that is not on the stage changes nothing.
+    const auto at =
+        std::find_if(shown.begin(), shown.end(), [](int16_t pose) { return pose != 0; });
+    if (at == shown.end()) return kAdvance;
+    effects_.EffectCode = story_.CurText;
+    const int position = static_cast<int>(at - shown.begin());
+    EraseCharacter(SlotOfPosition(position));
+    *at = 0;
+    return kAdvance;
+  }
+
+  int position;
+  if (story_.CurText == "L") {
+    position = 0;
+  } else if (story_.CurText == "R") {
+    position = 1;
+  } else if (story_.CurText == "C") {
+    position = 2;
+  } else {
+    return kAdvance;
+  }
+  if (shown[position] == story_.CharPose) return kAdvance;
+
+  // A character stands at one position only.
+  for (int p = 0; p < kPositions; ++p) {
+    if (shown[p] == 0) continue;
+    EraseCharacter(SlotOfPosition(p));
+    shown[p] = 0;
+  }
+
+  if (position == 2) centreSlot_ = ChooseCentreSlot();
+  const int slot = SlotOfPosition(position);
+  shown[position] = story_.CharPose;
+  LoadCharacterAt(slot, position);
+
+  PictureBox& back = *form_.Doll_Back[slot];
+  PictureBox& sprite = *form_.Doll_Disp[slot];
+  BitBlt(back.Image(), 0, 0, DollW[slot], DollH[slot], form_.PicMain.Image(), DollX[slot],
+         DollY[slot], RasterOp::SrcCopy);
+  sprite.Move(DollX[slot], DollY[slot]);
+  BitBlt(sprite.Image(), 0, 0, DollW[slot], DollH[slot], back.Image(), 0, 0, RasterOp::SrcCopy);
+  sprite.Refresh();
+  BitBlt(sprite.Image(), 0, 0, DollW[slot], DollH[slot], form_.Doll_Mask[slot]->Image(), 0, 0,
+         RasterOp::SrcAnd);
+  BitBlt(sprite.Image(), 0, 0, DollW[slot], DollH[slot], form_.Doll_Body[slot]->Image(), 0, 0,
+         RasterOp::SrcInvert);
+  sprite.Refresh();
+  sprite.SetVisible(true);
+  return kAdvance;
+}
+
+void Pictures::LoadCharacter(int slot) {
+  LoadCharacterAt(slot, slot);
+}
+
+void Pictures::LoadCharacterAt(int slot, int position) {
+  assert(slot >= 0 && slot < kSlots && position >= 0 && position < kPositions);
+  const std::string name = std::to_string(story_.CharNo) + std::to_string(story_.CharPose) + ".dat";
+  auto picture = LoadBitmapFile(DataFile(dataPath_, name));
+  if (!picture.ok()) Fail(picture.error().message);
+  PictureBox& body = *form_.Doll_Body[slot];
+  body.SetPicture(std::move(*picture));
+  body.Refresh();
+
+  DollW[slot] = static_cast<int16_t>(body.Width());
+  DollH[slot] = static_cast<int16_t>(body.Height());
+  DollX[slot] = DollBaseX[position];
+  DollY[slot] = static_cast<int16_t>(kStageHeight - DollH[slot]);
+
+  for (PictureBox* box : {form_.Doll_Mask[slot], form_.Doll_Back[slot], form_.Doll_Disp[slot]})
+    box->SetSize(DollW[slot], DollH[slot]);
+  MakeMask(*form_.Doll_Mask[slot], body, 0, 0, DollW[slot], DollH[slot]);
+}
+
+void Pictures::EraseCharacter(int slot) {
+  assert(slot >= 0 && slot < kSlots);
+  PictureBox& sprite = *form_.Doll_Disp[slot];
+  if (effects_.EffectCode != "DH") {
+    // Two 2-pixel columns sweep in from the left and the right edge, four
+    // pixels a step, uncovering the background kept under the sprite.
+    const Surface& back = form_.Doll_Back[slot]->Image();
+    const int32_t width = DollW[slot];
+    const int32_t height = DollH[slot];
+    const auto half = static_cast<int32_t>(RoundHalfEven(width / 2.0));
+    for (int32_t e = 0; e <= half; e += 2) {
+      effects_.EffectTick = static_cast<int32_t>(host_.TickCount());
+      const int32_t x = 2 * e;
+      BitBlt(sprite.Image(), x, 0, 2, height, back, x, 0, RasterOp::SrcCopy);
+      BitBlt(sprite.Image(), width - x + 2, 0, 2, height, back, width - x + 2, 0,
+             RasterOp::SrcCopy);
+      sprite.Refresh();
+      effects_.EffectElapsed =
+          static_cast<int32_t>(host_.TickCount() - static_cast<uint32_t>(effects_.EffectTick));
+      if (effects_.EffectElapsed < kWipePace)
+        host_.Sleep(static_cast<uint32_t>(kWipePace - std::max(effects_.EffectElapsed, 0)));
+      host_.DoEvents();
+    }
+  }
+  sprite.SetVisible(false);
+}
+
+int32_t Pictures::ChangeFace() {
+  if (story_.CharNo < 1 || story_.CharNo > kCharacters) return kShowText;
+  const auto& shown = DollShown[story_.CharNo - 1];
+  const auto at = std::find(shown.begin(), shown.end(), static_cast<int16_t>(story_.CharPose));
+  if (story_.CharPose == 0 || at == shown.end()) {
+    Fail("ﾃﾞｰﾀｴﾗｰ?\r\n人がいないので表情の変化ができません:" + std::to_string(story_.CurLabel));
+  }
+  // The face sheet holds faces for pose 1 of each character only, numbered
+  // from 1: a sprite in another pose keeps its face rather than take one
+  // drawn for another picture, and face 0 names no face.
+  if (story_.CharPose != 1 || story_.FaceNo == 0) return kShowText;
+
+  const int slot = SlotOfPosition(static_cast<int>(at - shown.begin()));
+  const FaceRect& row = FaceTable[story_.CharNo - 1];
+  const int32_t x = row.X1;
+  const int32_t y = row.Y1;
+  const int32_t width = row.W;
+  const int32_t height = row.H;
+  const int32_t sheetX = row.SheetX;
+  const int32_t sheetY = (story_.FaceNo - 1) * height;
+
+  PictureBox& sprite = *form_.Doll_Disp[slot];
+  PictureBox& face = *form_.Face_Disp[slot];
+  face.Move(0, 0, width, height);
+  BitBlt(face.Image(), 0, 0, width, height, sprite.Image(), x, y, RasterOp::SrcCopy);
+  BitBlt(face.Image(), 0, 0, width, height, form_.Face_Mask.Image(), sheetX, sheetY,
+         RasterOp::SrcAnd);
+  BitBlt(face.Image(), 0, 0, width, height, form_.Face_Load.Image(), sheetX, sheetY,
+         RasterOp::SrcInvert);
+  face.Refresh();
+  host_.DoEvents();
+
+  if (story_.message.MessageMode != 0) {
+    PictureBox& cell = form_.Mesh2;
+    cell.SetSize(kMeshCell, kMeshCell);
+    const Surface& masks = form_.Mesh1.Image();
+    for (int32_t k = 0; k < kDissolveSteps; ++k) {
+      effects_.EffectTick = static_cast<int32_t>(host_.TickCount());
+      for (int32_t bx = 0; bx <= width; bx += kMeshCell) {
+        for (int32_t by = 0; by <= height; by += kMeshCell) {
+          const int32_t w = std::min(kMeshCell, width - bx);
+          const int32_t h = std::min(kMeshCell, height - by);
+          // The new face's share of the block, and the old face's complement.
+          BitBlt(cell.Image(), 0, 0, w, h, face.Image(), bx, by, RasterOp::SrcCopy);
+          BitBlt(cell.Image(), 0, 0, w, h, masks, kMeshCell * k, kMeshCell, RasterOp::SrcAnd);
+          BitBlt(sprite.Image(), x + bx, y + by, w, h, masks, kMeshCell * k, 0, RasterOp::SrcAnd);
+          BitBlt(sprite.Image(), x + bx, y + by, w, h, cell.Image(), 0, 0, RasterOp::SrcInvert);
+        }
+      }
+      sprite.Refresh();
+      effects_.EffectElapsed =
+          static_cast<int32_t>(host_.TickCount() - static_cast<uint32_t>(effects_.EffectTick));
+      if (effects_.EffectElapsed < kDissolvePace)
+        host_.Sleep(static_cast<uint32_t>(kDissolvePace - std::max(effects_.EffectElapsed, 0)));
+      host_.DoEvents();
+    }
+  }
+
+  BitBlt(sprite.Image(), x, y, width, height, face.Image(), 0, 0, RasterOp::SrcCopy);
+  sprite.Refresh();
+  return kShowText;
+}
+
+Status Pictures::LoadFaceTable() {
+  auto picture = LoadBitmapFile(DataFile(dataPath_, "91.dat"));
+  if (!picture.ok()) return picture.error();
+  form_.Face_Load.SetPicture(std::move(*picture));
+  const int32_t width = form_.Face_Load.Width();
+  const int32_t height = form_.Face_Load.Height();
+  form_.Face_Mask.SetSize(width, height);
+  MakeMask(form_.Face_Mask, form_.Face_Load, 0, 0, width, height);
+
+  FaceTable = {};
+  for (size_t r = 0; r < kFaceRows.size(); ++r) {
+    const auto& values = kFaceRows[r];
+    FaceTable[r] = FaceRect{values[0], values[1], values[2], values[3], 0, 0, values[4]};
+  }
+  for (FaceRect& row : FaceTable) {
+    row.W = static_cast<int16_t>(row.X2 - row.X1);
+    row.H = static_cast<int16_t>(row.Y2 - row.Y1);
+  }
+  return Status::Ok();
+}
+
+}  // namespace dovetail

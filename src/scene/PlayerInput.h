@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+
+#include "script/MainForm.h"
+#include "script/StoryState.h"
+
+namespace dovetail {
+
+// Caption of the skip switch while skipping is off, and while it is on.
+inline constexpr const char* kSkipOffCaption = "次の選択まで進む";
+inline constexpr const char* kSkipOnCaption = "スキップ停止";
+
+// Wires the player's input for the story: space, Enter and the left button
+// release the click-wait while the message window is shown; the right button
+// on the message window hides it (and stops skipping), on the picture or a
+// sprite shows it again; the menu item "speedup" switches skipping to the next
+// choice on and off. The picture ignores the mouse while a café stage has time
+// left (`timeLeft` > 0). Keys work whichever box has the focus.
+void WirePlayerInput(MainForm& form, StoryState& story, const int16_t& timeLeft);
+
+}  // namespace dovetail
