@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <iostream>
 #include <system_error>
 
 namespace dovetail {
@@ -22,6 +23,18 @@ bool CommandLine::Flag(const std::string& name) {
       used_[i] = true;
       return true;
     }
+  }
+  return false;
+}
+
+bool CommandLine::AnsweredHelpOrVersion(const std::string& program, const char* usage) {
+  if (Flag("--help")) {
+    std::cout << usage;
+    return true;
+  }
+  if (Flag("--version")) {
+    std::cout << program << " " << DOVETAIL_VERSION << "\n";
+    return true;
   }
   return false;
 }

@@ -15,6 +15,9 @@ class CommandLine {
  public:
   CommandLine(int argc, char** argv);
   bool Flag(const std::string& name);
+  // Answers --help (with `usage`) and --version on standard output; true when
+  // it did, and the program should end.
+  bool AnsweredHelpOrVersion(const std::string& program, const char* usage);
   std::optional<std::string> Value(const std::string& name);
   // Options that were given but never asked for, and values missing after an
   // option; empty when the command line was understood.

@@ -26,10 +26,7 @@ constexpr const char* kUsage =
 int main(int argc, char** argv) {
   using namespace dovetail;
   CommandLine args(argc, argv);
-  if (args.Flag("--help")) {
-    std::cout << kUsage;
-    return 0;
-  }
+  if (args.AnsweredHelpOrVersion("dovetail", kUsage)) return 0;
   if (args.Flag("--version")) {
     std::cout << "dovetail " << DOVETAIL_VERSION << "\n";
     return 0;

@@ -37,14 +37,7 @@ bool ParseNumber(const std::string& text, uint32_t& out) {
 int main(int argc, char** argv) {
   using namespace dovetail;
   CommandLine args(argc, argv);
-  if (args.Flag("--help")) {
-    std::cout << kUsage;
-    return 0;
-  }
-  if (args.Flag("--version")) {
-    std::cout << "dovetail-run " << DOVETAIL_VERSION << "\n";
-    return 0;
-  }
+  if (args.AnsweredHelpOrVersion("dovetail-run", kUsage)) return 0;
   RunnerOptions options;
   options.gameFolder = args.Value("--game").value_or(ExecutableFolder(argv[0]).string());
   const auto playFile = args.Value("--play");

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/Files.h"
+#include "graphics/LittleEndian.h"
 
 namespace dovetail {
 namespace {
@@ -14,23 +15,6 @@ constexpr uint32_t kCoreHeaderSize = 12;
 
 Error Fail(const std::string& name, const std::string& what) {
   return Error{name + ": " + what};
-}
-
-// True when `count` bytes from `offset` lie inside `bytes`.
-bool Has(std::string_view bytes, uint64_t offset, uint64_t count) {
-  return offset <= bytes.size() && count <= bytes.size() - offset;
-}
-
-// Little-endian reads; the caller has checked the range with Has().
-uint8_t U8(std::string_view bytes, uint64_t offset) {
-  assert(Has(bytes, offset, 1));
-  return static_cast<uint8_t>(bytes[offset]);
-}
-uint16_t U16(std::string_view bytes, uint64_t offset) {
-  return static_cast<uint16_t>(U8(bytes, offset) | (U8(bytes, offset + 1) << 8));
-}
-uint32_t U32(std::string_view bytes, uint64_t offset) {
-  return uint32_t{U16(bytes, offset)} | (uint32_t{U16(bytes, offset + 2)} << 16);
 }
 
 std::string SizeText(int64_t width, int64_t height) {

@@ -7,6 +7,7 @@
 
 #include "base/Files.h"
 #include "graphics/BitmapFile.h"
+#include "graphics/LittleEndian.h"
 
 namespace dovetail {
 namespace {
@@ -18,22 +19,6 @@ constexpr std::string_view kPngSignature = "\x89PNG\r\n\x1A\n";
 
 Error Fail(const std::string& name, const std::string& what) {
   return Error{name + ": " + what};
-}
-
-bool Has(std::string_view bytes, uint64_t offset, uint64_t count) {
-  return offset <= bytes.size() && count <= bytes.size() - offset;
-}
-
-// Little-endian reads; the caller has checked the range with Has().
-uint8_t U8(std::string_view bytes, uint64_t offset) {
-  assert(Has(bytes, offset, 1));
-  return static_cast<uint8_t>(bytes[offset]);
-}
-uint16_t U16(std::string_view bytes, uint64_t offset) {
-  return static_cast<uint16_t>(U8(bytes, offset) | (U8(bytes, offset + 1) << 8));
-}
-uint32_t U32(std::string_view bytes, uint64_t offset) {
-  return uint32_t{U16(bytes, offset)} | (uint32_t{U16(bytes, offset + 2)} << 16);
 }
 
 struct DirectoryEntry {
