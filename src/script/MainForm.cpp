@@ -57,6 +57,10 @@ MainForm::MainForm(Host& host)
     box->SetForeColor(kBlack);
   }
   window.backColor = kBlack;
+  // The click-wait indicator: a small light square on the black message page.
+  Blinker.filled = true;
+  Blinker.fillColor = Rgb(237, 172, 166);
+  Blinker.borderColor = kWhite;
 }
 
 }  // namespace dovetail
