@@ -54,6 +54,7 @@ int HeadlessRunner::Run() {
     log_.Write(LogEvent(host_.TickCount(), "exit").Num("code", exit.code));
     return exit.code;
   } catch (const Stop& stop) {
+    game_->PutDataFolderAtRest();
     log_.Write(
         LogEvent(host_.TickCount(), "stop").Str("reason", stop.reason).Num("code", stop.code));
     if (stop.code != 0) failure_ = stop.reason;

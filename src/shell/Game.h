@@ -40,6 +40,11 @@ class Game {
   // program (throws ProgramExit with code 0).
   [[noreturn]] void Form_Unload();
 
+  // Puts the data folder back as it is while the program is not running
+  // (picture headers disguised, no decoded script copies), without ending the
+  // program: for a headless run that stops before the program ends.
+  void PutDataFolderAtRest();
+
   // Draws the "Loading now" bar at `percent`.
   void ShowProgress(int16_t percent);
 

@@ -146,6 +146,10 @@ void Game::ShowProgress(int16_t percent) {
   }
 }
 
+void Game::PutDataFolderAtRest() {
+  if (!DataPath.empty()) RestoreDataFolderAtRest(DataPath);
+}
+
 void Game::Form_Unload() {
   unloading_ = true;
   if (!DataPath.empty()) RestoreDataFolderAtRest(DataPath);

@@ -92,6 +92,8 @@ TEST_F(HeadlessRunnerTest, ASavedStoryContinuesAfterItsSavePointInTheNextRun) {
   EXPECT_NE(lines[firstStep].find("\"position\":2"), std::string::npos) << lines[firstStep];
   EXPECT_EQ(Find({"\"command\":\"g2\""}, loaded), std::string::npos);
   EXPECT_NE(Find({"\"stop\"", "play file is done"}), std::string::npos);
+  // A run that stops before the program ends leaves the data folder at rest.
+  EXPECT_EQ(testing::HeaderOf(folder.data / "11.dat"), "JF");
 }
 
 TEST_F(HeadlessRunnerTest, RunningPastTheTimeLimitStopsWithAnError) {
