@@ -109,14 +109,16 @@ Result<FontMapping> FontMapping::CreateForFolders(
   for (const std::filesystem::path& folder : folders) {
     std::error_code error;
     std::filesystem::directory_iterator entries(folder, error);
-    if (error)
-      return Error{folder.string() + ": cannot read the font folder (" + error.message() + ")"};
-    for (const std::filesystem::directory_entry& entry : entries) {
-      if (!entry.is_regular_file(error)) continue;
+    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+      std::error_code fileError;  // a dangling link is skipped, not an error
+      if (!entries->is_regular_file(fileError)) continue;
       int faces = 0;
       // Every face of the file; files that are not fonts add none.
-      FcFreeTypeQueryAll(FcText(entry.path().string()), static_cast<unsigned>(-1), nullptr, &faces,
-                         fonts);
+      FcFreeTypeQueryAll(FcText(entries->path().string()), static_cast<unsigned>(-1), nullptr,
+                         &faces, fonts);
+    }
+    if (error) {
+      return Error{folder.string() + ": cannot read the font folder (" + error.message() + ")"};
     }
   }
   return CheckStandIns(std::move(mapping));

@@ -100,7 +100,10 @@ TEST(FontMappingTest, TheGamesFontsResolveToTheirStandIns) {
 class FontFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = fs::temp_directory_path() / "dovetail-font-folder-test";
+    // One folder per test: tests may run side by side.
+    folder = fs::temp_directory_path() /
+             ("dovetail-fonts-" +
+              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(folder);
     fs::create_directories(folder);
     auto system = FontMapping::Create();
