@@ -32,7 +32,7 @@ class Bytes {
 };
 
 // What a fixture file says about itself; BuildBmp lays it out as a file.
-struct BmpSpec {
+struct BmpLayout {
   int32_t width = 0;
   int32_t height = 0;  // negative: top-down rows
   uint16_t bitCount = 24;
@@ -44,42 +44,42 @@ struct BmpSpec {
   std::string pixels;  // the pixel data as stored
 };
 
-std::string BuildBmp(const BmpSpec& spec) {
+std::string BuildBmp(const BmpLayout& layout) {
   Bytes info;
-  if (spec.infoSize == 12) {
-    info.U32(12).U16(spec.width).U16(spec.height).U16(1).U16(spec.bitCount);
+  if (layout.infoSize == 12) {
+    info.U32(12).U16(layout.width).U16(layout.height).U16(1).U16(layout.bitCount);
   } else {
-    info.U32(spec.infoSize)
-        .U32(static_cast<uint32_t>(spec.width))
-        .U32(static_cast<uint32_t>(spec.height))
+    info.U32(layout.infoSize)
+        .U32(static_cast<uint32_t>(layout.width))
+        .U32(static_cast<uint32_t>(layout.height))
         .U16(1)
-        .U16(spec.bitCount)
-        .U32(spec.compression)
-        .U32(static_cast<uint32_t>(spec.pixels.size()))
+        .U16(layout.bitCount)
+        .U32(layout.compression)
+        .U32(static_cast<uint32_t>(layout.pixels.size()))
         .U32(2835)
         .U32(2835)
-        .U32(spec.colorsUsed)
+        .U32(layout.colorsUsed)
         .U32(0);
-    if (spec.infoSize > 40) {
+    if (layout.infoSize > 40) {
       for (size_t i = 0; i < 4; ++i) {
-        info.U32(i < spec.masks.size() ? spec.masks[i] : 0);
+        info.U32(i < layout.masks.size() ? layout.masks[i] : 0);
       }
-      while (info.Text().size() < spec.infoSize)
+      while (info.Text().size() < layout.infoSize)
         info.U8(0);
     } else {
-      for (uint32_t mask : spec.masks) {
+      for (uint32_t mask : layout.masks) {
         info.U32(mask);
       }
     }
   }
-  for (Pixel p : spec.palette) {
+  for (Pixel p : layout.palette) {
     info.U8(BlueOf(p)).U8(GreenOf(p)).U8(RedOf(p));
-    if (spec.infoSize != 12) info.U8(0);
+    if (layout.infoSize != 12) info.U8(0);
   }
   const uint32_t offset = 14 + static_cast<uint32_t>(info.Text().size());
   Bytes file;
-  file.Raw("BM").U32(offset + static_cast<uint32_t>(spec.pixels.size())).U32(0).U32(offset);
-  return file.Raw(info.Text()).Raw(spec.pixels).Text();
+  file.Raw("BM").U32(offset + static_cast<uint32_t>(layout.pixels.size())).U32(0).U32(offset);
+  return file.Raw(info.Text()).Raw(layout.pixels).Text();
 }
 
 // Stores rows of values (top row first) at `bits` per pixel, each row padded
@@ -152,14 +152,14 @@ struct DecodeCase {
 DecodeCase PaletteCase(const std::string& what, int32_t width, int32_t height, uint16_t bits,
                        uint32_t colours, uint32_t infoSize = 40, bool topDown = false) {
   const auto rows = IndexRows(width, height, colours);
-  BmpSpec spec;
-  spec.width = width;
-  spec.height = topDown ? -height : height;
-  spec.bitCount = bits;
-  spec.infoSize = infoSize;
-  spec.palette = TestPalette(colours);
-  spec.pixels = PackRows(rows, bits, topDown);
-  return {what, BuildBmp(spec), FromRows(rows, spec.palette)};
+  BmpLayout layout;
+  layout.width = width;
+  layout.height = topDown ? -height : height;
+  layout.bitCount = bits;
+  layout.infoSize = infoSize;
+  layout.palette = TestPalette(colours);
+  layout.pixels = PackRows(rows, bits, topDown);
+  return {what, BuildBmp(layout), FromRows(rows, layout.palette)};
 }
 
 DecodeCase DirectCase(const std::string& what, uint16_t bits, uint32_t infoSize, bool topDown,
@@ -183,15 +183,15 @@ DecodeCase DirectCase(const std::string& what, uint16_t bits, uint32_t infoSize,
       }
     }
   }
-  BmpSpec spec;
-  spec.width = 5;
-  spec.height = topDown ? -3 : 3;
-  spec.bitCount = bits;
-  spec.infoSize = infoSize;
-  spec.compression = compression;
-  spec.masks = std::move(masks);
-  spec.pixels = PackRows(stored, bits, topDown);
-  return {what, BuildBmp(spec), FromRows(colours, {})};
+  BmpLayout layout;
+  layout.width = 5;
+  layout.height = topDown ? -3 : 3;
+  layout.bitCount = bits;
+  layout.infoSize = infoSize;
+  layout.compression = compression;
+  layout.masks = std::move(masks);
+  layout.pixels = PackRows(stored, bits, topDown);
+  return {what, BuildBmp(layout), FromRows(colours, {})};
 }
 
 // 16-bit words and the colours they stand for.
@@ -202,16 +202,16 @@ DecodeCase SixteenBitCase(const std::string& what, bool bitfields565,
     words[i / 4].push_back(values[i].first);
     colours[i / 4].push_back(values[i].second);
   }
-  BmpSpec spec;
-  spec.width = 4;
-  spec.height = 2;
-  spec.bitCount = 16;
+  BmpLayout layout;
+  layout.width = 4;
+  layout.height = 2;
+  layout.bitCount = 16;
   if (bitfields565) {
-    spec.compression = kBiBitfields;
-    spec.masks = {0xF800, 0x07E0, 0x001F};
+    layout.compression = kBiBitfields;
+    layout.masks = {0xF800, 0x07E0, 0x001F};
   }
-  spec.pixels = PackRows(words, 16);
-  return {what, BuildBmp(spec), FromRows(colours, {})};
+  layout.pixels = PackRows(words, 16);
+  return {what, BuildBmp(layout), FromRows(colours, {})};
 }
 
 std::vector<Pixel> RlePalette() {
@@ -247,15 +247,15 @@ std::string Rle8Stream() {
 
 std::string RleBmp(uint16_t bits, uint32_t compression, int32_t width, int32_t height,
                    const std::string& stream) {
-  BmpSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.bitCount = bits;
-  spec.compression = compression;
-  spec.palette = RlePalette();
-  spec.colorsUsed = static_cast<uint32_t>(spec.palette.size());
-  spec.pixels = stream;
-  return BuildBmp(spec);
+  BmpLayout layout;
+  layout.width = width;
+  layout.height = height;
+  layout.bitCount = bits;
+  layout.compression = compression;
+  layout.palette = RlePalette();
+  layout.colorsUsed = static_cast<uint32_t>(layout.palette.size());
+  layout.pixels = stream;
+  return BuildBmp(layout);
 }
 
 DecodeCase Rle8Case() {
@@ -329,16 +329,16 @@ TEST(BitmapFile, DecodesEveryDepthAndLayoutToTheSamePixels) {
 
 TEST(BitmapFile, IndicesPastAShortColourTableAreBlack) {
   const auto rows = IndexRows(5, 3, 16);
-  BmpSpec spec;
-  spec.width = 5;
-  spec.height = 3;
-  spec.bitCount = 4;
-  spec.palette = TestPalette(6);
-  spec.colorsUsed = 6;
-  spec.pixels = PackRows(rows, 4);
-  auto decoded = DecodeBitmap(BuildBmp(spec), "short.bmp");
+  BmpLayout layout;
+  layout.width = 5;
+  layout.height = 3;
+  layout.bitCount = 4;
+  layout.palette = TestPalette(6);
+  layout.colorsUsed = 6;
+  layout.pixels = PackRows(rows, 4);
+  auto decoded = DecodeBitmap(BuildBmp(layout), "short.bmp");
   ASSERT_TRUE(decoded.ok()) << decoded.error().message;
-  EXPECT_EQ(*decoded, FromRows(rows, spec.palette));
+  EXPECT_EQ(*decoded, FromRows(rows, layout.palette));
   EXPECT_EQ(decoded->At(2, 0), kBlack);  // index (2·7) mod 16 = 14
 }
 
@@ -366,14 +366,14 @@ std::string WithU16(std::string bytes, size_t offset, uint32_t value) {
 
 // 8 bits, 4 × 2: rows need no padding, so every byte is needed.
 std::string Plain8() {
-  BmpSpec spec;
-  spec.width = 4;
-  spec.height = 2;
-  spec.bitCount = 8;
-  spec.palette = TestPalette(4);
-  spec.colorsUsed = 4;
-  spec.pixels = PackRows(IndexRows(4, 2, 4), 8);
-  return BuildBmp(spec);
+  BmpLayout layout;
+  layout.width = 4;
+  layout.height = 2;
+  layout.bitCount = 8;
+  layout.palette = TestPalette(4);
+  layout.colorsUsed = 4;
+  layout.pixels = PackRows(IndexRows(4, 2, 4), 8);
+  return BuildBmp(layout);
 }
 
 std::string Bitfields16() {
@@ -453,7 +453,7 @@ TEST(BitmapFile, RleStreamMayLeaveOutTheEndMarkAfterTheLastRow) {
 
 // Fixtures in which every byte is needed: any shorter file must be refused.
 std::vector<std::pair<std::string, std::string>> TightFixtures() {
-  BmpSpec core;
+  BmpLayout core;
   core.width = 4;
   core.height = 2;
   core.bitCount = 8;
