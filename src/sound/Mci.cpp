@@ -1,0 +1,214 @@
+#include "sound/Mci.h"
+
+#include <algorithm>
+
+#include "sound/Waits.h"
+
+namespace dovetail {
+
+Mci::Mci(Host& host, AudioOutput& output, SoundFlags& flags, Timer& bgmTimer)
+    : host_(host), output_(output), flags_(flags), bgmTimer_(bgmTimer) {}
+
+void Mci::NoteBgm(const std::string& what, const std::string& file) {
+  if (onBgm) onBgm(what, file);
+}
+
+Result<MidiPiece> Mci::LoadPiece(const std::string& path) {
+  if (!output_.IsOpen() && !output_.Open()) return Error{path + ": no sound device"};
+  return ReadMidiFile(path);
+}
+
+void Mci::StartUp() {
+  if (flags_.UseDirectMusic) {
+    DmInit();
+  } else {
+    MixerOpen();
+    MixerFindVolume(kSpeakersComponent);
+    MixerGetVolume(StartVolume);
+    SavedVolume = StartVolume;
+  }
+  StopBgm();
+}
+
+void Mci::ShutDown() {
+  if (flags_.UseDirectMusic) {
+    DmStop();
+    DmClose();
+  } else {
+    flags_.FadeOnStop = false;
+    MciStop();
+  }
+  if (SavedVolume != 0) MixerSetVolume(SavedVolume);
+}
+
+void Mci::PlayBgm(const std::string& path) {
+  if (!flags_.BgmEnabled) return;
+  if (path == currentBgm_) return;
+  if (flags_.UseDirectMusic) {
+    bgmTimer_.SetEnabled(false);
+    DmPlay(path);
+  } else {
+    bgmTimer_.SetEnabled(true);
+    MciPlay(path);
+  }
+}
+
+void Mci::StopBgm() {
+  if (flags_.UseDirectMusic) {
+    DmStop();
+  } else {
+    MciStop();
+  }
+}
+
+void Mci::MciPlay(const std::string& path) {
+  // The slot is taken: the open fails and the piece in it keeps playing.
+  if (openPiece_) return;
+  Result<MidiPiece> piece = LoadPiece(path);
+  if (!piece) {
+    // Any other open failure silences music for the rest of the run.
+    lastError_ = piece.error();
+    flags_.BgmEnabled = false;
+    return;
+  }
+  openPiece_ = std::move(*piece);
+  slotPlaying_ = false;
+  NoteBgm("open", path);
+  output_.StartMusic(*openPiece_, std::nullopt);
+  slotPlaying_ = true;
+  NoteBgm("play", path);
+  currentBgm_ = path;
+}
+
+void Mci::MciStop() {
+  if (MciStatus() == "PLAYING" && flags_.FadeOnStop) {
+    MixerGetVolume(StartVolume);
+    SavedVolume = StartVolume;
+    FadeOut(SavedVolume);
+  }
+  if (openPiece_) {
+    output_.StopMusic();
+    const std::string file = openPiece_->name;
+    openPiece_.reset();
+    slotPlaying_ = false;
+    NoteBgm("stop", file);
+  }
+  currentBgm_.clear();
+  if (flags_.FadeOnStop) {
+    WaitMs(host_, 200);
+    MixerSetVolume(SavedVolume);
+  }
+}
+
+void Mci::MciRewind() {
+  if (flags_.UseDirectMusic || !openPiece_) return;
+  output_.StopMusic();
+  output_.StartMusic(*openPiece_, std::nullopt);
+  slotPlaying_ = true;
+  NoteBgm("rewind", openPiece_->name);
+}
+
+std::string Mci::MciStatus() {
+  if (flags_.UseDirectMusic || !openPiece_) return "";
+  return slotPlaying_ && !output_.MusicFinished() ? "PLAYING" : "STOPPED";
+}
+
+void Mci::BGM_Timer_Timer() {
+  if (MciStatus() == "STOPPED") MciRewind();
+}
+
+void Mci::DmInit() {
+  dmReady_ = true;
+}
+
+void Mci::DmPlay(const std::string& path) {
+  if (!dmReady_) DmInit();
+  if (dmPiece_) output_.StopMusic();
+  dmPiece_.reset();
+  Result<MidiPiece> piece = LoadPiece(path);
+  if (!piece) {
+    lastError_ = piece.error();
+    flags_.BgmEnabled = false;
+    return;
+  }
+  NoteBgm("open", path);
+  output_.StartMusic(*piece, MusicLoop{kLoopStartMusicTime, piece->lengthMusicTime});
+  dmPiece_ = path;
+  NoteBgm("play", path);
+}
+
+void Mci::DmStop() {
+  if (dmPiece_) {
+    output_.StopMusic();
+    NoteBgm("stop", *dmPiece_);
+    dmPiece_.reset();
+  }
+  host_.DoEvents();
+}
+
+void Mci::DmClose() {
+  if (!dmReady_) return;
+  if (dmPiece_) output_.StopMusic();
+  dmPiece_.reset();
+  dmReady_ = false;
+}
+
+void Mci::PlayWave(int32_t resId) {
+  if (!flags_.SeEnabled) return;
+  if (!output_.IsOpen() && !output_.Open()) return;
+  const std::optional<uint32_t> length = output_.EffectLengthMs(resId);
+  if (!length || !output_.PlayEffect(resId)) return;
+  if (onWave) onWave(resId);
+  if (resId == kSynchronousWave) host_.Sleep(*length);
+}
+
+bool Mci::MixerOpen() {
+  mixerOpen_ = output_.IsOpen() || output_.Open();
+  if (!mixerOpen_) {
+    lastError_ = Error{"no sound device"};
+    flags_.BgmEnabled = false;
+    flags_.SeEnabled = false;
+  }
+  return mixerOpen_;
+}
+
+bool Mci::MixerFindVolume(uint32_t componentType) {
+  volumeFound_ = mixerOpen_ && componentType == kSpeakersComponent;
+  return volumeFound_;
+}
+
+bool Mci::MixerGetVolume(uint32_t& value) {
+  if (!volumeFound_) return false;
+  value = output_.MasterVolume();
+  return true;
+}
+
+bool Mci::MixerSetVolume(uint32_t value) {
+  if (!volumeFound_ || value > 65535) return false;
+  output_.SetMasterVolume(static_cast<uint16_t>(value));
+  if (onVolume) onVolume(value);
+  return true;
+}
+
+void Mci::FadeStep(uint32_t value) {
+  const uint32_t before = host_.TickCount();
+  MixerSetVolume(value);
+  while (host_.TickCount() - before <= 100)
+    host_.DoEvents();
+}
+
+void Mci::FadeOut(uint32_t value) {
+  const uint32_t step = value / 8;
+  if (step == 0) return;
+  for (int64_t v = value; v >= 0; v -= step)
+    FadeStep(static_cast<uint32_t>(v));
+}
+
+void Mci::FadeIn(uint32_t value) {
+  const uint32_t step = value / 8;
+  if (step == 0) return;
+  for (uint64_t v = 0; v <= value; v += step)
+    FadeStep(static_cast<uint32_t>(v));
+}
+
+}  // namespace dovetail

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/Result.h"
+
+namespace dovetail {
+
+// Music time of the looping player: 768 units per quarter note, whatever the
+// file's own resolution.
+inline constexpr int32_t kMusicTimePerQuarter = 768;
+
+// A tempo in force from a tick on.
+struct TempoChange {
+  uint32_t tick = 0;
+  uint32_t microsecondsPerQuarter = 500000;
+};
+
+// A Standard MIDI File read far enough to time it: its bytes (for the
+// synthesizer), its resolution, its tempo map and its length.
+struct MidiPiece {
+  std::string name;                 // the file, as errors and logs name it
+  std::string bytes;                // the whole file
+  uint16_t format = 0;              // 0 or 1
+  uint16_t ticksPerQuarter = 96;    // the file's resolution
+  uint32_t lengthTicks = 0;         // the end of the longest track
+  std::vector<TempoChange> tempos;  // sorted by tick; the first is at tick 0
+  uint32_t lengthMs = 0;            // playing time, rounded down
+  int32_t lengthMusicTime = 0;      // lengthTicks in music time
+
+  // Milliseconds from the start to a tick, through the tempo changes.
+  double MsAtTick(uint32_t tick) const;
+  // Milliseconds from the start to a point in music time.
+  double MsAtMusicTime(int32_t musicTime) const;
+};
+
+// Reads a format 0 or 1 file held in memory; `name` names it in errors.
+Result<MidiPiece> ParseMidi(std::string bytes, std::string name);
+
+// Reads a MIDI file; errors name the file.
+Result<MidiPiece> ReadMidiFile(const std::filesystem::path& path);
+
+}  // namespace dovetail

@@ -1,0 +1,300 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/HeadlessHost.h"
+#include "platform/Window.h"
+#include "sound/Mci.h"
+#include "sound/NullAudioOutput.h"
+
+namespace dovetail {
+namespace {
+
+// A format 0 piece of `quarters` quarter notes at 120 bpm (500 ms each), 96 ticks a quarter.
+std::string Piece(int quarters) {
+  const uint32_t ticks = static_cast<uint32_t>(quarters) * 96;
+  std::string track = {0x00, static_cast<char>(0x90), 60, 100};
+  // Delta time as a variable-length quantity.
+  std::string delta;
+  delta += static_cast<char>((ticks & 0x7F));
+  for (uint32_t rest = ticks >> 7; rest != 0; rest >>= 7)
+    delta.insert(0, 1, static_cast<char>(0x80 | (rest & 0x7F)));
+  track += delta + std::string{static_cast<char>(0x80), 60, 0};
+  track += std::string{0x00, static_cast<char>(0xFF), 0x2F, 0x00};
+  std::string file = "MThd";
+  file += std::string{0, 0, 0, 6, 0, 0, 0, 1, 0, 96};
+  file += "MTrk";
+  file += std::string{0, 0, static_cast<char>(track.size() >> 8),
+                      static_cast<char>(track.size() & 0xFF)};
+  return file + track;
+}
+
+class MciTest : public ::testing::Test {
+ protected:
+  MciTest()
+      : window(host, "Dovetail"),
+        bgmTimer(window.AddTimer("BGM_Timer", 2000)),
+        output(host,
+               {{101, 300}, {102, 250}, {103, 900}, {104, 1200}, {105, 150}, {106, 400}, {107, 80}},
+               800),
+        mci(host, output, flags, bgmTimer) {
+    folder = std::filesystem::temp_directory_path() /
+             ("dovetail-mci-" +
+              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::create_directories(folder);
+    Write("01.mid", Piece(3));  // 1500 ms
+    Write("02.mid", Piece(4));  // 2000 ms, loop point at 1000 / 768 quarters
+    Write("bad.mid", "MThd");
+    bgmTimer.onTimer = [this] { mci.BGM_Timer_Timer(); };
+    mci.onBgm = [this](const std::string& what, const std::string& file) {
+      log.push_back(what + " " + std::filesystem::path(file).filename().string());
+    };
+    mci.onWave = [this](int32_t id) { log.push_back("wave " + std::to_string(id)); };
+    mci.onVolume = [this](uint32_t value) { volumes.push_back({host.TickCount(), value}); };
+  }
+  ~MciTest() override { std::filesystem::remove_all(folder); }
+
+  void Write(const std::string& name, const std::string& bytes) {
+    std::ofstream(folder / name, std::ios::binary) << bytes;
+  }
+  std::string Path(const std::string& name) const { return (folder / name).string(); }
+  void OpenMixer() {
+    ASSERT_TRUE(mci.MixerOpen());
+    ASSERT_TRUE(mci.MixerFindVolume(Mci::kSpeakersComponent));
+  }
+  std::vector<uint32_t> VolumesSet() const {
+    std::vector<uint32_t> values;
+    for (auto [at, value] : volumes)
+      values.push_back(value);
+    return values;
+  }
+
+  HeadlessHost host;
+  Window window;
+  Timer& bgmTimer;
+  NullAudioOutput output;
+  SoundFlags flags;
+  Mci mci;
+  std::filesystem::path folder;
+  std::vector<std::string> log;
+  std::vector<std::pair<uint32_t, uint32_t>> volumes;  // tick, value
+};
+
+TEST_F(MciTest, TheSamePieceRestartsOnlyUnderTheLoopingPlayer) {
+  for (bool looping : {false, true}) {
+    flags.UseDirectMusic = looping;
+    log.clear();
+    mci.PlayBgm(Path("01.mid"));
+    mci.PlayBgm(Path("01.mid"));
+    const std::vector<std::string> once = {"open 01.mid", "play 01.mid"};
+    const std::vector<std::string> twice = {"open 01.mid", "play 01.mid", "open 01.mid",
+                                            "play 01.mid"};
+    EXPECT_EQ(log, looping ? twice : once);
+    EXPECT_EQ(mci.CurrentBgm(), looping ? "" : Path("01.mid"));
+    EXPECT_EQ(bgmTimer.Enabled(), !looping);
+    mci.StopBgm();
+  }
+}
+
+TEST_F(MciTest, WithMusicOffPlayBgmDoesNothingAndLeavesTheTimerAlone) {
+  flags.BgmEnabled = false;
+  for (bool looping : {false, true}) {
+    for (bool timerOn : {false, true}) {
+      flags.UseDirectMusic = looping;
+      bgmTimer.SetEnabled(timerOn);
+      mci.PlayBgm(Path("01.mid"));
+      EXPECT_EQ(bgmTimer.Enabled(), timerOn);
+    }
+  }
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(output.MusicPositionMs(), 0u);
+}
+
+TEST_F(MciTest, ASecondPieceWhileOneIsOpenLeavesTheFirstPlaying) {
+  mci.PlayBgm(Path("01.mid"));
+  mci.PlayBgm(Path("02.mid"));
+  EXPECT_EQ(mci.CurrentBgm(), Path("01.mid"));
+  EXPECT_EQ(mci.MciStatus(), "PLAYING");
+  EXPECT_TRUE(flags.BgmEnabled);
+  EXPECT_EQ(log, (std::vector<std::string>{"open 01.mid", "play 01.mid"}));
+  mci.StopBgm();
+  EXPECT_EQ(mci.CurrentBgm(), "");
+  EXPECT_EQ(mci.MciStatus(), "");
+  mci.PlayBgm(Path("02.mid"));
+  EXPECT_EQ(mci.CurrentBgm(), Path("02.mid"));
+}
+
+TEST_F(MciTest, AFileThatCannotBeOpenedSwitchesMusicOffForTheRun) {
+  for (bool looping : {false, true}) {
+    for (const char* name : {"missing.mid", "bad.mid"}) {
+      flags = SoundFlags{};
+      flags.UseDirectMusic = looping;
+      log.clear();
+      mci.PlayBgm(Path(name));
+      EXPECT_FALSE(flags.BgmEnabled) << name;
+      ASSERT_TRUE(mci.LastError().has_value());
+      EXPECT_NE(mci.LastError()->message.find(name), std::string::npos) << mci.LastError()->message;
+      mci.PlayBgm(Path("01.mid"));
+      EXPECT_TRUE(log.empty()) << name;
+      EXPECT_EQ(mci.MciStatus(), "");
+    }
+  }
+}
+
+TEST_F(MciTest, FadesSetTheirStepsMoreThanOneHundredMillisecondsApart) {
+  OpenMixer();
+  auto range = [](int64_t from, int64_t to, int64_t step) {
+    std::vector<uint32_t> values;
+    for (int64_t v = from; step > 0 ? v <= to : v >= to; v += step)
+      values.push_back(static_cast<uint32_t>(v));
+    return values;
+  };
+  struct Case {
+    bool in;
+    uint32_t value;
+    std::vector<uint32_t> expected;
+  };
+  const Case cases[] = {
+      {false, 800, range(800, 0, -100)},
+      {false, 15, range(15, 0, -1)},
+      {false, 5, {}},
+      {false, 0, {}},
+      {false, 65535, range(65535, 7, -8191)},
+      {true, 800, range(0, 800, 100)},
+      {true, 7, {}},
+      {true, 65535, range(0, 65528, 8191)},
+  };
+  for (const Case& c : cases) {
+    volumes.clear();
+    const uint32_t start = host.TickCount();
+    c.in ? mci.FadeIn(c.value) : mci.FadeOut(c.value);
+    EXPECT_EQ(VolumesSet(), c.expected) << (c.in ? "in " : "out ") << c.value;
+    for (size_t i = 0; i < volumes.size(); ++i)
+      EXPECT_EQ(volumes[i].first, start + 101 * i);
+    EXPECT_EQ(host.TickCount(), start + 101 * volumes.size());
+    if (!c.expected.empty()) {
+      EXPECT_EQ(output.MasterVolume(), c.expected.back());
+    }
+  }
+  EXPECT_EQ(range(65535, 7, -8191).size(), 9u);
+}
+
+TEST_F(MciTest, StoppingWithFadeFadesOutThenRestoresTheVolume) {
+  OpenMixer();
+  flags.FadeOnStop = true;
+  mci.PlayBgm(Path("01.mid"));
+  mci.StopBgm();
+  std::vector<uint32_t> expected;
+  for (int v = 800; v >= 0; v -= 100)
+    expected.push_back(static_cast<uint32_t>(v));
+  expected.push_back(800);
+  EXPECT_EQ(VolumesSet(), expected);
+  EXPECT_EQ(volumes.back().first - volumes[volumes.size() - 2].first,
+            101u + 4 * 51u);  // last step, then 200 ms
+  EXPECT_EQ(mci.SavedVolume, 800u);
+  EXPECT_EQ(log.back(), "stop 01.mid");
+}
+
+TEST_F(MciTest, TheSynchronousEffectBlocksForItsLengthAndTheOthersDoNot) {
+  for (int32_t id : {104, 105, 101}) {
+    const uint32_t before = host.TickCount();
+    mci.PlayWave(id);
+    EXPECT_EQ(host.TickCount() - before, id == 104 ? 1200u : 0u) << id;
+  }
+  EXPECT_EQ(output.PlayingEffect(), 101);  // 101 cut off 105
+  mci.PlayWave(100);                       // the script's digits 1 and 9 name no sound
+  mci.PlayWave(108);
+  EXPECT_EQ(output.PlayingEffect(), 101);
+  EXPECT_EQ(log, (std::vector<std::string>{"wave 104", "wave 105", "wave 101"}));
+
+  flags.SeEnabled = false;
+  log.clear();
+  const uint32_t before = host.TickCount();
+  mci.PlayWave(104);
+  mci.PlayWave(105);
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(host.TickCount(), before);
+  EXPECT_EQ(output.PlayingEffect(), 101);
+}
+
+TEST_F(MciTest, TheTimerRestartsAFinishedPieceWithinTwoSeconds) {
+  mci.PlayBgm(Path("01.mid"));
+  const uint32_t started = host.TickCount();
+  uint32_t rewoundAt = 0;
+  mci.onBgm = [&](const std::string& what, const std::string&) {
+    if (what == "rewind" && rewoundAt == 0) rewoundAt = host.TickCount();
+  };
+  bool sawStopped = false;
+  while (rewoundAt == 0 && host.TickCount() - started < 10000) {
+    if (mci.MciStatus() == "STOPPED") sawStopped = true;
+    EXPECT_EQ(mci.MciStatus(),
+              host.TickCount() - started < 1500 ? std::string("PLAYING") : std::string("STOPPED"));
+    host.DoEvents();
+  }
+  EXPECT_TRUE(sawStopped);
+  ASSERT_NE(rewoundAt, 0u);
+  EXPECT_GE(rewoundAt - started, 1500u);
+  EXPECT_LE(rewoundAt - started, 1500u + 2000u);
+  EXPECT_EQ(mci.MciStatus(), "PLAYING");
+  EXPECT_EQ(output.MusicPositionMs(), 0u);
+
+  // Stopped, the timer keeps polling but finds nothing to rewind.
+  mci.StopBgm();
+  rewoundAt = 0;
+  for (int i = 0; i < 5000; ++i)
+    host.DoEvents();
+  EXPECT_TRUE(bgmTimer.Enabled());
+  EXPECT_EQ(rewoundAt, 0u);
+}
+
+TEST_F(MciTest, TheLoopingPlayerLoopsFromTheLoopPointByItself) {
+  flags.UseDirectMusic = true;
+  bgmTimer.SetEnabled(true);
+  mci.PlayBgm(Path("02.mid"));
+  EXPECT_FALSE(bgmTimer.Enabled());
+  EXPECT_EQ(mci.MciStatus(), "");
+  const uint32_t loopStartMs = 1000 * 500 / 768;  // music time 1000 at 500 ms a quarter
+  host.Sleep(1999);
+  EXPECT_EQ(output.MusicPositionMs(), 1999u);
+  host.Sleep(1 + 100);
+  EXPECT_EQ(output.MusicPositionMs(), loopStartMs + 100);
+  host.Sleep(10 * (2000 - loopStartMs));
+  EXPECT_EQ(output.MusicPositionMs(), loopStartMs + 100);
+  EXPECT_FALSE(output.MusicFinished());
+  mci.StopBgm();
+  EXPECT_EQ(output.MusicPositionMs(), 0u);
+  EXPECT_EQ(log, (std::vector<std::string>{"open 02.mid", "play 02.mid", "stop 02.mid"}));
+}
+
+TEST_F(MciTest, ExitStopsWithoutFadingAndRestoresTheStartVolume) {
+  flags.FadeOnStop = true;
+  mci.StartUp();
+  EXPECT_EQ(mci.StartVolume, 800u);
+  EXPECT_EQ(mci.SavedVolume, 800u);
+  mci.PlayBgm(Path("01.mid"));
+  ASSERT_TRUE(mci.MixerSetVolume(300));
+  volumes.clear();
+  mci.ShutDown();
+  EXPECT_EQ(VolumesSet(), (std::vector<uint32_t>{800}));
+  EXPECT_EQ(mci.MciStatus(), "");
+  EXPECT_EQ(log.back(), "stop 01.mid");
+}
+
+TEST_F(MciTest, WithoutASoundDeviceTheMixerFailsAndSwitchesSoundOff) {
+  output.SetDeviceAvailable(false);
+  EXPECT_FALSE(mci.MixerOpen());
+  EXPECT_FALSE(mci.MixerFindVolume(Mci::kSpeakersComponent));
+  uint32_t value = 0;
+  EXPECT_FALSE(mci.MixerGetVolume(value));
+  EXPECT_FALSE(flags.BgmEnabled);
+  EXPECT_FALSE(flags.SeEnabled);
+  mci.PlayBgm(Path("01.mid"));
+  mci.PlayWave(104);
+  EXPECT_TRUE(log.empty());
+}
+
+}  // namespace
+}  // namespace dovetail

@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "sound/MidiFile.h"
+
+namespace dovetail {
+namespace {
+
+std::string Be(uint32_t value, int bytes) {
+  std::string out;
+  for (int i = bytes - 1; i >= 0; --i)
+    out += static_cast<char>((value >> (8 * i)) & 0xFF);
+  return out;
+}
+
+std::string Chunk(const std::string& tag, const std::string& body) {
+  return tag + Be(body.size(), 4) + body;
+}
+
+std::string Header(uint16_t format, uint16_t tracks, uint16_t division) {
+  return Chunk("MThd", Be(format, 2) + Be(tracks, 2) + Be(division, 2));
+}
+
+std::string Bytes(std::initializer_list<int> values) {
+  std::string out;
+  for (int v : values)
+    out += static_cast<char>(v);
+  return out;
+}
+
+const std::string kEndOfTrack = Bytes({0x00, 0xFF, 0x2F, 0x00});
+
+// Format 1, 96 ticks per quarter. The tempo track holds 120 bpm, then 240 bpm
+// from tick 192; the note track runs to tick 480 with running status, a system
+// exclusive message and a text event on the way.
+std::string TwoTrackPiece() {
+  const std::string tempoTrack =
+      Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,           // 500000 us
+             0x81, 0x40, 0xFF, 0x51, 0x03, 0x03, 0xD0, 0x90}) +  // +192: 250000 us
+      kEndOfTrack;
+  const std::string noteTrack = Bytes({0x00, 0xF0, 0x03, 0x7E, 0x09, 0xF7,  // sysex
+                                       0x00, 0xFF, 0x01, 0x02, 'h',  'i',   // text
+                                       0x00, 0x90, 60,   100,               // note on
+                                       0x60, 64,   100,                     // +96, running status
+                                       0x82, 0x40, 60,   0,                 // +320 -> tick 416
+                                       0x40, 0xC0, 5}) +                    // +64 -> 480, program
+                                kEndOfTrack;
+  return Header(1, 2, 96) + Chunk("MTrk", tempoTrack) + Chunk("XTra", "skip") +
+         Chunk("MTrk", noteTrack);
+}
+
+TEST(MidiFile, TimesAFormatOnePieceThroughItsTempoChanges) {
+  Result<MidiPiece> piece = ParseMidi(TwoTrackPiece(), "two.mid");
+  ASSERT_TRUE(piece) << piece.error().message;
+  EXPECT_EQ(piece->lengthTicks, 480u);
+  // 192 ticks at 500 ms a quarter, then 288 ticks at 250 ms a quarter.
+  EXPECT_EQ(piece->lengthMs, 1000u + 750u);
+  EXPECT_EQ(piece->lengthMusicTime, 480 * 768 / 96);
+  EXPECT_NEAR(piece->MsAtMusicTime(1000), 1000.0 / 768 * 500, 1e-6);
+  EXPECT_NEAR(piece->MsAtTick(288), 1000.0 + 250.0, 1e-6);
+}
+
+TEST(MidiFile, AFormatZeroPieceWithoutTempoPlaysAtOneHundredTwentyBeats) {
+  const std::string track =
+      Bytes({0x00, 0x90, 60, 100, 0x83, 0x00, 0x80, 60, 0}) + kEndOfTrack;  // 384 ticks
+  Result<MidiPiece> piece = ParseMidi(Header(0, 1, 192) + Chunk("MTrk", track), "one.mid");
+  ASSERT_TRUE(piece) << piece.error().message;
+  EXPECT_EQ(piece->lengthMs, 1000u);
+  EXPECT_EQ(piece->lengthMusicTime, 2 * 768);
+}
+
+TEST(MidiFile, CorruptFilesGiveErrorsNamingTheFile) {
+  const std::string goodTrack = Chunk("MTrk", kEndOfTrack);
+  const std::pair<const char*, std::string> cases[] = {
+      {"empty", ""},
+      {"not midi", "RIFF0000WAVE"},
+      {"header only", "MThd"},
+      {"short header", Chunk("MThd", Be(0, 2) + Be(1, 2))},
+      {"format 2", Header(2, 1, 96) + goodTrack},
+      {"format 0 with two tracks", Header(0, 2, 96) + goodTrack + goodTrack},
+      {"no tracks", Header(1, 0, 96)},
+      {"SMPTE division", Header(0, 1, 0xE728) + goodTrack},
+      {"zero division", Header(0, 1, 0) + goodTrack},
+      {"missing track", Header(1, 2, 96) + goodTrack},
+      {"chunk longer than file", Header(0, 1, 96) + "MTrk" + Be(100, 4) + kEndOfTrack},
+      {"data without status",
+       Header(0, 1, 96) + Chunk("MTrk", Bytes({0x00, 60, 100}) + kEndOfTrack)},
+      {"cut channel event", Header(0, 1, 96) + Chunk("MTrk", Bytes({0x00, 0x90, 60}))},
+      {"cut meta event", Header(0, 1, 96) + Chunk("MTrk", Bytes({0x00, 0xFF, 0x01, 0x05, 'a'}))},
+      {"cut sysex", Header(0, 1, 96) + Chunk("MTrk", Bytes({0x00, 0xF0, 0x7F}))},
+      {"bad tempo length",
+       Header(0, 1, 96) + Chunk("MTrk", Bytes({0x00, 0xFF, 0x51, 0x02, 0x01, 0x02}))},
+      {"zero tempo",
+       Header(0, 1, 96) + Chunk("MTrk", Bytes({0x00, 0xFF, 0x51, 0x03, 0, 0, 0}) + kEndOfTrack)},
+      {"five-byte delta",
+       Header(0, 1, 96) + Chunk("MTrk", Bytes({0x81, 0x81, 0x81, 0x81, 0x01}) + kEndOfTrack)},
+      {"system common byte", Header(0, 1, 96) + Chunk("MTrk", Bytes({0x00, 0xF2, 0x00, 0x00}))},
+  };
+  for (const auto& [what, bytes] : cases) {
+    Result<MidiPiece> piece = ParseMidi(bytes, "bad.mid");
+    ASSERT_FALSE(piece) << what;
+    EXPECT_EQ(piece.error().message.rfind("bad.mid: ", 0), 0u)
+        << what << ": " << piece.error().message;
+  }
+}
+
+TEST(MidiFile, AMissingFileNamesThePath) {
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / "dovetail-no-such-piece.mid";
+  Result<MidiPiece> piece = ReadMidiFile(path);
+  ASSERT_FALSE(piece);
+  EXPECT_NE(piece.error().message.find("dovetail-no-such-piece.mid"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace dovetail
