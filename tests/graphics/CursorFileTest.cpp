@@ -10,27 +10,12 @@
 
 #include "graphics/CursorFile.h"
 #include "platform/Surface.h"
+#include "support/Bytes.h"
 
 namespace dovetail {
 namespace {
 
-class Bytes {
- public:
-  Bytes& U8(uint32_t v) {
-    text_.push_back(static_cast<char>(v & 0xFF));
-    return *this;
-  }
-  Bytes& U16(uint32_t v) { return U8(v).U8(v >> 8); }
-  Bytes& U32(uint32_t v) { return U16(v & 0xFFFF).U16(v >> 16); }
-  Bytes& Raw(const std::string& s) {
-    text_ += s;
-    return *this;
-  }
-  const std::string& Text() const { return text_; }
-
- private:
-  std::string text_;
-};
+using testing::Bytes;
 
 // Rows of a width × height picture (top row first) stored bottom-up at `bits`
 // per pixel, each row padded to 4 bytes; 32-bit values are stored as words.

@@ -6,6 +6,7 @@
 #include "base/Files.h"
 #include "graphics/BitmapFile.h"
 #include "script/DataFolder.h"
+#include "support/Bytes.h"
 
 namespace dovetail::testing {
 
@@ -34,36 +35,21 @@ Surface Gradient(int32_t width, int32_t height, Pixel tint) {
 
 // A 32 × 32 cursor: a white square with a black border, hot spot (1, 1).
 std::string CursorFile() {
-  std::string cur("\0\0\2\0\1\0", 6);
-  auto put16 = [&](uint16_t v) {
-    cur.push_back(static_cast<char>(v & 0xFF));
-    cur.push_back(static_cast<char>(v >> 8));
-  };
-  auto put32 = [&](uint32_t v) {
-    put16(static_cast<uint16_t>(v & 0xFFFF));
-    put16(static_cast<uint16_t>(v >> 16));
-  };
-  const uint32_t imageSize = 40 + 32 * 32 * 4 + 32 * 4;
-  cur += std::string("\x20\x20\0\0", 4);
-  put16(1);
-  put16(1);  // hot spot
-  put32(imageSize);
-  put32(22);
-  put32(40);
-  put32(32);
-  put32(64);
-  put16(1);
-  put16(32);
+  Bytes cur;
+  cur.U16(0).U16(2).U16(1);                     // icon directory: one cursor
+  cur.U8(32).U8(32).U8(0).U8(0).U16(1).U16(1);  // 32 × 32, hot spot (1, 1)
+  cur.U32(40 + 32 * 32 * 4 + 32 * 4).U32(22);   // image size and offset
+  cur.U32(40).U32(32).U32(64).U16(1).U16(32);   // info header: 32 bits
   for (int i = 0; i < 6; ++i)
-    put32(0);
+    cur.U32(0);
   for (int y = 0; y < 32; ++y) {
     for (int x = 0; x < 32; ++x) {
       const bool border = x == 0 || y == 0 || x == 31 || y == 31;
-      put32(border ? 0xFF000000u : 0xFFFFFFFFu);
+      cur.U32(border ? 0xFF000000u : 0xFFFFFFFFu);
     }
   }
-  cur += std::string(32 * 4, '\0');
-  return cur;
+  cur.Raw(std::string(32 * 4, '\0'));  // AND mask: all opaque
+  return cur.Text();
 }
 
 std::string SettingsText(const std::string& flags, bool cleared) {

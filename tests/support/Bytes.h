@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace dovetail::testing {
+
+// Little-endian byte string writer for building binary fixtures.
+class Bytes {
+ public:
+  Bytes& U8(uint32_t v) {
+    text_.push_back(static_cast<char>(v & 0xFF));
+    return *this;
+  }
+  Bytes& U16(uint32_t v) { return U8(v).U8(v >> 8); }
+  Bytes& U32(uint32_t v) { return U16(v & 0xFFFF).U16(v >> 16); }
+  Bytes& Raw(const std::string& s) {
+    text_ += s;
+    return *this;
+  }
+  const std::string& Text() const { return text_; }
+
+ private:
+  std::string text_;
+};
+
+}  // namespace dovetail::testing
