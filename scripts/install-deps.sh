@@ -13,6 +13,8 @@ packages=(
   # text drawing and the fonts the game's text is mapped to
   libfreetype-dev libfontconfig-dev zlib1g-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation fonts-dejavu-core
+  # music: the synthesizer and General MIDI soundfonts (the large one is preferred)
+  libfluidsynth-dev fluid-soundfont-gm timgm6mb-soundfont
   # desktop smoke tests and screenshots
   xvfb xauth x11-apps imagemagick
 )

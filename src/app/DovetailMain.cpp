@@ -9,17 +9,40 @@
 #include "graphics/TextRenderer.h"
 #include "platform/qt/QtHost.h"
 #include "shell/Game.h"
+#include "sound/EffectSounds.h"
+#include "sound/SynthAudioOutput.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: dovetail [--game DIR]\n"
+    "usage: dovetail [--game DIR] [--soundfont FILE]\n"
     "\n"
     "Plays the game. Its data folder is DIR/data, or DIR itself when it has no\n"
     "\"data\" folder; without --game, DIR is the folder of this program.\n"
-    "  --game DIR    another game folder\n"
-    "  --help        this text\n"
-    "  --version     the program's version\n";
+    "  --game DIR         another game folder\n"
+    "  --soundfont FILE   the General MIDI soundfont (.sf2 / .sf3) for the music;\n"
+    "                     by default FluidR3_GM, else TimGM6mb, from the system\n"
+    "  --help             this text\n"
+    "  --version          the program's version\n";
+
+// The sound output: the synthesizer with the soundfont asked for or found, and
+// the built-in effects at the output's rate. Without a soundfont the music is
+// off and the effects still play.
+dovetail::Result<std::unique_ptr<dovetail::SynthAudioOutput>> MakeAudioOutput(
+    const std::optional<std::string>& soundFont) {
+  using namespace dovetail;
+  Result<EffectSounds> sounds = EffectSounds::LoadBuiltIn();
+  if (!sounds) return sounds.error();
+  SynthAudioOutput::EffectBuffers effects;
+  for (int32_t id = EffectSounds::kFirstId; id <= EffectSounds::kLastId; ++id) {
+    if (const WaveSound* sound = sounds->Find(id))
+      effects[id] = ToStereo(*sound, SynthAudioOutput::kSampleRate);
+  }
+  std::optional<std::filesystem::path> font = FindSoundFont();
+  if (soundFont) font = *soundFont;
+  if (!font) std::cerr << "dovetail: no General MIDI soundfont installed; the music is off\n";
+  return SynthAudioOutput::Create(font, std::move(effects));
+}
 
 }  // namespace
 
@@ -35,6 +58,7 @@ int main(int argc, char** argv) {
       args.Value("--game").value_or(ExecutableFolder(argv[0]).string());
   // For the desktop tests: start, show the title, shut down.
   const bool smokeTest = args.Flag("--smoke-test");
+  const std::optional<std::string> soundFont = args.Value("--soundfont");
   if (!args.Problems().empty()) {
     std::cerr << "dovetail: " << args.Problems() << kUsage;
     return 2;
@@ -52,8 +76,13 @@ int main(int argc, char** argv) {
     host.MessageBox({text.error().message, kAppTitle, MessageBoxButtons::Ok});
     return 2;
   }
+  auto audio = MakeAudioOutput(soundFont);
+  if (!audio.ok()) {
+    std::cerr << "dovetail: " << audio.error().message << "\n";
+    return 2;
+  }
   try {
-    Game game(host, **text, gameFolder);
+    Game game(host, **text, gameFolder, audio->get());
     game.Form_Load();
     if (smokeTest) game.Form_Unload();
     host.RunEventLoop();

@@ -31,6 +31,17 @@ HeadlessRunner::HeadlessRunner(RunnerOptions options, TextRenderer& text, std::o
   game_->choices.onChoice = [this](const std::vector<std::string>& texts, int chosen) {
     log_.Write(LogEvent(host_.TickCount(), "choice").Strings("texts", texts).Num("chosen", chosen));
   };
+  game_->mci.onBgm = [this](const std::string& what, const std::string& file) {
+    log_.Write(LogEvent(host_.TickCount(), "bgm")
+                   .Str("what", what)
+                   .Str("file", std::filesystem::path(file).filename().string()));
+  };
+  game_->mci.onWave = [this](int32_t id) {
+    log_.Write(LogEvent(host_.TickCount(), "wave").Num("id", id));
+  };
+  game_->mci.onVolume = [this](uint32_t value) {
+    log_.Write(LogEvent(host_.TickCount(), "volume").Num("value", value));
+  };
   game_->handlers.onStep = [this] {
     const StoryState& s = game_->story;
     log_.Write(LogEvent(host_.TickCount(), "step")

@@ -1,15 +1,19 @@
 #include "shell/Game.h"
 
+#include <cassert>
 #include <utility>
 
 #include "scene/ClickWait.h"
 #include "scene/PlayerInput.h"
 #include "scene/StoryCounters.h"
+#include "script/AudioCommand.h"
 #include "script/SaveFile.h"
+#include "sound/EffectSounds.h"
+#include "sound/NullAudioOutput.h"
 
 namespace dovetail {
 
-Game::Game(Host& host, TextRenderer& text, std::filesystem::path programFolder)
+Game::Game(Host& host, TextRenderer& text, std::filesystem::path programFolder, AudioOutput* audio)
     : host(host),
       text(text),
       form(host),
@@ -18,8 +22,19 @@ Game::Game(Host& host, TextRenderer& text, std::filesystem::path programFolder)
       messages(form, story, page, host, text),
       pictures(form, story, page, host, effects, DataPath),
       choices(form, story, page, host, interpreter, text),
+      audio(audio != nullptr ? *audio : SilentAudio()),
+      mci(host, this->audio, settings.sound, form.BGM_Timer),
       programFolder_(std::move(programFolder)) {
   WireEvents();
+}
+
+AudioOutput& Game::SilentAudio() {
+  Result<EffectSounds> sounds = EffectSounds::LoadBuiltIn();
+  // The sounds are part of the program; a fault in them is a build fault.
+  assert(sounds.ok());
+  ownAudio_ = std::make_unique<NullAudioOutput>(
+      host, sounds.ok() ? sounds->Lengths() : std::map<int32_t, uint32_t>{});
+  return *ownAudio_;
 }
 
 void Game::WireEvents() {
@@ -27,6 +42,9 @@ void Game::WireEvents() {
   handlers.SaveGame = [this] { SaveGame(story, host, DataPath); };
   handlers.OpenNameEntry = [this] { OpenNameEntry(); };
   handlers.Quit = [this] { Form_Unload(); };
+  handlers.CmdAudio = [this] { CmdAudio(mci, story.CurCommand); };
+  choices.playWave = [this](int32_t id) { mci.PlayWave(id); };
+  form.BGM_Timer.onTimer = [this] { mci.BGM_Timer_Timer(); };
   handlers.ShowBackground = [this] { return pictures.ShowBackground(); };
   handlers.PlaceCharacter = [this] { return pictures.PlaceCharacter(); };
   handlers.ChangeFace = [this] { return pictures.ChangeFace(); };

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <random>
 #include <string>
 
@@ -17,6 +18,8 @@
 #include "script/MainForm.h"
 #include "script/StoryState.h"
 #include "shell/Settings.h"
+#include "sound/AudioOutput.h"
+#include "sound/Mci.h"
 
 namespace dovetail {
 
@@ -26,10 +29,17 @@ class TextRenderer;
 // the story, the interpreter and its handlers, the transitions and the
 // settings. Tests create as many as they like; nothing is global.
 class Game {
+  // The silent output used when the caller gives none (declared first: the
+  // sound members below are built on it).
+  std::unique_ptr<AudioOutput> ownAudio_;
+
  public:
   // `programFolder` is the folder the data folder is looked for in (the
-  // program's own folder, or the one given on the command line).
-  Game(Host& host, TextRenderer& text, std::filesystem::path programFolder);
+  // program's own folder, or the one given on the command line). `audio` is
+  // the sound device's output; without one, a silent output keeps the music's
+  // and the effects' timing on the host's clock.
+  Game(Host& host, TextRenderer& text, std::filesystem::path programFolder,
+       AudioOutput* audio = nullptr);
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
 
@@ -76,6 +86,8 @@ class Game {
   MessageWindow messages;
   Pictures pictures;
   Choices choices;
+  AudioOutput& audio;
+  Mci mci;
 
   std::filesystem::path BasePath;
   std::filesystem::path DataPath;
@@ -97,6 +109,7 @@ class Game {
   [[noreturn]] void FatalError(const std::string& message);
   void LoadPictureInto(PictureBox& box, const char* name);
   void ShowTitleItems();
+  AudioOutput& SilentAudio();
   void CloseNameEntry(bool accept);
 
   std::filesystem::path programFolder_;

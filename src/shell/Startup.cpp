@@ -87,6 +87,7 @@ void Game::Form_Load() {
   auto read = ReadSettings(DataFile(DataPath, "20.dat"));
   if (!read.ok()) FatalError(read.error().message);
   settings = std::move(*read);
+  mci.StartUp();
 
   ShowProgress(20);
   headersRestored_ = true;
@@ -138,6 +139,7 @@ void Game::ShowProgress(int16_t percent) {
     bar.Refresh();
   }
   if (percent >= 100) {
+    mci.PlayWave(Mci::kSynchronousWave);
     host.Sleep(500);
     bar.SetVisible(false);
     bar.SetEnabled(false);
@@ -152,6 +154,7 @@ void Game::PutDataFolderAtRest() {
 
 void Game::Form_Unload() {
   unloading_ = true;
+  mci.ShutDown();
   if (!DataPath.empty()) RestoreDataFolderAtRest(DataPath);
   host.DoEvents();
   throw ProgramExit{0};

@@ -23,6 +23,11 @@ int32_t ItemTop(int index) {
 }  // namespace
 
 void Game::ShowTitle() {
+  const std::string titleMusic = DataFile(DataPath, "01.mid").string();
+  if (mci.CurrentBgm() != titleMusic) {
+    mci.StopBgm();
+    mci.PlayBgm(titleMusic);
+  }
   auto picture = LoadBitmapFile(DataFile(DataPath, "p03.dat"));
   if (!picture.ok()) FatalError(picture.error().message);
   form.window.SetPicture(std::move(*picture));

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/Result.h"
 #include "sound/MidiFile.h"
 
 namespace dovetail {
@@ -24,8 +25,9 @@ class AudioOutput {
   virtual bool IsOpen() const = 0;
 
   // Starts `piece` from its beginning, replacing any music playing. With a loop
-  // the piece plays to the loop's end, then repeats the loop for ever.
-  virtual void StartMusic(const MidiPiece& piece, std::optional<MusicLoop> loop) = 0;
+  // the piece plays to the loop's end, then repeats the loop for ever. An error
+  // when the output cannot play music (no instruments); nothing plays then.
+  virtual Status StartMusic(const MidiPiece& piece, std::optional<MusicLoop> loop) = 0;
   virtual void StopMusic() = 0;
   // Where the music is, in milliseconds from the piece's start (0 when none).
   virtual uint32_t MusicPositionMs() = 0;

@@ -74,7 +74,14 @@ void Mci::MciPlay(const std::string& path) {
   openPiece_ = std::move(*piece);
   slotPlaying_ = false;
   NoteBgm("open", path);
-  output_.StartMusic(*openPiece_, std::nullopt);
+  if (Status played = output_.StartMusic(*openPiece_, std::nullopt); !played) {
+    // A piece that cannot play is closed again rather than left open for the
+    // timer to retry every two seconds.
+    lastError_ = played.error();
+    flags_.BgmEnabled = false;
+    openPiece_.reset();
+    return;
+  }
   slotPlaying_ = true;
   NoteBgm("play", path);
   currentBgm_ = path;
@@ -103,8 +110,7 @@ void Mci::MciStop() {
 void Mci::MciRewind() {
   if (flags_.UseDirectMusic || !openPiece_) return;
   output_.StopMusic();
-  output_.StartMusic(*openPiece_, std::nullopt);
-  slotPlaying_ = true;
+  slotPlaying_ = output_.StartMusic(*openPiece_, std::nullopt).ok();
   NoteBgm("rewind", openPiece_->name);
 }
 
@@ -132,7 +138,12 @@ void Mci::DmPlay(const std::string& path) {
     return;
   }
   NoteBgm("open", path);
-  output_.StartMusic(*piece, MusicLoop{kLoopStartMusicTime, piece->lengthMusicTime});
+  const MusicLoop loop{kLoopStartMusicTime, piece->lengthMusicTime};
+  if (Status played = output_.StartMusic(*piece, loop); !played) {
+    lastError_ = played.error();
+    flags_.BgmEnabled = false;
+    return;
+  }
   dmPiece_ = path;
   NoteBgm("play", path);
 }

@@ -49,6 +49,8 @@ class Mci {
   void MciRewind();
   std::string MciStatus();
   void BGM_Timer_Timer();
+  // The run's sound options, as start-up read them and failures changed them.
+  const SoundFlags& Flags() const { return flags_; }
   // Full path of the piece the sequencer plays; empty when none.
   const std::string& CurrentBgm() const { return currentBgm_; }
 

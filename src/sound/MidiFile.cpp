@@ -68,9 +68,10 @@ int DataBytes(uint8_t status) {
   }
 }
 
-// Walks one track chunk, collecting its tempo changes; returns its length in ticks.
+// Walks one track chunk, collecting its tempo changes and channel messages;
+// returns its length in ticks.
 Result<uint32_t> ReadTrack(ByteReader track, int index, const std::string& name,
-                           std::vector<TempoChange>& tempos) {
+                           std::vector<TempoChange>& tempos, std::vector<MidiEvent>& events) {
   const std::string where = "track " + std::to_string(index) + ": ";
   uint64_t tick = 0;
   uint8_t runningStatus = 0;
@@ -105,17 +106,25 @@ Result<uint32_t> ReadTrack(ByteReader track, int index, const std::string& name,
     } else if (status >= 0xF0) {
       return Fail(name, where + "unexpected status byte " + std::to_string(status));
     } else {
-      int dataBytes = 0;
+      MidiEvent event;
+      event.tick = static_cast<uint32_t>(tick);
+      uint8_t first = 0;
       if (status >= 0x80) {
         runningStatus = status;
-        dataBytes = DataBytes(status);
+        if (!track.Byte(first)) return Fail(name, where + "truncated channel event");
       } else {
         // Running status: this byte is already the first data byte.
         if (runningStatus == 0) return Fail(name, where + "data byte without a status");
-        dataBytes = DataBytes(runningStatus) - 1;
+        first = status;
       }
-      if (!track.Skip(static_cast<size_t>(dataBytes)))
-        return Fail(name, where + "truncated channel event");
+      event.status = runningStatus;
+      event.data1 = first & 0x7F;
+      if (DataBytes(runningStatus) == 2) {
+        uint8_t second = 0;
+        if (!track.Byte(second)) return Fail(name, where + "truncated channel event");
+        event.data2 = second & 0x7F;
+      }
+      events.push_back(event);
     }
   }
   return static_cast<uint32_t>(tick);
@@ -146,9 +155,8 @@ double MidiPiece::MsAtMusicTime(int32_t musicTime) const {
 Result<MidiPiece> ParseMidi(std::string bytes, std::string name) {
   MidiPiece piece;
   piece.name = std::move(name);
-  piece.bytes = std::move(bytes);
   const std::string& nm = piece.name;
-  ByteReader file(piece.bytes, 0, piece.bytes.size());
+  ByteReader file(bytes, 0, bytes.size());
 
   uint32_t tag = 0;
   uint32_t headerLength = 0;
@@ -171,6 +179,7 @@ Result<MidiPiece> ParseMidi(std::string bytes, std::string name) {
   piece.ticksPerQuarter = static_cast<uint16_t>(division);
 
   std::vector<TempoChange> tempos;
+  std::vector<MidiEvent> events;
   uint32_t tracksRead = 0;
   while (tracksRead < trackCount) {
     uint32_t chunkLength = 0;
@@ -182,8 +191,8 @@ Result<MidiPiece> ParseMidi(std::string bytes, std::string name) {
     const size_t begin = file.Position();
     file.Skip(chunkLength);
     if (tag != 0x4D54726B /* MTrk */) continue;  // unknown chunks are skipped
-    Result<uint32_t> length = ReadTrack(ByteReader(piece.bytes, begin, begin + chunkLength),
-                                        static_cast<int>(tracksRead), nm, tempos);
+    Result<uint32_t> length = ReadTrack(ByteReader(bytes, begin, begin + chunkLength),
+                                        static_cast<int>(tracksRead), nm, tempos, events);
     if (!length) return length.error();
     piece.lengthTicks = std::max(piece.lengthTicks, *length);
     ++tracksRead;
@@ -201,6 +210,12 @@ Result<MidiPiece> ParseMidi(std::string bytes, std::string name) {
   }
   if (piece.tempos.empty() || piece.tempos.front().tick != 0)
     piece.tempos.insert(piece.tempos.begin(), TempoChange{});
+
+  std::stable_sort(events.begin(), events.end(),
+                   [](const MidiEvent& a, const MidiEvent& b) { return a.tick < b.tick; });
+  for (MidiEvent& event : events)
+    event.ms = piece.MsAtTick(event.tick);
+  piece.events = std::move(events);
 
   piece.lengthMs = static_cast<uint32_t>(piece.MsAtTick(piece.lengthTicks));
   const uint64_t musicTime =

@@ -13,7 +13,7 @@ bool NullAudioOutput::Open() {
   return open_;
 }
 
-void NullAudioOutput::StartMusic(const MidiPiece& piece, std::optional<MusicLoop> loop) {
+Status NullAudioOutput::StartMusic(const MidiPiece& piece, std::optional<MusicLoop> loop) {
   Music music;
   music.lengthMs = piece.lengthMs;
   music.startedAt = host_.TickCount();
@@ -27,6 +27,7 @@ void NullAudioOutput::StartMusic(const MidiPiece& piece, std::optional<MusicLoop
     }
   }
   music_ = music;
+  return Status::Ok();
 }
 
 void NullAudioOutput::StopMusic() {

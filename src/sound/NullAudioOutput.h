@@ -23,7 +23,7 @@ class NullAudioOutput : public AudioOutput {
 
   bool Open() override;
   bool IsOpen() const override { return open_; }
-  void StartMusic(const MidiPiece& piece, std::optional<MusicLoop> loop) override;
+  Status StartMusic(const MidiPiece& piece, std::optional<MusicLoop> loop) override;
   void StopMusic() override;
   uint32_t MusicPositionMs() override;
   bool MusicFinished() override;

@@ -28,6 +28,7 @@ class GameTest : public ::testing::Test {
   // Starts the program; true when it reached the title screen.
   bool Start() {
     game = std::make_unique<Game>(host, *text, folder.root);
+    RecordSounds();
     game->Form_Load();
     return game->WaitState() == "title";
   }
@@ -42,12 +43,32 @@ class GameTest : public ::testing::Test {
     return done();
   }
 
+  // Records what the sound module does, with the time it happened.
+  void RecordSounds() {
+    game->mci.onBgm = [this](const std::string& what, const std::string& file) {
+      sounds.push_back({host.TickCount(), what + " " + fs::path(file).filename().string()});
+    };
+    game->mci.onWave = [this](int32_t id) {
+      sounds.push_back({host.TickCount(), "wave " + std::to_string(id)});
+    };
+    game->mci.onVolume = [this](uint32_t value) {
+      sounds.push_back({host.TickCount(), "volume " + std::to_string(value)});
+    };
+  }
+  std::vector<std::string> SoundsSince(size_t first) const {
+    std::vector<std::string> names;
+    for (size_t i = first; i < sounds.size(); ++i)
+      names.push_back(sounds[i].second);
+    return names;
+  }
+
   const std::string& LastMessage() const { return host.MessageBoxes().back().request.text; }
 
   TestDataFolder folder;
   HeadlessHost host;
   std::unique_ptr<TextRenderer> text;
   std::unique_ptr<Game> game;
+  std::vector<std::pair<uint32_t, std::string>> sounds;
 };
 
 TEST_F(GameTest, AMissingSettingsFileEndsTheStartUpWithItsMessage) {
@@ -79,6 +100,41 @@ TEST_F(GameTest, StartUpRestoresHeadersAndQuittingHidesThemAgain) {
   }
   for (const char* name : kPictureFiles)
     EXPECT_EQ(HeaderOf(folder.data / name), "JF") << name;
+}
+
+TEST_F(GameTest, StartUpPlaysTheJingleToItsEndThenTheTitleMusic) {
+  ASSERT_TRUE(Start());
+  ASSERT_EQ(SoundsSince(0), (std::vector<std::string>{"wave 104", "open 01.mid", "play 01.mid"}));
+  // The jingle plays to its end before the bar goes, and a second passes after it.
+  const uint32_t jingle = game->audio.EffectLengthMs(104).value();
+  EXPECT_GE(sounds[1].first - sounds[0].first, jingle + 1000);
+  EXPECT_EQ(game->mci.CurrentBgm(), DataFile(folder.data, "01.mid").string());
+  EXPECT_TRUE(game->form.BGM_Timer.Enabled());
+
+  // Back on the title screen the music goes on; when it ends, the timer
+  // starts it again within two seconds.
+  game->ShowTitle();
+  EXPECT_EQ(sounds.size(), 3u);
+  ASSERT_TRUE(RunUntil([&] { return sounds.size() > 3; }, 600));
+  EXPECT_EQ(sounds[3].second, "rewind 01.mid");
+  EXPECT_LE(sounds[3].first - sounds[2].first, 3000u + 2000u);
+}
+
+TEST_F(GameTest, QuittingStopsTheMusicAndPutsTheVolumeBack) {
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(game->mci.StartVolume, 65535u);
+  game->audio.SetMasterVolume(1200);  // as a fade would have left it
+  const size_t before = sounds.size();
+  EXPECT_THROW(game->Form_Unload(), ProgramExit);
+  EXPECT_EQ(SoundsSince(before), (std::vector<std::string>{"stop 01.mid", "volume 65535"}));
+  EXPECT_EQ(game->audio.MasterVolume(), 65535);
+}
+
+TEST_F(GameTest, WithMusicOffTheTitleIsSilentAndTheJingleStillPlays) {
+  folder.SetSettings("0100", false);
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(SoundsSince(0), (std::vector<std::string>{"wave 104"}));
+  EXPECT_FALSE(game->form.BGM_Timer.Enabled());
 }
 
 TEST_F(GameTest, TheSplashIsCrossFadedInCentredBeforeTheProgressBar) {

@@ -7,30 +7,15 @@
 
 #include "platform/HeadlessHost.h"
 #include "platform/Window.h"
+#include "script/AudioCommand.h"
 #include "sound/Mci.h"
 #include "sound/NullAudioOutput.h"
+#include "support/MidiFixture.h"
 
 namespace dovetail {
 namespace {
 
-// A format 0 piece of `quarters` quarter notes at 120 bpm (500 ms each), 96 ticks a quarter.
-std::string Piece(int quarters) {
-  const uint32_t ticks = static_cast<uint32_t>(quarters) * 96;
-  std::string track = {0x00, static_cast<char>(0x90), 60, 100};
-  // Delta time as a variable-length quantity.
-  std::string delta;
-  delta += static_cast<char>((ticks & 0x7F));
-  for (uint32_t rest = ticks >> 7; rest != 0; rest >>= 7)
-    delta.insert(0, 1, static_cast<char>(0x80 | (rest & 0x7F)));
-  track += delta + std::string{static_cast<char>(0x80), 60, 0};
-  track += std::string{0x00, static_cast<char>(0xFF), 0x2F, 0x00};
-  std::string file = "MThd";
-  file += std::string{0, 0, 0, 6, 0, 0, 0, 1, 0, 96};
-  file += "MTrk";
-  file += std::string{0, 0, static_cast<char>(track.size() >> 8),
-                      static_cast<char>(track.size() & 0xFF)};
-  return file + track;
-}
+using testing::MidiOfQuarters;
 
 class MciTest : public ::testing::Test {
  protected:
@@ -45,8 +30,8 @@ class MciTest : public ::testing::Test {
              ("dovetail-mci-" +
               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::create_directories(folder);
-    Write("01.mid", Piece(3));  // 1500 ms
-    Write("02.mid", Piece(4));  // 2000 ms, loop point at 1000 / 768 quarters
+    Write("01.mid", MidiOfQuarters(3));  // 1500 ms
+    Write("02.mid", MidiOfQuarters(4));  // 2000 ms, loop point at 1000 / 768 quarters
     Write("bad.mid", "MThd");
     bgmTimer.onTimer = [this] { mci.BGM_Timer_Timer(); };
     mci.onBgm = [this](const std::string& what, const std::string& file) {
@@ -294,6 +279,54 @@ TEST_F(MciTest, WithoutASoundDeviceTheMixerFailsAndSwitchesSoundOff) {
   mci.PlayBgm(Path("01.mid"));
   mci.PlayWave(104);
   EXPECT_TRUE(log.empty());
+}
+
+// The script's sound command, by its last character.
+TEST_F(MciTest, TheScriptsSoundCommandFadesStopsAndPlaysEffects) {
+  OpenMixer();
+  mci.PlayBgm(Path("01.mid"));
+  log.clear();
+  const std::vector<uint32_t> fadeOut = {800, 700, 600, 500, 400, 300, 200, 100, 0};
+  const std::vector<uint32_t> fadeIn = {0, 100, 200, 300, 400, 500, 600, 700, 800};
+
+  CmdAudio(mci, "aJ");  // fade out, the music goes on
+  EXPECT_EQ(VolumesSet(), fadeOut);
+  EXPECT_EQ(mci.SavedVolume, 800u);
+  EXPECT_EQ(mci.MciStatus(), "PLAYING");
+
+  volumes.clear();
+  CmdAudio(mci, "ak");  // fade back in to the saved volume
+  EXPECT_EQ(VolumesSet(), fadeIn);
+
+  volumes.clear();
+  CmdAudio(mci, "a0");  // fade out, stop, and the volume back where it was
+  std::vector<uint32_t> stopped = fadeOut;
+  stopped.push_back(800);
+  EXPECT_EQ(VolumesSet(), stopped);
+  // (the piece ended during the fades and the timer started it again)
+  EXPECT_EQ(log.back(), "stop 01.mid");
+  EXPECT_EQ(mci.CurrentBgm(), "");
+
+  // Digits play effect 99 + digit; 1 and 9 name no sound; letters A..I do nothing.
+  log.clear();
+  volumes.clear();
+  for (const char* command : {"a5", "a1", "a9", "a2", "aA", "ai", "a"})
+    CmdAudio(mci, command);
+  EXPECT_EQ(log, (std::vector<std::string>{"wave 104", "wave 101"}));
+  EXPECT_TRUE(volumes.empty());
+}
+
+TEST_F(MciTest, TheScriptsSoundCommandIsIdleWhileMusicAndEffectsAreOff) {
+  OpenMixer();
+  mci.PlayBgm(Path("01.mid"));
+  log.clear();
+  flags.BgmEnabled = false;
+  flags.SeEnabled = false;
+  for (const char* command : {"a0", "aJ", "aK", "a5"})
+    CmdAudio(mci, command);
+  EXPECT_TRUE(log.empty());
+  EXPECT_TRUE(volumes.empty());
+  EXPECT_EQ(mci.MciStatus(), "PLAYING");
 }
 
 }  // namespace

@@ -61,6 +61,33 @@ TEST(MidiFile, TimesAFormatOnePieceThroughItsTempoChanges) {
   EXPECT_EQ(piece->lengthMusicTime, 480 * 768 / 96);
   EXPECT_NEAR(piece->MsAtMusicTime(1000), 1000.0 / 768 * 500, 1e-6);
   EXPECT_NEAR(piece->MsAtTick(288), 1000.0 + 250.0, 1e-6);
+
+  // The channel messages, running status expanded, meta and system exclusive left out.
+  ASSERT_EQ(piece->events.size(), 4u);
+  const MidiEvent expected[] = {{0, 0.0, 0x90, 60, 100},
+                                {96, 500.0, 0x90, 64, 100},
+                                {416, 1000.0 + 224 * 250.0 / 96, 0x90, 60, 0},
+                                {480, 1750.0, 0xC0, 5, 0}};
+  for (size_t i = 0; i < 4; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(piece->events[i].tick, expected[i].tick);
+    EXPECT_NEAR(piece->events[i].ms, expected[i].ms, 1e-6);
+    EXPECT_EQ(piece->events[i].status, expected[i].status);
+    EXPECT_EQ(piece->events[i].data1, expected[i].data1);
+    EXPECT_EQ(piece->events[i].data2, expected[i].data2);
+  }
+}
+
+TEST(MidiFile, TracksAreMergedInTimeOrderWithTheEarlierTrackFirstAtATie) {
+  const std::string first = Bytes({0x00, 0xB0, 7, 90, 0x60, 0x90, 60, 1}) + kEndOfTrack;
+  const std::string second = Bytes({0x30, 0x91, 62, 2, 0x30, 0x91, 64, 3}) + kEndOfTrack;
+  Result<MidiPiece> piece =
+      ParseMidi(Header(1, 2, 96) + Chunk("MTrk", first) + Chunk("MTrk", second), "two.mid");
+  ASSERT_TRUE(piece) << piece.error().message;
+  std::vector<std::pair<uint32_t, int>> order;
+  for (const MidiEvent& event : piece->events)
+    order.emplace_back(event.tick, event.data1);
+  EXPECT_EQ(order, (std::vector<std::pair<uint32_t, int>>{{0, 7}, {48, 62}, {96, 60}, {96, 64}}));
 }
 
 TEST(MidiFile, AFormatZeroPieceWithoutTempoPlaysAtOneHundredTwentyBeats) {

@@ -7,6 +7,7 @@
 #include "graphics/BitmapFile.h"
 #include "script/DataFolder.h"
 #include "support/Bytes.h"
+#include "support/MidiFixture.h"
 
 namespace dovetail::testing {
 
@@ -90,8 +91,9 @@ TestDataFolder::TestDataFolder(const std::string& name) {
   picture("p03.dat", Gradient(640, 480, 0x0000FF), false);
   picture("p01.dat", Gradient(640, 480, 0xFF0000), false);
   picture("P99.dat", Gradient(320, 200, 0x808080), false);
-  for (const char* music : {"01.mid", "02.mid", "03.mid"})
-    Write(data / music, "MThd");
+  Write(data / "01.mid", MidiOfQuarters(6));
+  Write(data / "02.mid", MidiOfQuarters(8));
+  Write(data / "03.mid", MidiOfQuarters(4));
   Write(data / "select.cur", CursorFile());
 }
 

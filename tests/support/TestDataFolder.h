@@ -8,8 +8,8 @@ namespace dovetail::testing {
 // A small, complete data folder for end-to-end tests, built in a fresh
 // temporary folder: settings, ranking, script and choices (given as UTF-8
 // rows, compiled like the game's own files), the disguised pictures (with
-// "JF"), the title, splash and user-interface pictures, music stand-ins and
-// the choice cursor.
+// "JF"), the title, splash and user-interface pictures, three short pieces of
+// music (3, 4 and 2 seconds) and the choice cursor.
 struct TestDataFolder {
   // `name` makes the folder unique for the test.
   explicit TestDataFolder(const std::string& name);
