@@ -3,7 +3,7 @@
 #include <fluidsynth.h>
 
 #include <algorithm>
-#include <cassert>
+#include <string_view>
 #include <system_error>
 
 namespace dovetail {
@@ -12,7 +12,7 @@ namespace {
 
 // Loudness of the synthesizer before the master volume: General MIDI pieces
 // with several voices stay below full scale.
-constexpr double kSynthGain = 0.4;
+constexpr double kSynthGain = 0.7;
 // Frames per device period and periods in flight: about 46 ms of latency.
 constexpr int kPeriodFrames = 512;
 constexpr int kPeriods = 4;
@@ -22,6 +22,17 @@ constexpr uint32_t kCutOffFrames = SynthAudioOutput::kSampleRate / 200;
 // The sound servers tried, in order. JACK is left out (it would start a server
 // of its own), and so is SDL (whose fallbacks include writing a file).
 constexpr const char* kDrivers[] = {"pulseaudio", "pipewire", "alsa"};
+
+// ALSA is tried only where the machine has a playback device: without one its
+// library writes a page of complaints to standard error before it fails.
+bool HasPlaybackDevice() {
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator("/dev/snd", ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with("pcmC") && name.ends_with("p")) return true;
+  }
+  return false;
+}
 
 // FluidSynth reports failures on standard error as well as through its return
 // values; this program reports them itself. The setting is process-wide.
@@ -135,6 +146,7 @@ SynthAudioOutput::~SynthAudioOutput() {
 bool SynthAudioOutput::Open() {
   if (driver_ != nullptr) return true;
   for (const char* name : kDrivers) {
+    if (std::string_view(name) == "alsa" && !HasPlaybackDevice()) continue;
     if (fluid_settings_setstr(settings_, "audio.driver", name) != FLUID_OK) continue;
     driver_ = new_fluid_audio_driver2(settings_, &SynthAudioOutput::DevicePull, this);
     if (driver_ != nullptr) {
