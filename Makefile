@@ -31,6 +31,7 @@ test-sanitize: deps
 
 bench: build
 	@$(BUILD_DIR)/bench/effects
+	@$(BUILD_DIR)/bench/music
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 
 // The bundled demo story played to its end with its play file, on a copy of
 // the generated data folder.
-TEST(DemoStory, PlaysToTheEndThroughTheChoiceAndTheFaceChange) {
+TEST(DemoStory, PlaysToTheEndThroughTheChoiceTheFaceChangeAndTheSounds) {
   const fs::path built = fs::path(DOVETAIL_BUILD_DIR) / "data";
   if (!fs::exists(built / "51.dat")) GTEST_SKIP() << "the demo data folder is not built";
   const fs::path game = fs::temp_directory_path() / "dovetail-demo-story";
@@ -36,14 +36,20 @@ TEST(DemoStory, PlaysToTheEndThroughTheChoiceAndTheFaceChange) {
 
   // These appear in the log in this order.
   const std::vector<std::string> expected = {
+      "\"event\":\"wave\",\"id\":104",          // the loading bar's jingle
+      "\"what\":\"play\",\"file\":\"01.mid\"",  // the title music
       "名札に名前",
       "【花子】",
       "\"effect\",\"code\":\"HC\"",
       "今日は開店の日",
       "【山田】",
+      "\"event\":\"wave\",\"id\":101",  // the door bell
       "\"texts\":[\"あたたかいコーヒー\",\"甘いケーキ\"],\"chosen\":0",
       "最初にコーヒー",
       "\"code\":\"DI\"",
+      "\"event\":\"volume\",\"value\":7",  // the music fades out and stops
+      "\"what\":\"stop\",\"file\":\"01.mid\"",
+      "\"event\":\"volume\",\"value\":65535",
       "毎日が始まった"};
   const auto& lines = runner.Log().Lines();
   size_t at = 0;
