@@ -26,8 +26,8 @@ namespace dovetail {
 class TextRenderer;
 
 // Everything one run of the program owns: the main window and its controls,
-// the story, the interpreter and its handlers, the transitions and the
-// settings. Tests create as many as they like; nothing is global.
+// the story, the interpreter and its handlers, the transitions, the sound
+// and the settings. Tests create as many as they like; nothing is global.
 class Game {
   // The silent output used when the caller gives none (declared first: the
   // sound members below are built on it).
