@@ -204,8 +204,12 @@ bool Mci::MixerSetVolume(uint32_t value) {
 void Mci::FadeStep(uint32_t value) {
   const uint32_t before = host_.TickCount();
   MixerSetVolume(value);
-  while (host_.TickCount() - before <= 100)
+  for (uint32_t now = before; now - before <= 100; now = host_.TickCount()) {
     host_.DoEvents();
+    // Where letting events run took no time, the clock is waited for rather
+    // than polled in a busy loop.
+    if (host_.TickCount() == now) host_.Sleep(1);
+  }
 }
 
 void Mci::FadeOut(uint32_t value) {
