@@ -123,8 +123,17 @@ void Mci::BGM_Timer_Timer() {
   if (MciStatus() == "STOPPED") MciRewind();
 }
 
+// The looping player opens the sound device at once; without one, music and
+// effects are off for the run, as when the sequencer's mixer cannot be opened.
 void Mci::DmInit() {
+  if (!output_.IsOpen() && !output_.Open()) SwitchSoundOff();
   dmReady_ = true;
+}
+
+void Mci::SwitchSoundOff() {
+  lastError_ = Error{"no sound device"};
+  flags_.BgmEnabled = false;
+  flags_.SeEnabled = false;
 }
 
 void Mci::DmPlay(const std::string& path) {
@@ -175,11 +184,7 @@ void Mci::PlayWave(int32_t resId) {
 
 bool Mci::MixerOpen() {
   mixerOpen_ = output_.IsOpen() || output_.Open();
-  if (!mixerOpen_) {
-    lastError_ = Error{"no sound device"};
-    flags_.BgmEnabled = false;
-    flags_.SeEnabled = false;
-  }
+  if (!mixerOpen_) SwitchSoundOff();
   return mixerOpen_;
 }
 

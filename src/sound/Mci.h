@@ -86,6 +86,8 @@ class Mci {
 
  private:
   void NoteBgm(const std::string& what, const std::string& file);
+  // No sound device: music and effects are off for the run.
+  void SwitchSoundOff();
   // Sets `value`, then lets events run until more than 100 ms have passed.
   void FadeStep(uint32_t value);
   Result<MidiPiece> LoadPiece(const std::string& path);

@@ -268,17 +268,23 @@ TEST_F(MciTest, ExitStopsWithoutFadingAndRestoresTheStartVolume) {
   EXPECT_EQ(log.back(), "stop 01.mid");
 }
 
-TEST_F(MciTest, WithoutASoundDeviceTheMixerFailsAndSwitchesSoundOff) {
+TEST_F(MciTest, WithoutASoundDeviceStartUpSwitchesSoundOffUnderEitherPlayer) {
   output.SetDeviceAvailable(false);
-  EXPECT_FALSE(mci.MixerOpen());
-  EXPECT_FALSE(mci.MixerFindVolume(Mci::kSpeakersComponent));
-  uint32_t value = 0;
-  EXPECT_FALSE(mci.MixerGetVolume(value));
-  EXPECT_FALSE(flags.BgmEnabled);
-  EXPECT_FALSE(flags.SeEnabled);
-  mci.PlayBgm(Path("01.mid"));
-  mci.PlayWave(104);
-  EXPECT_TRUE(log.empty());
+  for (bool looping : {false, true}) {
+    SCOPED_TRACE(looping);
+    flags = SoundFlags{};
+    flags.UseDirectMusic = looping;
+    mci.StartUp();
+    uint32_t value = 0;
+    EXPECT_FALSE(mci.MixerGetVolume(value));
+    EXPECT_FALSE(flags.BgmEnabled);
+    EXPECT_FALSE(flags.SeEnabled);
+    ASSERT_TRUE(mci.LastError());
+    EXPECT_EQ(mci.LastError()->message, "no sound device");
+    mci.PlayBgm(Path("01.mid"));
+    mci.PlayWave(104);
+    EXPECT_TRUE(log.empty());
+  }
 }
 
 // The script's sound command, by its last character.
