@@ -63,6 +63,12 @@ int main(int argc, char** argv) {
     std::cerr << "dovetail: " << args.Problems() << kUsage;
     return 2;
   }
+  // A soundfont that cannot be loaded is refused before any window opens.
+  auto audio = MakeAudioOutput(soundFont);
+  if (!audio.ok()) {
+    std::cerr << "dovetail: " << audio.error().message << "\n";
+    return 2;
+  }
 
   QApplication application(argc, argv);
   QtHost host;
@@ -74,11 +80,6 @@ int main(int argc, char** argv) {
   auto text = TextRenderer::Create();
   if (!text.ok()) {
     host.MessageBox({text.error().message, kAppTitle, MessageBoxButtons::Ok});
-    return 2;
-  }
-  auto audio = MakeAudioOutput(soundFont);
-  if (!audio.ok()) {
-    std::cerr << "dovetail: " << audio.error().message << "\n";
     return 2;
   }
   try {

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "base/Files.h"
-#include "graphics/LittleEndian.h"
+#include "base/LittleEndian.h"
 
 namespace dovetail {
 namespace {

@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 #include "base/Files.h"
+#include "base/LittleEndian.h"
 #include "graphics/BitmapFile.h"
-#include "graphics/LittleEndian.h"
 
 namespace dovetail {
 namespace {

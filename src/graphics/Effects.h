@@ -80,12 +80,13 @@ class Effects {
   // Told the code of every effect that starts (a headless run logs them).
   std::function<void(const std::string& code)> onEffect;
 
- private:
-  // Step pacing: the step starts, then, after its copies and refresh, sleeps
-  // what is left of `pace` milliseconds and lets events run.
+  // Step pacing, shared with the sprite wipe and the face dissolve: the step
+  // starts, then, after its copies and refresh, sleeps what is left of `pace`
+  // milliseconds and lets events run.
   void StartStep(Host& host);
   void FinishStep(Host& host, int32_t pace);
 
+ private:
   void ColumnBlinds(PictureBox& picDest, const PictureBox& picSrc);
   void VerticalSweep(PictureBox& picDest, const PictureBox& picSrc);
   static void HorizontalSweep(PictureBox& picDest, const PictureBox& picSrc);

@@ -195,17 +195,13 @@ void Pictures::EraseCharacter(int slot) {
     const int32_t height = DollH[slot];
     const auto half = static_cast<int32_t>(RoundHalfEven(width / 2.0));
     for (int32_t e = 0; e <= half; e += 2) {
-      effects_.EffectTick = static_cast<int32_t>(host_.TickCount());
+      effects_.StartStep(host_);
       const int32_t x = 2 * e;
       BitBlt(sprite.Image(), x, 0, 2, height, back, x, 0, RasterOp::SrcCopy);
       BitBlt(sprite.Image(), width - x + 2, 0, 2, height, back, width - x + 2, 0,
              RasterOp::SrcCopy);
       sprite.Refresh();
-      effects_.EffectElapsed =
-          static_cast<int32_t>(host_.TickCount() - static_cast<uint32_t>(effects_.EffectTick));
-      if (effects_.EffectElapsed < kWipePace)
-        host_.Sleep(static_cast<uint32_t>(kWipePace - std::max(effects_.EffectElapsed, 0)));
-      host_.DoEvents();
+      effects_.FinishStep(host_, kWipePace);
     }
   }
   sprite.SetVisible(false);
@@ -248,7 +244,7 @@ int32_t Pictures::ChangeFace() {
     cell.SetSize(kMeshCell, kMeshCell);
     const Surface& masks = form_.Mesh1.Image();
     for (int32_t k = 0; k < kDissolveSteps; ++k) {
-      effects_.EffectTick = static_cast<int32_t>(host_.TickCount());
+      effects_.StartStep(host_);
       for (int32_t bx = 0; bx <= width; bx += kMeshCell) {
         for (int32_t by = 0; by <= height; by += kMeshCell) {
           const int32_t w = std::min(kMeshCell, width - bx);
@@ -261,11 +257,7 @@ int32_t Pictures::ChangeFace() {
         }
       }
       sprite.Refresh();
-      effects_.EffectElapsed =
-          static_cast<int32_t>(host_.TickCount() - static_cast<uint32_t>(effects_.EffectTick));
-      if (effects_.EffectElapsed < kDissolvePace)
-        host_.Sleep(static_cast<uint32_t>(kDissolvePace - std::max(effects_.EffectElapsed, 0)));
-      host_.DoEvents();
+      effects_.FinishStep(host_, kDissolvePace);
     }
   }
 

@@ -103,6 +103,9 @@ class SynthAudioOutput::SynthSink : public MidiSink {
 
 Result<std::unique_ptr<SynthAudioOutput>> SynthAudioOutput::Create(
     const std::optional<std::filesystem::path>& soundFont, EffectBuffers effects) {
+  std::error_code ec;
+  if (soundFont && !std::filesystem::is_regular_file(*soundFont, ec))
+    return Error{soundFont->string() + ": no such soundfont file"};
   SilenceSynthLog();
   fluid_settings_t* settings = new_fluid_settings();
   if (settings == nullptr) return Error{"the synthesizer cannot be created"};
@@ -149,10 +152,7 @@ bool SynthAudioOutput::Open() {
     if (std::string_view(name) == "alsa" && !HasPlaybackDevice()) continue;
     if (fluid_settings_setstr(settings_, "audio.driver", name) != FLUID_OK) continue;
     driver_ = new_fluid_audio_driver2(settings_, &SynthAudioOutput::DevicePull, this);
-    if (driver_ != nullptr) {
-      deviceName_ = name;
-      return true;
-    }
+    if (driver_ != nullptr) return true;
   }
   return false;
 }

@@ -2,12 +2,10 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "base/Result.h"
@@ -51,8 +49,6 @@ class SynthAudioOutput : public AudioOutput {
   // when none answers. The device starts pulling sound at once.
   bool Open() override;
   bool IsOpen() const override { return driver_ != nullptr; }
-  // The driver that opened, e.g. "pulseaudio"; empty while closed.
-  const std::string& DeviceName() const { return deviceName_; }
 
   Status StartMusic(const MidiPiece& piece, std::optional<MusicLoop> loop) override;
   void StopMusic() override;
@@ -90,7 +86,6 @@ class SynthAudioOutput : public AudioOutput {
   _fluid_synth_t* synth_;
   _fluid_audio_driver_t* driver_ = nullptr;
   bool hasSoundFont_;
-  std::string deviceName_;
   const EffectBuffers effects_;
 
   mutable std::mutex lock_;

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string_view>
 
+#include "base/LittleEndian.h"
+
 namespace dovetail {
 namespace {
 
@@ -27,34 +29,10 @@ Error Fail(const std::string& name, const std::string& what) {
   return Error{name + ": " + what};
 }
 
-// Bounds-checked little-endian reads over the file's bytes.
-class Reader {
- public:
-  explicit Reader(std::span<const uint8_t> bytes) : bytes_(bytes) {}
-
-  uint64_t Size() const { return bytes_.size(); }
-  bool Has(uint64_t offset, uint64_t count) const {
-    return offset <= bytes_.size() && count <= bytes_.size() - offset;
-  }
-  uint8_t U8(uint64_t offset) const {
-    assert(Has(offset, 1));
-    return bytes_[offset];
-  }
-  uint16_t U16(uint64_t offset) const {
-    return static_cast<uint16_t>(U8(offset) | (U8(offset + 1) << 8));
-  }
-  uint32_t U32(uint64_t offset) const {
-    return uint32_t{U16(offset)} | (uint32_t{U16(offset + 2)} << 16);
-  }
-  bool TagAt(uint64_t offset, std::string_view tag) const {
-    if (!Has(offset, tag.size())) return false;
-    return std::equal(tag.begin(), tag.end(), bytes_.begin() + static_cast<ptrdiff_t>(offset),
-                      [](char a, uint8_t b) { return static_cast<uint8_t>(a) == b; });
-  }
-
- private:
-  std::span<const uint8_t> bytes_;
-};
+// True when the four-character chunk tag `tag` stands at `offset`.
+bool TagAt(std::string_view in, uint64_t offset, std::string_view tag) {
+  return Has(in, offset, tag.size()) && in.substr(offset, tag.size()) == tag;
+}
 
 struct Format {
   uint16_t channels = 0;
@@ -65,17 +43,17 @@ struct Format {
 // Reads and checks the fmt chunk whose body starts at `offset`. The block align
 // and byte rate fields are not used: the frame size follows from the channels
 // and the sample size.
-Result<Format> ReadFormat(const Reader& in, uint64_t offset, uint32_t size,
+Result<Format> ReadFormat(std::string_view in, uint64_t offset, uint32_t size,
                           const std::string& name) {
   if (size < 16) return Fail(name, "fmt chunk too short (" + std::to_string(size) + " bytes)");
-  if (!in.Has(offset, size)) return Fail(name, "truncated fmt chunk");
-  uint16_t tag = in.U16(offset);
+  if (!Has(in, offset, size)) return Fail(name, "truncated fmt chunk");
+  uint16_t tag = U16(in, offset);
   if (tag == kFormatExtensible) {
     if (size < kExtensibleFmtSize) return Fail(name, "extensible fmt chunk too short");
     const uint64_t sub = offset + kSubFormatOffset;
-    const uint16_t subTag = in.U16(sub);
+    const uint16_t subTag = U16(in, sub);
     for (size_t i = 0; i < kSubFormatTail.size(); ++i) {
-      if (in.U8(sub + 2 + i) != kSubFormatTail[i])
+      if (U8(in, sub + 2 + i) != kSubFormatTail[i])
         return Fail(name, "unsupported extensible sub-format");
     }
     tag = subTag;
@@ -83,9 +61,9 @@ Result<Format> ReadFormat(const Reader& in, uint64_t offset, uint32_t size,
   if (tag != kFormatPcm) return Fail(name, "unsupported format " + std::to_string(tag));
 
   Format format;
-  format.channels = in.U16(offset + 2);
-  format.sampleRate = in.U32(offset + 4);
-  format.bitsPerSample = in.U16(offset + 14);
+  format.channels = U16(in, offset + 2);
+  format.sampleRate = U32(in, offset + 4);
+  format.bitsPerSample = U16(in, offset + 14);
   if (format.channels == 0) return Fail(name, "no channels");
   if (format.channels > 2)
     return Fail(name, "unsupported channel count " + std::to_string(format.channels));
@@ -105,9 +83,10 @@ uint32_t WaveSound::LengthMs() const {
 }
 
 Result<WaveSound> DecodeWave(std::span<const uint8_t> bytes, const std::string& name) {
-  const Reader in(bytes);
-  if (!in.TagAt(0, "RIFF") || in.Size() < 12) return Fail(name, "not a WAVE file (no RIFF header)");
-  if (!in.TagAt(8, "WAVE")) return Fail(name, "not a WAVE file (RIFF form is not WAVE)");
+  const std::string_view in(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  if (!TagAt(in, 0, "RIFF") || in.size() < 12)
+    return Fail(name, "not a WAVE file (no RIFF header)");
+  if (!TagAt(in, 8, "WAVE")) return Fail(name, "not a WAVE file (RIFF form is not WAVE)");
 
   // Walk the chunks to the end of the bytes (the RIFF size is not trusted: files
   // cut short or with a wrong size are common). Each chunk is padded to an even
@@ -118,19 +97,19 @@ Result<WaveSound> DecodeWave(std::span<const uint8_t> bytes, const std::string& 
   uint32_t dataDeclared = 0;  // the bytes the chunk claims
   bool haveData = false;
   uint64_t pos = 12;
-  while (in.Has(pos, kChunkHeaderSize) && !(format && haveData)) {
-    const uint32_t size = in.U32(pos + 4);
+  while (Has(in, pos, kChunkHeaderSize) && !(format && haveData)) {
+    const uint32_t size = U32(in, pos + 4);
     const uint64_t body = pos + kChunkHeaderSize;
-    if (in.TagAt(pos, "fmt ") && !format) {
+    if (TagAt(in, pos, "fmt ") && !format) {
       Result<Format> read = ReadFormat(in, body, size, name);
       if (!read) return read.error();
       format = *read;
-    } else if (in.TagAt(pos, "data") && !haveData) {
+    } else if (TagAt(in, pos, "data") && !haveData) {
       haveData = true;
       dataOffset = body;
       dataDeclared = size;
       // A data chunk running past the end keeps what is there.
-      dataSize = std::min<uint64_t>(size, in.Size() - body);
+      dataSize = std::min<uint64_t>(size, in.size() - body);
     }
     pos = body + size + (size & 1);
   }
@@ -152,9 +131,9 @@ Result<WaveSound> DecodeWave(std::span<const uint8_t> bytes, const std::string& 
   for (uint64_t i = 0; i < count; ++i) {
     if (sampleBytes == 1) {
       // 8-bit samples are unsigned around 128.
-      sound.samples[i] = static_cast<int16_t>((in.U8(dataOffset + i) - 128) * 256);
+      sound.samples[i] = static_cast<int16_t>((U8(in, dataOffset + i) - 128) * 256);
     } else {
-      sound.samples[i] = static_cast<int16_t>(in.U16(dataOffset + 2 * i));
+      sound.samples[i] = static_cast<int16_t>(U16(in, dataOffset + 2 * i));
     }
   }
   return sound;

@@ -474,6 +474,17 @@ TEST(DesktopProgramTest, SmokeTestRunEndsByItself) {
   EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
 }
 
+TEST(DesktopProgramTest, ASoundFontThatCannotBeLoadedIsRefusedNamingIt) {
+  const QString program = QCoreApplication::applicationDirPath() + "/../dovetail";
+  if (!QFileInfo::exists(program)) GTEST_SKIP() << "dovetail is not built next to the tests";
+  QProcess process;
+  process.start(program, {"--soundfont", "/nonexistent/piano.sf2"});
+  ASSERT_TRUE(process.waitForFinished(30000)) << "dovetail did not end";
+  EXPECT_EQ(process.exitCode(), 2);
+  EXPECT_NE(process.readAllStandardError().toStdString().find("/nonexistent/piano.sf2"),
+            std::string::npos);
+}
+
 }  // namespace
 }  // namespace dovetail
 

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -333,6 +334,29 @@ TEST_F(MciTest, TheScriptsSoundCommandIsIdleWhileMusicAndEffectsAreOff) {
   EXPECT_TRUE(log.empty());
   EXPECT_TRUE(volumes.empty());
   EXPECT_EQ(mci.MciStatus(), "PLAYING");
+}
+
+// A host on which letting events run takes no time, as on the desktop.
+class TimelessEventsHost : public HeadlessHost {
+ public:
+  void DoEvents() override {
+    if (++rounds > 100000) throw std::runtime_error("the fade spins without waiting");
+  }
+  int rounds = 0;
+};
+
+TEST(MciFade, WaitsForTheClockWhereLettingEventsRunTakesNoTime) {
+  TimelessEventsHost host;
+  Window window(host, "Dovetail");
+  NullAudioOutput output(host, {}, 800);
+  SoundFlags flags;
+  Mci mci(host, output, flags, window.AddTimer("BGM_Timer", 2000));
+  ASSERT_TRUE(mci.MixerOpen());
+  ASSERT_TRUE(mci.MixerFindVolume(Mci::kSpeakersComponent));
+  mci.FadeOut(800);
+  // Nine steps, each ending once more than 100 ms have passed.
+  EXPECT_EQ(host.TickCount(), 9u * 101u);
+  EXPECT_EQ(output.MasterVolume(), 0);
 }
 
 }  // namespace

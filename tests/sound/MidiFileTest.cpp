@@ -5,24 +5,14 @@
 #include <vector>
 
 #include "sound/MidiFile.h"
+#include "support/MidiFixture.h"
 
 namespace dovetail {
 namespace {
 
-std::string Be(uint32_t value, int bytes) {
-  std::string out;
-  for (int i = bytes - 1; i >= 0; --i)
-    out += static_cast<char>((value >> (8 * i)) & 0xFF);
-  return out;
-}
-
-std::string Chunk(const std::string& tag, const std::string& body) {
-  return tag + Be(body.size(), 4) + body;
-}
-
-std::string Header(uint16_t format, uint16_t tracks, uint16_t division) {
-  return Chunk("MThd", Be(format, 2) + Be(tracks, 2) + Be(division, 2));
-}
+using testing::BigEndian;
+using testing::MidiChunk;
+using testing::MidiHeader;
 
 std::string Bytes(std::initializer_list<int> values) {
   std::string out;
@@ -48,8 +38,8 @@ std::string TwoTrackPiece() {
                                        0x82, 0x40, 60,   0,                 // +320 -> tick 416
                                        0x40, 0xC0, 5}) +                    // +64 -> 480, program
                                 kEndOfTrack;
-  return Header(1, 2, 96) + Chunk("MTrk", tempoTrack) + Chunk("XTra", "skip") +
-         Chunk("MTrk", noteTrack);
+  return MidiHeader(1, 2, 96) + MidiChunk("MTrk", tempoTrack) + MidiChunk("XTra", "skip") +
+         MidiChunk("MTrk", noteTrack);
 }
 
 TEST(MidiFile, TimesAFormatOnePieceThroughItsTempoChanges) {
@@ -81,8 +71,8 @@ TEST(MidiFile, TimesAFormatOnePieceThroughItsTempoChanges) {
 TEST(MidiFile, TracksAreMergedInTimeOrderWithTheEarlierTrackFirstAtATie) {
   const std::string first = Bytes({0x00, 0xB0, 7, 90, 0x60, 0x90, 60, 1}) + kEndOfTrack;
   const std::string second = Bytes({0x30, 0x91, 62, 2, 0x30, 0x91, 64, 3}) + kEndOfTrack;
-  Result<MidiPiece> piece =
-      ParseMidi(Header(1, 2, 96) + Chunk("MTrk", first) + Chunk("MTrk", second), "two.mid");
+  Result<MidiPiece> piece = ParseMidi(
+      MidiHeader(1, 2, 96) + MidiChunk("MTrk", first) + MidiChunk("MTrk", second), "two.mid");
   ASSERT_TRUE(piece) << piece.error().message;
   std::vector<std::pair<uint32_t, int>> order;
   for (const MidiEvent& event : piece->events)
@@ -93,38 +83,41 @@ TEST(MidiFile, TracksAreMergedInTimeOrderWithTheEarlierTrackFirstAtATie) {
 TEST(MidiFile, AFormatZeroPieceWithoutTempoPlaysAtOneHundredTwentyBeats) {
   const std::string track =
       Bytes({0x00, 0x90, 60, 100, 0x83, 0x00, 0x80, 60, 0}) + kEndOfTrack;  // 384 ticks
-  Result<MidiPiece> piece = ParseMidi(Header(0, 1, 192) + Chunk("MTrk", track), "one.mid");
+  Result<MidiPiece> piece = ParseMidi(MidiHeader(0, 1, 192) + MidiChunk("MTrk", track), "one.mid");
   ASSERT_TRUE(piece) << piece.error().message;
   EXPECT_EQ(piece->lengthMs, 1000u);
   EXPECT_EQ(piece->lengthMusicTime, 2 * 768);
 }
 
 TEST(MidiFile, CorruptFilesGiveErrorsNamingTheFile) {
-  const std::string goodTrack = Chunk("MTrk", kEndOfTrack);
+  const std::string goodTrack = MidiChunk("MTrk", kEndOfTrack);
   const std::pair<const char*, std::string> cases[] = {
       {"empty", ""},
       {"not midi", "RIFF0000WAVE"},
       {"header only", "MThd"},
-      {"short header", Chunk("MThd", Be(0, 2) + Be(1, 2))},
-      {"format 2", Header(2, 1, 96) + goodTrack},
-      {"format 0 with two tracks", Header(0, 2, 96) + goodTrack + goodTrack},
-      {"no tracks", Header(1, 0, 96)},
-      {"SMPTE division", Header(0, 1, 0xE728) + goodTrack},
-      {"zero division", Header(0, 1, 0) + goodTrack},
-      {"missing track", Header(1, 2, 96) + goodTrack},
-      {"chunk longer than file", Header(0, 1, 96) + "MTrk" + Be(100, 4) + kEndOfTrack},
+      {"short header", MidiChunk("MThd", BigEndian(0, 2) + BigEndian(1, 2))},
+      {"format 2", MidiHeader(2, 1, 96) + goodTrack},
+      {"format 0 with two tracks", MidiHeader(0, 2, 96) + goodTrack + goodTrack},
+      {"no tracks", MidiHeader(1, 0, 96)},
+      {"SMPTE division", MidiHeader(0, 1, 0xE728) + goodTrack},
+      {"zero division", MidiHeader(0, 1, 0) + goodTrack},
+      {"missing track", MidiHeader(1, 2, 96) + goodTrack},
+      {"chunk longer than file", MidiHeader(0, 1, 96) + "MTrk" + BigEndian(100, 4) + kEndOfTrack},
       {"data without status",
-       Header(0, 1, 96) + Chunk("MTrk", Bytes({0x00, 60, 100}) + kEndOfTrack)},
-      {"cut channel event", Header(0, 1, 96) + Chunk("MTrk", Bytes({0x00, 0x90, 60}))},
-      {"cut meta event", Header(0, 1, 96) + Chunk("MTrk", Bytes({0x00, 0xFF, 0x01, 0x05, 'a'}))},
-      {"cut sysex", Header(0, 1, 96) + Chunk("MTrk", Bytes({0x00, 0xF0, 0x7F}))},
+       MidiHeader(0, 1, 96) + MidiChunk("MTrk", Bytes({0x00, 60, 100}) + kEndOfTrack)},
+      {"cut channel event", MidiHeader(0, 1, 96) + MidiChunk("MTrk", Bytes({0x00, 0x90, 60}))},
+      {"cut meta event",
+       MidiHeader(0, 1, 96) + MidiChunk("MTrk", Bytes({0x00, 0xFF, 0x01, 0x05, 'a'}))},
+      {"cut sysex", MidiHeader(0, 1, 96) + MidiChunk("MTrk", Bytes({0x00, 0xF0, 0x7F}))},
       {"bad tempo length",
-       Header(0, 1, 96) + Chunk("MTrk", Bytes({0x00, 0xFF, 0x51, 0x02, 0x01, 0x02}))},
-      {"zero tempo",
-       Header(0, 1, 96) + Chunk("MTrk", Bytes({0x00, 0xFF, 0x51, 0x03, 0, 0, 0}) + kEndOfTrack)},
+       MidiHeader(0, 1, 96) + MidiChunk("MTrk", Bytes({0x00, 0xFF, 0x51, 0x02, 0x01, 0x02}))},
+      {"zero tempo", MidiHeader(0, 1, 96) +
+                         MidiChunk("MTrk", Bytes({0x00, 0xFF, 0x51, 0x03, 0, 0, 0}) + kEndOfTrack)},
       {"five-byte delta",
-       Header(0, 1, 96) + Chunk("MTrk", Bytes({0x81, 0x81, 0x81, 0x81, 0x01}) + kEndOfTrack)},
-      {"system common byte", Header(0, 1, 96) + Chunk("MTrk", Bytes({0x00, 0xF2, 0x00, 0x00}))},
+       MidiHeader(0, 1, 96) +
+           MidiChunk("MTrk", Bytes({0x81, 0x81, 0x81, 0x81, 0x01}) + kEndOfTrack)},
+      {"system common byte",
+       MidiHeader(0, 1, 96) + MidiChunk("MTrk", Bytes({0x00, 0xF2, 0x00, 0x00}))},
   };
   for (const auto& [what, bytes] : cases) {
     Result<MidiPiece> piece = ParseMidi(bytes, "bad.mid");

@@ -6,7 +6,8 @@
 
 namespace dovetail {
 
-// Bounds checks and little-endian reads for the binary picture formats.
+// Bounds checks and little-endian reads for the binary file formats (pictures,
+// cursors, sounds).
 
 // True when `count` bytes from `offset` lie inside `bytes`.
 inline bool Has(std::string_view bytes, uint64_t offset, uint64_t count) {
