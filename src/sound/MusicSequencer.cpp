@@ -84,8 +84,9 @@ void MusicSequencer::JumpToLoopStart(MidiSink& sink) {
                               events_.begin());
 }
 
-void MusicSequencer::Render(MidiSink& sink, float* left, float* right, uint32_t frames) {
-  uint32_t done = 0;
+template <typename RenderChunk>
+void MusicSequencer::Play(MidiSink& sink, uint64_t frames, RenderChunk renderChunk) {
+  uint64_t done = 0;
   while (done < frames) {
     if (playing_) {
       if (loop_ && position_ >= loop_->end) JumpToLoopStart(sink);
@@ -101,12 +102,21 @@ void MusicSequencer::Render(MidiSink& sink, float* left, float* right, uint32_t 
       if (next_ < events_.size()) until = std::min(until, events_[next_].frame);
       if (loop_) until = std::min(until, loop_->end);
     }
-    const auto count = static_cast<uint32_t>(std::max<uint64_t>(until - position_, 1));
-    const uint32_t chunk = std::min(count, frames - done);
-    sink.Render(left + done, right + done, chunk);
+    const uint64_t chunk = std::min(std::max<uint64_t>(until - position_, 1), frames - done);
+    renderChunk(done, chunk);
     done += chunk;
     if (playing_) position_ += chunk;
   }
+}
+
+void MusicSequencer::Render(MidiSink& sink, float* left, float* right, uint32_t frames) {
+  Play(sink, frames, [&](uint64_t offset, uint64_t count) {
+    sink.Render(left + offset, right + offset, static_cast<uint32_t>(count));
+  });
+}
+
+void MusicSequencer::Advance(MidiSink& sink, uint64_t frames) {
+  Play(sink, frames, [](uint64_t, uint64_t) {});
 }
 
 uint32_t MusicSequencer::PositionMs() const {

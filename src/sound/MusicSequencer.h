@@ -43,6 +43,9 @@ class MusicSequencer {
   void Stop(MidiSink& sink);
   // Renders the next `frames` frames, sending the messages they hold.
   void Render(MidiSink& sink, float* left, float* right, uint32_t frames);
+  // Moves on by `frames` frames, sending the messages they hold, without
+  // rendering any sound (an output nobody hears).
+  void Advance(MidiSink& sink, uint64_t frames);
 
   bool Playing() const { return playing_; }
   // The position in the piece, in ms (a looping piece's position wraps).
@@ -66,6 +69,10 @@ class MusicSequencer {
   void Dispatch(MidiSink& sink, const TimedEvent& event);
   void ReleaseHeldNotes(MidiSink& sink);
   void JumpToLoopStart(MidiSink& sink);
+  // Plays `frames` frames: sends each message at its frame and hands the
+  // stretches between them to `renderChunk(offset, count)`.
+  template <typename RenderChunk>
+  void Play(MidiSink& sink, uint64_t frames, RenderChunk renderChunk);
 
   uint32_t sampleRate_;
   std::vector<TimedEvent> events_;

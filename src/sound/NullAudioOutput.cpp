@@ -13,41 +13,30 @@ bool NullAudioOutput::Open() {
   return open_;
 }
 
+void NullAudioOutput::CatchUp() {
+  const uint32_t now = host_.TickCount();
+  sequencer_.Advance(sink_, now - heardUntil_);
+  heardUntil_ = now;
+}
+
 Status NullAudioOutput::StartMusic(const MidiPiece& piece, std::optional<MusicLoop> loop) {
-  Music music;
-  music.lengthMs = piece.lengthMs;
-  music.startedAt = host_.TickCount();
-  if (loop) {
-    const double start = piece.MsAtMusicTime(loop->startMusicTime);
-    const double end = piece.MsAtMusicTime(loop->endMusicTime);
-    // A loop that is empty or starts past its end cannot repeat: the piece plays once.
-    if (end > start) {
-      music.loopStartMs = static_cast<uint32_t>(start);
-      music.loopEndMs = static_cast<uint32_t>(end);
-    }
-  }
-  music_ = music;
+  sequencer_.Start(piece, loop, sink_);
+  heardUntil_ = host_.TickCount();
   return Status::Ok();
 }
 
 void NullAudioOutput::StopMusic() {
-  music_.reset();
+  sequencer_.Stop(sink_);
 }
 
 uint32_t NullAudioOutput::MusicPositionMs() {
-  if (!music_) return 0;
-  const uint32_t elapsed = host_.TickCount() - music_->startedAt;
-  if (music_->loopStartMs && music_->loopEndMs > *music_->loopStartMs) {
-    if (elapsed < music_->loopEndMs) return elapsed;
-    const uint32_t span = music_->loopEndMs - *music_->loopStartMs;
-    return *music_->loopStartMs + (elapsed - music_->loopEndMs) % span;
-  }
-  return elapsed < music_->lengthMs ? elapsed : music_->lengthMs;
+  CatchUp();
+  return sequencer_.PositionMs();
 }
 
 bool NullAudioOutput::MusicFinished() {
-  if (!music_ || music_->loopStartMs) return false;
-  return host_.TickCount() - music_->startedAt >= music_->lengthMs;
+  CatchUp();
+  return sequencer_.Finished();
 }
 
 bool NullAudioOutput::PlayEffect(int32_t id) {

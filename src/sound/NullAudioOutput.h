@@ -6,12 +6,14 @@
 
 #include "platform/Host.h"
 #include "sound/AudioOutput.h"
+#include "sound/MusicSequencer.h"
 
 namespace dovetail {
 
-// The output of the headless host: nothing is heard, but every position and
-// duration runs on the host's tick count, so music ends, loops and is rewound in
-// virtual time just as it would be heard.
+// The output of the headless host: nothing is heard, but the music runs
+// through the same sequencer as on the desktop, at one frame a millisecond of
+// the host's tick count, so it ends, loops and is rewound in virtual time just
+// as it would be heard; effects last their lengths the same way.
 class NullAudioOutput : public AudioOutput {
  public:
   // `effectLengths` maps each built-in effect identifier to its length in ms.
@@ -36,19 +38,25 @@ class NullAudioOutput : public AudioOutput {
   std::optional<int32_t> PlayingEffect();
 
  private:
-  struct Music {
-    uint32_t lengthMs = 0;
-    std::optional<uint32_t> loopStartMs;
-    uint32_t loopEndMs = 0;
-    uint32_t startedAt = 0;
+  // Nobody listens: the messages go nowhere.
+  class SilentSink : public MidiSink {
+   public:
+    void Reset() override {}
+    void Send(uint8_t, uint8_t, uint8_t) override {}
+    void Render(float*, float*, uint32_t) override {}
   };
+
+  // Brings the music up to the host's clock.
+  void CatchUp();
 
   Host& host_;
   std::map<int32_t, uint32_t> effectLengths_;
   uint16_t volume_;
   bool deviceAvailable_ = true;
   bool open_ = false;
-  std::optional<Music> music_;
+  SilentSink sink_;
+  MusicSequencer sequencer_{1000};
+  uint32_t heardUntil_ = 0;
   std::optional<int32_t> effect_;
   uint32_t effectStartedAt_ = 0;
 };
