@@ -19,6 +19,7 @@
 
 #if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
 #define DOVETAIL_X86_VECTOR_PATHS 1
+#include <immintrin.h>
 #endif
 
 namespace dovetail {
@@ -124,6 +125,59 @@ void ApplyPortable(int32_t* pixels, int32_t count, const Kernel& kernel) {
 template <typename Kernel>
 [[gnu::target("avx2")]] void ApplyAvx2(int32_t* pixels, int32_t count, const Kernel& kernel) {
   ApplyKernel(pixels, count, kernel);
+}
+
+// The tone passes written out for AVX2, four pixels at a time: the same double
+// operations in the same order as ToneKernel, one rounding each. The vector
+// conversion to integers rounds in the current mode, nearest with halves to
+// even as everywhere else here; results above 255 are clamped as integers
+// (none fall below 0, since c − c·t ≥ 0 for t ≤ 1 and the other terms are
+// positive; the clamp keeps any t safe all the same).
+[[gnu::target("avx2"), gnu::always_inline]] inline __m128i ToneByteAvx2(__m256d v) {
+  const __m128i rounded = _mm256_cvtpd_epi32(v);
+  return _mm_max_epi32(_mm_min_epi32(rounded, _mm_set1_epi32(0xFF)), _mm_setzero_si128());
+}
+
+// u / divisor; a division by 2 is the exact multiplication by 0.5, which
+// costs a fraction of a division.
+template <double kDivisor>
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256d DivideAvx2(__m256d u) {
+  if constexpr (kDivisor == 2.0) {
+    return _mm256_mul_pd(u, _mm256_set1_pd(0.5));
+  } else {
+    return _mm256_div_pd(u, _mm256_set1_pd(kDivisor));
+  }
+}
+
+template <ToneKind kKind>
+[[gnu::target("avx2")]] void ApplyAvx2(int32_t* pixels, int32_t count,
+                                       const ToneKernel<kKind>& kernel) {
+  using Kernel = ToneKernel<kKind>;
+  const __m256d t = _mm256_set1_pd(kernel.t);
+  const __m128i byteMask = _mm_set1_epi32(0xFF);
+  const __m128i spareMask = _mm_set1_epi32(static_cast<int32_t>(0xFF000000u));
+  int32_t i = 0;
+  for (; i + 4 <= count; i += 4) {
+    const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + i));
+    const __m256d b = _mm256_cvtepi32_pd(_mm_and_si128(p, byteMask));
+    const __m256d g = _mm256_cvtepi32_pd(_mm_and_si128(_mm_srli_epi32(p, 8), byteMask));
+    const __m256d r = _mm256_cvtepi32_pd(_mm_and_si128(_mm_srli_epi32(p, 16), byteMask));
+    const __m256d rt = _mm256_mul_pd(r, t);
+    const __m256d gt = _mm256_mul_pd(g, t);
+    const __m256d bt = _mm256_mul_pd(b, t);
+    const __m256d red =
+        _mm256_sub_pd(_mm256_add_pd(DivideAvx2<Kernel::kDivRed>(_mm256_add_pd(gt, bt)), r), rt);
+    const __m256d green =
+        _mm256_sub_pd(_mm256_add_pd(DivideAvx2<Kernel::kDivGreen>(_mm256_add_pd(rt, bt)), g), gt);
+    const __m256d blue =
+        _mm256_sub_pd(_mm256_add_pd(DivideAvx2<Kernel::kDivBlue>(_mm256_add_pd(gt, rt)), b), bt);
+    const __m128i result = _mm_or_si128(
+        _mm_or_si128(_mm_and_si128(p, spareMask), _mm_slli_epi32(ToneByteAvx2(red), 16)),
+        _mm_or_si128(_mm_slli_epi32(ToneByteAvx2(green), 8), ToneByteAvx2(blue)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels + i), result);
+  }
+  for (; i < count; ++i)
+    pixels[i] = static_cast<int32_t>(kernel(static_cast<uint32_t>(pixels[i])));
 }
 
 template <typename Kernel>
