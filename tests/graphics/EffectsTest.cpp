@@ -547,6 +547,9 @@ TEST(PixelTransformsTest, EveryPathMatchesTheFormulasEvaluatedPixelByPixel) {
   std::vector<double> strengths = Strengths(0.1, 0.1, 0.7);
   for (double t : Strengths(0.7, -0.1, 0.0))
     strengths.push_back(t);
+  // The ends of the range, and strengths outside it where results leave 0 .. 255.
+  for (double t : {0.0, 1.0, 1.5, -0.25})
+    strengths.push_back(t);
 
   for (ToneKind kind : {ToneKind::Warm, ToneKind::Desaturate}) {
     for (double t : strengths) {
