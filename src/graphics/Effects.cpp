@@ -128,10 +128,11 @@ template <typename Kernel>
 }
 
 // The tone passes written out for AVX2, eight pixels at a time in two halves
-// of four: the same double operations in the same order as ToneKernel, one
-// rounding each. The vector conversion to integers rounds in the current mode,
-// nearest with halves to even as everywhere else here; results are then kept
-// within 0 .. 255 as integers where they can leave it.
+// of four: the double operations of ToneKernel in its order, each rounded
+// once, or (divisor 2) operations that give exactly the same doubles. The
+// conversion to integers rounds in the current mode, nearest with halves to
+// even as everywhere else here; results are then kept within 0 .. 255 as
+// integers where they can leave it.
 
 // u / divisor; a division by 2 is the exact multiplication by 0.5, which
 // costs a fraction of a division.
@@ -154,8 +155,10 @@ template <double kDivisor>
 }
 
 // The same for divisor 2 from the halved products h = c·(t / 2), which are
-// exactly (c·t) / 2 (halving commutes with rounding): (x·t + y·t) / 2 is then
-// hx + hy, and c·t is 2·hc, so one fused multiply-add subtracts exactly c·t.
+// exactly (c·t) / 2 (halving commutes with rounding while the products are
+// normal numbers, as they are for any strength not vanishingly small):
+// (x·t + y·t) / 2 is then hx + hy, and c·t is 2·hc, so one fused multiply-add
+// subtracts exactly the rounded c·t, rounding once as the formula does.
 [[gnu::target("avx2,fma"), gnu::always_inline]] inline __m128i HalvedToneChannelAvx2(__m256d c,
                                                                                      __m256d hc,
                                                                                      __m256d hx,
