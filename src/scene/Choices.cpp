@@ -23,9 +23,15 @@ constexpr uint32_t kFlashMs = 50;
 
 }  // namespace
 
-Choices::Choices(MainForm& form, StoryState& story, MessagePage& page, Host& host,
-                 Interpreter& interpreter, TextRenderer& text)
-    : form_(form), story_(story), page_(page), host_(host), interpreter_(interpreter), text_(text) {
+Choices::Choices(const SceneContext& scene, Interpreter& interpreter, Mci& mci)
+    : form_(scene.form),
+      story_(scene.story),
+      page_(scene.page),
+      host_(scene.host),
+      interpreter_(interpreter),
+      text_(scene.text),
+      events_(scene.events),
+      mci_(mci) {
   for (int k = 0; k < kMaxChoices; ++k) {
     PictureBox& button = *form_.SelTxt[k];
     button.onMouseDown = [this, k](const MouseEvent&) { SelTxt_MouseDown(k); };
@@ -109,20 +115,18 @@ int32_t Choices::ShowChoices() {
   // A following narration line continues the page instead of clearing it.
   page_.LastSpeaker = 0;
 
-  if (onChoice) {
-    std::vector<std::string> texts;
-    texts.reserve(choices_.size());
-    for (const Shown& shown : choices_)
-      texts.push_back(shown.text);
-    onChoice(texts, ChoiceResult);
-  }
+  ChoiceEvent chosen{{}, ChoiceResult};
+  chosen.texts.reserve(choices_.size());
+  for (const Shown& shown : choices_)
+    chosen.texts.push_back(shown.text);
+  events_.Report(chosen);
   return kJumped;
 }
 
 void Choices::SelTxt_MouseDown(int index) {
   if (!open_ || index < 0 || index >= static_cast<int>(choices_.size())) return;
   DrawButton(index, true);
-  if (playWave) playWave(kPressSound);
+  mci_.PlayWave(kPressSound);
 }
 
 void Choices::SelTxt_MouseUp(int index) {

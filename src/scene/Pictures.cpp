@@ -37,14 +37,13 @@ constexpr std::array<std::array<int16_t, 5>, 4> kFaceRows = {{
 
 }  // namespace
 
-Pictures::Pictures(MainForm& form, StoryState& story, MessagePage& page, Host& host,
-                   Effects& effects, const std::filesystem::path& dataPath)
-    : form_(form),
-      story_(story),
-      page_(page),
-      host_(host),
-      effects_(effects),
-      dataPath_(dataPath) {}
+Pictures::Pictures(const SceneContext& scene)
+    : form_(scene.form),
+      story_(scene.story),
+      page_(scene.page),
+      host_(scene.host),
+      effects_(scene.effects),
+      dataPath_(scene.paths.DataPath) {}
 
 void Pictures::StoryInit() {
   DollBaseX = {0, 320, 130};

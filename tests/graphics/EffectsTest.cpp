@@ -57,7 +57,7 @@ class EffectsTest : public ::testing::Test {
         picMainBak(AddBox("PicMainBak", false)),
         mesh1(AddBox("Mesh1", false)),
         mesh2(AddBox("Mesh2", false)),
-        effects(mesh1, mesh2) {
+        effects(mesh1, mesh2, ignored) {
     window.BringToFront(picMain);
   }
 
@@ -98,6 +98,7 @@ class EffectsTest : public ::testing::Test {
   PictureBox& picMainBak;
   PictureBox& mesh1;
   PictureBox& mesh2;
+  IgnoredEvents ignored;
   Effects effects;
   Surface source;
 };
@@ -223,7 +224,8 @@ TEST_F(EffectsTest, PacingSurvivesTheTickCountWrapping) {
   dest.SetSize(kW, kH);
   src.SetSize(kW, kH);
   src.Image() = VariedPicture();
-  Effects wrapped(m1, m2);
+  IgnoredEvents ignored;
+  Effects wrapped(m1, m2, ignored);
   wrapped.EffectCode = "HC";
   wrapped.RunEffect(dest, src);
   EXPECT_EQ(wrapping.TickCount() - 0xFFFFFF00u, 43u * 41);

@@ -8,6 +8,7 @@
 #include "graphics/BitmapFile.h"
 #include "platform/HeadlessHost.h"
 #include "scene/Pictures.h"
+#include "support/SceneParts.h"
 #include "support/TestDataFolder.h"
 
 namespace dovetail {
@@ -46,14 +47,11 @@ Surface Crop(const Surface& s, int32_t left, int32_t top, int32_t width, int32_t
   return out;
 }
 
-class PicturesTest : public ::testing::Test {
+class PicturesTest : public ::testing::Test, protected testing::SceneParts {
  protected:
   PicturesTest()
-      : folder(::testing::UnitTest::GetInstance()->current_test_info()->name()),
-        form(host),
-        effects(form.Mesh1, form.Mesh2),
-        dataPath(folder.data),
-        pictures(form, story, page, host, effects, dataPath) {
+      : folder(::testing::UnitTest::GetInstance()->current_test_info()->name()), pictures(scene) {
+    paths = GamePaths{folder.root, folder.data};
     form.PicMain.Move(0, 0, 640, 480);
     form.PicMain.SetVisible(true);
     stage = Pattern(640, 480, 5);
@@ -64,9 +62,11 @@ class PicturesTest : public ::testing::Test {
     Write("12.dat", body12);
     Write("21.dat", Pattern(100, 200, 60, 4));
     pictures.StoryInit();
-    effects.onEffect = [this](const std::string& code) {
-      codes.push_back(code);
-      outgoing = form.PicMain.Image();
+    events.onEvent = [this](const GameEvent& event) {
+      if (const auto* effect = std::get_if<EffectEvent>(&event)) {
+        codes.push_back(effect->code);
+        outgoing = form.PicMain.Image();
+      }
     };
   }
 
@@ -95,12 +95,6 @@ class PicturesTest : public ::testing::Test {
   }
 
   TestDataFolder folder;
-  HeadlessHost host;
-  MainForm form;
-  StoryState story;
-  MessagePage page;
-  Effects effects;
-  std::filesystem::path dataPath;
   Pictures pictures;
   Surface stage, body11, body12;
   std::vector<std::string> codes;

@@ -5,6 +5,8 @@
 
 #include "platform/HeadlessHost.h"
 #include "script/Interpreter.h"
+#include "support/RecordedEvents.h"
+#include "support/StubStoryHandlers.h"
 
 namespace dovetail {
 namespace {
@@ -13,8 +15,8 @@ namespace {
 // message handler logs every text shown.
 class InterpreterTest : public ::testing::Test {
  protected:
-  InterpreterTest() : interpreter(state, host, handlers) {
-    handlers.ShowMessage = [this] { shown.push_back(state.CurText); };
+  InterpreterTest() : handlers(state), interpreter(state, host, handlers, events) {
+    handlers.showMessage = [this] { shown.push_back(state.CurText); };
   }
 
   void Load(const std::vector<ScriptRecord>& records) {
@@ -49,7 +51,8 @@ class InterpreterTest : public ::testing::Test {
 
   HeadlessHost host;
   StoryState state;
-  StoryHandlers handlers;
+  testing::StubStoryHandlers handlers;
+  testing::RecordedEvents events;
   Interpreter interpreter;
   std::vector<std::string> shown;
 };
@@ -130,8 +133,8 @@ TEST_F(InterpreterTest, NamesAreSubstitutedIntoTheText) {
 }
 
 TEST_F(InterpreterTest, PictureFieldsAndCommandsDecideWhetherTextIsShown) {
-  handlers.ShowBackground = [] { return kAdvance; };
-  handlers.ChangeFace = [] { return kShowText; };
+  handlers.showBackground = [] { return kAdvance; };
+  handlers.changeFace = [] { return kShowText; };
   ScriptRecord background = Text(1000, "not shown");
   background.Background = "7";
   ScriptRecord face = Text(1000, "face text");
@@ -160,8 +163,8 @@ TEST_F(InterpreterTest, WaitWithoutATimeWaitsJustOverASecond) {
 TEST_F(InterpreterTest, GameCommandsCountStagesAndOpenTheNameDialogOnce) {
   int nameDialogs = 0;
   int keys = 0;
-  handlers.OpenNameEntry = [&] { ++nameDialogs; };
-  handlers.Keys = [&] { ++keys; };
+  handlers.openNameEntry = [&] { ++nameDialogs; };
+  handlers.keys = [&] { ++keys; };
   Load({Command(1000, "g1"), Command(1000, "g4"), Command(1000, "g4"), Command(1000, "g9"),
         Text(1001, "end")});
   interpreter.RunScript();
