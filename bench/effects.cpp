@@ -127,7 +127,8 @@ int main(int argc, char** argv) {
   picMain.Move(0, 0, kW, kH);
   picMain.SetVisible(true);
   picMainBak.Move(0, 0, kW, kH);
-  Effects effects(mesh1, mesh2);
+  IgnoredEvents ignored;
+  Effects effects(mesh1, mesh2, ignored);
 
   const EffectSteps table[] = {
       {"DI", 50}, {"VB", 161}, {"HB", 121}, {"HC", 43}, {"BC", 10}, {"IC", 2},

@@ -83,7 +83,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    Game game(host, **text, gameFolder, audio->get());
+    // Nobody watches the desktop program's events.
+    IgnoredEvents events;
+    Game game(host, **text, GamePaths::ForGameFolder(gameFolder), **audio, events);
     game.Form_Load();
     if (smokeTest) game.Form_Unload();
     host.RunEventLoop();

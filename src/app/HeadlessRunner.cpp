@@ -3,6 +3,7 @@
 #include "base/ProgramExit.h"
 #include "graphics/PngFile.h"
 #include "shell/Game.h"
+#include "sound/NullAudioOutput.h"
 
 namespace dovetail {
 
@@ -11,44 +12,15 @@ constexpr int kTimeRanOut = 3;
 }
 
 HeadlessRunner::HeadlessRunner(RunnerOptions options, TextRenderer& text, std::ostream* log)
-    : options_(std::move(options)), log_(log) {
+    : options_(std::move(options)), log_(log), events_(host_, log_) {
   host_.SetWantsFrames(false);
-  game_ = std::make_unique<Game>(host_, text, options_.gameFolder);
+  audio_ = MakeSilentAudio(host_);
+  game_ = std::make_unique<Game>(host_, text, GamePaths::ForGameFolder(options_.gameFolder),
+                                 *audio_, events_);
   game_->random.seed(options_.seed);
   start_ = host_.TickCount();
   host_.onDoEvents = [this] { Tick(); };
   host_.onMessageBox = [this](const MessageBoxRequest& request) { return OnMessageBox(request); };
-  game_->effects.onEffect = [this](const std::string& code) {
-    log_.Write(LogEvent(host_.TickCount(), "effect").Str("code", code));
-  };
-  game_->messages.onText = [this](int16_t speaker, const std::string& tag,
-                                  const std::string& text) {
-    log_.Write(LogEvent(host_.TickCount(), "text")
-                   .Num("speaker", speaker)
-                   .Str("tag", tag)
-                   .Str("text", text));
-  };
-  game_->choices.onChoice = [this](const std::vector<std::string>& texts, int chosen) {
-    log_.Write(LogEvent(host_.TickCount(), "choice").Strings("texts", texts).Num("chosen", chosen));
-  };
-  game_->mci.onBgm = [this](const std::string& what, const std::string& file) {
-    log_.Write(LogEvent(host_.TickCount(), "bgm")
-                   .Str("what", what)
-                   .Str("file", std::filesystem::path(file).filename().string()));
-  };
-  game_->mci.onWave = [this](int32_t id) {
-    log_.Write(LogEvent(host_.TickCount(), "wave").Num("id", id));
-  };
-  game_->mci.onVolume = [this](uint32_t value) {
-    log_.Write(LogEvent(host_.TickCount(), "volume").Num("value", value));
-  };
-  game_->handlers.onStep = [this] {
-    const StoryState& s = game_->story;
-    log_.Write(LogEvent(host_.TickCount(), "step")
-                   .Num("position", s.ScriptPos)
-                   .Num("label", s.CurLabel)
-                   .Str("command", s.CurCommand));
-  };
 }
 
 HeadlessRunner::~HeadlessRunner() = default;
@@ -65,10 +37,11 @@ int HeadlessRunner::Run() {
     log_.Write(LogEvent(host_.TickCount(), "exit").Num("code", exit.code));
     return exit.code;
   } catch (const Stop& stop) {
-    game_->PutDataFolderAtRest();
+    const Status atRest = game_->PutDataFolderAtRest();
     log_.Write(
         LogEvent(host_.TickCount(), "stop").Str("reason", stop.reason).Num("code", stop.code));
     if (stop.code != 0) failure_ = stop.reason;
+    if (!atRest) failure_ += (failure_.empty() ? "" : "; ") + atRest.error().message;
     return stop.code;
   }
 }
@@ -78,7 +51,7 @@ void HeadlessRunner::Tick() {
     throw Stop{kTimeRanOut, "the run reached --max-ms (" + std::to_string(options_.maxMs) +
                                 " ms of virtual time) before the play file was done"};
   }
-  if (!Advance() && !game_->WaitState().empty()) {
+  if (!Advance() && game_->Waiting() != WaitState::Busy) {
     throw Stop{0, "the play file is done"};
   }
 }
@@ -90,17 +63,17 @@ bool HeadlessRunner::Advance() {
   while (next_ < options_.play.size()) {
     const PlayCommand& command = options_.play[next_];
     const uint32_t now = host_.TickCount();
-    auto post = [&](ScriptedInput::Kind kind, MouseButton button = MouseButton::None) {
-      ScriptedInput input;
-      input.at = now;
+    auto post = [&](InputEvent::Kind kind, MouseButton button = MouseButton::None) {
+      InputEvent input;
       input.kind = kind;
       input.x = command.x;
       input.y = command.y;
       input.button = button;
       input.keyCode = command.keyCode;
-      input.menu = command.argument;
+      // The menu item or dialog control, or the text typed.
+      input.name = command.argument;
       input.text = command.argument;
-      host_.Post(input);
+      host_.Post({now, std::move(input)});
     };
     switch (command.kind) {
       case PlayCommand::Kind::Wait:
@@ -110,7 +83,7 @@ bool HeadlessRunner::Advance() {
         ++next_;
         continue;
       case PlayCommand::Kind::Until:
-        if (game_->WaitState() != command.argument) return true;
+        if (WaitStateName(game_->Waiting()) != command.argument) return true;
         ++next_;
         continue;
       case PlayCommand::Kind::Answer:
@@ -126,27 +99,27 @@ bool HeadlessRunner::Advance() {
       case PlayCommand::Kind::RClick: {
         const MouseButton button =
             command.kind == PlayCommand::Kind::Click ? MouseButton::Left : MouseButton::Right;
-        post(ScriptedInput::Kind::MouseDown, button);
-        post(ScriptedInput::Kind::MouseUp, button);
+        post(InputEvent::Kind::MouseDown, button);
+        post(InputEvent::Kind::MouseUp, button);
         break;
       }
       case PlayCommand::Kind::Move:
-        post(ScriptedInput::Kind::MouseMove);
+        post(InputEvent::Kind::MouseMove);
         break;
       case PlayCommand::Kind::Key:
-        post(ScriptedInput::Kind::KeyDown);
+        post(InputEvent::Kind::KeyDown);
         break;
       case PlayCommand::Kind::Menu:
-        post(ScriptedInput::Kind::MenuClick);
+        post(InputEvent::Kind::MenuClick);
         break;
       case PlayCommand::Kind::Type:
-        post(ScriptedInput::Kind::Type);
+        post(InputEvent::Kind::Type);
         break;
       case PlayCommand::Kind::Press:
-        post(ScriptedInput::Kind::Press);
+        post(InputEvent::Kind::Press);
         break;
       case PlayCommand::Kind::Close:
-        post(ScriptedInput::Kind::DialogClose);
+        post(InputEvent::Kind::DialogClose);
         break;
     }
     ++next_;

@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "app/EventLog.h"
+#include "app/LoggedEvents.h"
 #include "app/PlayFile.h"
 #include "platform/HeadlessHost.h"
+#include "sound/NullAudioOutput.h"
 
 namespace dovetail {
 
@@ -58,6 +60,8 @@ class HeadlessRunner {
   RunnerOptions options_;
   HeadlessHost host_;
   EventLog log_;
+  LoggedEvents events_;
+  std::unique_ptr<NullAudioOutput> audio_;
   std::unique_ptr<Game> game_;
   size_t next_ = 0;
   std::optional<uint32_t> waitUntil_;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/Result.h"
+#include "shell/WaitState.h"
 
 namespace dovetail {
 
@@ -34,9 +35,11 @@ struct PlayCommand {
   int line = 0;
 };
 
-// The states a play file can wait for.
-inline constexpr std::string_view kPlayStates[] = {"title", "click-wait", "choice", "dialog",
-                                                   "message-box"};
+// The states a play file can wait for: the program's own wait states, and a
+// message box.
+inline constexpr std::string_view kPlayStates[] = {
+    WaitStateName(WaitState::Title), WaitStateName(WaitState::ClickWait),
+    WaitStateName(WaitState::Choice), WaitStateName(WaitState::Dialog), "message-box"};
 
 // Parses a play file. Blank lines and lines starting with "#" are skipped.
 // Errors name the file and line.

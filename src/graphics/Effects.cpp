@@ -378,8 +378,8 @@ Surface BuildMesh1() {
   return masks;
 }
 
-Effects::Effects(PictureBox& mesh1, PictureBox& mesh2)
-    : pixelPath(SupportedPixelPaths().back()), mesh1_(mesh1), mesh2_(mesh2) {
+Effects::Effects(PictureBox& mesh1, PictureBox& mesh2, GameEvents& events)
+    : pixelPath(SupportedPixelPaths().back()), mesh1_(mesh1), mesh2_(mesh2), events_(events) {
   Surface masks = BuildMesh1();
   mesh1_.SetSize(masks.Width(), masks.Height());
   mesh1_.SetPicture(std::move(masks));
@@ -398,7 +398,7 @@ void Effects::FinishStep(Host& host, int32_t pace) {
 
 void Effects::RunEffect(PictureBox& picDest, PictureBox& picSrc) {
   const std::string& code = EffectCode;
-  if (onEffect) onEffect(code);
+  events_.Report(EffectEvent{code});
   if (code == "DI") {
     ColumnBlinds(picDest, picSrc);
   } else if (code == "VB") {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "graphics/BitmapHelpers.h"
+#include "platform/GameEvents.h"
 #include "platform/PictureBox.h"
 #include "platform/Surface.h"
 
@@ -57,8 +58,9 @@ void TonePixels(PixelArray& pixels, int32_t count, double t, ToneKind kind, Pixe
 class Effects {
  public:
   // `mesh1` and `mesh2` are hidden picture boxes of the main window: `mesh1`
-  // receives the dither masks, `mesh2` is the 32 × 32 work cell.
-  Effects(PictureBox& mesh1, PictureBox& mesh2);
+  // receives the dither masks, `mesh2` is the 32 × 32 work cell. Every effect
+  // that starts is reported to `events` (EffectEvent) before it runs.
+  Effects(PictureBox& mesh1, PictureBox& mesh2, GameEvents& events);
 
   // The effect to run; compared exactly and case-sensitively, never cleared.
   std::string EffectCode;
@@ -76,9 +78,6 @@ class Effects {
 
   // Runs the effect named by EffectCode; returns when it is complete.
   void RunEffect(PictureBox& picDest, PictureBox& picSrc);
-
-  // Told the code of every effect that starts (a headless run logs them).
-  std::function<void(const std::string& code)> onEffect;
 
   // Step pacing, shared with the sprite wipe and the face dissolve: the step
   // starts, then, after its copies and refresh, sleeps what is left of `pace`
@@ -102,6 +101,7 @@ class Effects {
 
   PictureBox& mesh1_;
   PictureBox& mesh2_;
+  GameEvents& events_;
   BlendArea blend_;
 };
 

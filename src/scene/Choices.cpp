@@ -3,16 +3,13 @@
 #include "base/Numbers.h"
 #include "base/Utf8.h"
 #include "platform/Surface.h"
+#include "script/PictureRegions.h"
 
 namespace dovetail {
 
 namespace {
 
-// The button plate on the user-interface sheet and the caption's place on it.
-constexpr int32_t kPlateLeft = 306;
-constexpr int32_t kPlateTop = 292;
-constexpr int32_t kPlateWidth = 255;
-constexpr int32_t kPlateHeight = 37;
+// The caption's place on the button plate (kChoicePlate of the sheet).
 constexpr int32_t kCaptionLeft = 15;
 constexpr int32_t kCaptionTop = 10;
 
@@ -23,9 +20,15 @@ constexpr uint32_t kFlashMs = 50;
 
 }  // namespace
 
-Choices::Choices(MainForm& form, StoryState& story, MessagePage& page, Host& host,
-                 Interpreter& interpreter, TextRenderer& text)
-    : form_(form), story_(story), page_(page), host_(host), interpreter_(interpreter), text_(text) {
+Choices::Choices(const SceneContext& scene, Interpreter& interpreter, Mci& mci)
+    : form_(scene.form),
+      story_(scene.story),
+      page_(scene.page),
+      host_(scene.host),
+      interpreter_(interpreter),
+      text_(scene.text),
+      events_(scene.events),
+      mci_(mci) {
   for (int k = 0; k < kMaxChoices; ++k) {
     PictureBox& button = *form_.SelTxt[k];
     button.onMouseDown = [this, k](const MouseEvent&) { SelTxt_MouseDown(k); };
@@ -41,8 +44,9 @@ int32_t Choices::ContentError(const std::string& what) {
 
 void Choices::DrawButton(int index, bool pressed) {
   PictureBox& button = *form_.SelTxt[index];
-  BitBlt(button.Image(), 0, 0, kPlateWidth, kPlateHeight, form_.GItems.Image(), kPlateLeft,
-         kPlateTop, pressed ? RasterOp::MergePaint : RasterOp::SrcCopy);
+  const Rect plate = kChoicePlate;
+  BitBlt(button.Image(), 0, 0, plate.w, plate.h, form_.GItems.Image(), plate.x, plate.y,
+         pressed ? RasterOp::MergePaint : RasterOp::SrcCopy);
   text_.DrawText(button, kCaptionLeft, kCaptionTop, choices_[index].text);
   button.Refresh();
 }
@@ -109,20 +113,18 @@ int32_t Choices::ShowChoices() {
   // A following narration line continues the page instead of clearing it.
   page_.LastSpeaker = 0;
 
-  if (onChoice) {
-    std::vector<std::string> texts;
-    texts.reserve(choices_.size());
-    for (const Shown& shown : choices_)
-      texts.push_back(shown.text);
-    onChoice(texts, ChoiceResult);
-  }
+  ChoiceEvent chosen{{}, ChoiceResult};
+  chosen.texts.reserve(choices_.size());
+  for (const Shown& shown : choices_)
+    chosen.texts.push_back(shown.text);
+  events_.Report(chosen);
   return kJumped;
 }
 
 void Choices::SelTxt_MouseDown(int index) {
   if (!open_ || index < 0 || index >= static_cast<int>(choices_.size())) return;
   DrawButton(index, true);
-  if (playWave) playWave(kPressSound);
+  mci_.PlayWave(kPressSound);
 }
 
 void Choices::SelTxt_MouseUp(int index) {

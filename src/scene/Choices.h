@@ -5,24 +5,21 @@
 #include <string>
 #include <vector>
 
-#include "graphics/TextRenderer.h"
-#include "platform/Host.h"
-#include "scene/MessagePage.h"
+#include "scene/SceneContext.h"
 #include "script/Interpreter.h"
-#include "script/MainForm.h"
-#include "script/StoryState.h"
+#include "sound/Mci.h"
 
 namespace dovetail {
 
 // The choices of an "s" record: up to six buttons (SelTxt) over the picture,
 // each with the plate from the user-interface sheet and its caption. The story
 // waits until the player picks one and then continues at the record the chosen
-// entry names. Choosing always ends skip mode.
+// entry names. Choosing always ends skip mode and is reported (ChoiceEvent).
 class Choices {
  public:
-  // Wires the buttons' mouse events (any mouse button) to this object.
-  Choices(MainForm& form, StoryState& story, MessagePage& page, Host& host,
-          Interpreter& interpreter, TextRenderer& text);
+  // Wires the buttons' mouse events (any mouse button) to this object. The
+  // interpreter finds the choice entries; the press sound plays through `mci`.
+  Choices(const SceneContext& scene, Interpreter& interpreter, Mci& mci);
   Choices(const Choices&) = delete;
   Choices& operator=(const Choices&) = delete;
 
@@ -43,11 +40,6 @@ class Choices {
   // True while a choice waits for the player.
   bool Open() const { return open_; }
 
-  // Plays a sound effect (105 on a press); unset = silent.
-  std::function<void(int32_t id)> playWave;
-  // Called once a choice is made, with the offered captions and the chosen one.
-  std::function<void(const std::vector<std::string>& texts, int chosen)> onChoice;
-
  private:
   // One shown choice: its caption (trimmed) and its target record position.
   struct Shown {
@@ -64,6 +56,8 @@ class Choices {
   Host& host_;
   Interpreter& interpreter_;
   TextRenderer& text_;
+  GameEvents& events_;
+  Mci& mci_;
   // The choices of the open (or last) "s" record.
   std::vector<Shown> choices_;
   bool open_ = false;

@@ -23,9 +23,13 @@ constexpr Pixel kNarrationColour = FromColorRef(0xA6ACED);
 
 }  // namespace
 
-MessageWindow::MessageWindow(MainForm& form, StoryState& story, MessagePage& page, Host& host,
-                             TextRenderer& text)
-    : form_(form), story_(story), page_(page), host_(host), text_(text) {}
+MessageWindow::MessageWindow(const SceneContext& scene)
+    : form_(scene.form),
+      story_(scene.story),
+      page_(scene.page),
+      host_(scene.host),
+      text_(scene.text),
+      events_(scene.events) {}
 
 std::string MessageWindow::SpeakerTag(int16_t speaker) const {
   if (speaker < 1 || speaker > 8) return {};
@@ -38,7 +42,7 @@ Pixel MessageWindow::SpeakerColour(int16_t speaker) {
 
 int32_t MessageWindow::LineHeight() const {
   // Fix(size × 1.7) in integers, so that no rounding of 1.7 can lose a pixel.
-  return BaseFontSize * 17 / 10;
+  return story_.message.BaseFontSize * 17 / 10;
 }
 
 std::vector<std::string> MessageWindow::LinePieces(std::string_view text) {
@@ -122,7 +126,7 @@ void MessageWindow::MesPrint(const std::string& tag, const std::string& text, Pi
     }
   }
 
-  int32_t advance = BaseFontSize + 2;
+  int32_t advance = story_.message.BaseFontSize + 2;
   const uint32_t delay = message.ClickWait ? kCharDelay : kNoWaitDelay;
   const int16_t enlarged = message.NextFontSize;
   if (enlarged != 0) {
@@ -138,7 +142,7 @@ void MessageWindow::MesPrint(const std::string& tag, const std::string& text, Pi
   }
 
   if (enlarged != 0) {
-    box.font.size = static_cast<float>(BaseFontSize);
+    box.font.size = static_cast<float>(story_.message.BaseFontSize);
     // The larger text took two line slots.
     if (TextRenderer::ActualFontSize(box.font.size) < enlarged) {
       page_.LineNo = SaturatingAdd16(page_.LineNo, 1);
@@ -148,7 +152,7 @@ void MessageWindow::MesPrint(const std::string& tag, const std::string& text, Pi
 
   Printing = false;
   page_.LineNo = SaturatingAdd16(page_.LineNo, 1);
-  if (onText) onText(speaker, tag, text);
+  events_.Report(TextEvent{speaker, tag, text});
 
   if (message.NoWaitOnce != 0) {
     message.NoWaitOnce = 0;

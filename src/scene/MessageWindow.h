@@ -6,31 +6,25 @@
 #include <string_view>
 #include <vector>
 
-#include "graphics/TextRenderer.h"
-#include "platform/Host.h"
 #include "platform/Surface.h"
-#include "scene/MessagePage.h"
-#include "script/MainForm.h"
-#include "script/StoryState.h"
+#include "scene/SceneContext.h"
 
 namespace dovetail {
 
 // The message window: draws the story's text into MesBox(0) two lines to a
 // page, the speaker's name in 【】 brackets at the start of each speaker's
 // page, either a whole line at once or one character at a time, and waits for
-// the player after each message.
+// the player after each message. Every message shown is reported (TextEvent)
+// after it is drawn and before the wait.
 //
 // All layout counts bytes of the text's CP932 form: a line holds 64 bytes,
 // a full-width character is 2 bytes and a half-width one 1.
 class MessageWindow {
  public:
-  MessageWindow(MainForm& form, StoryState& story, MessagePage& page, Host& host,
-                TextRenderer& text);
+  explicit MessageWindow(const SceneContext& scene);
   MessageWindow(const MessageWindow&) = delete;
   MessageWindow& operator=(const MessageWindow&) = delete;
 
-  // The message font's size in points; the program sets it when it starts.
-  int16_t BaseFontSize = 12;
   // True while MesPrint draws; a nested call returns at once.
   bool Printing = false;
 
@@ -49,9 +43,6 @@ class MessageWindow {
   // next message's font size, tp no click-wait after the next message.
   int32_t CmdTextMode();
 
-  // Called for every message shown, after it is drawn and before the wait.
-  std::function<void(int16_t speaker, const std::string& tag, const std::string& text)> onText;
-
   // The speaker's tag ("【name】" for speakers 1 to 8, else empty) and text
   // colour (narration 0 in its own colour, everyone else white).
   std::string SpeakerTag(int16_t speaker) const;
@@ -63,7 +54,8 @@ class MessageWindow {
   // at least Fix(bytes / 64) + 1 pieces, the last possibly empty.
   static std::vector<std::string> LinePieces(std::string_view text);
 
-  // The line height of the page: Fix(BaseFontSize × 1.7) pixels.
+  // The line height of the page: Fix(BaseFontSize × 1.7) pixels (the
+  // message state's base size).
   int32_t LineHeight() const;
 
  private:
@@ -74,6 +66,7 @@ class MessageWindow {
   MessagePage& page_;
   Host& host_;
   TextRenderer& text_;
+  GameEvents& events_;
 };
 
 }  // namespace dovetail

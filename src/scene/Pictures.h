@@ -7,12 +7,8 @@
 #include <string>
 
 #include "base/Result.h"
-#include "graphics/Effects.h"
-#include "platform/Host.h"
 #include "platform/PictureBox.h"
-#include "scene/MessagePage.h"
-#include "script/MainForm.h"
-#include "script/StoryState.h"
+#include "scene/SceneContext.h"
 
 namespace dovetail {
 
@@ -27,10 +23,8 @@ namespace dovetail {
 // slots, so the centre position borrows one of them (see PlaceCharacter).
 class Pictures {
  public:
-  // `dataPath` refers to the game's data folder path, which is set while the
-  // program starts; it is read whenever a picture is loaded.
-  Pictures(MainForm& form, StoryState& story, MessagePage& page, Host& host, Effects& effects,
-           const std::filesystem::path& dataPath);
+  // Pictures are loaded from the context's data folder.
+  explicit Pictures(const SceneContext& scene);
   Pictures(const Pictures&) = delete;
   Pictures& operator=(const Pictures&) = delete;
 

@@ -16,7 +16,7 @@ inline constexpr const char* kSkipOnCaption = "スキップ停止";
 // on the message window hides it (and stops skipping), on the picture or a
 // sprite shows it again; the menu item "speedup" switches skipping to the next
 // choice on and off. The picture ignores the mouse while a café stage has time
-// left (`timeLeft` > 0). Keys work whichever box has the focus.
-void WirePlayerInput(MainForm& form, StoryState& story, const int16_t& timeLeft);
+// left (MainForm::TimeLeft > 0). Keys work whichever box has the focus.
+void WirePlayerInput(MainForm& form, StoryState& story);
 
 }  // namespace dovetail

@@ -7,8 +7,8 @@
 
 namespace dovetail {
 
-Interpreter::Interpreter(StoryState& state, Host& host, StoryHandlers& handlers)
-    : state_(state), host_(host), handlers_(handlers) {}
+Interpreter::Interpreter(StoryState& state, Host& host, StoryHandlers& handlers, GameEvents& events)
+    : state_(state), host_(host), handlers_(handlers), events_(events) {}
 
 void Interpreter::ContentError(const std::string& what) {
   host_.MessageBox({"Script error at label " + std::to_string(state_.CurLabel) + ": " + what,
@@ -32,23 +32,21 @@ bool Interpreter::Step() {
 
   jumpFailed_ = false;
   CopyRecord();
-  if (handlers_.onStep) handlers_.onStep();
+  events_.Report(StepEvent{state_.ScriptPos, state_.CurLabel, state_.CurCommand});
 
   state_.StepResult = kShowText;
-  if (state_.BgPending && handlers_.ShowBackground) state_.StepResult = handlers_.ShowBackground();
-  if (state_.CharPending && handlers_.PlaceCharacter) {
-    state_.StepResult = handlers_.PlaceCharacter();
-  }
-  if (state_.FacePending && handlers_.ChangeFace) state_.StepResult = handlers_.ChangeFace();
+  if (state_.BgPending) state_.StepResult = handlers_.ShowBackground();
+  if (state_.CharPending) state_.StepResult = handlers_.PlaceCharacter();
+  if (state_.FacePending) state_.StepResult = handlers_.ChangeFace();
 
   if (!state_.CurCommand.empty()) {
     const char letter = state_.CurCommand[0];
     if (letter == 'e') {
-      if (handlers_.PlayEnding) handlers_.PlayEnding();
+      handlers_.PlayEnding();
       return false;
     }
     if (letter == 'q') {
-      if (handlers_.Quit) handlers_.Quit();
+      handlers_.Quit();
       return false;
     }
     state_.StepResult = Dispatch();
@@ -60,7 +58,7 @@ bool Interpreter::Step() {
 
   switch (state_.StepResult) {
     case kShowText:
-      if (handlers_.ShowMessage) handlers_.ShowMessage();
+      handlers_.ShowMessage();
       ++state_.ScriptPos;
       break;
     case kJumped:
@@ -156,33 +154,31 @@ void Interpreter::SubstituteNames() {
 
 int32_t Interpreter::Dispatch() {
   StoryState& s = state_;
-  auto call = [&](const std::function<int32_t()>& handler) {
-    return handler ? handler() : s.StepResult;
-  };
   switch (s.CurCommand[0]) {
     case 'g':
       return CmdGame();
     case 'a':
-      if (handlers_.CmdAudio) handlers_.CmdAudio();
+      handlers_.CmdAudio();
       return kAdvance;
     case 's':
-      return call(handlers_.ShowChoices);
+      return handlers_.ShowChoices();
     case 'p':
-      if (handlers_.CmdCount) handlers_.CmdCount();
+      handlers_.CmdCount();
       return kAdvance;
     case 'i':
-      return call(handlers_.CmdIf);
+      return handlers_.CmdIf();
     case 'd':
-      return call(handlers_.CmdCompare);
+      return handlers_.CmdCompare();
     case 'c':
-      return call(handlers_.CmdReserved);
+      return handlers_.CmdReserved();
     case 't': {
-      const int32_t result = call(handlers_.CmdTextMode);
-      if (handlers_.ClickWait && handlers_.ClickWait() && handlers_.MesClear) handlers_.MesClear();
+      const int32_t result = handlers_.CmdTextMode();
+      // A text mode change in click-wait mode starts a fresh page.
+      if (s.message.ClickWait) handlers_.MesClear();
       return result;
     }
     case 'r':
-      if (handlers_.MesClear) handlers_.MesClear();
+      handlers_.MesClear();
       return kShowText;
     case 'w':
       return CmdWait();
@@ -255,14 +251,14 @@ int32_t Interpreter::CmdGame() {
   if (command == "g1") {
     s.StageNo = SaturatingAdd16(s.StageNo, 1);
   } else if (command == "g2") {
-    if (handlers_.SaveGame) handlers_.SaveGame();
+    handlers_.SaveGame();
   } else if (command == "g3") {
-    if (handlers_.PlayCafeStage) handlers_.PlayCafeStage();
+    handlers_.PlayCafeStage();
   } else if (command == "g4") {
     if (!s.NameEntered) {
-      if (handlers_.OpenNameEntry) handlers_.OpenNameEntry();
+      handlers_.OpenNameEntry();
       s.NameEntered = true;
-      if (handlers_.Keys) handlers_.Keys();
+      handlers_.Keys();
     }
   }
   return kAdvance;

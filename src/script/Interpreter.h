@@ -1,45 +1,54 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
+#include "platform/GameEvents.h"
 #include "platform/Host.h"
 #include "script/StoryState.h"
 
 namespace dovetail {
 
-// The handlers the interpreter calls for picture fields and commands that
-// belong to the presentation, the café game, saving and the shell. Each is
-// optional: one that is not set does nothing and leaves the step's result as
-// it was, like a command letter the dispatch does not know.
-struct StoryHandlers {
-  // Picture fields: background, character, face.
-  std::function<int32_t()> ShowBackground;
-  std::function<int32_t()> PlaceCharacter;
-  std::function<int32_t()> ChangeFace;
-  // Message window.
-  std::function<void()> ShowMessage;
-  std::function<void()> MesClear;
-  std::function<int32_t()> CmdTextMode;
-  std::function<bool()> ClickWait;
+// The parts of the program the interpreter hands picture fields and commands
+// to: the presentation, the café game, saving and the shell. Every one must be
+// implemented (the program's wiring does it); one that keeps the interpreter
+// going without doing anything says so by its name.
+class StoryHandlers {
+ public:
+  // Picture fields: background, character, face. Each returns the step's
+  // result (kShowText, kJumped or kAdvance).
+  virtual int32_t ShowBackground() = 0;
+  virtual int32_t PlaceCharacter() = 0;
+  virtual int32_t ChangeFace() = 0;
+  // Message window: the record's text, "r" clearing the page, the text mode
+  // command "t".
+  virtual void ShowMessage() = 0;
+  virtual void MesClear() = 0;
+  virtual int32_t CmdTextMode() = 0;
   // The click-wait: returns when the player (or a dialog) releases it.
-  std::function<void()> Keys;
-  // Choices, counters and conditions.
-  std::function<int32_t()> ShowChoices;
-  std::function<int32_t()> CmdCount;
-  std::function<int32_t()> CmdIf;
-  std::function<int32_t()> CmdCompare;
-  std::function<int32_t()> CmdReserved;
-  // The ending, saving, one café stage, the hero-name dialog, sound, quitting.
-  std::function<void()> PlayEnding;
-  std::function<void()> SaveGame;
-  std::function<void()> PlayCafeStage;
-  std::function<void()> OpenNameEntry;
-  std::function<void()> CmdAudio;
-  std::function<void()> Quit;
-  // Called after each record has been copied, before its fields act.
-  std::function<void()> onStep;
+  virtual void Keys() = 0;
+  // Choices ("s"), counters ("p"), conditions ("i", "d") and the reserved
+  // command "c"; each returns the step's result ("p" always advances).
+  virtual int32_t ShowChoices() = 0;
+  virtual int32_t CmdCount() = 0;
+  virtual int32_t CmdIf() = 0;
+  virtual int32_t CmdCompare() = 0;
+  virtual int32_t CmdReserved() = 0;
+  // "e": the ending; the script stops after it.
+  virtual void PlayEnding() = 0;
+  // "g2": saves the story.
+  virtual void SaveGame() = 0;
+  // "g3": one café stage.
+  virtual void PlayCafeStage() = 0;
+  // "g4": opens the hero-name dialog (the click-wait after it waits for it).
+  virtual void OpenNameEntry() = 0;
+  // "a": music and sound.
+  virtual void CmdAudio() = 0;
+  // "q": ends the program; the script stops should it return.
+  virtual void Quit() = 0;
+
+ protected:
+  ~StoryHandlers() = default;
 };
 
 // The title of every message box the program shows.
@@ -48,7 +57,8 @@ inline constexpr const char* kAppTitle = "Dovetail";
 // Executes script records from StoryState::ScriptPos.
 class Interpreter {
  public:
-  Interpreter(StoryState& state, Host& host, StoryHandlers& handlers);
+  // Each record copied is reported (StepEvent) before its fields act.
+  Interpreter(StoryState& state, Host& host, StoryHandlers& handlers, GameEvents& events);
 
   // Runs records until the end of the script, the ending command, or (never
   // returning) the quit command.
@@ -78,6 +88,7 @@ class Interpreter {
   StoryState& state_;
   Host& host_;
   StoryHandlers& handlers_;
+  GameEvents& events_;
   bool jumpFailed_ = false;
 };
 

@@ -61,12 +61,13 @@ struct RankEntry {
 // How messages are shown and waited for; shared by the message window, the
 // player's input, the choices, the options and the story start.
 struct MessageState {
-  int16_t MessageMode = 1;   // 0 skip to the next choice, 1 line at a time, 3 character at a time
-  bool ClickWait = true;     // wait for a click after each message
-  int16_t NextFontSize = 0;  // font size of the next message only; 0 = the base size
-  int16_t NoWaitOnce = 0;    // nonzero: no click-wait after the next message
-  bool WaitFlag = false;     // true while the click-wait runs; input clears it
-  bool InKeys = false;       // the click-wait is running (WaitFlag can be set outside it)
+  int16_t BaseFontSize = 12;  // the message font's size in points
+  int16_t MessageMode = 1;    // 0 skip to the next choice, 1 line at a time, 3 character at a time
+  bool ClickWait = true;      // wait for a click after each message
+  int16_t NextFontSize = 0;   // font size of the next message only; 0 = the base size
+  int16_t NoWaitOnce = 0;     // nonzero: no click-wait after the next message
+  bool WaitFlag = false;      // true while the click-wait runs; input clears it
+  bool InKeys = false;        // the click-wait is running (WaitFlag can be set outside it)
 };
 
 // The script engine's state for one run: the tables, the position, the

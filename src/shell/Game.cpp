@@ -1,6 +1,5 @@
 #include "shell/Game.h"
 
-#include <cassert>
 #include <utility>
 
 #include "scene/ClickWait.h"
@@ -8,76 +7,95 @@
 #include "scene/StoryCounters.h"
 #include "script/AudioCommand.h"
 #include "script/SaveFile.h"
-#include "sound/EffectSounds.h"
-#include "sound/NullAudioOutput.h"
+#include "shell/PendingParts.h"
 
 namespace dovetail {
 
-Game::Game(Host& host, TextRenderer& text, std::filesystem::path programFolder, AudioOutput* audio)
-    : host(host),
-      text(text),
+Game::Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& audio,
+           GameEvents& events)
+    : paths(std::move(gamePaths)),
       form(host),
-      interpreter(story, host, handlers),
-      effects(form.Mesh1, form.Mesh2),
-      messages(form, story, page, host, text),
-      pictures(form, story, page, host, effects, DataPath),
-      choices(form, story, page, host, interpreter, text),
-      audio(audio != nullptr ? *audio : SilentAudio()),
-      mci(host, this->audio, settings.sound, form.BGM_Timer),
-      programFolder_(std::move(programFolder)) {
-  WireEvents();
-}
-
-AudioOutput& Game::SilentAudio() {
-  Result<EffectSounds> sounds = EffectSounds::LoadBuiltIn();
-  // The sounds are part of the program; a fault in them is a build fault.
-  assert(sounds.ok());
-  ownAudio_ = std::make_unique<NullAudioOutput>(
-      host, sounds.ok() ? sounds->Lengths() : std::map<int32_t, uint32_t>{});
-  return *ownAudio_;
-}
-
-void Game::WireEvents() {
-  handlers.Keys = [this] { Keys(form, story.message, host); };
-  handlers.SaveGame = [this] { SaveGame(story, host, DataPath); };
-  handlers.OpenNameEntry = [this] { OpenNameEntry(); };
-  handlers.Quit = [this] { Form_Unload(); };
-  handlers.CmdAudio = [this] { CmdAudio(mci, story.CurCommand); };
-  choices.playWave = [this](int32_t id) { mci.PlayWave(id); };
-  form.BGM_Timer.onTimer = [this] { mci.BGM_Timer_Timer(); };
-  handlers.ShowBackground = [this] { return pictures.ShowBackground(); };
-  handlers.PlaceCharacter = [this] { return pictures.PlaceCharacter(); };
-  handlers.ChangeFace = [this] { return pictures.ChangeFace(); };
-  handlers.ShowMessage = [this] { messages.ShowMessage(); };
-  handlers.MesClear = [this] { MesClear(form, page); };
-  handlers.CmdTextMode = [this] { return messages.CmdTextMode(); };
-  handlers.ClickWait = [this] { return story.message.ClickWait; };
-  handlers.ShowChoices = [this] { return choices.ShowChoices(); };
-  handlers.CmdCount = [this] { return CmdCount(story, host); };
-  handlers.CmdIf = [this] { return CmdIf(story, interpreter, host); };
-  handlers.CmdCompare = [this] { return CmdCompare(story, interpreter, host); };
-  handlers.CmdReserved = [this] { return CmdReserved(story, host); };
-  pictures.onFatalError = [this](const std::string& message) { FatalError(message); };
-  WirePlayerInput(form, story, TimeLeft);
-
+      effects(form.Mesh1, form.Mesh2, events),
+      scene{host, form, story, page, text, effects, paths, events},
+      mci(host, audio, settings.sound, form.BGM_Timer, events),
+      interpreter(story, host, *this, events),
+      messages(scene),
+      pictures(scene),
+      choices(scene, interpreter, mci),
+      shutdown(host, mci, paths),
+      nameEntry(scene),
+      title(scene, settings, mci, interpreter, pictures, shutdown, ShowNoRanking),
+      startup(scene, settings, mci, pictures, shutdown, title) {
+  pictures.onFatalError = [this](const std::string& message) { shutdown.FatalError(message); };
+  WirePlayerInput(form, story);
   form.Clicker.onTimer = [this] { Clicker_Timer(form); };
-  form.ends.onClick = [this] { Form_Unload(); };
-  form.window.onCloseRequest = [this] { Form_Unload(); };
-  for (int i = 1; i <= 5; ++i) {
-    PictureBox& item = *form.Tmenu[i];
-    item.onMouseMove = [this, i](const MouseEvent&) { Tmenu_MouseMove(i); };
-    item.onMouseDown = [this, i](const MouseEvent&) { Tmenu_MouseDown(i); };
-  }
+  form.BGM_Timer.onTimer = [this] { mci.BGM_Timer_Timer(); };
+  form.ends.onClick = [this] { shutdown.Form_Unload(); };
+  form.window.onCloseRequest = [this] { shutdown.Form_Unload(); };
 }
 
-std::string Game::WaitState() const {
-  if (unloading_) return {};
-  if (nameEntryOpen_) return "dialog";
-  if (choices.Open()) return "choice";
-  if (story.message.InKeys) return "click-wait";
-  const PictureBox& first = *form.Tmenu[1];
-  if (first.Visible() && first.Enabled() && form.window.Enabled()) return "title";
-  return {};
+WaitState Game::Waiting() const {
+  if (shutdown.Unloading()) return WaitState::Busy;
+  if (nameEntry.IsOpen()) return WaitState::Dialog;
+  if (choices.Open()) return WaitState::Choice;
+  if (story.message.InKeys) return WaitState::ClickWait;
+  if (title.Waiting()) return WaitState::Title;
+  return WaitState::Busy;
+}
+
+int32_t Game::ShowBackground() {
+  return pictures.ShowBackground();
+}
+int32_t Game::PlaceCharacter() {
+  return pictures.PlaceCharacter();
+}
+int32_t Game::ChangeFace() {
+  return pictures.ChangeFace();
+}
+void Game::ShowMessage() {
+  messages.ShowMessage();
+}
+void Game::MesClear() {
+  dovetail::MesClear(form, page);
+}
+int32_t Game::CmdTextMode() {
+  return messages.CmdTextMode();
+}
+void Game::Keys() {
+  dovetail::Keys(form, story.message, scene.host);
+}
+int32_t Game::ShowChoices() {
+  return choices.ShowChoices();
+}
+int32_t Game::CmdCount() {
+  return dovetail::CmdCount(story, scene.host);
+}
+int32_t Game::CmdIf() {
+  return dovetail::CmdIf(story, interpreter, scene.host);
+}
+int32_t Game::CmdCompare() {
+  return dovetail::CmdCompare(story, interpreter, scene.host);
+}
+int32_t Game::CmdReserved() {
+  return dovetail::CmdReserved(story, scene.host);
+}
+void Game::PlayEnding() {
+  EndScriptWithoutEnding();
+}
+void Game::SaveGame() {
+  dovetail::SaveGame(story, scene.host, paths.DataPath);
+}
+void Game::PlayCafeStage() {
+  PassOverCafeStage();
+}
+void Game::OpenNameEntry() {
+  nameEntry.Open();
+}
+void Game::CmdAudio() {
+  dovetail::CmdAudio(mci, story.CurCommand);
+}
+void Game::Quit() {
+  shutdown.Form_Unload();
 }
 
 }  // namespace dovetail

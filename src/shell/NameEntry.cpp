@@ -1,10 +1,13 @@
-#include "shell/Game.h"
+#include "shell/NameEntry.h"
+
 #include "shell/HeroName.h"
 
 namespace dovetail {
 
-void Game::OpenNameEntry() {
-  form.window.SetEnabled(false);
+NameEntry::NameEntry(const SceneContext& scene) : scene_(scene) {}
+
+void NameEntry::Open() {
+  scene_.form.window.SetEnabled(false);
   nameEnt_ = Dialog{};
   nameEnt_.caption = "なまえの変更";
   nameEnt_.width = 360;
@@ -15,25 +18,26 @@ void Game::OpenNameEntry() {
                "主人公の名前を変更できます。\r\n"
                "好きな名前を入力して「OK」ボタンをクリックしてください。",
                12, 10, 336, 40);
-  nameEnt_.Add(DialogControlKind::TextBox, "Text1", NameEntryText(story.Names), 12, 58, 220, 24);
+  nameEnt_.Add(DialogControlKind::TextBox, "Text1", NameEntryText(scene_.story.Names), 12, 58, 220,
+               24);
   nameEnt_.Add(DialogControlKind::Button, "Command1", "ＯＫ", 248, 56, 96, 28);
   nameEnt_.onClick = [this](const std::string& control) {
-    if (control == "Command1") CloseNameEntry(true);
+    if (control == "Command1") Close(true);
   };
   // Closing the dialog by its close box keeps the names, and must not leave
   // the story waiting: it counts as OK with the text unchanged.
-  nameEnt_.onCloseRequest = [this] { CloseNameEntry(false); };
-  nameEntryOpen_ = true;
-  host.ShowDialog(nameEnt_);
+  nameEnt_.onCloseRequest = [this] { Close(false); };
+  open_ = true;
+  scene_.host.ShowDialog(nameEnt_);
 }
 
-void Game::CloseNameEntry(bool accept) {
-  if (!nameEntryOpen_) return;
-  if (accept) AcceptHeroName(nameEnt_.Find("Text1")->text, story.Names);
-  form.window.SetEnabled(true);
-  story.message.WaitFlag = false;
-  nameEntryOpen_ = false;
-  host.CloseDialog(nameEnt_);
+void NameEntry::Close(bool accept) {
+  if (!open_) return;
+  if (accept) AcceptHeroName(nameEnt_.Find("Text1")->text, scene_.story.Names);
+  scene_.form.window.SetEnabled(true);
+  scene_.story.message.WaitFlag = false;
+  open_ = false;
+  scene_.host.CloseDialog(nameEnt_);
 }
 
 }  // namespace dovetail

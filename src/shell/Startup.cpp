@@ -1,12 +1,13 @@
+#include "shell/Startup.h"
+
+#include <memory>
 #include <system_error>
 
 #include "base/ProgramExit.h"
 #include "graphics/BitmapFile.h"
 #include "graphics/CursorFile.h"
-#include "graphics/TextRenderer.h"
 #include "minigame/RankingFile.h"
 #include "script/DataFolder.h"
-#include "shell/Game.h"
 
 namespace dovetail {
 
@@ -18,52 +19,37 @@ constexpr int kStartUpFailedExit = 1;
 constexpr Pixel kProgressGrey = Rgb(128, 128, 128);
 constexpr Pixel kProgressGreen = Rgb(160, 220, 115);
 
-// Disguises every picture file again and removes the decoded script copies:
-// what shutdown does to the data folder, also after a failed start-up.
-void RestoreDataFolderAtRest(const fs::path& dataPath) {
-  for (const char* name : kPictureFiles) {
-    const fs::path path = DataFile(dataPath, name);
-    std::error_code ec;
-    if (fs::exists(path, ec)) HideHeader(path);
-  }
-  std::error_code ec;
-  fs::remove(dataPath / "51.cod", ec);
-  fs::remove(dataPath / "52.cod", ec);
-}
-
 }  // namespace
 
-void Game::ChooseDataFolder() {
-  BasePath = programFolder_;
-  std::error_code ec;
-  DataPath = fs::is_directory(BasePath / "data", ec) ? BasePath / "data" : BasePath;
-}
+Startup::Startup(const SceneContext& scene, Settings& settings, Mci& mci, Pictures& pictures,
+                 Shutdown& shutdown, TitleScreen& title)
+    : scene_(scene),
+      settings_(settings),
+      mci_(mci),
+      pictures_(pictures),
+      shutdown_(shutdown),
+      title_(title) {}
 
-void Game::FatalError(const std::string& message) {
-  unloading_ = true;
-  host.MessageBox({message, kAppTitle, MessageBoxButtons::Ok});
-  if (headersRestored_) RestoreDataFolderAtRest(DataPath);
-  throw ProgramExit{kStartUpFailedExit};
-}
-
-void Game::LoadPictureInto(PictureBox& box, const char* name) {
-  auto picture = LoadBitmapFile(DataFile(DataPath, name));
-  if (!picture.ok()) FatalError(picture.error().message);
+void Startup::LoadPictureInto(PictureBox& box, const char* name) {
+  auto picture = LoadBitmapFile(DataFile(scene_.paths.DataPath, name));
+  if (!picture.ok()) shutdown_.FatalError(picture.error().message);
   box.SetPicture(std::move(*picture));
 }
 
-void Game::Form_Load() {
+void Startup::Form_Load() {
+  MainForm& form = scene_.form;
+  StoryState& story = scene_.story;
+  Host& host = scene_.host;
+  const fs::path& dataPath = scene_.paths.DataPath;
   story.StageNo = 2;
   story.message = MessageState{};
-  BaseFontSize = 12;
-  settings.sound = SoundFlags{};
+  settings_.sound = SoundFlags{};
   story.NameEntered = false;
   for (MenuItem* item : {&form.speedup, &form.vers, &form.ends, &form.opt})
     item->SetEnabled(false);
 
-  ChooseDataFolder();
   std::error_code ec;
-  if (!fs::exists(DataFile(DataPath, "20.dat"), ec)) {
+  if (!fs::exists(DataFile(dataPath, "20.dat"), ec)) {
     host.MessageBox({"DATAフォルダの内容が不正です.", kAppTitle, MessageBoxButtons::Ok});
     throw ProgramExit{kStartUpFailedExit};
   }
@@ -78,33 +64,34 @@ void Game::Form_Load() {
   picMain.SetForeColor(kWhite);
   picMain.SetVisible(true);
 
-  effects.EffectCode = "BI";
+  scene_.effects.EffectCode = "BI";
   LoadPictureInto(form.PicMainBak, "P99.dat");
-  effects.RunEffect(picMain, form.PicMainBak);
+  scene_.effects.RunEffect(picMain, form.PicMainBak);
   host.DoEvents();
 
   ShowProgress(0);
-  auto read = ReadSettings(DataFile(DataPath, "20.dat"));
-  if (!read.ok()) FatalError(read.error().message);
-  settings = std::move(*read);
-  mci.StartUp();
+  auto read = ReadSettings(DataFile(dataPath, "20.dat"));
+  if (!read.ok()) shutdown_.FatalError(read.error().message);
+  settings_ = std::move(*read);
+  mci_.StartUp();
 
   ShowProgress(20);
-  headersRestored_ = true;
+  shutdown_.HeadersRestored();
   const auto progress = [this](int16_t percent) { ShowProgress(percent); };
-  if (Status status = PrepareAssets(DataPath, progress); !status)
-    FatalError(status.error().message);
+  if (Status status = PrepareAssets(dataPath, progress); !status)
+    shutdown_.FatalError(status.error().message);
   ShowProgress(40);
 
   LoadPictureInto(form.GItems, "90.dat");
-  if (Status status = LoadScript(DataPath, story.tables, progress); !status) {
-    FatalError(status.error().message);
+  if (Status status = LoadScript(dataPath, story.tables, progress); !status) {
+    shutdown_.FatalError(status.error().message);
   }
 
-  if (Status status = pictures.LoadFaceTable(); !status) FatalError(status.error().message);
+  if (Status status = pictures_.LoadFaceTable(); !status)
+    shutdown_.FatalError(status.error().message);
 
-  auto cursor = LoadCursorFile(DataFile(DataPath, "select.cur"));
-  if (!cursor.ok()) FatalError(cursor.error().message);
+  auto cursor = LoadCursorFile(DataFile(dataPath, "select.cur"));
+  if (!cursor.ok()) shutdown_.FatalError(cursor.error().message);
   auto shared = std::make_shared<const Cursor>(std::move(*cursor));
   for (PictureBox* choice : form.SelTxt) {
     choice->mouseIcon = shared;
@@ -112,21 +99,22 @@ void Game::Form_Load() {
   }
   form.window.BringToFront(form.LOAD_NOW);
 
-  // A missing or malformed ranking starts with an empty table.
-  ReadRankingFile(DataFile(DataPath, "30.dat"), story.Ranking);
+  // A missing or malformed ranking starts with an empty table, as it always
+  // has: the reason is of no use to the player.
+  static_cast<void>(ReadRankingFile(DataFile(dataPath, "30.dat"), story.Ranking));
 
   ShowProgress(100);
-  ShowTitle();
+  title_.ShowTitle();
 }
 
-void Game::ShowProgress(int16_t percent) {
-  PictureBox& bar = form.LOAD_NOW;
+void Startup::ShowProgress(int16_t percent) {
+  PictureBox& bar = scene_.form.LOAD_NOW;
   if (percent == 0) {
     bar.Move(224, 292, 200, 30);
     bar.SetBackColor(kWhite);
     bar.font = FontSpec{"Arial", 8, false, false};
     bar.SetForeColor(kProgressGrey);
-    text.DrawText(bar, 5, 0, "Loading now");
+    scene_.text.DrawText(bar, 5, 0, "Loading now");
     bar.Image().DrawRectOutline(80, 3, 180, 12, kProgressGrey);
     bar.SetVisible(true);
     bar.Refresh();
@@ -139,25 +127,13 @@ void Game::ShowProgress(int16_t percent) {
     bar.Refresh();
   }
   if (percent >= 100) {
-    mci.PlayWave(Mci::kSynchronousWave);
-    host.Sleep(500);
+    mci_.PlayWave(Mci::kSynchronousWave);
+    scene_.host.Sleep(500);
     bar.SetVisible(false);
     bar.SetEnabled(false);
-    host.DoEvents();
-    host.Sleep(500);
+    scene_.host.DoEvents();
+    scene_.host.Sleep(500);
   }
-}
-
-void Game::PutDataFolderAtRest() {
-  if (!DataPath.empty()) RestoreDataFolderAtRest(DataPath);
-}
-
-void Game::Form_Unload() {
-  unloading_ = true;
-  mci.ShutDown();
-  if (!DataPath.empty()) RestoreDataFolderAtRest(DataPath);
-  host.DoEvents();
-  throw ProgramExit{0};
 }
 
 }  // namespace dovetail

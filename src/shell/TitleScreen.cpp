@@ -1,78 +1,101 @@
+#include "shell/TitleScreen.h"
+
+#include <cassert>
+#include <utility>
+
 #include "graphics/BitmapFile.h"
 #include "script/DataFolder.h"
+#include "script/PictureRegions.h"
 #include "script/SaveFile.h"
-#include "shell/Game.h"
 #include "shell/HeroName.h"
 
 namespace dovetail {
 
 namespace {
 
-constexpr int32_t kItemLeft = 405;
-constexpr int32_t kItemTop = 237;
-constexpr int32_t kItemWidth = 140;
-constexpr int32_t kItemHeight = 27;
-constexpr int32_t kHighlightLeft = 270;
-constexpr int32_t kHighlightTop = 330;
 constexpr int16_t kExtraStoryLabel = 1059;
-
-int32_t ItemTop(int index) {
-  return kItemTop + kItemHeight * (index - 1);
-}
 
 }  // namespace
 
-void Game::ShowTitle() {
-  const std::string titleMusic = DataFile(DataPath, "01.mid").string();
-  if (mci.CurrentBgm() != titleMusic) {
-    mci.StopBgm();
-    mci.PlayBgm(titleMusic);
+TitleScreen::TitleScreen(const SceneContext& scene, const Settings& settings, Mci& mci,
+                         Interpreter& interpreter, Pictures& pictures, Shutdown& shutdown,
+                         std::function<void(int16_t mode)> dispRanking)
+    : scene_(scene),
+      settings_(settings),
+      mci_(mci),
+      interpreter_(interpreter),
+      pictures_(pictures),
+      shutdown_(shutdown),
+      dispRanking_(std::move(dispRanking)) {
+  assert(dispRanking_ && "the title's ranking entry needs a screen to show");
+  for (int i = 1; i <= 5; ++i) {
+    PictureBox& item = *scene_.form.Tmenu[i];
+    item.onMouseMove = [this, i](const MouseEvent&) { Tmenu_MouseMove(i); };
+    item.onMouseDown = [this, i](const MouseEvent&) { Tmenu_MouseDown(i); };
   }
-  auto picture = LoadBitmapFile(DataFile(DataPath, "p03.dat"));
-  if (!picture.ok()) FatalError(picture.error().message);
+}
+
+bool TitleScreen::Waiting() const {
+  const MainForm& form = scene_.form;
+  const PictureBox& first = *form.Tmenu[1];
+  return first.Visible() && first.Enabled() && form.window.Enabled();
+}
+
+void TitleScreen::ShowTitle() {
+  MainForm& form = scene_.form;
+  const std::string titleMusic = DataFile(scene_.paths.DataPath, "01.mid").string();
+  if (mci_.CurrentBgm() != titleMusic) {
+    mci_.StopBgm();
+    mci_.PlayBgm(titleMusic);
+  }
+  auto picture = LoadBitmapFile(DataFile(scene_.paths.DataPath, "p03.dat"));
+  if (!picture.ok()) shutdown_.FatalError(picture.error().message);
   form.window.SetPicture(std::move(*picture));
   ShowTitleItems();
   form.PicMain.SetVisible(false);
   for (PictureBox* box : {form.MesBox[0], form.MesBox[1], form.Doll_Disp[0], form.Doll_Disp[1]}) {
     box->SetVisible(false);
   }
-  RankingShown = false;
+  form.RankingShown = false;
   for (MenuItem* item : {&form.speedup, &form.vers, &form.ends, &form.opt})
     item->SetEnabled(true);
-  NewGame(story);
-  CurCategory = 4;
+  NewGame(scene_.story);
+  form.CurCategory = 4;
 }
 
-// Shows the five entries in their normal look, the window picture beneath
-// them; the extra story only after the clear marker.
-void Game::ShowTitleItems() {
+void TitleScreen::ShowTitleItems() {
+  MainForm& form = scene_.form;
   const Surface* picture = form.window.Picture() ? &*form.window.Picture() : nullptr;
   for (int i = 1; i <= 5; ++i) {
     PictureBox& item = *form.Tmenu[i];
-    item.Move(kItemLeft, ItemTop(i), kItemWidth, kItemHeight);
-    if (picture != nullptr) {
-      BitBlt(item.Image(), 0, 0, kItemWidth, kItemHeight, *picture, kItemLeft, ItemTop(i));
-    }
+    const Rect place = TitleItem(i);
+    item.Move(place.x, place.y, place.w, place.h);
+    if (picture != nullptr)
+      BitBlt(item.Image(), 0, 0, place.w, place.h, *picture, place.x, place.y);
     item.SetEnabled(true);
-    item.SetVisible(i != 3 || settings.Cleared);
+    item.SetVisible(i != 3 || settings_.Cleared);
   }
 }
 
-void Game::Tmenu_MouseMove(int index) {
-  const int highlighted = CurCategory;
+void TitleScreen::Tmenu_MouseMove(int index) {
+  MainForm& form = scene_.form;
+  const int highlighted = form.CurCategory;
   if (index == highlighted || highlighted == 0) return;
   PictureBox& item = *form.Tmenu[index];
-  BitBlt(item.Image(), 0, 0, kItemWidth, kItemHeight, form.GItems.Image(), kHighlightLeft,
-         kHighlightTop + kItemHeight * (index - 1));
+  const Rect look = TitleHighlight(index);
+  BitBlt(item.Image(), 0, 0, look.w, look.h, form.GItems.Image(), look.x, look.y);
   if (form.window.Picture()) {
-    BitBlt(form.Tmenu[highlighted]->Image(), 0, 0, kItemWidth, kItemHeight, *form.window.Picture(),
-           kItemLeft, ItemTop(highlighted));
+    const Rect normal = TitleItem(highlighted);
+    BitBlt(form.Tmenu[highlighted]->Image(), 0, 0, normal.w, normal.h, *form.window.Picture(),
+           normal.x, normal.y);
   }
   item.Refresh();
-  CurCategory = static_cast<int16_t>(index);
+  form.CurCategory = static_cast<int16_t>(index);
 }
 
-void Game::Tmenu_MouseDown(int index) {
+void TitleScreen::Tmenu_MouseDown(int index) {
+  MainForm& form = scene_.form;
+  StoryState& story = scene_.story;
   for (int i = 1; i <= 5; ++i) {
     form.Tmenu[i]->SetVisible(false);
     form.Tmenu[i]->SetEnabled(false);
@@ -80,54 +103,55 @@ void Game::Tmenu_MouseDown(int index) {
   switch (index) {
     case 1:
       StoryInit();
-      interpreter.RunScript();
+      interpreter_.RunScript();
       break;
     case 2:
-      LoadGame(story, interpreter, host, DataPath);
+      LoadGame(story, interpreter_, scene_.host, scene_.paths.DataPath);
       StoryInit();
-      interpreter.RunScript();
+      interpreter_.RunScript();
       break;
     case 3:
       story.StageNo = 2;
       story.CurLabel = kExtraStoryLabel;
-      interpreter.FindLabel(kExtraStoryLabel);
+      interpreter_.FindLabel(kExtraStoryLabel);
       StoryInit();
-      interpreter.RunScript();
+      interpreter_.RunScript();
       break;
     case 4:
-      if (dispRanking) dispRanking(0);
+      dispRanking_(0);
       break;
     case 5:
-      host.MessageBox({"終了します.", kAppTitle, MessageBoxButtons::Ok});
-      Form_Unload();
+      scene_.host.MessageBox({"終了します.", kAppTitle, MessageBoxButtons::Ok});
+      shutdown_.Form_Unload();
   }
   // A story that ran to its last record leaves its last scene on the stage:
   // go back to the title picture rather than show the menu over the story.
-  if (form.PicMain.Visible() && !RankingShown) {
+  if (form.PicMain.Visible() && !form.RankingShown) {
     ShowTitle();
     return;
   }
   ShowTitleItems();
 }
 
-void Game::StoryInit() {
-  pictures.StoryInit();
+void TitleScreen::StoryInit() {
+  MainForm& form = scene_.form;
+  pictures_.StoryInit();
   // Characters of an earlier story do not stand in the new one.
   for (PictureBox* sprite : form.Doll_Disp)
     sprite->SetVisible(false);
-  for (auto& positions : pictures.DollShown)
+  for (auto& positions : pictures_.DollShown)
     positions.fill(0);
-  messages.BaseFontSize = BaseFontSize;
+  MessageState& message = scene_.story.message;
   PictureBox& picMain = form.PicMain;
   picMain.Move(0, 0, 640, 480);
-  auto picture = LoadBitmapFile(DataFile(DataPath, "p03.dat"));
-  if (!picture.ok()) FatalError(picture.error().message);
+  auto picture = LoadBitmapFile(DataFile(scene_.paths.DataPath, "p03.dat"));
+  if (!picture.ok()) shutdown_.FatalError(picture.error().message);
   picMain.SetPicture(std::move(*picture));
   picMain.SetVisible(true);
   form.window.ClearPicture();
 
   PictureBox& page = *form.MesBox[0];
-  page.font = FontSpec{"ＭＳ Ｐゴシック", static_cast<float>(BaseFontSize), true, false};
+  page.font = FontSpec{"ＭＳ Ｐゴシック", static_cast<float>(message.BaseFontSize), true, false};
   page.SetForeColor(kWhite);
   page.Move(0, 400, 640, 80);
   page.SetBackColor(kBlack);
@@ -150,7 +174,6 @@ void Game::StoryInit() {
   }
   form.window.Refresh();
 
-  MessageState& message = story.message;
   if (message.MessageMode == 0) {
     message.MessageMode = 1;
     message.WaitFlag = true;

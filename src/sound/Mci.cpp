@@ -6,11 +6,11 @@
 
 namespace dovetail {
 
-Mci::Mci(Host& host, AudioOutput& output, SoundFlags& flags, Timer& bgmTimer)
-    : host_(host), output_(output), flags_(flags), bgmTimer_(bgmTimer) {}
+Mci::Mci(Host& host, AudioOutput& output, SoundFlags& flags, Timer& bgmTimer, GameEvents& events)
+    : host_(host), output_(output), flags_(flags), bgmTimer_(bgmTimer), events_(events) {}
 
-void Mci::NoteBgm(const std::string& what, const std::string& file) {
-  if (onBgm) onBgm(what, file);
+void Mci::NoteBgm(BgmAction action, const std::string& file) {
+  events_.Report(BgmEvent{action, file});
 }
 
 Result<MidiPiece> Mci::LoadPiece(const std::string& path) {
@@ -73,7 +73,7 @@ void Mci::MciPlay(const std::string& path) {
   }
   openPiece_ = std::move(*piece);
   slotPlaying_ = false;
-  NoteBgm("open", path);
+  NoteBgm(BgmAction::Open, path);
   if (Status played = output_.StartMusic(*openPiece_, std::nullopt); !played) {
     // A piece that cannot play is closed again rather than left open for the
     // timer to retry every two seconds.
@@ -83,7 +83,7 @@ void Mci::MciPlay(const std::string& path) {
     return;
   }
   slotPlaying_ = true;
-  NoteBgm("play", path);
+  NoteBgm(BgmAction::Play, path);
   currentBgm_ = path;
 }
 
@@ -98,7 +98,7 @@ void Mci::MciStop() {
     const std::string file = openPiece_->name;
     openPiece_.reset();
     slotPlaying_ = false;
-    NoteBgm("stop", file);
+    NoteBgm(BgmAction::Stop, file);
   }
   currentBgm_.clear();
   if (flags_.FadeOnStop) {
@@ -111,7 +111,7 @@ void Mci::MciRewind() {
   if (flags_.UseDirectMusic || !openPiece_) return;
   output_.StopMusic();
   slotPlaying_ = output_.StartMusic(*openPiece_, std::nullopt).ok();
-  NoteBgm("rewind", openPiece_->name);
+  NoteBgm(BgmAction::Rewind, openPiece_->name);
 }
 
 std::string Mci::MciStatus() {
@@ -146,7 +146,7 @@ void Mci::DmPlay(const std::string& path) {
     flags_.BgmEnabled = false;
     return;
   }
-  NoteBgm("open", path);
+  NoteBgm(BgmAction::Open, path);
   const MusicLoop loop{kLoopStartMusicTime, piece->lengthMusicTime};
   if (Status played = output_.StartMusic(*piece, loop); !played) {
     lastError_ = played.error();
@@ -154,13 +154,13 @@ void Mci::DmPlay(const std::string& path) {
     return;
   }
   dmPiece_ = path;
-  NoteBgm("play", path);
+  NoteBgm(BgmAction::Play, path);
 }
 
 void Mci::DmStop() {
   if (dmPiece_) {
     output_.StopMusic();
-    NoteBgm("stop", *dmPiece_);
+    NoteBgm(BgmAction::Stop, *dmPiece_);
     dmPiece_.reset();
   }
   host_.DoEvents();
@@ -178,7 +178,7 @@ void Mci::PlayWave(int32_t resId) {
   if (!output_.IsOpen() && !output_.Open()) return;
   const std::optional<uint32_t> length = output_.EffectLengthMs(resId);
   if (!length || !output_.PlayEffect(resId)) return;
-  if (onWave) onWave(resId);
+  events_.Report(WaveEvent{resId});
   if (resId == kSynchronousWave) host_.Sleep(*length);
 }
 
@@ -202,7 +202,7 @@ bool Mci::MixerGetVolume(uint32_t& value) {
 bool Mci::MixerSetVolume(uint32_t value) {
   if (!volumeFound_ || value > 65535) return false;
   output_.SetMasterVolume(static_cast<uint16_t>(value));
-  if (onVolume) onVolume(value);
+  events_.Report(VolumeEvent{value});
   return true;
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 
 #include "base/Result.h"
+#include "platform/GameEvents.h"
 #include "platform/Host.h"
 #include "platform/Timer.h"
 #include "sound/AudioOutput.h"
@@ -33,7 +33,8 @@ class Mci {
   // `flags` is the run's sound options (changed here when music or the mixer
   // fails); `bgmTimer` is the main window's BGM_Timer, switched by PlayBgm.
   // The timer's handler is not set here: the window calls BGM_Timer_Timer.
-  Mci(Host& host, AudioOutput& output, SoundFlags& flags, Timer& bgmTimer);
+  // What the music, the effects and the volume do is reported to `events`.
+  Mci(Host& host, AudioOutput& output, SoundFlags& flags, Timer& bgmTimer, GameEvents& events);
 
   // Start-up: opens the mixer and reads the volume (sequencer back end) or
   // creates the looping player, then stops any music.
@@ -79,13 +80,8 @@ class Mci {
   // Volume restored after a fade and on exit.
   uint32_t SavedVolume = 0;
 
-  // Events for the headless log: what is "open", "play", "stop" or "rewind".
-  std::function<void(const std::string& what, const std::string& file)> onBgm;
-  std::function<void(int32_t id)> onWave;
-  std::function<void(uint32_t value)> onVolume;
-
  private:
-  void NoteBgm(const std::string& what, const std::string& file);
+  void NoteBgm(BgmAction action, const std::string& file);
   // No sound device: music and effects are off for the run.
   void SwitchSoundOff();
   // Sets `value`, then lets events run until more than 100 ms have passed.
@@ -96,6 +92,7 @@ class Mci {
   AudioOutput& output_;
   SoundFlags& flags_;
   Timer& bgmTimer_;
+  GameEvents& events_;
   std::string currentBgm_;
   std::optional<Error> lastError_;
 

@@ -1,8 +1,19 @@
 #include "sound/NullAudioOutput.h"
 
+#include <cassert>
 #include <utility>
 
+#include "sound/EffectSounds.h"
+
 namespace dovetail {
+
+std::unique_ptr<NullAudioOutput> MakeSilentAudio(Host& host) {
+  Result<EffectSounds> sounds = EffectSounds::LoadBuiltIn();
+  // The sounds are part of the program; a fault in them is a build fault.
+  assert(sounds.ok());
+  return std::make_unique<NullAudioOutput>(
+      host, sounds.ok() ? sounds->Lengths() : std::map<int32_t, uint32_t>{});
+}
 
 NullAudioOutput::NullAudioOutput(Host& host, std::map<int32_t, uint32_t> effectLengths,
                                  uint16_t initialVolume)

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 
 #include "platform/Host.h"
@@ -60,5 +61,9 @@ class NullAudioOutput : public AudioOutput {
   std::optional<int32_t> effect_;
   uint32_t effectStartedAt_ = 0;
 };
+
+// The silent output with the built-in effects' lengths: what a run without a
+// sound device (the headless runner, tests) plays through.
+std::unique_ptr<NullAudioOutput> MakeSilentAudio(Host& host);
 
 }  // namespace dovetail

@@ -58,7 +58,7 @@ class EffectsTest : public ::testing::Test {
         picMainBak(AddBox("PicMainBak", false)),
         mesh1(AddBox("Mesh1", false)),
         mesh2(AddBox("Mesh2", false)),
-        effects(mesh1, mesh2) {
+        effects(mesh1, mesh2, ignored) {
     window.BringToFront(picMain);
   }
 
@@ -99,6 +99,7 @@ class EffectsTest : public ::testing::Test {
   PictureBox& picMainBak;
   PictureBox& mesh1;
   PictureBox& mesh2;
+  IgnoredEvents ignored;
   Effects effects;
   Surface source;
 };
@@ -224,7 +225,8 @@ TEST_F(EffectsTest, PacingSurvivesTheTickCountWrapping) {
   dest.SetSize(kW, kH);
   src.SetSize(kW, kH);
   src.Image() = VariedPicture();
-  Effects wrapped(m1, m2);
+  IgnoredEvents notWatched;
+  Effects wrapped(m1, m2, notWatched);
   wrapped.EffectCode = "HC";
   wrapped.RunEffect(dest, src);
   EXPECT_EQ(wrapping.TickCount() - 0xFFFFFF00u, 43u * 41);

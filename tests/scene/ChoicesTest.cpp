@@ -8,6 +8,8 @@
 #include "platform/HeadlessHost.h"
 #include "scene/Choices.h"
 #include "shell/Game.h"
+#include "sound/NullAudioOutput.h"
+#include "support/RecordedEvents.h"
 #include "support/TestDataFolder.h"
 
 namespace dovetail {
@@ -42,18 +44,24 @@ class ChoicesTest : public ::testing::Test {
 
   void Start(const std::string& script, const std::string& choiceRows) {
     folder.SetScript(script, choiceRows);
-    game = std::make_unique<Game>(host, *text, folder.root);
+    // The hooks of an earlier run look at that run's choices.
+    host.onDoEvents = nullptr;
+    events.onEvent = nullptr;
+    game =
+        std::make_unique<Game>(host, *text, GamePaths::ForGameFolder(folder.root), *audio, events);
     game->Form_Load();
-    choices =
-        std::make_unique<Choices>(game->form, game->story, page, host, game->interpreter, *text);
-    choices->playWave = [this](int32_t id) { sounds.push_back({id, choices->ChoiceResult}); };
-    choices->onChoice = [this](const std::vector<std::string>& texts, int chosen) {
-      offered = texts;
-      chosenIndex = chosen;
+    choices = &game->choices;
+    events.onEvent = [this](const GameEvent& event) {
+      if (const auto* wave = std::get_if<WaveEvent>(&event)) {
+        sounds.push_back({wave->id, choices->ChoiceResult});
+      } else if (const auto* choice = std::get_if<ChoiceEvent>(&event)) {
+        offered = choice->texts;
+        chosenIndex = choice->chosen;
+      } else if (std::holds_alternative<StepEvent>(event)) {
+        visited.push_back(game->story.CurText);
+      }
     };
-    game->handlers.ShowChoices = [this] { return choices->ShowChoices(); };
-    game->handlers.onStep = [this] { visited.push_back(game->story.CurText); };
-    game->StoryInit();
+    game->title.StoryInit();
     game->story.ScriptPos = 0;
   }
 
@@ -92,9 +100,10 @@ class ChoicesTest : public ::testing::Test {
   TestDataFolder folder;
   HeadlessHost host;
   std::unique_ptr<TextRenderer> text;
+  std::unique_ptr<NullAudioOutput> audio = MakeSilentAudio(host);
+  testing::RecordedEvents events;
   std::unique_ptr<Game> game;
-  MessagePage page;
-  std::unique_ptr<Choices> choices;
+  Choices* choices = nullptr;
   struct Sound {
     int32_t id;
     int16_t choiceResultThen;
@@ -131,7 +140,7 @@ TEST_F(ChoicesTest, TwoChoicesShowTheLeftColumnAndTheStoryGoesOnAtTheTargetItsel
   EXPECT_EQ(visited, (std::vector<std::string>{"2", "second", "second2"}));
   EXPECT_EQ(offered, (std::vector<std::string>{"はい", "いいえ"}));
   EXPECT_EQ(chosenIndex, 1);
-  EXPECT_EQ(page.LastSpeaker, 0);
+  EXPECT_EQ(game->page.LastSpeaker, 0);
   EXPECT_EQ(game->story.CurJump, 0);
 }
 
@@ -156,8 +165,9 @@ TEST_F(ChoicesTest, PressPlaysTheSoundAndReleaseOnAnotherButtonChoosesThePressed
   Start(ChoiceScript("2"), kTwoChoices);
   Run([&] {
     const uint32_t now = host.TickCount();
-    host.Post({now, ScriptedInput::Kind::MouseDown, X(0), Y(0), MouseButton::Left, 0, {}, {}});
-    host.Post({now + 200, ScriptedInput::Kind::MouseUp, X(1), Y(1), MouseButton::Left, 0, {}, {}});
+    host.Post({now, InputEvent::Mouse(InputEvent::Kind::MouseDown, X(0), Y(0), MouseButton::Left)});
+    host.Post(
+        {now + 200, InputEvent::Mouse(InputEvent::Kind::MouseUp, X(1), Y(1), MouseButton::Left)});
   });
   ASSERT_EQ(sounds.size(), 1u);
   EXPECT_EQ(sounds[0].id, 105);
@@ -173,7 +183,8 @@ TEST_F(ChoicesTest, ButtonsShowThePlateAndCaptionNormalThenPressed) {
   const Surface pressed1 = Expected("いいえ", true);
   ASSERT_NE(normal1.Pixels(), pressed1.Pixels());
   bool seenPressed = false;
-  choices->playWave = [&](int32_t) {
+  events.onEvent = [&](const GameEvent& event) {
+    if (!std::holds_alternative<WaveEvent>(event)) return;
     seenPressed = true;
     EXPECT_EQ(Button(1).Image().Pixels(), pressed1.Pixels());
   };
@@ -181,8 +192,9 @@ TEST_F(ChoicesTest, ButtonsShowThePlateAndCaptionNormalThenPressed) {
     EXPECT_EQ(Button(0).Image().Pixels(), normal0.Pixels());
     EXPECT_EQ(Button(1).Image().Pixels(), normal1.Pixels());
     const uint32_t now = host.TickCount();
-    host.Post({now, ScriptedInput::Kind::MouseDown, X(1), Y(1), MouseButton::Left, 0, {}, {}});
-    host.Post({now + 100, ScriptedInput::Kind::MouseUp, X(1), Y(1), MouseButton::Left, 0, {}, {}});
+    host.Post({now, InputEvent::Mouse(InputEvent::Kind::MouseDown, X(1), Y(1), MouseButton::Left)});
+    host.Post(
+        {now + 100, InputEvent::Mouse(InputEvent::Kind::MouseUp, X(1), Y(1), MouseButton::Left)});
   });
   EXPECT_TRUE(seenPressed);
   // The chosen button is left pressed; the other one untouched.

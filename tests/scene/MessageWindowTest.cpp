@@ -8,6 +8,8 @@
 #include "platform/HeadlessHost.h"
 #include "scene/MessageWindow.h"
 #include "shell/Game.h"
+#include "sound/NullAudioOutput.h"
+#include "support/SceneParts.h"
 #include "support/TestDataFolder.h"
 
 namespace dovetail {
@@ -41,10 +43,9 @@ struct Wait {
   Surface page;
 };
 
-class MessageWindowTest : public ::testing::Test {
+class MessageWindowTest : public ::testing::Test, protected testing::SceneParts {
  protected:
-  MessageWindowTest()
-      : text(TextRenderer::Create().value()), form(host), window(form, story, page, host, *text) {
+  MessageWindowTest() : window(scene) {
     PictureBox& box = *form.MesBox[0];
     box.font = kPageFont;
     box.SetForeColor(kWhite);
@@ -60,8 +61,8 @@ class MessageWindowTest : public ::testing::Test {
       waits.push_back({host.TickCount(), form.MesBox[0]->Image()});
       story.message.WaitFlag = false;
     };
-    window.onText = [this](int16_t, const std::string&, const std::string& shown) {
-      texts.push_back(shown);
+    events.onEvent = [this](const GameEvent& event) {
+      if (const auto* shown = std::get_if<TextEvent>(&event)) texts.push_back(shown->text);
     };
   }
 
@@ -80,11 +81,6 @@ class MessageWindowTest : public ::testing::Test {
   Surface Expected(const std::vector<Drawn>& items) { return Drawing(*text, items); }
   const Surface& Page() const { return form.MesBox[0]->Image(); }
 
-  HeadlessHost host;
-  std::unique_ptr<TextRenderer> text;
-  MainForm form;
-  StoryState story;
-  MessagePage page;
   MessageWindow window;
   std::vector<Wait> waits;
   std::vector<std::string> texts;
@@ -303,25 +299,20 @@ class MessageWindowStoryTest : public ::testing::Test {
 
   void Start(const std::string& script) {
     folder.SetScript(script);
-    game = std::make_unique<Game>(host, *text, folder.root);
+    game =
+        std::make_unique<Game>(host, *text, GamePaths::ForGameFolder(folder.root), *audio, events);
     game->Form_Load();
-    messages = std::make_unique<MessageWindow>(game->form, game->story, page, host, *text);
-    StoryHandlers& h = game->handlers;
-    h.ShowMessage = [this] { messages->ShowMessage(); };
-    h.MesClear = [this] { MesClear(game->form, page); };
-    h.CmdTextMode = [this] { return messages->CmdTextMode(); };
-    h.ClickWait = [this] { return game->story.message.ClickWait; };
-    messages->onText = [this](int16_t, const std::string&, const std::string& shown) {
-      texts.push_back(shown);
+    events.onEvent = [this](const GameEvent& event) {
+      if (const auto* shown = std::get_if<TextEvent>(&event)) texts.push_back(shown->text);
     };
   }
 
   testing::TestDataFolder folder;
   HeadlessHost host;
   std::unique_ptr<TextRenderer> text;
+  std::unique_ptr<NullAudioOutput> audio = MakeSilentAudio(host);
+  testing::RecordedEvents events;
   std::unique_ptr<Game> game;
-  MessagePage page;
-  std::unique_ptr<MessageWindow> messages;
   std::vector<std::string> texts;
 };
 
@@ -340,7 +331,7 @@ TEST_F(MessageWindowStoryTest, AFrameAfterATextRecordShowsTheTagAndText) {
     game->story.message.WaitFlag = false;
   };
   game->story.message.MessageMode = 1;
-  game->Tmenu_MouseDown(1);
+  game->title.Tmenu_MouseDown(1);
 
   EXPECT_EQ(texts, (std::vector<std::string>{"こんにちは。", "ゆっくり", "次の頁"}));
   // t0 continues without a wait; its line fills the page.

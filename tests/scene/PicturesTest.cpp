@@ -8,6 +8,7 @@
 #include "graphics/BitmapFile.h"
 #include "platform/HeadlessHost.h"
 #include "scene/Pictures.h"
+#include "support/SceneParts.h"
 #include "support/TestDataFolder.h"
 
 namespace dovetail {
@@ -46,14 +47,11 @@ Surface Crop(const Surface& s, int32_t left, int32_t top, int32_t width, int32_t
   return out;
 }
 
-class PicturesTest : public ::testing::Test {
+class PicturesTest : public ::testing::Test, protected testing::SceneParts {
  protected:
   PicturesTest()
-      : folder(::testing::UnitTest::GetInstance()->current_test_info()->name()),
-        form(host),
-        effects(form.Mesh1, form.Mesh2),
-        dataPath(folder.data),
-        pictures(form, story, page, host, effects, dataPath) {
+      : folder(::testing::UnitTest::GetInstance()->current_test_info()->name()), pictures(scene) {
+    paths = GamePaths{folder.root, folder.data};
     form.PicMain.Move(0, 0, 640, 480);
     form.PicMain.SetVisible(true);
     stage = Pattern(640, 480, 5);
@@ -64,9 +62,11 @@ class PicturesTest : public ::testing::Test {
     Write("12.dat", body12);
     Write("21.dat", Pattern(100, 200, 60, 4));
     pictures.StoryInit();
-    effects.onEffect = [this](const std::string& code) {
-      codes.push_back(code);
-      outgoing = form.PicMain.Image();
+    events.onEvent = [this](const GameEvent& event) {
+      if (const auto* effect = std::get_if<EffectEvent>(&event)) {
+        codes.push_back(effect->code);
+        outgoing = form.PicMain.Image();
+      }
     };
   }
 
@@ -74,16 +74,16 @@ class PicturesTest : public ::testing::Test {
     ASSERT_TRUE(ReplaceFileAtomically(folder.data / name, EncodeBitmap24(picture)).ok());
   }
 
-  void Place(int character, int pose, const std::string& text) {
+  void Place(int character, int pose, const std::string& where) {
     story.CharNo = static_cast<uint8_t>(character);
     story.CharPose = static_cast<uint8_t>(pose);
-    story.CurText = text;
+    story.CurText = where;
     EXPECT_EQ(pictures.PlaceCharacter(), kAdvance);
   }
 
-  int32_t Background(int16_t number, const std::string& text) {
+  int32_t Background(int16_t number, const std::string& effect) {
     story.BgNo = number;
-    story.CurText = text;
+    story.CurText = effect;
     return pictures.ShowBackground();
   }
 
@@ -95,12 +95,6 @@ class PicturesTest : public ::testing::Test {
   }
 
   TestDataFolder folder;
-  HeadlessHost host;
-  MainForm form;
-  StoryState story;
-  MessagePage page;
-  Effects effects;
-  std::filesystem::path dataPath;
   Pictures pictures;
   Surface stage, body11, body12;
   std::vector<std::string> codes;
@@ -209,13 +203,8 @@ TEST_F(PicturesTest, MovingACharacterWipesItFromTheOldSideFirst) {
     oldShownDuringWipe = form.Doll_Disp[0]->Visible();
     newShownDuringWipe = form.Doll_Disp[1]->Visible();
   };
-  ScriptedInput click;
-  click.at = host.TickCount() + 20;
-  click.kind = ScriptedInput::Kind::MouseDown;
-  click.x = 630;
-  click.y = 10;
-  click.button = MouseButton::Left;
-  host.Post(click);
+  host.Post({host.TickCount() + 20,
+             InputEvent::Mouse(InputEvent::Kind::MouseDown, 630, 10, MouseButton::Left)});
 
   Place(1, 1, "R");
   EXPECT_TRUE(oldShownDuringWipe);
@@ -348,8 +337,8 @@ TEST_F(FaceTest, AFaceForACharacterNotShownEndsTheProgram) {
   }
 
   std::string told;
-  pictures.onFatalError = [&](const std::string& text) {
-    told = text;
+  pictures.onFatalError = [&](const std::string& shown) {
+    told = shown;
     throw ProgramExit{7};
   };
   try {
@@ -363,7 +352,7 @@ TEST_F(FaceTest, AFaceForACharacterNotShownEndsTheProgram) {
 
 TEST_F(PicturesTest, AMissingPictureEndsTheProgramNamingTheFile) {
   std::string told;
-  pictures.onFatalError = [&](const std::string& text) { told = text; };  // returns: still ends
+  pictures.onFatalError = [&](const std::string& shown) { told = shown; };  // returns: still ends
   EXPECT_THROW(Background(9, ""), ProgramExit);
   EXPECT_NE(told.find("p09.dat"), std::string::npos) << told;
   EXPECT_THROW(Place(4, 7, "L"), ProgramExit);

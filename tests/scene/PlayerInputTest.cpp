@@ -9,6 +9,7 @@
 #include "platform/HeadlessHost.h"
 #include "scene/MessageWindow.h"
 #include "scene/PlayerInput.h"
+#include "support/SceneParts.h"
 
 namespace dovetail {
 namespace {
@@ -19,9 +20,9 @@ constexpr int32_t kStripX = 320, kStripY = 10;   // the strip along the top
 constexpr int32_t kStageX = 500, kStageY = 200;  // the picture, away from the sprite
 constexpr int32_t kDollX = 150, kDollY = 200;    // the left sprite
 
-class PlayerInputTest : public ::testing::Test {
+class PlayerInputTest : public ::testing::Test, protected testing::SceneParts {
  protected:
-  PlayerInputTest() : text(TextRenderer::Create().value()), form(host) {
+  PlayerInputTest() {
     form.PicMain.Move(0, 0, 640, 480);
     form.PicMain.SetVisible(true);
     form.Doll_Disp[0]->Move(100, 100, 100, 250);
@@ -32,7 +33,7 @@ class PlayerInputTest : public ::testing::Test {
     box.SetBackColor(kBlack);
     form.MesBox[1]->Move(0, 0, 640, 20);
     ShowWindow(true);
-    WirePlayerInput(form, story, timeLeft);
+    WirePlayerInput(form, story);
   }
 
   void ShowWindow(bool shown) {
@@ -43,13 +44,6 @@ class PlayerInputTest : public ::testing::Test {
     form.window.DeliverMouseDown(x, y, button);
     form.window.DeliverMouseUp(x, y, button);
   }
-
-  HeadlessHost host;
-  std::unique_ptr<TextRenderer> text;
-  MainForm form;
-  StoryState story;
-  MessagePage page;
-  int16_t timeLeft = 0;
 };
 
 TEST_F(PlayerInputTest, SpaceAndEnterContinueOnlyWhileTheWindowIsShown) {
@@ -92,7 +86,7 @@ TEST_F(PlayerInputTest, TheLeftButtonContinuesOnEveryControlWhileTheWindowIsShow
   };
   for (const Case& c : cases) {
     ShowWindow(c.shown);
-    timeLeft = c.stageTime;
+    form.TimeLeft = c.stageTime;
     story.message.WaitFlag = true;
     Click(c.x, c.y, MouseButton::Left);
     EXPECT_EQ(story.message.WaitFlag, !c.releases) << c.x << "," << c.y << " shown " << c.shown;
@@ -119,10 +113,10 @@ TEST_F(PlayerInputTest, TheRightButtonHidesTheWindowAndBringsItBack) {
   EXPECT_EQ(story.message.MessageMode, 1);
 
   // Not while a café stage runs.
-  timeLeft = 5;
+  form.TimeLeft = 5;
   Click(kStageX, kStageY, MouseButton::Right);
   EXPECT_FALSE(form.MesBox[0]->Visible());
-  timeLeft = 0;
+  form.TimeLeft = 0;
 
   Click(kStageX, kStageY, MouseButton::Right);
   EXPECT_TRUE(form.MesBox[0]->Visible());
@@ -140,10 +134,12 @@ TEST_F(PlayerInputTest, TheRightButtonHidesTheWindowAndBringsItBack) {
 }
 
 TEST_F(PlayerInputTest, SkippingFromAClickWaitContinuesAtOnceAndRunsOn) {
-  MessageWindow window(form, story, page, host, *text);
+  MessageWindow window(scene);
   int shown = -1;
   std::set<int> waitedAfter;
-  window.onText = [&](int16_t, const std::string&, const std::string&) { ++shown; };
+  events.onEvent = [&](const GameEvent& event) {
+    if (std::holds_alternative<TextEvent>(event)) ++shown;
+  };
   host.onDoEvents = [&] {
     if (!story.message.WaitFlag) return;
     waitedAfter.insert(shown);
@@ -170,20 +166,14 @@ TEST_F(PlayerInputTest, SkippingFromAClickWaitContinuesAtOnceAndRunsOn) {
 }
 
 TEST_F(PlayerInputTest, AClickDuringTheRevealEndsTheFollowingWaitAtOnce) {
-  MessageWindow window(form, story, page, host, *text);
+  MessageWindow window(scene);
   story.message.MessageMode = 3;
   // The click arrives 100 ms into a reveal of ten characters (400 ms).
   const uint32_t start = host.TickCount();
-  ScriptedInput down;
-  down.at = start + 100;
-  down.kind = ScriptedInput::Kind::MouseDown;
-  down.x = kPageX;
-  down.y = kPageY;
-  down.button = MouseButton::Left;
-  ScriptedInput up = down;
-  up.kind = ScriptedInput::Kind::MouseUp;
-  host.Post(down);
-  host.Post(up);
+  host.Post({start + 100,
+             InputEvent::Mouse(InputEvent::Kind::MouseDown, kPageX, kPageY, MouseButton::Left)});
+  host.Post({start + 100,
+             InputEvent::Mouse(InputEvent::Kind::MouseUp, kPageX, kPageY, MouseButton::Left)});
   // Should the click be lost, the test still ends: release after a while.
   bool lost = false;
   host.onDoEvents = [&] {

@@ -6,6 +6,7 @@
 
 #include "platform/HeadlessHost.h"
 #include "scene/StoryCounters.h"
+#include "support/StubStoryHandlers.h"
 
 namespace dovetail {
 namespace {
@@ -34,7 +35,7 @@ std::vector<int16_t> Values(const StoryCounters& counters) {
 
 class StoryCountersTest : public ::testing::Test {
  protected:
-  StoryCountersTest() : interpreter(story, host, handlers) {
+  StoryCountersTest() : handlers(story), interpreter(story, host, handlers, events) {
     story.tables.Labels[0] = {1000, 0};
     story.tables.Labels[1] = {2000, kTargetIndex};
     story.tables.LabelCount = 2;
@@ -60,7 +61,8 @@ class StoryCountersTest : public ::testing::Test {
 
   HeadlessHost host;
   StoryState story;
-  StoryHandlers handlers;
+  testing::StubStoryHandlers handlers;
+  IgnoredEvents events;
   Interpreter interpreter;
 };
 

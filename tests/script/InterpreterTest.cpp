@@ -5,6 +5,9 @@
 
 #include "platform/HeadlessHost.h"
 #include "script/Interpreter.h"
+#include "script/ScriptLoader.h"
+#include "support/RecordedEvents.h"
+#include "support/StubStoryHandlers.h"
 
 namespace dovetail {
 namespace {
@@ -13,8 +16,8 @@ namespace {
 // message handler logs every text shown.
 class InterpreterTest : public ::testing::Test {
  protected:
-  InterpreterTest() : interpreter(state, host, handlers) {
-    handlers.ShowMessage = [this] { shown.push_back(state.CurText); };
+  InterpreterTest() : handlers(state), interpreter(state, host, handlers, events) {
+    handlers.showMessage = [this] { shown.push_back(state.CurText); };
   }
 
   void Load(const std::vector<ScriptRecord>& records) {
@@ -23,14 +26,7 @@ class InterpreterTest : public ::testing::Test {
     for (const ScriptRecord& r : records)
       t.Script[i++] = r;
     t.LastRecord = i - 1;
-    int32_t previous = -1;
-    t.LabelCount = 0;
-    for (int32_t k = 0; k <= t.LastRecord; ++k) {
-      if (t.Script[k].Label != previous) {
-        previous = t.Script[k].Label;
-        t.Labels[t.LabelCount++] = {t.Script[k].Label, k};
-      }
-    }
+    ASSERT_TRUE(BuildLabels(t).ok());
   }
 
   static ScriptRecord Text(int16_t label, std::string text) {
@@ -49,7 +45,8 @@ class InterpreterTest : public ::testing::Test {
 
   HeadlessHost host;
   StoryState state;
-  StoryHandlers handlers;
+  testing::StubStoryHandlers handlers;
+  testing::RecordedEvents events;
   Interpreter interpreter;
   std::vector<std::string> shown;
 };
@@ -130,8 +127,8 @@ TEST_F(InterpreterTest, NamesAreSubstitutedIntoTheText) {
 }
 
 TEST_F(InterpreterTest, PictureFieldsAndCommandsDecideWhetherTextIsShown) {
-  handlers.ShowBackground = [] { return kAdvance; };
-  handlers.ChangeFace = [] { return kShowText; };
+  handlers.showBackground = [] { return kAdvance; };
+  handlers.changeFace = [] { return kShowText; };
   ScriptRecord background = Text(1000, "not shown");
   background.Background = "7";
   ScriptRecord face = Text(1000, "face text");
@@ -160,8 +157,8 @@ TEST_F(InterpreterTest, WaitWithoutATimeWaitsJustOverASecond) {
 TEST_F(InterpreterTest, GameCommandsCountStagesAndOpenTheNameDialogOnce) {
   int nameDialogs = 0;
   int keys = 0;
-  handlers.OpenNameEntry = [&] { ++nameDialogs; };
-  handlers.Keys = [&] { ++keys; };
+  handlers.openNameEntry = [&] { ++nameDialogs; };
+  handlers.keys = [&] { ++keys; };
   Load({Command(1000, "g1"), Command(1000, "g4"), Command(1000, "g4"), Command(1000, "g9"),
         Text(1001, "end")});
   interpreter.RunScript();
@@ -169,6 +166,20 @@ TEST_F(InterpreterTest, GameCommandsCountStagesAndOpenTheNameDialogOnce) {
   EXPECT_EQ(nameDialogs, 1);
   EXPECT_EQ(keys, 1);
   EXPECT_TRUE(state.NameEntered);
+}
+
+TEST_F(InterpreterTest, TheCafeStageAndTheEndingGoToTheirSeams) {
+  int stages = 0;
+  int endings = 0;
+  handlers.playCafeStage = [&] { ++stages; };
+  handlers.playEnding = [&] { ++endings; };
+  Load({Command(1000, "g3"), Text(1000, "after the stage"), Command(1000, "e"),
+        Text(1000, "after the ending"), Text(1001, "end")});
+  interpreter.RunScript();
+  EXPECT_EQ(stages, 1);
+  EXPECT_EQ(endings, 1);
+  // The ending stops the script.
+  EXPECT_EQ(shown, std::vector<std::string>{"after the stage"});
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "base/ProgramExit.h"
 #include "platform/HeadlessHost.h"
 #include "script/SaveFile.h"
+#include "support/StubStoryHandlers.h"
 
 namespace dovetail {
 namespace {
@@ -21,7 +22,7 @@ TEST(PositionKey, KeepsTheMinusSignInsideTheZeros) {
 
 class SaveFileTest : public ::testing::Test {
  protected:
-  SaveFileTest() : interpreter(state, host, handlers) {
+  SaveFileTest() : handlers(state), interpreter(state, host, handlers, events) {
     dir = fs::temp_directory_path() /
           (std::string("dovetail-save-") +
            ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -43,7 +44,8 @@ class SaveFileTest : public ::testing::Test {
 
   HeadlessHost host;
   StoryState state;
-  StoryHandlers handlers;
+  testing::StubStoryHandlers handlers;
+  IgnoredEvents events;
   Interpreter interpreter;
   fs::path dir;
 };
@@ -89,7 +91,8 @@ TEST_F(SaveFileTest, LoadingRestoresTheStoryAndContinuesAfterTheSavePoint) {
 
   StoryState loaded;
   loaded.tables = state.tables;
-  Interpreter loader(loaded, host, handlers);
+  testing::StubStoryHandlers loadedHandlers(loaded);
+  Interpreter loader(loaded, host, loadedHandlers, events);
   LoadGame(loaded, loader, host, dir);
   EXPECT_EQ(LastMessage(), "ロードしました.");
   EXPECT_EQ(loaded.Names[1], "山田,");

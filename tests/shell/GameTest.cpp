@@ -10,6 +10,8 @@
 #include "platform/HeadlessHost.h"
 #include "script/DataFolder.h"
 #include "shell/Game.h"
+#include "sound/NullAudioOutput.h"
+#include "support/RecordedEvents.h"
 #include "support/TestDataFolder.h"
 
 namespace dovetail {
@@ -23,14 +25,19 @@ class GameTest : public ::testing::Test {
  protected:
   GameTest()
       : folder(::testing::UnitTest::GetInstance()->current_test_info()->name()),
-        text(TextRenderer::Create().value()) {}
+        text(TextRenderer::Create().value()) {
+    RecordSounds();
+  }
 
   // Starts the program; true when it reached the title screen.
   bool Start() {
-    game = std::make_unique<Game>(host, *text, folder.root);
-    RecordSounds();
+    MakeGame();
     game->Form_Load();
-    return game->WaitState() == "title";
+    return game->Waiting() == WaitState::Title;
+  }
+  void MakeGame() {
+    game =
+        std::make_unique<Game>(host, *text, GamePaths::ForGameFolder(folder.root), *audio, events);
   }
 
   // Runs events until the predicate holds (at most `limit` rounds).
@@ -45,14 +52,8 @@ class GameTest : public ::testing::Test {
 
   // Records what the sound module does, with the time it happened.
   void RecordSounds() {
-    game->mci.onBgm = [this](const std::string& what, const std::string& file) {
-      sounds.push_back({host.TickCount(), what + " " + fs::path(file).filename().string()});
-    };
-    game->mci.onWave = [this](int32_t id) {
-      sounds.push_back({host.TickCount(), "wave " + std::to_string(id)});
-    };
-    game->mci.onVolume = [this](uint32_t value) {
-      sounds.push_back({host.TickCount(), "volume " + std::to_string(value)});
+    events.onEvent = [this](const GameEvent& event) {
+      if (auto sound = testing::DescribeSound(event)) sounds.push_back({host.TickCount(), *sound});
     };
   }
   std::vector<std::string> SoundsSince(size_t first) const {
@@ -62,18 +63,27 @@ class GameTest : public ::testing::Test {
     return names;
   }
 
+  // The player clicks at once whenever a message waits (not the name dialog's
+  // own wait).
+  void ContinueClickWait() {
+    if (game->Waiting() == WaitState::ClickWait && !game->nameEntry.IsOpen())
+      game->story.message.WaitFlag = false;
+  }
+
   const std::string& LastMessage() const { return host.MessageBoxes().back().request.text; }
 
   TestDataFolder folder;
   HeadlessHost host;
   std::unique_ptr<TextRenderer> text;
+  std::unique_ptr<NullAudioOutput> audio = MakeSilentAudio(host);
+  testing::RecordedEvents events;
   std::unique_ptr<Game> game;
   std::vector<std::pair<uint32_t, std::string>> sounds;
 };
 
 TEST_F(GameTest, AMissingSettingsFileEndsTheStartUpWithItsMessage) {
   fs::remove(folder.data / "20.dat");
-  game = std::make_unique<Game>(host, *text, folder.root);
+  MakeGame();
   EXPECT_THROW(game->Form_Load(), ProgramExit);
   EXPECT_EQ(LastMessage(), "DATAフォルダの内容が不正です.");
   EXPECT_EQ(HeaderOf(folder.data / "11.dat"), "JF");  // nothing touched
@@ -81,7 +91,7 @@ TEST_F(GameTest, AMissingSettingsFileEndsTheStartUpWithItsMessage) {
 
 TEST_F(GameTest, StartUpRestoresHeadersAndQuittingHidesThemAgain) {
   ASSERT_TRUE(Start());
-  EXPECT_EQ(game->DataPath, folder.data);
+  EXPECT_EQ(game->paths.DataPath, folder.data);
   for (const char* name : kPictureFiles)
     EXPECT_EQ(HeaderOf(folder.data / name), "BM") << name;
   EXPECT_FALSE(fs::exists(folder.data / "51.cod"));
@@ -106,14 +116,14 @@ TEST_F(GameTest, StartUpPlaysTheJingleToItsEndThenTheTitleMusic) {
   ASSERT_TRUE(Start());
   ASSERT_EQ(SoundsSince(0), (std::vector<std::string>{"wave 104", "open 01.mid", "play 01.mid"}));
   // The jingle plays to its end before the bar goes, and a second passes after it.
-  const uint32_t jingle = game->audio.EffectLengthMs(104).value();
+  const uint32_t jingle = audio->EffectLengthMs(104).value();
   EXPECT_GE(sounds[1].first - sounds[0].first, jingle + 1000);
   EXPECT_EQ(game->mci.CurrentBgm(), DataFile(folder.data, "01.mid").string());
   EXPECT_TRUE(game->form.BGM_Timer.Enabled());
 
   // Back on the title screen the music goes on; when it ends, the timer
   // starts it again within two seconds.
-  game->ShowTitle();
+  game->title.ShowTitle();
   EXPECT_EQ(sounds.size(), 3u);
   ASSERT_TRUE(RunUntil([&] { return sounds.size() > 3; }, 600));
   EXPECT_EQ(sounds[3].second, "rewind 01.mid");
@@ -123,11 +133,11 @@ TEST_F(GameTest, StartUpPlaysTheJingleToItsEndThenTheTitleMusic) {
 TEST_F(GameTest, QuittingStopsTheMusicAndPutsTheVolumeBack) {
   ASSERT_TRUE(Start());
   EXPECT_EQ(game->mci.StartVolume, 65535u);
-  game->audio.SetMasterVolume(1200);  // as a fade would have left it
+  audio->SetMasterVolume(1200);  // as a fade would have left it
   const size_t before = sounds.size();
   EXPECT_THROW(game->Form_Unload(), ProgramExit);
   EXPECT_EQ(SoundsSince(before), (std::vector<std::string>{"stop 01.mid", "volume 65535"}));
-  EXPECT_EQ(game->audio.MasterVolume(), 65535);
+  EXPECT_EQ(audio->MasterVolume(), 65535);
 }
 
 TEST_F(GameTest, WithMusicOffTheTitleIsSilentAndTheJingleStillPlays) {
@@ -139,7 +149,7 @@ TEST_F(GameTest, WithMusicOffTheTitleIsSilentAndTheJingleStillPlays) {
 
 TEST_F(GameTest, TheSplashIsCrossFadedInCentredBeforeTheProgressBar) {
   const Surface splash = *LoadBitmapFile(folder.data / "P99.dat");
-  game = std::make_unique<Game>(host, *text, folder.root);
+  MakeGame();
   std::optional<Pixel> centre;
   std::optional<Pixel> bar;
   host.onPresent = [&](const Surface&) {
@@ -164,14 +174,14 @@ TEST_F(GameTest, WithoutADataSubfolderTheProgramFolderIsTheDataFolder) {
   }
   fs::remove(folder.data);
   ASSERT_TRUE(Start());
-  EXPECT_EQ(game->DataPath, folder.root);
+  EXPECT_EQ(game->paths.DataPath, folder.root);
 }
 
 TEST_F(GameTest, ABrokenPictureFileEndsTheStartUpCleanly) {
   std::string bytes = *ReadWholeFile(folder.data / "90.dat");
   bytes.resize(100);
   ASSERT_TRUE(ReplaceFileAtomically(folder.data / "90.dat", bytes));
-  game = std::make_unique<Game>(host, *text, folder.root);
+  MakeGame();
   EXPECT_THROW(game->Form_Load(), ProgramExit);
   EXPECT_NE(LastMessage().find("90.dat"), std::string::npos) << LastMessage();
   EXPECT_EQ(HeaderOf(folder.data / "11.dat"), "JF");
@@ -189,13 +199,15 @@ TEST_F(GameTest, TheExtraStoryIsOfferedOnlyWithTheClearMarker) {
   ASSERT_TRUE(Start());
   EXPECT_TRUE(game->form.Tmenu[3]->Visible());
   std::vector<int16_t> labels;
-  game->handlers.onStep = [&] { labels.push_back(game->story.CurLabel); };
-  game->handlers.ShowMessage = [] {};
-  game->Tmenu_MouseDown(3);
+  events.onEvent = [&](const GameEvent& event) {
+    if (const auto* step = std::get_if<StepEvent>(&event)) labels.push_back(step->label);
+  };
+  host.onDoEvents = [&] { ContinueClickWait(); };
+  game->title.Tmenu_MouseDown(3);
   EXPECT_EQ(labels, std::vector<int16_t>{1059});
   // Back at the title, the extra entry is still there.
   EXPECT_TRUE(game->form.Tmenu[3]->Visible());
-  EXPECT_EQ(game->WaitState(), "title");
+  EXPECT_EQ(game->Waiting(), WaitState::Title);
 }
 
 TEST_F(GameTest, TheHighlightFollowsTheMouse) {
@@ -204,11 +216,11 @@ TEST_F(GameTest, TheHighlightFollowsTheMouse) {
   auto highlighted = [&](int i) {
     return game->form.Tmenu[i]->Image().At(5, 5) == sheet.At(270 + 5, 330 + 27 * (i - 1) + 5);
   };
-  EXPECT_EQ(game->CurCategory, 4);
-  game->Tmenu_MouseMove(1);
+  EXPECT_EQ(game->form.CurCategory, 4);
+  game->title.Tmenu_MouseMove(1);
   EXPECT_TRUE(highlighted(1));
   EXPECT_FALSE(highlighted(4));
-  game->Tmenu_MouseMove(2);
+  game->title.Tmenu_MouseMove(2);
   EXPECT_TRUE(highlighted(2));
   EXPECT_FALSE(highlighted(1));
   EXPECT_EQ(game->form.Tmenu[1]->Image().At(5, 5),
@@ -217,7 +229,7 @@ TEST_F(GameTest, TheHighlightFollowsTheMouse) {
 
 TEST_F(GameTest, QuittingFromTheTitleSaysSoFirst) {
   ASSERT_TRUE(Start());
-  EXPECT_THROW(game->Tmenu_MouseDown(5), ProgramExit);
+  EXPECT_THROW(game->title.Tmenu_MouseDown(5), ProgramExit);
   EXPECT_EQ(LastMessage(), "終了します.");
   EXPECT_EQ(HeaderOf(folder.data / "p04.dat"), "JF");
 }
@@ -226,25 +238,29 @@ TEST_F(GameTest, TheNameDialogSetsTheNamesOrKeepsThemWhenClosed) {
   folder.SetScript("1000,g4,,,,,,,,,,,\r\n1000,,,,,,,,&1&2,,,1,\r\n1001,,,,,,,,end,,,,\r\n");
   ASSERT_TRUE(Start());
   std::vector<std::string> shown;
-  game->handlers.ShowMessage = [&] { shown.push_back(game->story.CurText); };
-  host.onDoEvents = [&] {
-    if (game->WaitState() == "dialog" && !host.InputPending()) {
-      host.PostDialogInput(ScriptedInput::Kind::Type, "山田　花子");
-      host.PostDialogInput(ScriptedInput::Kind::Press, "Command1");
-    }
+  events.onEvent = [&](const GameEvent& event) {
+    if (const auto* message = std::get_if<TextEvent>(&event)) shown.push_back(message->text);
   };
-  game->Tmenu_MouseDown(1);
+  host.onDoEvents = [&] {
+    if (game->Waiting() == WaitState::Dialog && !host.InputPending()) {
+      host.PostDialogInput(InputEvent::Kind::Type, "山田　花子");
+      host.PostDialogInput(InputEvent::Kind::Press, "Command1");
+    }
+    ContinueClickWait();
+  };
+  game->title.Tmenu_MouseDown(1);
   EXPECT_EQ(shown, std::vector<std::string>{"山田花子"});
   EXPECT_TRUE(game->form.window.Enabled());
 
   // Closing by the close box keeps the default names and the story goes on.
   shown.clear();
   host.onDoEvents = [&] {
-    if (game->WaitState() == "dialog" && !host.InputPending()) {
-      host.PostDialogInput(ScriptedInput::Kind::DialogClose);
+    if (game->Waiting() == WaitState::Dialog && !host.InputPending()) {
+      host.PostDialogInput(InputEvent::Kind::DialogClose);
     }
+    ContinueClickWait();
   };
-  game->Tmenu_MouseDown(1);
+  game->title.Tmenu_MouseDown(1);
   EXPECT_EQ(shown, std::vector<std::string>{"桐原ほのか"});
 }
 

@@ -12,6 +12,8 @@
 #include "sound/Mci.h"
 #include "sound/NullAudioOutput.h"
 #include "support/MidiFixture.h"
+#include "support/RecordedEvents.h"
+#include "support/TempFolder.h"
 
 namespace dovetail {
 namespace {
@@ -26,27 +28,25 @@ class MciTest : public ::testing::Test {
         output(host,
                {{101, 300}, {102, 250}, {103, 900}, {104, 1200}, {105, 150}, {106, 400}, {107, 80}},
                800),
-        mci(host, output, flags, bgmTimer) {
-    folder = std::filesystem::temp_directory_path() /
-             ("dovetail-mci-" +
-              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::create_directories(folder);
+        mci(host, output, flags, bgmTimer, events),
+        folder(std::string("mci-") +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name()) {
     Write("01.mid", MidiOfQuarters(3));  // 1500 ms
     Write("02.mid", MidiOfQuarters(4));  // 2000 ms, loop point at 1000 / 768 quarters
     Write("bad.mid", "MThd");
     bgmTimer.onTimer = [this] { mci.BGM_Timer_Timer(); };
-    mci.onBgm = [this](const std::string& what, const std::string& file) {
-      log.push_back(what + " " + std::filesystem::path(file).filename().string());
+    events.onEvent = [this](const GameEvent& event) {
+      if (const auto* volume = std::get_if<VolumeEvent>(&event)) {
+        volumes.push_back({host.TickCount(), volume->value});
+      } else if (auto sound = testing::DescribeSound(event)) {
+        log.push_back(*sound);
+      }
     };
-    mci.onWave = [this](int32_t id) { log.push_back("wave " + std::to_string(id)); };
-    mci.onVolume = [this](uint32_t value) { volumes.push_back({host.TickCount(), value}); };
   }
-  ~MciTest() override { std::filesystem::remove_all(folder); }
-
   void Write(const std::string& name, const std::string& bytes) {
-    std::ofstream(folder / name, std::ios::binary) << bytes;
+    testing::WriteBytes(folder.path / name, bytes);
   }
-  std::string Path(const std::string& name) const { return (folder / name).string(); }
+  std::string Path(const std::string& name) const { return (folder.path / name).string(); }
   void OpenMixer() {
     ASSERT_TRUE(mci.MixerOpen());
     ASSERT_TRUE(mci.MixerFindVolume(Mci::kSpeakersComponent));
@@ -63,8 +63,9 @@ class MciTest : public ::testing::Test {
   Timer& bgmTimer;
   NullAudioOutput output;
   SoundFlags flags;
+  testing::RecordedEvents events;
   Mci mci;
-  std::filesystem::path folder;
+  testing::TempFolder folder;
   std::vector<std::string> log;
   std::vector<std::pair<uint32_t, uint32_t>> volumes;  // tick, value
 };
@@ -210,8 +211,11 @@ TEST_F(MciTest, TheTimerRestartsAFinishedPieceWithinTwoSeconds) {
   mci.PlayBgm(Path("01.mid"));
   const uint32_t started = host.TickCount();
   uint32_t rewoundAt = 0;
-  mci.onBgm = [&](const std::string& what, const std::string&) {
-    if (what == "rewind" && rewoundAt == 0) rewoundAt = host.TickCount();
+  events.onEvent = [&](const GameEvent& event) {
+    const auto* bgm = std::get_if<BgmEvent>(&event);
+    if (bgm != nullptr && bgm->action == BgmAction::Rewind && rewoundAt == 0) {
+      rewoundAt = host.TickCount();
+    }
   };
   bool sawStopped = false;
   while (rewoundAt == 0 && host.TickCount() - started < 10000) {
@@ -350,7 +354,8 @@ TEST(MciFade, WaitsForTheClockWhereLettingEventsRunTakesNoTime) {
   Window window(host, "Dovetail");
   NullAudioOutput output(host, {}, 800);
   SoundFlags flags;
-  Mci mci(host, output, flags, window.AddTimer("BGM_Timer", 2000));
+  IgnoredEvents events;
+  Mci mci(host, output, flags, window.AddTimer("BGM_Timer", 2000), events);
   ASSERT_TRUE(mci.MixerOpen());
   ASSERT_TRUE(mci.MixerFindVolume(Mci::kSpeakersComponent));
   mci.FadeOut(800);

@@ -2,8 +2,9 @@
 
 #include <sstream>
 
-#include "lib/DataTool.h"
-#include "tools/ToolTestSupport.h"
+#include "content/DataTool.h"
+#include "support/Findings.h"
+#include "support/TempFolder.h"
 
 namespace dovetail::tools {
 namespace {

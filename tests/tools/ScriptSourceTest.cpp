@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "base/Cp932.h"
-#include "lib/ScriptSource.h"
-#include "lib/TextLines.h"
+#include "content/ScriptSource.h"
+#include "content/TextLines.h"
 #include "script/DataFolder.h"
-#include "tools/ToolTestSupport.h"
+#include "support/Findings.h"
+#include "support/TempFolder.h"
 
 namespace dovetail::tools {
 namespace {

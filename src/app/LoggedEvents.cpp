@@ -1,0 +1,50 @@
+#include "app/LoggedEvents.h"
+
+#include <filesystem>
+
+namespace dovetail {
+
+namespace {
+
+// Every event type needs its own line: a type without one does not compile.
+struct LineOf {
+  uint32_t t;
+
+  LogEvent operator()(const StepEvent& e) const {
+    return LogEvent(t, "step")
+        .Num("position", e.position)
+        .Num("label", e.label)
+        .Str("command", e.command);
+  }
+  LogEvent operator()(const TextEvent& e) const {
+    return LogEvent(t, "text").Num("speaker", e.speaker).Str("tag", e.tag).Str("text", e.text);
+  }
+  LogEvent operator()(const ChoiceEvent& e) const {
+    return LogEvent(t, "choice").Strings("texts", e.texts).Num("chosen", e.chosen);
+  }
+  LogEvent operator()(const EffectEvent& e) const {
+    return LogEvent(t, "effect").Str("code", e.code);
+  }
+  LogEvent operator()(const BgmEvent& e) const {
+    // The piece by its file name: the folder differs from machine to machine.
+    return LogEvent(t, "bgm")
+        .Str("what", BgmActionName(e.action))
+        .Str("file", std::filesystem::path(e.file).filename().string());
+  }
+  LogEvent operator()(const WaveEvent& e) const { return LogEvent(t, "wave").Num("id", e.id); }
+  LogEvent operator()(const VolumeEvent& e) const {
+    return LogEvent(t, "volume").Num("value", e.value);
+  }
+};
+
+}  // namespace
+
+LogEvent ToLogEvent(uint32_t t, const GameEvent& event) {
+  return std::visit(LineOf{t}, event);
+}
+
+void LoggedEvents::Report(const GameEvent& event) {
+  log_.Write(ToLogEvent(host_.TickCount(), event));
+}
+
+}  // namespace dovetail

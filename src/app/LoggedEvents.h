@@ -1,0 +1,25 @@
+#pragma once
+
+#include "app/EventLog.h"
+#include "platform/GameEvents.h"
+#include "platform/Host.h"
+
+namespace dovetail {
+
+// The run's events as lines of the headless runner's JSON Lines log, each
+// stamped with the host's tick count when it is reported. The names and
+// fields are the log format the README documents.
+class LoggedEvents final : public GameEvents {
+ public:
+  LoggedEvents(Host& host, EventLog& log) : host_(host), log_(log) {}
+  void Report(const GameEvent& event) override;
+
+ private:
+  Host& host_;
+  EventLog& log_;
+};
+
+// One event as its log line, at time `t`.
+LogEvent ToLogEvent(uint32_t t, const GameEvent& event);
+
+}  // namespace dovetail

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace dovetail {
+
+// What a run reports while it plays, one typed event each: the record the
+// story steps to, the text and choices the player sees, the screen
+// transitions and the sound. The headless runner writes them as its JSON
+// Lines log; tests record them; the desktop program ignores them.
+//
+// A subsystem that has something to tell adds its event type here and to
+// GameEvent; every sink that looks at the events (the runner's writer visits
+// them all) then fails to compile until it handles the new one.
+
+// The interpreter copied record `position` (label, trimmed command) and is
+// about to act on it.
+struct StepEvent {
+  int32_t position = 0;
+  int16_t label = 0;
+  std::string command;
+};
+
+// A message was drawn: the speaker's number, the tag shown before the text and
+// the text itself.
+struct TextEvent {
+  int16_t speaker = 0;
+  std::string tag;
+  std::string text;
+};
+
+// The player chose entry `chosen` (from 0) of the captions offered.
+struct ChoiceEvent {
+  std::vector<std::string> texts;
+  int chosen = 0;
+};
+
+// A screen transition starts, named by its effect code.
+struct EffectEvent {
+  std::string code;
+};
+
+// What the music did to a piece.
+enum class BgmAction { Open, Play, Stop, Rewind };
+
+struct BgmEvent {
+  BgmAction action = BgmAction::Open;
+  std::string file;  // the piece's path as the program named it
+};
+
+// A sound effect started.
+struct WaveEvent {
+  int32_t id = 0;
+};
+
+// The master volume was set.
+struct VolumeEvent {
+  uint32_t value = 0;
+};
+
+using GameEvent =
+    std::variant<StepEvent, TextEvent, ChoiceEvent, EffectEvent, BgmEvent, WaveEvent, VolumeEvent>;
+
+// The word the log uses for a music action.
+constexpr std::string_view BgmActionName(BgmAction action) {
+  switch (action) {
+    case BgmAction::Open:
+      return "open";
+    case BgmAction::Play:
+      return "play";
+    case BgmAction::Stop:
+      return "stop";
+    case BgmAction::Rewind:
+      return "rewind";
+  }
+  return "";
+}
+
+// The sink every subsystem of a run reports to. Report runs at once, inside
+// the subsystem's own call; it must not call back into the program.
+class GameEvents {
+ public:
+  virtual void Report(const GameEvent& event) = 0;
+
+ protected:
+  ~GameEvents() = default;
+};
+
+// A sink for runs nobody watches.
+class IgnoredEvents final : public GameEvents {
+ public:
+  void Report(const GameEvent&) override {}
+};
+
+}  // namespace dovetail

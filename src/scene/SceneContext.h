@@ -1,0 +1,31 @@
+#pragma once
+
+#include "graphics/Effects.h"
+#include "graphics/TextRenderer.h"
+#include "platform/GameEvents.h"
+#include "platform/Host.h"
+#include "scene/MessagePage.h"
+#include "script/GamePaths.h"
+#include "script/MainForm.h"
+#include "script/StoryState.h"
+
+namespace dovetail {
+
+// What every part of the story screen works with: the machine, the main
+// window and its controls, the story's state and message page, the text
+// renderer, the screen transitions, the game's folders and the run's event
+// sink. One run has one; each subsystem is built from it (and whatever else
+// it alone needs) and keeps a copy. Every reference must outlive the
+// subsystems built from it.
+struct SceneContext {
+  Host& host;
+  MainForm& form;
+  StoryState& story;
+  MessagePage& page;
+  TextRenderer& text;
+  Effects& effects;
+  const GamePaths& paths;
+  GameEvents& events;
+};
+
+}  // namespace dovetail

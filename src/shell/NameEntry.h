@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/Dialog.h"
+#include "scene/SceneContext.h"
+
+namespace dovetail {
+
+// The hero-name dialog (NameEnt) of the script command "g4": a label, a text
+// box with the hero's surname and given name, and an OK button. OK takes the
+// typed name (see AcceptHeroName); closing the dialog by its close box keeps
+// the names. Either way the window is enabled again and the story's
+// click-wait is released, so the story goes on.
+class NameEntry {
+ public:
+  explicit NameEntry(const SceneContext& scene);
+  NameEntry(const NameEntry&) = delete;
+  NameEntry& operator=(const NameEntry&) = delete;
+
+  // Opens the dialog over the disabled main window; returns at once (the
+  // story waits for it in its click-wait).
+  void Open();
+  bool IsOpen() const { return open_; }
+  // The dialog's model, while it is open.
+  Dialog& NameEnt() { return nameEnt_; }
+
+ private:
+  void Close(bool accept);
+
+  SceneContext scene_;
+  Dialog nameEnt_;
+  bool open_ = false;
+};
+
+}  // namespace dovetail

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "scene/Pictures.h"
+#include "scene/SceneContext.h"
+#include "script/Interpreter.h"
+#include "shell/Settings.h"
+#include "shell/Shutdown.h"
+#include "sound/Mci.h"
+
+namespace dovetail {
+
+// The title screen: the title picture with its five menu entries (Tmenu 1 to
+// 5: new story, load, the extra story, the ranking, quit) over it, the title
+// music, and the start of a story from it.
+//
+// The highlighted entry (MainForm::CurCategory) follows the mouse: the
+// entry under it takes its highlighted look from the user-interface sheet and
+// the one highlighted before returns to the picture beneath it. A press on an
+// entry hides the menu and runs what it names; the story runs inside that
+// press, and when it ends the title is shown again. The extra story is offered
+// only once the settings carry the clear marker.
+class TitleScreen {
+ public:
+  // Wires the menu entries' mouse events to this object. `dispRanking` shows
+  // the ranking screen (mode 0: from the title); it must be set.
+  TitleScreen(const SceneContext& scene, const Settings& settings, Mci& mci,
+              Interpreter& interpreter, Pictures& pictures, Shutdown& shutdown,
+              std::function<void(int16_t mode)> dispRanking);
+  TitleScreen(const TitleScreen&) = delete;
+  TitleScreen& operator=(const TitleScreen&) = delete;
+
+  // Shows the title: its music (kept when it already plays), the picture and
+  // the menu; hides the story's controls, enables the menu bar and resets
+  // the story to a new one.
+  void ShowTitle();
+
+  void Tmenu_MouseMove(int index);
+  void Tmenu_MouseDown(int index);
+
+  // Prepares the story screen before the interpreter runs: the stage, the
+  // message window, the choice buttons and the click-wait indicator.
+  void StoryInit();
+
+  // True while the menu waits for the player.
+  bool Waiting() const;
+
+ private:
+  // Shows the five entries in their normal look, the window picture beneath
+  // them; the extra story only after the clear marker.
+  void ShowTitleItems();
+
+  SceneContext scene_;
+  const Settings& settings_;
+  Mci& mci_;
+  Interpreter& interpreter_;
+  Pictures& pictures_;
+  Shutdown& shutdown_;
+  std::function<void(int16_t mode)> dispRanking_;
+};
+
+}  // namespace dovetail

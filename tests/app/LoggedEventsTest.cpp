@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/LoggedEvents.h"
+#include "platform/HeadlessHost.h"
+
+namespace dovetail {
+namespace {
+
+// Each typed event becomes the log line the README documents.
+TEST(LoggedEvents, EveryEventHasItsDocumentedLine) {
+  const std::pair<GameEvent, std::string> cases[] = {
+      {StepEvent{12, 1020, "g3"},
+       R"({"t":7,"event":"step","position":12,"label":1020,"command":"g3"})"},
+      {TextEvent{1, "【ほのか】", "こんにちは"},
+       R"({"t":7,"event":"text","speaker":1,"tag":"【ほのか】","text":"こんにちは"})"},
+      {ChoiceEvent{{"はい", "いいえ"}, 1},
+       R"({"t":7,"event":"choice","texts":["はい","いいえ"],"chosen":1})"},
+      {EffectEvent{"BI"}, R"({"t":7,"event":"effect","code":"BI"})"},
+      {BgmEvent{BgmAction::Rewind, "/games/demo/data/01.mid"},
+       R"({"t":7,"event":"bgm","what":"rewind","file":"01.mid"})"},
+      {WaveEvent{105}, R"({"t":7,"event":"wave","id":105})"},
+      {VolumeEvent{65535}, R"({"t":7,"event":"volume","value":65535})"},
+  };
+  HeadlessHost host(7);
+  std::ostringstream out;
+  EventLog log(&out);
+  LoggedEvents events(host, log);
+  std::string expected;
+  for (const auto& [event, line] : cases) {
+    events.Report(event);
+    expected += line + "\n";
+  }
+  EXPECT_EQ(out.str(), expected);
+}
+
+}  // namespace
+}  // namespace dovetail

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <memory>
+
+#include "graphics/Effects.h"
+#include "graphics/TextRenderer.h"
+#include "platform/HeadlessHost.h"
+#include "scene/MessagePage.h"
+#include "scene/SceneContext.h"
+#include "script/GamePaths.h"
+#include "script/MainForm.h"
+#include "script/StoryState.h"
+#include "support/RecordedEvents.h"
+
+namespace dovetail::testing {
+
+// What a scene context refers to, for tests that build one subsystem without
+// a whole Game: a headless host, the main window, a fresh story, the text
+// renderer, the transitions, the folders (empty until the test sets them)
+// and a sink that records every event.
+struct SceneParts {
+  HeadlessHost host;
+  std::unique_ptr<TextRenderer> text = TextRenderer::Create().value();
+  MainForm form{host};
+  StoryState story;
+  MessagePage page;
+  RecordedEvents events;
+  Effects effects{form.Mesh1, form.Mesh2, events};
+  GamePaths paths;
+  SceneContext scene{host, form, story, page, *text, effects, paths, events};
+};
+
+}  // namespace dovetail::testing

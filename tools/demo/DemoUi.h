@@ -1,0 +1,57 @@
+#pragma once
+
+#include <string_view>
+
+#include "graphics/TextRenderer.h"
+#include "platform/Surface.h"
+#include "script/PictureRegions.h"
+
+namespace dovetail::tools {
+
+// Draws the captions of the demo's pictures: Japanese in the game's font when
+// a text renderer is given, else the English caption in the pixel font (on a
+// machine without the Japanese fonts the pictures still get made).
+class Captions {
+ public:
+  explicit Captions(TextRenderer* text = nullptr) : text_(text) {}
+
+  // Centres the caption on (cx, cy): Japanese at `points` (bold), or English
+  // at `pixelScale`; `shadow` (when it differs from `colour`) one pixel block
+  // down and right.
+  void Draw(Surface& s, int cx, int cy, std::string_view japanese, std::string_view english,
+            float points, int pixelScale, Pixel colour, Pixel shadow) const;
+  // Left-aligned at (x, y), the top of the caption.
+  void DrawLeft(Surface& s, int x, int y, std::string_view japanese, std::string_view english,
+                float points, int pixelScale, Pixel colour) const;
+
+ private:
+  TextRenderer* text_;
+};
+
+// The parts of the demo's user interface. Each part that appears twice (its
+// normal look in a screen picture, its highlighted look in the user-interface
+// sheet 90.dat) is drawn by one function, so the two looks always match.
+
+constexpr int kTitleItems = 5;
+
+// Title menu item i (1..5), 140 × 27 at (x, y): new story, continue, extra
+// story, ranking, quit. Item 3 (the extra story, offered only after a café
+// stage above 2) is drawn muted in its normal look.
+void DrawTitleItem(Surface& s, int x, int y, int i, bool highlighted, const Captions& captions);
+// The ranking screen's exit button, 120 × 28.
+void DrawExitButton(Surface& s, int x, int y, bool hover, const Captions& captions);
+// The café board's cancel button, 158 × 30.
+void DrawCancelButton(Surface& s, int x, int y, bool hover, const Captions& captions);
+// Dish `dish` (1..5) of category `category` (1..4), 60 × 60 at (x, y), on
+// black (the transparent colour of the dish region).
+constexpr int32_t kDishSize = 60;
+void DrawDish(Surface& s, int x, int y, int category, int dish);
+// Where dish (category, dish) lies in the dish region of 90.dat.
+constexpr Rect DishCell(int category, int dish) {
+  return {61 * (dish - 1), 81 * (category - 1), kDishSize, kDishSize};
+}
+
+// 90.dat: the user-interface sheet (680 × 520).
+Surface UiSheet(const Captions& captions);
+
+}  // namespace dovetail::tools
