@@ -45,12 +45,20 @@ void Place(PictureBox& box, const BoardRect& r) {
   box.Move(r.x, r.y, r.w, r.h);
 }
 
-// A sprite from a sheet over what the box already holds: AND its mask, XOR
-// its picture.
+// A sprite from a sheet over what the box already holds: AND its mask (at
+// (maskX, maskY) of the mask picture), XOR its picture.
+void DrawSprite(PictureBox& box, int32_t x, int32_t y, int32_t w, int32_t h, const PictureBox& mask,
+                int32_t maskX, int32_t maskY, const PictureBox& sheet, int32_t sheetX,
+                int32_t sheetY) {
+  BitBlt(box.Image(), x, y, w, h, mask.Image(), maskX, maskY, RasterOp::SrcAnd);
+  BitBlt(box.Image(), x, y, w, h, sheet.Image(), sheetX, sheetY, RasterOp::SrcInvert);
+}
+
+// A sprite whose mask lies at the same place in the mask picture as the
+// picture in its sheet.
 void DrawSprite(PictureBox& box, int32_t x, int32_t y, int32_t w, int32_t h, const PictureBox& mask,
                 const PictureBox& sheet, int32_t sheetX, int32_t sheetY) {
-  BitBlt(box.Image(), x, y, w, h, mask.Image(), sheetX, sheetY, RasterOp::SrcAnd);
-  BitBlt(box.Image(), x, y, w, h, sheet.Image(), sheetX, sheetY, RasterOp::SrcInvert);
+  DrawSprite(box, x, y, w, h, mask, sheetX, sheetY, sheet, sheetX, sheetY);
 }
 
 [[maybe_unused]] bool IsSeat(int16_t seat) {
@@ -342,7 +350,7 @@ void CafeBoard::HideCustomer(int16_t seat) {
 void CafeBoard::DrawBalloon(int16_t seat) {
   PictureBox& balloon = *PStatus[seat];
   CopyBoardInto(balloon);
-  DrawSprite(balloon, 0, 0, kBalloonSheet.w, kBalloonSheet.h, PStatusMask, scene_.form.GItems,
+  DrawSprite(balloon, 0, 0, kBalloonSheet.w, kBalloonSheet.h, PStatusMask, 0, 0, scene_.form.GItems,
              kBalloonSheet.x, kBalloonSheet.y);
 }
 
