@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test test-sanitize bench format clean
+.PHONY: deps configure build run test test-sanitize bench format check-format clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -34,7 +34,11 @@ bench: build
 	@$(BUILD_DIR)/bench/music
 
 format:
-	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+	@find src tests tools bench \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 clang-format -i
+
+# Fails on a source file that is not formatted (also a test of `make test`).
+check-format:
+	@bash scripts/check-format.sh
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

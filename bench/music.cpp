@@ -63,7 +63,11 @@ int main(int argc, char** argv) {
       return 1;
     }
     // Looped as the second music device plays it, so the whole minute is music.
-    (*output)->StartMusic(*piece, MusicLoop{0, piece->lengthMusicTime});
+    if (Status started = (*output)->StartMusic(*piece, MusicLoop{0, piece->lengthMusicTime});
+        !started) {
+      std::fprintf(stderr, "music: %s\n", started.error().message.c_str());
+      return 1;
+    }
     const auto frames = static_cast<uint64_t>(kSecondsPerPiece * SynthAudioOutput::kSampleRate);
     const double start = CpuSeconds();
     for (uint64_t done = 0; done < frames; done += kPullFrames)

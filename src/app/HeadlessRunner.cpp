@@ -80,17 +80,17 @@ bool HeadlessRunner::Advance() {
   while (next_ < options_.play.size()) {
     const PlayCommand& command = options_.play[next_];
     const uint32_t now = host_.TickCount();
-    auto post = [&](ScriptedInput::Kind kind, MouseButton button = MouseButton::None) {
-      ScriptedInput input;
-      input.at = now;
+    auto post = [&](InputEvent::Kind kind, MouseButton button = MouseButton::None) {
+      InputEvent input;
       input.kind = kind;
       input.x = command.x;
       input.y = command.y;
       input.button = button;
       input.keyCode = command.keyCode;
-      input.menu = command.argument;
+      // The menu item or dialog control, or the text typed.
+      input.name = command.argument;
       input.text = command.argument;
-      host_.Post(input);
+      host_.Post({now, std::move(input)});
     };
     switch (command.kind) {
       case PlayCommand::Kind::Wait:
@@ -116,27 +116,27 @@ bool HeadlessRunner::Advance() {
       case PlayCommand::Kind::RClick: {
         const MouseButton button =
             command.kind == PlayCommand::Kind::Click ? MouseButton::Left : MouseButton::Right;
-        post(ScriptedInput::Kind::MouseDown, button);
-        post(ScriptedInput::Kind::MouseUp, button);
+        post(InputEvent::Kind::MouseDown, button);
+        post(InputEvent::Kind::MouseUp, button);
         break;
       }
       case PlayCommand::Kind::Move:
-        post(ScriptedInput::Kind::MouseMove);
+        post(InputEvent::Kind::MouseMove);
         break;
       case PlayCommand::Kind::Key:
-        post(ScriptedInput::Kind::KeyDown);
+        post(InputEvent::Kind::KeyDown);
         break;
       case PlayCommand::Kind::Menu:
-        post(ScriptedInput::Kind::MenuClick);
+        post(InputEvent::Kind::MenuClick);
         break;
       case PlayCommand::Kind::Type:
-        post(ScriptedInput::Kind::Type);
+        post(InputEvent::Kind::Type);
         break;
       case PlayCommand::Kind::Press:
-        post(ScriptedInput::Kind::Press);
+        post(InputEvent::Kind::Press);
         break;
       case PlayCommand::Kind::Close:
-        post(ScriptedInput::Kind::DialogClose);
+        post(InputEvent::Kind::DialogClose);
         break;
       case PlayCommand::Kind::Serve:
       case PlayCommand::Kind::ServeWrong:

@@ -16,7 +16,7 @@ struct Error {
 // The value of an operation that can fail on bad data, or the reason it failed.
 // Misuse (asking a failed result for its value) asserts.
 template <typename T>
-class Result {
+class [[nodiscard]] Result {
  public:
   Result(T value) : state_(std::move(value)) {}
   Result(Error error) : state_(std::move(error)) {}
@@ -51,7 +51,7 @@ class Result {
 };
 
 // Success without a value, or the reason for a failure.
-class Status {
+class [[nodiscard]] Status {
  public:
   Status() = default;
   Status(Error error) : error_(std::move(error)) {}

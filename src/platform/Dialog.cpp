@@ -5,15 +5,15 @@
 namespace dovetail {
 
 DialogControl& Dialog::Add(DialogControlKind kind, std::string name, std::string text, int32_t left,
-                           int32_t top, int32_t width, int32_t height) {
+                           int32_t top, int32_t controlWidth, int32_t controlHeight) {
   DialogControl control;
   control.kind = kind;
   control.name = std::move(name);
   control.text = std::move(text);
   control.left = left;
   control.top = top;
-  control.width = width;
-  control.height = height;
+  control.width = controlWidth;
+  control.height = controlHeight;
   controls_.push_back(std::move(control));
   Changed();
   return controls_.back();
@@ -38,6 +38,25 @@ void Dialog::SetChecked(const std::string& name, bool checked) {
   }
   target->checked = checked;
   Changed();
+}
+
+void Dialog::Deliver(const InputEvent& input) {
+  switch (input.kind) {
+    case InputEvent::Kind::Press: {
+      const DialogControl* control = Find(input.name);
+      if (control == nullptr || !control->enabled) return;
+      if (onClick) onClick(input.name);
+      break;
+    }
+    case InputEvent::Kind::DialogClose:
+      if (onCloseRequest) onCloseRequest();
+      break;
+    case InputEvent::Kind::DialogLostFocus:
+      if (onLostFocus) onLostFocus();
+      break;
+    default:
+      break;
+  }
 }
 
 }  // namespace dovetail

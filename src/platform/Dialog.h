@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/InputEvent.h"
+
 namespace dovetail {
 
 enum class DialogControlKind { Label, TextBox, Button, CheckBox, OptionButton, Frame, Link };
@@ -39,13 +41,20 @@ class Dialog {
   bool imeOpen = false;
 
   DialogControl& Add(DialogControlKind kind, std::string name, std::string text, int32_t left,
-                     int32_t top, int32_t width, int32_t height);
+                     int32_t top, int32_t controlWidth, int32_t controlHeight);
   DialogControl* Find(const std::string& name);
   const std::deque<DialogControl>& Controls() const { return controls_; }
 
   // Ticks an option button and clears the others of its frame, or sets a check
   // box; for the host and for scripted input.
   void SetChecked(const std::string& name, bool checked);
+
+  // The player's input for this dialog, after the host has written the
+  // player's edits into the controls: Press runs onClick for the control
+  // (nothing when it is gone or disabled), DialogClose onCloseRequest,
+  // DialogLostFocus onLostFocus. Type is the host's business (it is the edit
+  // itself) and runs nothing.
+  void Deliver(const InputEvent& input);
 
   // A button, check box, option button or link was clicked.
   std::function<void(const std::string& control)> onClick;

@@ -18,7 +18,7 @@ void HeadlessHost::DoEvents() {
   while (!inputs_.empty() && static_cast<int32_t>(clock_ - inputs_.front().at) >= 0) {
     const ScriptedInput input = std::move(inputs_.front());
     inputs_.pop_front();
-    Deliver(input);
+    Deliver(input.event);
   }
   if (window_ != nullptr) {
     window_->RunDueTimers(clock_);
@@ -36,74 +36,48 @@ void HeadlessHost::CloseDialog(Dialog& dialog) {
   dialogs_.erase(std::remove(dialogs_.begin(), dialogs_.end(), &dialog), dialogs_.end());
 }
 
-void HeadlessHost::DeliverToDialog(const ScriptedInput& input) {
+void HeadlessHost::DeliverToDialog(const InputEvent& input) {
   if (dialogs_.empty()) {
-    if (input.kind == ScriptedInput::Kind::DialogClose && window_ != nullptr) {
+    if (input.kind == InputEvent::Kind::DialogClose && window_ != nullptr) {
       window_->DeliverCloseRequest();
     }
     return;
   }
   Dialog& dialog = *dialogs_.back();
-  switch (input.kind) {
-    case ScriptedInput::Kind::Type:
-      for (const DialogControl& control : dialog.Controls()) {
-        if (control.kind == DialogControlKind::TextBox) {
-          dialog.Find(control.name)->text = input.text;
-          dialog.Changed();
-          break;
-        }
+  // The player's own edit, as the dialog's widgets would make it.
+  if (input.kind == InputEvent::Kind::Type) {
+    for (const DialogControl& control : dialog.Controls()) {
+      if (control.kind == DialogControlKind::TextBox) {
+        dialog.Find(control.name)->text = input.text;
+        dialog.Changed();
+        break;
       }
-      break;
-    case ScriptedInput::Kind::Press: {
-      DialogControl* control = dialog.Find(input.text);
-      if (control == nullptr || !control->enabled) return;
-      if (control->kind == DialogControlKind::CheckBox) {
-        dialog.SetChecked(control->name, !control->checked);
-      } else if (control->kind == DialogControlKind::OptionButton) {
-        dialog.SetChecked(control->name, true);
-      }
-      if (dialog.onClick) dialog.onClick(input.text);
-      break;
     }
-    default:
-      if (dialog.onCloseRequest) dialog.onCloseRequest();
-      break;
+    return;
+  }
+  if (input.kind == InputEvent::Kind::Press) {
+    DialogControl* control = dialog.Find(input.name);
+    if (control == nullptr || !control->enabled) return;
+    if (control->kind == DialogControlKind::CheckBox) {
+      dialog.SetChecked(control->name, !control->checked);
+    } else if (control->kind == DialogControlKind::OptionButton) {
+      dialog.SetChecked(control->name, true);
+    }
+  }
+  dialog.Deliver(input);
+}
+
+void HeadlessHost::Deliver(const InputEvent& input) {
+  if (input.ForDialog()) {
+    DeliverToDialog(input);
+  } else if (window_ != nullptr) {
+    window_->Deliver(input);
   }
 }
 
-void HeadlessHost::Deliver(const ScriptedInput& input) {
-  switch (input.kind) {
-    case ScriptedInput::Kind::Type:
-    case ScriptedInput::Kind::Press:
-    case ScriptedInput::Kind::DialogClose:
-      DeliverToDialog(input);
-      return;
-    default:
-      break;
-  }
-  if (window_ == nullptr) return;
-  switch (input.kind) {
-    case ScriptedInput::Kind::MouseDown:
-      window_->DeliverMouseDown(input.x, input.y, input.button);
-      break;
-    case ScriptedInput::Kind::MouseUp:
-      window_->DeliverMouseUp(input.x, input.y, input.button);
-      break;
-    case ScriptedInput::Kind::MouseMove:
-      window_->DeliverMouseMove(input.x, input.y, input.button);
-      break;
-    case ScriptedInput::Kind::KeyDown:
-      window_->DeliverKeyDown(input.keyCode);
-      break;
-    case ScriptedInput::Kind::MenuClick:
-      window_->DeliverMenuClick(input.menu);
-      break;
-    case ScriptedInput::Kind::CloseRequest:
-      window_->DeliverCloseRequest();
-      break;
-    default:
-      break;
-  }
+bool HeadlessHost::OpenLink(const std::string& url) {
+  links_.push_back(url);
+  return true;
 }
 
 void HeadlessHost::Present(const Surface& frame) {
@@ -134,27 +108,34 @@ void HeadlessHost::Post(ScriptedInput input) {
 }
 
 void HeadlessHost::PostClick(int32_t x, int32_t y, MouseButton button) {
-  ScriptedInput down{clock_, ScriptedInput::Kind::MouseDown, x, y, button, 0, {}, {}};
-  ScriptedInput up = down;
-  up.kind = ScriptedInput::Kind::MouseUp;
-  Post(down);
-  Post(up);
+  Post({clock_, InputEvent::Mouse(InputEvent::Kind::MouseDown, x, y, button)});
+  Post({clock_, InputEvent::Mouse(InputEvent::Kind::MouseUp, x, y, button)});
 }
 
 void HeadlessHost::PostKey(int16_t keyCode) {
-  Post({clock_, ScriptedInput::Kind::KeyDown, 0, 0, MouseButton::None, keyCode, {}, {}});
+  InputEvent key;
+  key.kind = InputEvent::Kind::KeyDown;
+  key.keyCode = keyCode;
+  Post({clock_, key});
 }
 
-void HeadlessHost::PostDialogInput(ScriptedInput::Kind kind, std::string text) {
-  ScriptedInput input;
-  input.at = clock_;
+void HeadlessHost::PostDialogInput(InputEvent::Kind kind, std::string text) {
+  InputEvent input;
   input.kind = kind;
-  input.text = std::move(text);
-  Post(std::move(input));
+  // Press names the control; Type carries the text.
+  if (kind == InputEvent::Kind::Press) {
+    input.name = std::move(text);
+  } else {
+    input.text = std::move(text);
+  }
+  Post({clock_, std::move(input)});
 }
 
 void HeadlessHost::PostMenuClick(std::string name) {
-  Post({clock_, ScriptedInput::Kind::MenuClick, 0, 0, MouseButton::None, 0, std::move(name), {}});
+  InputEvent click;
+  click.kind = InputEvent::Kind::MenuClick;
+  click.name = std::move(name);
+  Post({clock_, std::move(click)});
 }
 
 }  // namespace dovetail

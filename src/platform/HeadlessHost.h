@@ -8,35 +8,18 @@
 #include <vector>
 
 #include "platform/Host.h"
-#include "platform/Input.h"
+#include "platform/InputEvent.h"
 
 namespace dovetail {
 
 // One piece of scripted input, delivered by the first DoEvents at or after its
-// virtual time.
+// virtual time. The dialog kinds act on the dialog opened last, as the player
+// would: Type puts the text into its first text box, Press ticks a check box
+// or option button first, as its widget would, then clicks it; DialogClose
+// with no dialog open is the main window's close box.
 struct ScriptedInput {
-  // The dialog kinds act on the dialog opened last: Type sets its first text
-  // box to `text`, Press clicks the control named `text` (ticking a check box or
-  // option button first), DialogClose is its close box.
-  enum class Kind {
-    MouseDown,
-    MouseUp,
-    MouseMove,
-    KeyDown,
-    MenuClick,
-    CloseRequest,
-    Type,
-    Press,
-    DialogClose
-  };
   uint32_t at = 0;
-  Kind kind = Kind::MouseMove;
-  int32_t x = 0;
-  int32_t y = 0;
-  MouseButton button = MouseButton::None;
-  int16_t keyCode = 0;
-  std::string menu;
-  std::string text;
+  InputEvent event;
 };
 
 struct RecordedMessageBox {
@@ -63,6 +46,24 @@ class HeadlessHost : public Host {
   void AttachWindow(Window* window) override { window_ = window; }
   void ShowDialog(Dialog& dialog) override;
   void CloseDialog(Dialog& dialog) override;
+  LocalDateTime LocalNow() override { return machine.now; }
+  ScreenFacts Screen() override { return machine.screen; }
+  MemoryFacts Memory() override { return machine.memory; }
+  SystemFacts System() override { return machine.system; }
+  // Records the link and reports it opened.
+  bool OpenLink(const std::string& url) override;
+  const std::vector<std::string>& OpenedLinks() const { return links_; }
+
+  // The machine this host reports: fixed values, the same on every run, that
+  // a test changes to try the paths that depend on them.
+  struct Machine {
+    LocalDateTime now{"2026/01/01", "12:00:00"};
+    ScreenFacts screen{1920, 1080, 32};
+    MemoryFacts memory{8ull << 30,   4ull << 30,   2ull << 30, 2ull << 30,
+                       128ull << 40, 127ull << 40, 50};
+    SystemFacts system{"Linux", "6.1.0", 6, 1, 0};
+  };
+  Machine machine;
   // Open dialogs, the last opened last.
   const std::vector<Dialog*>& OpenDialogs() const { return dialogs_; }
 
@@ -77,7 +78,8 @@ class HeadlessHost : public Host {
   void PostClick(int32_t x, int32_t y, MouseButton button = MouseButton::Left);
   void PostKey(int16_t keyCode);
   void PostMenuClick(std::string name);
-  void PostDialogInput(ScriptedInput::Kind kind, std::string text = {});
+  // Type (`text` typed), Press (`text` is the control) or DialogClose.
+  void PostDialogInput(InputEvent::Kind kind, std::string text = {});
   bool InputPending() const { return !inputs_.empty(); }
 
   void QueueAnswer(MessageBoxAnswer answer) { answers_.push_back(answer); }
@@ -96,8 +98,8 @@ class HeadlessHost : public Host {
   uint64_t DoEventsCount() const { return doEventsCount_; }
 
  private:
-  void Deliver(const ScriptedInput& input);
-  void DeliverToDialog(const ScriptedInput& input);
+  void Deliver(const InputEvent& input);
+  void DeliverToDialog(const InputEvent& input);
 
   uint32_t clock_;
   Window* window_ = nullptr;
@@ -106,6 +108,7 @@ class HeadlessHost : public Host {
   std::vector<Dialog*> dialogs_;
   std::deque<MessageBoxAnswer> answers_;
   std::vector<RecordedMessageBox> messageBoxes_;
+  std::vector<std::string> links_;
   uint64_t presentCount_ = 0;
   uint64_t doEventsCount_ = 0;
 };

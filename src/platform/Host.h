@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/MachineFacts.h"
 #include "platform/Surface.h"
 
 namespace dovetail {
@@ -56,6 +57,17 @@ class Host {
 
   // The window whose input, timers and frames this host handles.
   virtual void AttachWindow(Window* window) = 0;
+
+  // Facts about the machine (see MachineFacts.h). Reading them never fails: a
+  // figure the system does not give is 0, a text empty.
+  virtual LocalDateTime LocalNow() = 0;
+  virtual ScreenFacts Screen() = 0;
+  virtual MemoryFacts Memory() = 0;
+  virtual SystemFacts System() = 0;
+
+  // Opens a link ("https://…", "mailto:…") in the desktop's browser or mail
+  // program; false when none could be started.
+  virtual bool OpenLink(const std::string& url) = 0;
 };
 
 }  // namespace dovetail

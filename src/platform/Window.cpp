@@ -1,6 +1,7 @@
 #include "platform/Window.h"
 
 #include <algorithm>
+#include <cassert>
 #include <utility>
 
 #include "platform/Host.h"
@@ -135,6 +136,32 @@ MouseEvent LocalEvent(const PictureBox& box, int32_t x, int32_t y, MouseButton b
   return MouseEvent{button, shift, x - box.Left(), y - box.Top()};
 }
 }  // namespace
+
+void Window::Deliver(const InputEvent& input) {
+  switch (input.kind) {
+    case InputEvent::Kind::MouseDown:
+      DeliverMouseDown(input.x, input.y, input.button, input.shift);
+      break;
+    case InputEvent::Kind::MouseUp:
+      DeliverMouseUp(input.x, input.y, input.button, input.shift);
+      break;
+    case InputEvent::Kind::MouseMove:
+      DeliverMouseMove(input.x, input.y, input.button, input.shift);
+      break;
+    case InputEvent::Kind::KeyDown:
+      DeliverKeyDown(input.keyCode, input.shift);
+      break;
+    case InputEvent::Kind::MenuClick:
+      DeliverMenuClick(input.name);
+      break;
+    case InputEvent::Kind::CloseRequest:
+      DeliverCloseRequest();
+      break;
+    default:
+      assert(!input.ForDialog() && "dialog input goes to Dialog::Deliver");
+      break;
+  }
+}
 
 void Window::DeliverMouseDown(int32_t x, int32_t y, MouseButton button, int16_t shift) {
   if (!enabled_) return;

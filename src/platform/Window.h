@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Input.h"
+#include "platform/InputEvent.h"
 #include "platform/MenuItem.h"
 #include "platform/PictureBox.h"
 #include "platform/Shape.h"
@@ -92,7 +93,11 @@ class Window {
   // The close box of the window.
   std::function<void()> onCloseRequest;
 
-  // Input from the host, in client coordinates. They run the handlers at once.
+  // Input from the host, in client coordinates: the main window's kinds of
+  // InputEvent (the dialog kinds are for Dialog::Deliver). Runs the handlers
+  // at once.
+  void Deliver(const InputEvent& input);
+  // The same, one kind each.
   void DeliverMouseDown(int32_t x, int32_t y, MouseButton button, int16_t shift = kShiftNone);
   void DeliverMouseUp(int32_t x, int32_t y, MouseButton button, int16_t shift = kShiftNone);
   void DeliverMouseMove(int32_t x, int32_t y, MouseButton buttons = MouseButton::None,

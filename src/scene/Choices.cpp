@@ -3,16 +3,13 @@
 #include "base/Numbers.h"
 #include "base/Utf8.h"
 #include "platform/Surface.h"
+#include "script/PictureRegions.h"
 
 namespace dovetail {
 
 namespace {
 
-// The button plate on the user-interface sheet and the caption's place on it.
-constexpr int32_t kPlateLeft = 306;
-constexpr int32_t kPlateTop = 292;
-constexpr int32_t kPlateWidth = 255;
-constexpr int32_t kPlateHeight = 37;
+// The caption's place on the button plate (kChoicePlate of the sheet).
 constexpr int32_t kCaptionLeft = 15;
 constexpr int32_t kCaptionTop = 10;
 
@@ -47,8 +44,9 @@ int32_t Choices::ContentError(const std::string& what) {
 
 void Choices::DrawButton(int index, bool pressed) {
   PictureBox& button = *form_.SelTxt[index];
-  BitBlt(button.Image(), 0, 0, kPlateWidth, kPlateHeight, form_.GItems.Image(), kPlateLeft,
-         kPlateTop, pressed ? RasterOp::MergePaint : RasterOp::SrcCopy);
+  const Rect plate = kChoicePlate;
+  BitBlt(button.Image(), 0, 0, plate.w, plate.h, form_.GItems.Image(), plate.x, plate.y,
+         pressed ? RasterOp::MergePaint : RasterOp::SrcCopy);
   text_.DrawText(button, kCaptionLeft, kCaptionTop, choices_[index].text);
   button.Refresh();
 }

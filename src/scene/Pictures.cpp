@@ -11,6 +11,7 @@
 #include "graphics/BitmapHelpers.h"
 #include "script/DataFolder.h"
 #include "script/Interpreter.h"
+#include "script/PictureRegions.h"
 
 namespace dovetail {
 
@@ -25,15 +26,6 @@ constexpr int32_t kWipePace = 4;
 constexpr int32_t kDissolvePace = 40;
 constexpr int32_t kMeshCell = 32;
 constexpr int32_t kDissolveSteps = 9;
-
-// The face rectangles of pose 1 of characters 1 to 4, and where each
-// character's column starts in the face sheet.
-constexpr std::array<std::array<int16_t, 5>, 4> kFaceRows = {{
-    {118, 34, 206, 138, 0},
-    {116, 40, 204, 144, 88},
-    {105, 90, 193, 153, 176},
-    {100, 75, 176, 135, 264},
-}};
 
 }  // namespace
 
@@ -276,8 +268,14 @@ Status Pictures::LoadFaceTable() {
 
   FaceTable = {};
   for (size_t r = 0; r < kFaceRows.size(); ++r) {
-    const auto& values = kFaceRows[r];
-    FaceTable[r] = FaceRect{values[0], values[1], values[2], values[3], 0, 0, values[4]};
+    const FaceRow& row = kFaceRows[r];
+    FaceTable[r] = FaceRect{static_cast<int16_t>(row.x1),
+                            static_cast<int16_t>(row.y1),
+                            static_cast<int16_t>(row.x2),
+                            static_cast<int16_t>(row.y2),
+                            0,
+                            0,
+                            static_cast<int16_t>(row.sheetX)};
   }
   for (FaceRect& row : FaceTable) {
     row.W = static_cast<int16_t>(row.X2 - row.X1);

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "base/Files.h"
+#include "script/PictureDisguise.h"
 
 namespace dovetail {
 
@@ -86,11 +87,11 @@ Status DecodeScripts(const fs::path& dataPath) {
 
 Status RestoreHeader(const fs::path& path, char kind) {
   if (kind != 'B' && kind != 'b') return {};
-  return WriteHeader(path, "BM");
+  return WriteHeader(path, kBitmapSignature.data());
 }
 
 Status HideHeader(const fs::path& path) {
-  return WriteHeader(path, "JF");
+  return WriteHeader(path, kDisguisedSignature.data());
 }
 
 Status PrepareAssets(const fs::path& dataPath, const ProgressReport& progress) {

@@ -99,8 +99,9 @@ void Startup::Form_Load() {
   }
   form.window.BringToFront(form.LOAD_NOW);
 
-  // A missing or malformed ranking starts with an empty table.
-  ReadRankingFile(DataFile(dataPath, "30.dat"), story.Ranking);
+  // A missing or malformed ranking starts with an empty table, as it always
+  // has: the reason is of no use to the player.
+  static_cast<void>(ReadRankingFile(DataFile(dataPath, "30.dat"), story.Ranking));
 
   ShowProgress(100);
   title_.ShowTitle();

@@ -5,6 +5,7 @@
 
 #include "graphics/BitmapFile.h"
 #include "script/DataFolder.h"
+#include "script/PictureRegions.h"
 #include "script/SaveFile.h"
 #include "shell/HeroName.h"
 
@@ -12,17 +13,7 @@ namespace dovetail {
 
 namespace {
 
-constexpr int32_t kItemLeft = 405;
-constexpr int32_t kItemTop = 237;
-constexpr int32_t kItemWidth = 140;
-constexpr int32_t kItemHeight = 27;
-constexpr int32_t kHighlightLeft = 270;
-constexpr int32_t kHighlightTop = 330;
 constexpr int16_t kExtraStoryLabel = 1059;
-
-int32_t ItemTop(int index) {
-  return kItemTop + kItemHeight * (index - 1);
-}
 
 }  // namespace
 
@@ -77,10 +68,10 @@ void TitleScreen::ShowTitleItems() {
   const Surface* picture = form.window.Picture() ? &*form.window.Picture() : nullptr;
   for (int i = 1; i <= 5; ++i) {
     PictureBox& item = *form.Tmenu[i];
-    item.Move(kItemLeft, ItemTop(i), kItemWidth, kItemHeight);
-    if (picture != nullptr) {
-      BitBlt(item.Image(), 0, 0, kItemWidth, kItemHeight, *picture, kItemLeft, ItemTop(i));
-    }
+    const Rect place = TitleItem(i);
+    item.Move(place.x, place.y, place.w, place.h);
+    if (picture != nullptr)
+      BitBlt(item.Image(), 0, 0, place.w, place.h, *picture, place.x, place.y);
     item.SetEnabled(true);
     item.SetVisible(i != 3 || settings_.Cleared);
   }
@@ -91,11 +82,12 @@ void TitleScreen::Tmenu_MouseMove(int index) {
   const int highlighted = form.CurCategory;
   if (index == highlighted || highlighted == 0) return;
   PictureBox& item = *form.Tmenu[index];
-  BitBlt(item.Image(), 0, 0, kItemWidth, kItemHeight, form.GItems.Image(), kHighlightLeft,
-         kHighlightTop + kItemHeight * (index - 1));
+  const Rect look = TitleHighlight(index);
+  BitBlt(item.Image(), 0, 0, look.w, look.h, form.GItems.Image(), look.x, look.y);
   if (form.window.Picture()) {
-    BitBlt(form.Tmenu[highlighted]->Image(), 0, 0, kItemWidth, kItemHeight, *form.window.Picture(),
-           kItemLeft, ItemTop(highlighted));
+    const Rect normal = TitleItem(highlighted);
+    BitBlt(form.Tmenu[highlighted]->Image(), 0, 0, normal.w, normal.h, *form.window.Picture(),
+           normal.x, normal.y);
   }
   item.Refresh();
   form.CurCategory = static_cast<int16_t>(index);

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -15,6 +16,7 @@
 #include <QPixmap>
 #include <QProcess>
 #include <QScreen>
+#include <QSysInfo>
 #include <QTimer>
 #include <QWindow>
 #include <functional>
@@ -462,6 +464,39 @@ TEST_F(DesktopHostTest, TheCursorFollowsTheBoxUnderThePointer) {
   SendMouse(QEvent::MouseMove, QPointF(10, 10), Qt::NoButton, Qt::NoButton);
   host.DoEvents();
   EXPECT_EQ(host.Canvas().cursor().shape(), Qt::ArrowCursor);
+}
+
+// The machine's facts come from the system: the screen the window is on, the
+// kernel's memory figures, the system's own name and version, the clock.
+TEST_F(DesktopHostTest, TheMachinesFactsAreTheSystems) {
+  const ScreenFacts screen = host.Screen();
+  const QScreen* shown = host.Shell().screen();
+  EXPECT_EQ(screen.width, shown->geometry().width());
+  EXPECT_EQ(screen.height, shown->geometry().height());
+  EXPECT_EQ(screen.bitsPerPixel, shown->depth());
+
+  const MemoryFacts memory = host.Memory();
+  EXPECT_GT(memory.totalPhysical, 0u);
+  EXPECT_GT(memory.availablePhysical, 0u);
+  EXPECT_LE(memory.availablePhysical, memory.totalPhysical);
+  EXPECT_LE(memory.availablePageFile, memory.totalPageFile);
+  EXPECT_LT(memory.availableVirtual, memory.totalVirtual);
+  EXPECT_LE(memory.loadPercent, 100u);
+
+  const SystemFacts system = host.System();
+  EXPECT_FALSE(system.name.empty());
+  EXPECT_EQ(system.version, QSysInfo::kernelVersion().toStdString());
+  EXPECT_GT(system.majorVersion, 0);
+  EXPECT_EQ(system.version.rfind(
+                std::to_string(system.majorVersion) + "." + std::to_string(system.minorVersion), 0),
+            0u)
+      << system.version;
+
+  const LocalDateTime now = host.LocalNow();
+  const QDateTime clock = QDateTime::currentDateTime();
+  EXPECT_NE(now.date.find(std::to_string(clock.date().year() % 100)), std::string::npos)
+      << now.date;
+  EXPECT_FALSE(now.time.empty());
 }
 
 TEST(DesktopProgramTest, SmokeTestRunEndsByItself) {

@@ -224,8 +224,8 @@ TEST_F(EffectsTest, PacingSurvivesTheTickCountWrapping) {
   dest.SetSize(kW, kH);
   src.SetSize(kW, kH);
   src.Image() = VariedPicture();
-  IgnoredEvents ignored;
-  Effects wrapped(m1, m2, ignored);
+  IgnoredEvents notWatched;
+  Effects wrapped(m1, m2, notWatched);
   wrapped.EffectCode = "HC";
   wrapped.RunEffect(dest, src);
   EXPECT_EQ(wrapping.TickCount() - 0xFFFFFF00u, 43u * 41);

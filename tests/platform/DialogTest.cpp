@@ -25,11 +25,11 @@ TEST(HeadlessDialog, ScriptedInputReachesTheDialogOpenedLast) {
   dialog.onCloseRequest = [&] { ++closes; };
   host.ShowDialog(dialog);
 
-  host.PostDialogInput(ScriptedInput::Kind::Type, "山田　花子");
-  host.PostDialogInput(ScriptedInput::Kind::Press, "Option2");
-  host.PostDialogInput(ScriptedInput::Kind::Press, "Check1");
-  host.PostDialogInput(ScriptedInput::Kind::Press, "Command1");
-  host.PostDialogInput(ScriptedInput::Kind::DialogClose);
+  host.PostDialogInput(InputEvent::Kind::Type, "山田　花子");
+  host.PostDialogInput(InputEvent::Kind::Press, "Option2");
+  host.PostDialogInput(InputEvent::Kind::Press, "Check1");
+  host.PostDialogInput(InputEvent::Kind::Press, "Command1");
+  host.PostDialogInput(InputEvent::Kind::DialogClose);
   EXPECT_TRUE(clicks.empty());  // nothing before events run
   host.DoEvents();
   EXPECT_EQ(dialog.Find("Text1")->text, "山田　花子");
@@ -41,7 +41,7 @@ TEST(HeadlessDialog, ScriptedInputReachesTheDialogOpenedLast) {
 
   host.CloseDialog(dialog);
   EXPECT_TRUE(host.OpenDialogs().empty());
-  host.PostDialogInput(ScriptedInput::Kind::Press, "Command1");
+  host.PostDialogInput(InputEvent::Kind::Press, "Command1");
   host.DoEvents();
   EXPECT_EQ(clicks.size(), 3u);
 }
@@ -53,7 +53,7 @@ TEST(HeadlessDialog, ADisabledControlCannotBePressed) {
   int clicks = 0;
   dialog.onClick = [&](const std::string&) { ++clicks; };
   host.ShowDialog(dialog);
-  host.PostDialogInput(ScriptedInput::Kind::Press, "cmdOK");
+  host.PostDialogInput(InputEvent::Kind::Press, "cmdOK");
   host.DoEvents();
   EXPECT_EQ(clicks, 0);
 }

@@ -29,7 +29,8 @@ TEST(Surface, RasterOperationsCombineAsNamed) {
 TEST(Surface, CopiesAreClippedToBothSurfaces) {
   Surface src(4, 4);
   for (int y = 0; y < 4; ++y) {
-    for (int x = 0; x < 4; ++x) src.Set(x, y, static_cast<Pixel>(y * 4 + x + 1));
+    for (int x = 0; x < 4; ++x)
+      src.Set(x, y, static_cast<Pixel>(y * 4 + x + 1));
   }
   Surface dest(3, 3, 0);
   // Starts left of and above the source, ends past the destination.
@@ -48,7 +49,8 @@ TEST(Surface, CopiesAreClippedToBothSurfaces) {
 
 TEST(Surface, OverlappingCopyWithinOneSurfaceReadsTheSourceFirst) {
   Surface s(5, 1);
-  for (int x = 0; x < 5; ++x) s.Set(x, 0, static_cast<Pixel>(x));
+  for (int x = 0; x < 5; ++x)
+    s.Set(x, 0, static_cast<Pixel>(x));
   BitBlt(s, 1, 0, 4, 1, s, 0, 0);
   EXPECT_EQ(s.Pixels(), (std::vector<Pixel>{0, 0, 1, 2, 3}));
 }

@@ -164,8 +164,9 @@ TEST_F(ChoicesTest, PressPlaysTheSoundAndReleaseOnAnotherButtonChoosesThePressed
   Start(ChoiceScript("2"), kTwoChoices);
   Run([&] {
     const uint32_t now = host.TickCount();
-    host.Post({now, ScriptedInput::Kind::MouseDown, X(0), Y(0), MouseButton::Left, 0, {}, {}});
-    host.Post({now + 200, ScriptedInput::Kind::MouseUp, X(1), Y(1), MouseButton::Left, 0, {}, {}});
+    host.Post({now, InputEvent::Mouse(InputEvent::Kind::MouseDown, X(0), Y(0), MouseButton::Left)});
+    host.Post(
+        {now + 200, InputEvent::Mouse(InputEvent::Kind::MouseUp, X(1), Y(1), MouseButton::Left)});
   });
   ASSERT_EQ(sounds.size(), 1u);
   EXPECT_EQ(sounds[0].id, 105);
@@ -190,8 +191,9 @@ TEST_F(ChoicesTest, ButtonsShowThePlateAndCaptionNormalThenPressed) {
     EXPECT_EQ(Button(0).Image().Pixels(), normal0.Pixels());
     EXPECT_EQ(Button(1).Image().Pixels(), normal1.Pixels());
     const uint32_t now = host.TickCount();
-    host.Post({now, ScriptedInput::Kind::MouseDown, X(1), Y(1), MouseButton::Left, 0, {}, {}});
-    host.Post({now + 100, ScriptedInput::Kind::MouseUp, X(1), Y(1), MouseButton::Left, 0, {}, {}});
+    host.Post({now, InputEvent::Mouse(InputEvent::Kind::MouseDown, X(1), Y(1), MouseButton::Left)});
+    host.Post(
+        {now + 100, InputEvent::Mouse(InputEvent::Kind::MouseUp, X(1), Y(1), MouseButton::Left)});
   });
   EXPECT_TRUE(seenPressed);
   // The chosen button is left pressed; the other one untouched.

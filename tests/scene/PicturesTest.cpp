@@ -74,16 +74,16 @@ class PicturesTest : public ::testing::Test, protected testing::SceneParts {
     ASSERT_TRUE(ReplaceFileAtomically(folder.data / name, EncodeBitmap24(picture)).ok());
   }
 
-  void Place(int character, int pose, const std::string& text) {
+  void Place(int character, int pose, const std::string& where) {
     story.CharNo = static_cast<uint8_t>(character);
     story.CharPose = static_cast<uint8_t>(pose);
-    story.CurText = text;
+    story.CurText = where;
     EXPECT_EQ(pictures.PlaceCharacter(), kAdvance);
   }
 
-  int32_t Background(int16_t number, const std::string& text) {
+  int32_t Background(int16_t number, const std::string& effect) {
     story.BgNo = number;
-    story.CurText = text;
+    story.CurText = effect;
     return pictures.ShowBackground();
   }
 
@@ -203,13 +203,8 @@ TEST_F(PicturesTest, MovingACharacterWipesItFromTheOldSideFirst) {
     oldShownDuringWipe = form.Doll_Disp[0]->Visible();
     newShownDuringWipe = form.Doll_Disp[1]->Visible();
   };
-  ScriptedInput click;
-  click.at = host.TickCount() + 20;
-  click.kind = ScriptedInput::Kind::MouseDown;
-  click.x = 630;
-  click.y = 10;
-  click.button = MouseButton::Left;
-  host.Post(click);
+  host.Post({host.TickCount() + 20,
+             InputEvent::Mouse(InputEvent::Kind::MouseDown, 630, 10, MouseButton::Left)});
 
   Place(1, 1, "R");
   EXPECT_TRUE(oldShownDuringWipe);
@@ -342,8 +337,8 @@ TEST_F(FaceTest, AFaceForACharacterNotShownEndsTheProgram) {
   }
 
   std::string told;
-  pictures.onFatalError = [&](const std::string& text) {
-    told = text;
+  pictures.onFatalError = [&](const std::string& shown) {
+    told = shown;
     throw ProgramExit{7};
   };
   try {
@@ -357,7 +352,7 @@ TEST_F(FaceTest, AFaceForACharacterNotShownEndsTheProgram) {
 
 TEST_F(PicturesTest, AMissingPictureEndsTheProgramNamingTheFile) {
   std::string told;
-  pictures.onFatalError = [&](const std::string& text) { told = text; };  // returns: still ends
+  pictures.onFatalError = [&](const std::string& shown) { told = shown; };  // returns: still ends
   EXPECT_THROW(Background(9, ""), ProgramExit);
   EXPECT_NE(told.find("p09.dat"), std::string::npos) << told;
   EXPECT_THROW(Place(4, 7, "L"), ProgramExit);

@@ -170,16 +170,10 @@ TEST_F(PlayerInputTest, AClickDuringTheRevealEndsTheFollowingWaitAtOnce) {
   story.message.MessageMode = 3;
   // The click arrives 100 ms into a reveal of ten characters (400 ms).
   const uint32_t start = host.TickCount();
-  ScriptedInput down;
-  down.at = start + 100;
-  down.kind = ScriptedInput::Kind::MouseDown;
-  down.x = kPageX;
-  down.y = kPageY;
-  down.button = MouseButton::Left;
-  ScriptedInput up = down;
-  up.kind = ScriptedInput::Kind::MouseUp;
-  host.Post(down);
-  host.Post(up);
+  host.Post({start + 100,
+             InputEvent::Mouse(InputEvent::Kind::MouseDown, kPageX, kPageY, MouseButton::Left)});
+  host.Post({start + 100,
+             InputEvent::Mouse(InputEvent::Kind::MouseUp, kPageX, kPageY, MouseButton::Left)});
   // Should the click be lost, the test still ends: release after a while.
   bool lost = false;
   host.onDoEvents = [&] {

@@ -174,5 +174,19 @@ TEST_F(InterpreterTest, GameCommandsCountStagesAndOpenTheNameDialogOnce) {
   EXPECT_TRUE(state.NameEntered);
 }
 
+TEST_F(InterpreterTest, TheCafeStageAndTheEndingGoToTheirSeams) {
+  int stages = 0;
+  int endings = 0;
+  handlers.playCafeStage = [&] { ++stages; };
+  handlers.playEnding = [&] { ++endings; };
+  Load({Command(1000, "g3"), Text(1000, "after the stage"), Command(1000, "e"),
+        Text(1000, "after the ending"), Text(1001, "end")});
+  interpreter.RunScript();
+  EXPECT_EQ(stages, 1);
+  EXPECT_EQ(endings, 1);
+  // The ending stops the script.
+  EXPECT_EQ(shown, std::vector<std::string>{"after the stage"});
+}
+
 }  // namespace
 }  // namespace dovetail

@@ -239,12 +239,12 @@ TEST_F(GameTest, TheNameDialogSetsTheNamesOrKeepsThemWhenClosed) {
   ASSERT_TRUE(Start());
   std::vector<std::string> shown;
   events.onEvent = [&](const GameEvent& event) {
-    if (const auto* text = std::get_if<TextEvent>(&event)) shown.push_back(text->text);
+    if (const auto* message = std::get_if<TextEvent>(&event)) shown.push_back(message->text);
   };
   host.onDoEvents = [&] {
     if (game->Waiting() == WaitState::Dialog && !host.InputPending()) {
-      host.PostDialogInput(ScriptedInput::Kind::Type, "山田　花子");
-      host.PostDialogInput(ScriptedInput::Kind::Press, "Command1");
+      host.PostDialogInput(InputEvent::Kind::Type, "山田　花子");
+      host.PostDialogInput(InputEvent::Kind::Press, "Command1");
     }
     ContinueClickWait();
   };
@@ -256,7 +256,7 @@ TEST_F(GameTest, TheNameDialogSetsTheNamesOrKeepsThemWhenClosed) {
   shown.clear();
   host.onDoEvents = [&] {
     if (game->Waiting() == WaitState::Dialog && !host.InputPending()) {
-      host.PostDialogInput(ScriptedInput::Kind::DialogClose);
+      host.PostDialogInput(InputEvent::Kind::DialogClose);
     }
     ContinueClickWait();
   };

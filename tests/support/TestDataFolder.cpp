@@ -6,6 +6,7 @@
 #include "base/Files.h"
 #include "graphics/BitmapFile.h"
 #include "script/DataFolder.h"
+#include "script/PictureDisguise.h"
 #include "support/Bytes.h"
 #include "support/MidiFixture.h"
 
@@ -82,7 +83,7 @@ TestDataFolder::TestDataFolder(const std::string& name) {
 
   auto picture = [&](const char* file, Surface surface, bool disguised) {
     std::string bytes = EncodeBitmap24(surface);
-    if (disguised) bytes.replace(0, 2, "JF");
+    if (disguised) bytes = Disguised(std::move(bytes));
     Write(data / file, bytes);
   };
   for (const char* file : kPictureFiles)

@@ -3,11 +3,12 @@
 #include <functional>
 
 #include "base/Cp932.h"
+#include "content/DataCheck.h"
+#include "demo/CursorArt.h"
+#include "demo/MusicRecipe.h"
 #include "graphics/BitmapFile.h"
-#include "lib/CursorArt.h"
-#include "lib/DataCheck.h"
-#include "lib/MusicRecipe.h"
 #include "script/DataFolder.h"
+#include "script/PictureDisguise.h"
 #include "tools/ToolTestSupport.h"
 
 namespace dovetail::tools {
@@ -55,9 +56,7 @@ std::string Join(const std::vector<std::string>& lines) {
 }
 
 std::string Disguised(const Surface& picture) {
-  std::string bytes = EncodeBitmap24(picture);
-  bytes.replace(0, 2, "JF");
-  return bytes;
+  return dovetail::Disguised(EncodeBitmap24(picture));
 }
 
 // A small data folder that the checker finds no error in (its pictures are
@@ -74,15 +73,15 @@ struct SmallFolder {
     Write("20.dat", Utf8ToCp932(settings).value());
     Write("30.dat", Utf8ToCp932("楓,B,900\r\nノア,C,500\r\n,,0\r\n,,0\r\n,,0\r\n").value());
     SetScript(BaseScript(), BaseChoices());
-    for (const char* name : kPictureFiles)
-      Write(name, Disguised(Surface(8, 8, Rgb(10, 20, 30))));
+    for (const char* picture : kPictureFiles)
+      Write(picture, Disguised(Surface(8, 8, Rgb(10, 20, 30))));
     Write("91.dat", Disguised(Surface(340, 416, Rgb(10, 20, 30))));
-    for (const char* name : {"p01.dat", "p03.dat", "P99.dat"})
-      Write(name, EncodeBitmap24(Surface(8, 8, Rgb(200, 100, 50))));
+    for (const char* picture : {"p01.dat", "p03.dat", "P99.dat"})
+      Write(picture, EncodeBitmap24(Surface(8, 8, Rgb(200, 100, 50))));
     auto recipe = ParseMusicRecipe(
         "tempo 100\nmeter 2\npart a channel 0 program 0 velocity 90\nC4:2 |\n", "x");
-    for (const char* name : {"01.mid", "02.mid", "03.mid"})
-      Write(name, EncodeMidi(*recipe));
+    for (const char* music : {"01.mid", "02.mid", "03.mid"})
+      Write(music, EncodeMidi(*recipe));
     Write("select.cur", EncodeCursor(PointingHand(), kHandHotX, kHandHotY));
   }
 

@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "lib/DataTool.h"
+#include "content/DataTool.h"
 #include "tools/ToolTestSupport.h"
 
 namespace dovetail::tools {

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "content/DataCheck.h"
+#include "demo/Canvas.h"
+#include "demo/CursorArt.h"
+#include "demo/DemoData.h"
+#include "demo/DemoFigures.h"
+#include "demo/DemoUi.h"
+#include "demo/MusicRecipe.h"
 #include "graphics/CursorFile.h"
-#include "lib/Canvas.h"
-#include "lib/CursorArt.h"
-#include "lib/DataCheck.h"
-#include "lib/DemoData.h"
-#include "lib/DemoFigures.h"
-#include "lib/DemoUi.h"
-#include "lib/MusicRecipe.h"
 #include "tools/ToolTestSupport.h"
 
 namespace dovetail::tools {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "base/Cp932.h"
-#include "lib/ScriptSource.h"
-#include "lib/TextLines.h"
+#include "content/ScriptSource.h"
+#include "content/TextLines.h"
 #include "script/DataFolder.h"
 #include "tools/ToolTestSupport.h"
 

@@ -8,7 +8,7 @@
 #include <system_error>
 #include <vector>
 
-#include "lib/Finding.h"
+#include "content/Finding.h"
 
 namespace dovetail::tools::testing {
 

@@ -129,7 +129,7 @@ void CanvasWidget::paintEvent(QPaintEvent* /*event*/) {
   }
 }
 
-void CanvasWidget::Post(HostInput input) {
+void CanvasWidget::Post(InputEvent input) {
   if (onInput) onInput(std::move(input));
 }
 
@@ -139,8 +139,8 @@ void CanvasWidget::mousePressEvent(QMouseEvent* event) {
   // A press on the black bars is outside the window's client area.
   const auto point = MapToClient(event->position(), PictureRect(), clientSize_, false);
   if (!point || button == MouseButton::None) return;
-  HostInput input;
-  input.kind = HostInput::Kind::MouseDown;
+  InputEvent input;
+  input.kind = InputEvent::Kind::MouseDown;
   input.x = point->x();
   input.y = point->y();
   input.button = button;
@@ -162,8 +162,8 @@ void CanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
   // control that got the press is released.
   const auto point = MapToClient(event->position(), PictureRect(), clientSize_, true);
   if (!point) return;
-  HostInput input;
-  input.kind = HostInput::Kind::MouseUp;
+  InputEvent input;
+  input.kind = InputEvent::Kind::MouseUp;
   input.x = point->x();
   input.y = point->y();
   input.button = button;
@@ -181,8 +181,8 @@ void CanvasWidget::mouseMoveEvent(QMouseEvent* event) {
     SetProgramCursor(nullptr);
     return;
   }
-  HostInput input;
-  input.kind = HostInput::Kind::MouseMove;
+  InputEvent input;
+  input.kind = InputEvent::Kind::MouseMove;
   input.x = point->x();
   input.y = point->y();
   input.button = buttons;
@@ -204,8 +204,8 @@ void CanvasWidget::keyPressEvent(QKeyEvent* event) {
     return;
   }
   event->accept();
-  HostInput input;
-  input.kind = HostInput::Kind::KeyDown;
+  InputEvent input;
+  input.kind = InputEvent::Kind::KeyDown;
   input.keyCode = keyCode;
   input.shift = ShiftFromQt(modifiers);
   Post(std::move(input));

@@ -10,9 +10,9 @@
 #include <optional>
 
 #include "platform/Cursor.h"
+#include "platform/InputEvent.h"
 #include "platform/Surface.h"
 #include "platform/qt/CursorCache.h"
-#include "platform/qt/HostInput.h"
 
 namespace dovetail {
 
@@ -28,7 +28,7 @@ class CanvasWidget : public QWidget {
   explicit CanvasWidget(QWidget* parent = nullptr);
 
   // Receives the translated input, in the order Qt delivered it.
-  std::function<void(HostInput)> onInput;
+  std::function<void(InputEvent)> onInput;
 
   // The size of the program's client area (640 × 480 for the main window).
   QSize ClientSize() const { return clientSize_; }
@@ -74,7 +74,7 @@ class CanvasWidget : public QWidget {
   bool focusNextPrevChild(bool next) override;
 
  private:
-  void Post(HostInput input);
+  void Post(InputEvent input);
   void ApplyFixedSize();
   int CursorScale() const;
 

@@ -76,7 +76,7 @@ void SetCaptionOf(QWidget* widget, const std::string& text) {
 
 }  // namespace
 
-DialogWindow::DialogWindow(Dialog& model, QWidget* parent, std::function<void(HostInput)> post)
+DialogWindow::DialogWindow(Dialog& model, QWidget* parent, std::function<void(InputEvent)> post)
     : QDialog(parent), model_(model), post_(std::move(post)) {
   Qt::WindowFlags flags =
       Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint;
@@ -146,14 +146,14 @@ void DialogWindow::Build() {
           // Enter is not a click of its own: the program names no default button.
           button->setAutoDefault(false);
           connect(button, &QPushButton::clicked, this,
-                  [this, name] { Post(HostInput::Kind::DialogClick, name); });
+                  [this, name] { Post(InputEvent::Kind::Press, name); });
           widget = button;
           break;
         }
         case DialogControlKind::CheckBox: {
           auto* box = new QCheckBox(this);
           connect(box, &QCheckBox::clicked, this,
-                  [this, name] { Post(HostInput::Kind::DialogClick, name); });
+                  [this, name] { Post(InputEvent::Kind::Press, name); });
           widget = box;
           break;
         }
@@ -164,7 +164,7 @@ void DialogWindow::Build() {
           if (group == nullptr) group = new QButtonGroup(this);
           group->addButton(option);
           connect(option, &QRadioButton::clicked, this,
-                  [this, name] { Post(HostInput::Kind::DialogClick, name); });
+                  [this, name] { Post(InputEvent::Kind::Press, name); });
           widget = option;
           break;
         }
@@ -284,24 +284,24 @@ void DialogWindow::FocusTextBox() {
   }
 }
 
-void DialogWindow::Post(HostInput::Kind kind, const std::string& control) {
-  HostInput input;
+void DialogWindow::Post(InputEvent::Kind kind, const std::string& control) {
+  InputEvent input;
   input.kind = kind;
   input.dialog = &model_;
-  input.menu = control;
+  input.name = control;
   post_(std::move(input));
 }
 
 void DialogWindow::closeEvent(QCloseEvent* event) {
   // The program decides whether the dialog closes.
   event->ignore();
-  Post(HostInput::Kind::DialogClose);
+  Post(InputEvent::Kind::DialogClose);
 }
 
 void DialogWindow::changeEvent(QEvent* event) {
   QDialog::changeEvent(event);
   if (event->type() == QEvent::ActivationChange && isVisible() && !isActiveWindow()) {
-    Post(HostInput::Kind::DialogLostFocus);
+    Post(InputEvent::Kind::DialogLostFocus);
   }
 }
 
@@ -312,7 +312,7 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     if (link->isEnabled() && mouse->button() == Qt::LeftButton &&
         link->rect().contains(mouse->position().toPoint())) {
-      Post(HostInput::Kind::DialogClick, link->objectName().toStdString());
+      Post(InputEvent::Kind::Press, link->objectName().toStdString());
       return true;
     }
   }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/Dialog.h"
-#include "platform/qt/HostInput.h"
+#include "platform/InputEvent.h"
 
 class QButtonGroup;
 
@@ -38,7 +38,7 @@ class DialogWindow : public QDialog {
   Q_OBJECT
 
  public:
-  DialogWindow(Dialog& model, QWidget* parent, std::function<void(HostInput)> post);
+  DialogWindow(Dialog& model, QWidget* parent, std::function<void(InputEvent)> post);
 
   Dialog& Model() { return model_; }
   // The widget of a control, or null.
@@ -76,10 +76,10 @@ class DialogWindow : public QDialog {
   void Build();
   void Show(size_t index, bool all);
   void ShowChecked(size_t index, bool checked);
-  void Post(HostInput::Kind kind, const std::string& control = {});
+  void Post(InputEvent::Kind kind, const std::string& control = {});
 
   Dialog& model_;
-  std::function<void(HostInput)> post_;
+  std::function<void(InputEvent)> post_;
   std::vector<View> views_;  // one per control of the model, in order
   std::map<std::string, QButtonGroup*> groups_;
   uint64_t revision_ = 0;

@@ -13,7 +13,7 @@
 
 namespace dovetail {
 
-MainWindowShell::MainWindowShell(std::function<void(HostInput)> post) : post_(std::move(post)) {
+MainWindowShell::MainWindowShell(std::function<void(InputEvent)> post) : post_(std::move(post)) {
   canvas_ = new CanvasWidget(this);
   canvas_->onInput = post_;
   setCentralWidget(canvas_);
@@ -61,9 +61,9 @@ void MainWindowShell::SetProgramMenu(const std::vector<MenuEntry>& entries) {
       auto* action = new QAction(this);
       const std::string name = entry.name;
       connect(action, &QAction::triggered, this, [this, name] {
-        HostInput input;
-        input.kind = HostInput::Kind::MenuClick;
-        input.menu = name;
+        InputEvent input;
+        input.kind = InputEvent::Kind::MenuClick;
+        input.name = name;
         post_(std::move(input));
       });
       menuBar()->insertAction(viewMenu_->menuAction(), action);
@@ -149,8 +149,8 @@ void MainWindowShell::closeEvent(QCloseEvent* event) {
   // The program decides (its unload handler ends it); the window never closes
   // by itself.
   event->ignore();
-  HostInput input;
-  input.kind = HostInput::Kind::CloseRequest;
+  InputEvent input;
+  input.kind = InputEvent::Kind::CloseRequest;
   post_(std::move(input));
 }
 

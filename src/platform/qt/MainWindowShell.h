@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/InputEvent.h"
 #include "platform/qt/CanvasWidget.h"
-#include "platform/qt/HostInput.h"
 
 class QAction;
 class QMenu;
@@ -33,7 +33,7 @@ class MainWindowShell : public QMainWindow {
  public:
   static constexpr int kMaxZoom = 3;
 
-  explicit MainWindowShell(std::function<void(HostInput)> post);
+  explicit MainWindowShell(std::function<void(InputEvent)> post);
 
   CanvasWidget& Canvas() { return *canvas_; }
 
@@ -67,7 +67,7 @@ class MainWindowShell : public QMainWindow {
   void UpdateZoomActions();
   QSize FrameAllowance() const;
 
-  std::function<void(HostInput)> post_;
+  std::function<void(InputEvent)> post_;
   CanvasWidget* canvas_ = nullptr;
   QMenu* viewMenu_ = nullptr;
   std::array<QAction*, kMaxZoom> zoomActions_{};

@@ -13,6 +13,7 @@
 
 #include "platform/Dialog.h"
 #include "platform/Window.h"
+#include "platform/qt/DesktopMachine.h"
 
 namespace dovetail {
 
@@ -30,7 +31,7 @@ QtHost::QtHost() {
   translationLoaded_ = translator_.load(QStringLiteral("qtbase_ja"),
                                         QLibraryInfo::path(QLibraryInfo::TranslationsPath));
   if (translationLoaded_) QCoreApplication::installTranslator(&translator_);
-  shell_ = std::make_unique<MainWindowShell>([this](HostInput input) { Post(std::move(input)); });
+  shell_ = std::make_unique<MainWindowShell>([this](InputEvent input) { Post(std::move(input)); });
 }
 
 QtHost::~QtHost() {
@@ -57,7 +58,7 @@ void QtHost::DoEvents() {
   // Handlers may let events run again; a nested DoEvents takes the next
   // recorded event, so the order of arrival is kept.
   while (window_ != nullptr && !inputs_.empty()) {
-    const HostInput input = std::move(inputs_.front());
+    const InputEvent input = std::move(inputs_.front());
     inputs_.pop_front();
     Deliver(input);
   }
@@ -116,7 +117,7 @@ void QtHost::ShowDialog(Dialog& dialog) {
   ShowOnFirstUse();
   // A child of the main window: centred over it and kept above it.
   auto* window =
-      new DialogWindow(dialog, shell_.get(), [this](HostInput input) { Post(std::move(input)); });
+      new DialogWindow(dialog, shell_.get(), [this](InputEvent input) { Post(std::move(input)); });
   dialogs_.emplace_back(&dialog, window);
   window->show();
   window->raise();
@@ -134,7 +135,7 @@ void QtHost::CloseDialog(Dialog& dialog) {
   // Deleted once Qt's own processing is done with it.
   window->deleteLater();
   // Input already recorded for this dialog goes nowhere.
-  std::erase_if(inputs_, [&](const HostInput& input) { return input.dialog == &dialog; });
+  std::erase_if(inputs_, [&](const InputEvent& input) { return input.dialog == &dialog; });
 }
 
 DialogWindow* QtHost::DialogWindowFor(const Dialog& dialog) const {
@@ -144,28 +145,13 @@ DialogWindow* QtHost::DialogWindowFor(const Dialog& dialog) const {
   return nullptr;
 }
 
-void QtHost::DeliverToDialog(const HostInput& input) {
+void QtHost::DeliverToDialog(const InputEvent& input) {
   DialogWindow* window = DialogWindowFor(*input.dialog);
   if (window == nullptr) return;
-  Dialog& dialog = window->Model();
   // The handler reads the model: it must hold what the player sees.
   window->WriteBackEdits();
   if (window->Stale()) window->SyncFromModel();
-  switch (input.kind) {
-    case HostInput::Kind::DialogClick: {
-      // A control the program disabled after the click was recorded gets nothing.
-      const DialogControl* control = dialog.Find(input.menu);
-      if (control == nullptr || !control->enabled) return;
-      if (dialog.onClick) dialog.onClick(input.menu);
-      break;
-    }
-    case HostInput::Kind::DialogClose:
-      if (dialog.onCloseRequest) dialog.onCloseRequest();
-      break;
-    default:
-      if (dialog.onLostFocus) dialog.onLostFocus();
-      break;
-  }
+  window->Model().Deliver(input);
 }
 
 void QtHost::AttachWindow(Window* window) {
@@ -181,6 +167,26 @@ void QtHost::AttachWindow(Window* window) {
     shell_->hide();
     shown_ = false;
   }
+}
+
+LocalDateTime QtHost::LocalNow() {
+  return ReadLocalNow();
+}
+
+ScreenFacts QtHost::Screen() {
+  return ReadScreen(shell_->screen());
+}
+
+MemoryFacts QtHost::Memory() {
+  return ReadMemory();
+}
+
+SystemFacts QtHost::System() {
+  return ReadSystem();
+}
+
+bool QtHost::OpenLink(const std::string& url) {
+  return OpenLinkOnDesktop(url);
 }
 
 void QtHost::ShowWindow() {
@@ -205,37 +211,19 @@ void QtHost::RunEventLoop() {
   }
 }
 
-void QtHost::Post(HostInput input) {
+void QtHost::Post(InputEvent input) {
   if (window_ != nullptr) inputs_.push_back(std::move(input));
 }
 
-void QtHost::Deliver(const HostInput& input) {
-  switch (input.kind) {
-    case HostInput::Kind::DialogClick:
-    case HostInput::Kind::DialogClose:
-    case HostInput::Kind::DialogLostFocus:
-      DeliverToDialog(input);
-      break;
-    case HostInput::Kind::MouseDown:
-      window_->DeliverMouseDown(input.x, input.y, input.button, input.shift);
-      break;
-    case HostInput::Kind::MouseUp:
-      window_->DeliverMouseUp(input.x, input.y, input.button, input.shift);
-      break;
-    case HostInput::Kind::MouseMove:
-      Canvas().SetProgramCursor(window_->CursorAt(input.x, input.y));
-      window_->DeliverMouseMove(input.x, input.y, input.button, input.shift);
-      break;
-    case HostInput::Kind::KeyDown:
-      window_->DeliverKeyDown(input.keyCode, input.shift);
-      break;
-    case HostInput::Kind::MenuClick:
-      window_->DeliverMenuClick(input.menu);
-      break;
-    case HostInput::Kind::CloseRequest:
-      window_->DeliverCloseRequest();
-      break;
+void QtHost::Deliver(const InputEvent& input) {
+  if (input.ForDialog()) {
+    DeliverToDialog(input);
+    return;
   }
+  if (input.kind == InputEvent::Kind::MouseMove) {
+    Canvas().SetProgramCursor(window_->CursorAt(input.x, input.y));
+  }
+  window_->Deliver(input);
 }
 
 void QtHost::SyncWindow() {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "platform/Host.h"
+#include "platform/InputEvent.h"
 #include "platform/qt/DialogWindow.h"
-#include "platform/qt/HostInput.h"
 #include "platform/qt/MainWindowShell.h"
 
 namespace dovetail {
@@ -58,6 +58,12 @@ class QtHost : public Host {
   // drops the input recorded for it. Safe from the dialog's own handlers.
   void CloseDialog(Dialog& dialog) override;
   void AttachWindow(Window* window) override;
+  LocalDateTime LocalNow() override;
+  // The screen the main window is on.
+  ScreenFacts Screen() override;
+  MemoryFacts Memory() override;
+  SystemFacts System() override;
+  bool OpenLink(const std::string& url) override;
   // The desktop window of an open dialog, or null.
   DialogWindow* DialogWindowFor(const Dialog& dialog) const;
 
@@ -76,9 +82,9 @@ class QtHost : public Host {
   bool TranslationLoaded() const { return translationLoaded_; }
 
  private:
-  void Post(HostInput input);
-  void Deliver(const HostInput& input);
-  void DeliverToDialog(const HostInput& input);
+  void Post(InputEvent input);
+  void Deliver(const InputEvent& input);
+  void DeliverToDialog(const InputEvent& input);
   void SyncWindow();
   void ShowOnFirstUse();
 
@@ -90,7 +96,7 @@ class QtHost : public Host {
   bool shown_ = false;
   bool synced_ = false;
   uint64_t menuRevision_ = 0;
-  std::deque<HostInput> inputs_;
+  std::deque<InputEvent> inputs_;
   // The open dialogs, the one opened last at the back.
   std::vector<std::pair<const Dialog*, DialogWindow*>> dialogs_;
 };

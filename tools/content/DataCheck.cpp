@@ -1,4 +1,4 @@
-#include "lib/DataCheck.h"
+#include "content/DataCheck.h"
 
 #include <cstdint>
 #include <map>
@@ -10,13 +10,14 @@
 #include "base/Cp932.h"
 #include "base/Files.h"
 #include "base/Utf8.h"
+#include "content/ScriptCheck.h"
+#include "content/TextLines.h"
 #include "graphics/BitmapFile.h"
 #include "graphics/CursorFile.h"
-#include "lib/AssetGeometry.h"
-#include "lib/ScriptCheck.h"
-#include "lib/TextLines.h"
 #include "minigame/RankingFile.h"
 #include "script/DataFolder.h"
+#include "script/PictureDisguise.h"
+#include "script/PictureRegions.h"
 #include "shell/Settings.h"
 
 namespace dovetail::tools {
@@ -217,16 +218,16 @@ class FolderChecker {
     if (!bytes) return;
     const std::string head = bytes->substr(0, 2);
     if (IsDisguisedPicture(name)) {
-      if (head == "BM") {
+      if (head == kBitmapSignature) {
         Warning(name,
                 "the header is \"BM\", not \"JF\": the program was not shut down cleanly "
                 "(it puts \"BM\" back while it runs)");
-      } else if (head != "JF") {
+      } else if (head != kDisguisedSignature) {
         Error(name, "the file starts with neither \"JF\" (a disguised picture at rest) nor \"BM\"");
         return;
       }
-      bytes->replace(0, 2, "BM");
-    } else if (head == "JF") {
+      *bytes = Undisguised(std::move(*bytes));
+    } else if (head == kDisguisedSignature) {
       Error(name,
             "the picture is disguised (\"JF\"), but the program restores the header of the "
             "twelve disguised pictures only");
@@ -365,13 +366,6 @@ class FolderChecker {
 };
 
 }  // namespace
-
-bool IsDisguisedPicture(const std::string& name) {
-  for (const char* file : kPictureFiles) {
-    if (name == file) return true;
-  }
-  return false;
-}
 
 std::vector<Finding> CheckDataFolder(const fs::path& dataDir) {
   return FolderChecker(dataDir).Run();

@@ -1,4 +1,4 @@
-#include "lib/ScriptCheck.h"
+#include "content/ScriptCheck.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,7 +10,7 @@
 #include "base/Cp932.h"
 #include "base/Numbers.h"
 #include "base/Utf8.h"
-#include "lib/TextLines.h"
+#include "content/TextLines.h"
 #include "script/ScriptLoader.h"
 #include "script/ScriptTables.h"
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "lib/Finding.h"
+#include "content/Finding.h"
 
 namespace dovetail::tools {
 

@@ -1,4 +1,4 @@
-#include "lib/Canvas.h"
+#include "demo/Canvas.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
-#include "lib/DataTool.h"
+#include "content/DataTool.h"
 
-#include "lib/DataCheck.h"
-#include "lib/Finding.h"
-#include "lib/ScriptSource.h"
+#include "content/DataCheck.h"
+#include "content/Finding.h"
+#include "content/ScriptSource.h"
 
 namespace dovetail::tools {
 

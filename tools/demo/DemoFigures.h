@@ -1,7 +1,7 @@
 #pragma once
 
-#include "lib/AssetGeometry.h"
 #include "platform/Surface.h"
+#include "script/PictureRegions.h"
 
 namespace dovetail::tools {
 

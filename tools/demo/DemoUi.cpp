@@ -1,9 +1,9 @@
-#include "lib/DemoUi.h"
+#include "demo/DemoUi.h"
 
 #include <string>
 
-#include "lib/Canvas.h"
-#include "lib/PixelFont.h"
+#include "demo/Canvas.h"
+#include "demo/PixelFont.h"
 
 namespace dovetail::tools {
 

@@ -1,4 +1,4 @@
-#include "lib/ScriptSource.h"
+#include "content/ScriptSource.h"
 
 #include <cstdio>
 #include <system_error>
@@ -6,7 +6,7 @@
 #include "base/Cp932.h"
 #include "base/Files.h"
 #include "base/Utf8.h"
-#include "lib/TextLines.h"
+#include "content/TextLines.h"
 #include "script/DataFolder.h"
 
 namespace dovetail::tools {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "lib/Finding.h"
+#include "content/Finding.h"
 
 namespace dovetail::tools {
 
@@ -30,8 +30,5 @@ namespace dovetail::tools {
 // - the script and choice table (see CheckScriptTexts);
 // - the music files are Standard MIDI files and the cursor decodes.
 std::vector<Finding> CheckDataFolder(const std::filesystem::path& dataDir);
-
-// True for the twelve pictures that rest with "JF" in place of "BM".
-bool IsDisguisedPicture(const std::string& name);
 
 }  // namespace dovetail::tools

@@ -2,8 +2,8 @@
 // sources in content/demo.
 #include <iostream>
 
-#include "lib/DemoData.h"
-#include "lib/Finding.h"
+#include "content/Finding.h"
+#include "demo/DemoData.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {

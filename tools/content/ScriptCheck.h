@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "lib/Finding.h"
+#include "content/Finding.h"
 
 namespace dovetail::tools {
 

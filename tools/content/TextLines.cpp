@@ -1,4 +1,4 @@
-#include "lib/TextLines.h"
+#include "content/TextLines.h"
 
 #include "base/FieldReader.h"
 

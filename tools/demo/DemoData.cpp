@@ -1,4 +1,4 @@
-#include "lib/DemoData.h"
+#include "demo/DemoData.h"
 
 #include <functional>
 #include <map>
@@ -6,18 +6,19 @@
 #include <system_error>
 
 #include "base/Files.h"
+#include "content/DataCheck.h"
+#include "content/ScriptCheck.h"
+#include "content/ScriptSource.h"
+#include "content/TextLines.h"
+#include "demo/CursorArt.h"
+#include "demo/DemoFigures.h"
+#include "demo/DemoScenes.h"
+#include "demo/DemoUi.h"
+#include "demo/MusicRecipe.h"
 #include "graphics/BitmapFile.h"
-#include "lib/CursorArt.h"
-#include "lib/DataCheck.h"
-#include "lib/DemoFigures.h"
-#include "lib/DemoScenes.h"
-#include "lib/DemoUi.h"
-#include "lib/MusicRecipe.h"
-#include "lib/ScriptCheck.h"
-#include "lib/ScriptSource.h"
-#include "lib/TextLines.h"
 #include "minigame/RankingFile.h"
 #include "script/DataFolder.h"
+#include "script/PictureDisguise.h"
 #include "shell/Settings.h"
 
 namespace dovetail::tools {
@@ -175,7 +176,7 @@ class DemoWriter {
 
   void WritePicture(const std::string& name, const Painter& painter) {
     std::string bytes = EncodeBitmap24(painter());
-    if (IsDisguisedPicture(name)) bytes.replace(0, 2, "JF");
+    if (IsDisguisedPicture(name)) bytes = Disguised(std::move(bytes));
     Write(name, bytes);
   }
 

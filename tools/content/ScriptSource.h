@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "lib/Finding.h"
-#include "lib/ScriptCheck.h"
+#include "content/Finding.h"
+#include "content/ScriptCheck.h"
 
 namespace dovetail::tools {
 

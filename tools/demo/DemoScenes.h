@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lib/DemoUi.h"
+#include "demo/DemoUi.h"
 #include "platform/Surface.h"
 
 namespace dovetail::tools {

@@ -3,31 +3,24 @@
 #include <array>
 #include <cstdint>
 
-namespace dovetail::tools {
+#include "graphics/Rect.h"
 
-// Where the program reads the parts of its pictures: the rectangles that
-// content must fill, shared by the data checker and the demo's picture
-// generators.
+namespace dovetail {
 
-struct Rect {
-  int32_t x = 0;
-  int32_t y = 0;
-  int32_t w = 0;
-  int32_t h = 0;
-  constexpr int32_t Right() const { return x + w; }
-  constexpr int32_t Bottom() const { return y + h; }
-};
+// Where the program reads the parts of its pictures: the rectangles content
+// must fill. The engine draws from them, the content checker checks the
+// pictures against them, and the demo's art is painted into them.
 
 constexpr int32_t kScreenWidth = 640;
 constexpr int32_t kScreenHeight = 480;
 
-// Title picture p03.dat: the normal look of menu item i (1..5).
+// Title picture p03.dat: the normal look of menu entry i (1..5).
 constexpr Rect TitleItem(int i) {
   return {405, 237 + 27 * (i - 1), 140, 27};
 }
 
 // User-interface sheet 90.dat.
-constexpr Rect TitleHighlight(int i) {  // highlighted look of title item i (1..5)
+constexpr Rect TitleHighlight(int i) {  // highlighted look of title entry i (1..5)
   return {270, 330 + 27 * (i - 1), 140, 27};
 }
 constexpr Rect kChoicePlate{306, 292, 255, 37};
@@ -101,4 +94,4 @@ constexpr int32_t RankingRowY(int i) {  // i = 1..5
   return 50 * (i - 1) + 128;
 }
 
-}  // namespace dovetail::tools
+}  // namespace dovetail

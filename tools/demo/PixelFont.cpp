@@ -1,4 +1,4 @@
-#include "lib/PixelFont.h"
+#include "demo/PixelFont.h"
 
 #include <array>
 #include <cstdint>

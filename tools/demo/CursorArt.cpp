@@ -1,9 +1,9 @@
-#include "lib/CursorArt.h"
+#include "demo/CursorArt.h"
 
 #include <cassert>
 
-#include "lib/AssetGeometry.h"
-#include "lib/Canvas.h"
+#include "demo/Canvas.h"
+#include "script/PictureRegions.h"
 
 namespace dovetail::tools {
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "lib/AssetGeometry.h"
 #include "platform/Surface.h"
+#include "script/PictureRegions.h"
 
 namespace dovetail::tools {
 

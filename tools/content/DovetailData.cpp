@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "lib/DataTool.h"
+#include "content/DataTool.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);

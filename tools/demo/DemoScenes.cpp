@@ -1,13 +1,13 @@
-#include "lib/DemoScenes.h"
+#include "demo/DemoScenes.h"
 
 #include <cstdint>
 #include <string>
 
-#include "lib/AssetGeometry.h"
-#include "lib/Canvas.h"
-#include "lib/DemoFigures.h"
-#include "lib/DemoUi.h"
-#include "lib/PixelFont.h"
+#include "demo/Canvas.h"
+#include "demo/DemoFigures.h"
+#include "demo/DemoUi.h"
+#include "demo/PixelFont.h"
+#include "script/PictureRegions.h"
 
 namespace dovetail::tools {
 

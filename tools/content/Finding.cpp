@@ -1,4 +1,4 @@
-#include "lib/Finding.h"
+#include "content/Finding.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,9 +1,9 @@
-#include "lib/DemoFigures.h"
+#include "demo/DemoFigures.h"
 
 #include <cmath>
 
-#include "lib/Canvas.h"
-#include "lib/PixelFont.h"
+#include "demo/Canvas.h"
+#include "demo/PixelFont.h"
 
 namespace dovetail::tools {
 

@@ -3,8 +3,8 @@
 #include <string_view>
 
 #include "graphics/TextRenderer.h"
-#include "lib/AssetGeometry.h"
 #include "platform/Surface.h"
+#include "script/PictureRegions.h"
 
 namespace dovetail::tools {
 

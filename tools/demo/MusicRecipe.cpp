@@ -1,11 +1,11 @@
-#include "lib/MusicRecipe.h"
+#include "demo/MusicRecipe.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <sstream>
 
-#include "lib/TextLines.h"
+#include "content/TextLines.h"
 
 namespace dovetail::tools {
 

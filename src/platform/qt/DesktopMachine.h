@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+
+#include "platform/MachineFacts.h"
+
+class QScreen;
+
+namespace dovetail {
+
+// The desktop host's answers about the machine, read from the system at the
+// moment they are asked for.
+
+// The local date and time in the system locale's short date and long time
+// forms.
+LocalDateTime ReadLocalNow();
+
+// The size and colour depth of `screen` (the primary screen when null).
+ScreenFacts ReadScreen(const QScreen* screen);
+
+// Physical memory and swap from the kernel (available physical memory as the
+// kernel estimates it for new programs, "MemAvailable"); the virtual figures
+// are the program's address space limit and what of it it does not use yet.
+MemoryFacts ReadMemory();
+
+// The system's product name (e.g. "Debian GNU/Linux 12 (bookworm)"), its
+// kernel version text and that version's leading numbers.
+SystemFacts ReadSystem();
+
+// Opens the link with the desktop's handler for its scheme.
+bool OpenLinkOnDesktop(const std::string& url);
+
+}  // namespace dovetail
