@@ -10,18 +10,18 @@ class Gestures {
  public:
   explicit Gestures(uint32_t at) : at_(at) {}
 
-  void Move(int32_t x, int32_t y) { Add(ScriptedInput::Kind::MouseMove, x, y, MouseButton::None); }
+  void Move(int32_t x, int32_t y) { Add(InputEvent::Kind::MouseMove, x, y, MouseButton::None); }
   void Click(int32_t x, int32_t y) {
-    Add(ScriptedInput::Kind::MouseDown, x, y, MouseButton::Left);
-    Add(ScriptedInput::Kind::MouseUp, x, y, MouseButton::Left);
+    Add(InputEvent::Kind::MouseDown, x, y, MouseButton::Left);
+    Add(InputEvent::Kind::MouseUp, x, y, MouseButton::Left);
   }
-  void ClickCentre(const cafe::BoardRect& r) { Click(r.x + r.w / 2, r.y + r.h / 2); }
+  void ClickCentre(const Rect& r) { Click(r.x + r.w / 2, r.y + r.h / 2); }
 
   // Picks a dish: its category's face, then the dish button.
   void PickDish(const cafe::CafeTables& tables, int16_t code) {
     const int16_t category = static_cast<int16_t>(code / 100);
     const int16_t dish = static_cast<int16_t>(code % 100);
-    const cafe::BoardRect& face = cafe::kFaceRects[category];
+    const Rect& face = kStaffFaces[category - 1];
     Move(face.x + face.w / 2, face.y + face.h / 2);
     const cafe::MenuItem& m = tables.MenuTable[category][dish];
     Move(m.ButtonX + m.ButtonW / 2, m.ButtonY + m.ButtonH / 2);
@@ -31,14 +31,8 @@ class Gestures {
   std::vector<ScriptedInput> inputs;
 
  private:
-  void Add(ScriptedInput::Kind kind, int32_t x, int32_t y, MouseButton button) {
-    ScriptedInput input;
-    input.at = at_;
-    input.kind = kind;
-    input.x = x;
-    input.y = y;
-    input.button = button;
-    inputs.push_back(input);
+  void Add(InputEvent::Kind kind, int32_t x, int32_t y, MouseButton button) {
+    inputs.push_back(ScriptedInput{at_, InputEvent::Mouse(kind, x, y, button)});
   }
 
   uint32_t at_;
@@ -53,7 +47,7 @@ std::vector<ScriptedInput> ServingGestures(const cafe::CafeGame& cafe,
   assert(stage != nullptr && seat >= 1 && seat <= cafe::kSeatCount);
   const cafe::StageState& state = stage->State();
   Gestures gestures(at);
-  if (state.PlateCount > 0) gestures.ClickCentre(cafe::kCancelRect);
+  if (state.PlateCount > 0) gestures.ClickCentre(kCancelButton);
   const cafe::DishSlots& order = state.Orders[seat];
   if (correct) {
     for (int16_t k = 1; k <= cafe::kPlateSlots && order[k] != 0; ++k)
@@ -61,7 +55,7 @@ std::vector<ScriptedInput> ServingGestures(const cafe::CafeGame& cafe,
   } else if (order[1] == 0) {
     gestures.PickDish(tables, 101);
   }
-  gestures.ClickCentre(cafe::SeatRect(seat));
+  gestures.ClickCentre(Seat(seat));
   return gestures.inputs;
 }
 

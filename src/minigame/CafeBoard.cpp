@@ -13,19 +13,6 @@ namespace dovetail::cafe {
 
 namespace {
 
-// Regions of the game sprite sheet (GItems).
-constexpr BoardRect kDishRegion{0, 0, 306, 325};
-constexpr int32_t kLabelX = 306;
-constexpr int32_t kLabelW = 158;
-constexpr int32_t kLabelH = 30;
-constexpr int32_t kCancelHoverX = 306;
-constexpr int32_t kCancelHoverY = 180;
-constexpr BoardRect kBalloonSheet{306, 210, 124, 82};
-constexpr int32_t kPersonW = 150;
-constexpr int32_t kPersonH = 175;
-constexpr int32_t kPersonSheetW = 450;
-constexpr int32_t kPersonSheetH = 700;
-
 // Where the stage label and the day caption go on the board.
 constexpr int32_t kLabelLeft = 476;
 constexpr int32_t kLabelTop = 6;
@@ -41,7 +28,7 @@ const char* const kCustomerSheet = "92.dat";
 
 const FontSpec kBalloonFont{"ＭＳ ゴシック", 9.75f, false, false};
 
-void Place(PictureBox& box, const BoardRect& r) {
+void Place(PictureBox& box, const Rect& r) {
   box.Move(r.x, r.y, r.w, r.h);
 }
 
@@ -66,14 +53,6 @@ void DrawSprite(PictureBox& box, int32_t x, int32_t y, int32_t w, int32_t h, con
 }
 
 }  // namespace
-
-BoardRect SeatRect(int16_t seat) {
-  return {(seat - 1) * 150 + 10, 100, kPersonW, kPersonH};
-}
-
-BoardRect BalloonRect(int16_t seat) {
-  return {(seat - 1) * 150 + 23, 18, kBalloonSheet.w, kBalloonSheet.h};
-}
 
 CafeBoard::CafeBoard(const SceneContext& scene, Mci& mci, const CafeTables& tables,
                      std::function<void(const std::string&)> fatalError)
@@ -189,13 +168,13 @@ void CafeBoard::SetupGameScreen(int16_t stageNo) {
 
   // 7–11: the faces, the masks, the plate and the cancel button.
   for (int16_t i = 1; i <= 4; ++i) {
-    Place(*MFace[i], kFaceRects[i]);
-    BitBlt(MFace[i]->Image(), 0, 0, kFaceRects[i].w, kFaceRects[i].h, picMainBak.Image(),
-           kFaceRects[i].x, kFaceRects[i].y);
+    const Rect& face = kStaffFaces[i - 1];
+    Place(*MFace[i], face);
+    BitBlt(MFace[i]->Image(), 0, 0, face.w, face.h, picMainBak.Image(), face.x, face.y);
   }
   MakeMasks();
   for (PictureBox* box : {&MPlate, &CancelPic}) {
-    Place(*box, box == &MPlate ? kPlateRect : kCancelRect);
+    Place(*box, box == &MPlate ? kPlate : kCancelButton);
     BitBlt(box->Image(), 0, 0, box->Width(), box->Height(), picMainBak.Image(), box->Left(),
            box->Top());
   }
@@ -203,8 +182,9 @@ void CafeBoard::SetupGameScreen(int16_t stageNo) {
   // 12–14: the stage label on the board, the day's caption over the darkened
   // board, then the board at full brightness without the caption.
   if (const auto row = StageLabelRow(stageNo)) {
-    BitBlt(picMainBak.Image(), kLabelLeft, kLabelTop, kLabelW, kLabelH, form.GItems.Image(),
-           kLabelX, kLabelH * *row);
+    const Rect label = StageLabel(*row);
+    BitBlt(picMainBak.Image(), kLabelLeft, kLabelTop, label.w, label.h, form.GItems.Image(),
+           label.x, label.y);
   }
   DrawDayText(stageNo);
   WaitMs(host, 1000);
@@ -221,11 +201,10 @@ void CafeBoard::MakeMasks() {
   MItemMask.SetSize(kDishRegion.w, kDishRegion.h);
   MakeMask(MItemMask, form.GItems, kDishRegion.x, kDishRegion.y, kDishRegion.w, kDishRegion.h);
   PersonGItems.SetPicture(LoadPicture(kCustomerSheet));
-  MPersonMask.SetSize(kPersonSheetW, kPersonSheetH);
-  MakeMask(MPersonMask, PersonGItems, 0, 0, kPersonSheetW, kPersonSheetH);
-  PStatusMask.SetSize(kBalloonSheet.w, kBalloonSheet.h);
-  MakeMask(PStatusMask, form.GItems, kBalloonSheet.x, kBalloonSheet.y, kBalloonSheet.w,
-           kBalloonSheet.h);
+  MPersonMask.SetSize(kCustomerSheetWidth, kCustomerSheetHeight);
+  MakeMask(MPersonMask, PersonGItems, 0, 0, kCustomerSheetWidth, kCustomerSheetHeight);
+  PStatusMask.SetSize(kBalloon.w, kBalloon.h);
+  MakeMask(PStatusMask, form.GItems, kBalloon.x, kBalloon.y, kBalloon.w, kBalloon.h);
 }
 
 void CafeBoard::DrawDayText(int16_t stageNo) {
@@ -247,8 +226,8 @@ void CafeBoard::PlaceControls() {
   for (int16_t i = 1; i <= kDishCount; ++i)
     MItem[i]->SetVisible(false);
   for (int16_t s = 1; s <= kSeatCount; ++s) {
-    Place(*MPerson[s], SeatRect(s));
-    Place(*PStatus[s], BalloonRect(s));
+    Place(*MPerson[s], Seat(s));
+    Place(*PStatus[s], SeatBalloon(s));
     MPerson[s]->SetEnabled(true);
   }
   HoverItem = 0;
@@ -294,14 +273,14 @@ void CafeBoard::MItem_MouseDown(int16_t index) {
   mci_.PlayWave(kDishSound);
   const PlateSpot& p = tables_.PlateLayout[category][slot];
   const MenuItem& m = tables_.MenuTable[category][index];
-  DrawSprite(MPlate, p.X - kPlateRect.x, p.Y - kPlateRect.y, p.W, p.H, MItemMask,
-             scene_.form.GItems, m.SheetX, m.SheetY);
+  DrawSprite(MPlate, p.X - kPlate.x, p.Y - kPlate.y, p.W, p.H, MItemMask, scene_.form.GItems,
+             m.SheetX, m.SheetY);
   MPlate.Refresh();
 }
 
 void CafeBoard::CancelPic_MouseMove() {
-  BitBlt(CancelPic.Image(), 0, 0, kCancelRect.w, kCancelRect.h, scene_.form.GItems.Image(),
-         kCancelHoverX, kCancelHoverY);
+  BitBlt(CancelPic.Image(), 0, 0, kCancelHover.w, kCancelHover.h, scene_.form.GItems.Image(),
+         kCancelHover.x, kCancelHover.y);
   CancelPic.Refresh();
 }
 
@@ -324,8 +303,8 @@ void CafeBoard::DrawCustomer(int16_t seat, int16_t look, Expression expression, 
   scene_.host.DoEvents();
   PictureBox& person = *MPerson[seat];
   CopyBoardInto(person);
-  DrawSprite(person, 0, 0, kPersonW, kPersonH, MPersonMask, PersonGItems,
-             kPersonW * static_cast<int32_t>(expression), kPersonH * look);
+  DrawSprite(person, 0, 0, kCustomerWidth, kCustomerHeight, MPersonMask, PersonGItems,
+             kCustomerWidth * static_cast<int32_t>(expression), kCustomerHeight * look);
   if (refresh) {
     person.Refresh();
   } else {
@@ -350,8 +329,8 @@ void CafeBoard::HideCustomer(int16_t seat) {
 void CafeBoard::DrawBalloon(int16_t seat) {
   PictureBox& balloon = *PStatus[seat];
   CopyBoardInto(balloon);
-  DrawSprite(balloon, 0, 0, kBalloonSheet.w, kBalloonSheet.h, PStatusMask, 0, 0, scene_.form.GItems,
-             kBalloonSheet.x, kBalloonSheet.y);
+  DrawSprite(balloon, 0, 0, kBalloon.w, kBalloon.h, PStatusMask, 0, 0, scene_.form.GItems,
+             kBalloon.x, kBalloon.y);
 }
 
 void CafeBoard::ShowOrder(int16_t seat, const DishSlots& order) {

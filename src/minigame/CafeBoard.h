@@ -11,26 +11,10 @@
 #include "platform/PictureBox.h"
 #include "platform/Shape.h"
 #include "scene/SceneContext.h"
+#include "script/PictureRegions.h"
 #include "sound/Mci.h"
 
 namespace dovetail::cafe {
-
-// Where the board's controls stand on the 640 × 480 picture.
-struct BoardRect {
-  int32_t x = 0;
-  int32_t y = 0;
-  int32_t w = 0;
-  int32_t h = 0;
-};
-
-// The staff faces, categories 1..4 (index 0 unused).
-constexpr std::array<BoardRect, 5> kFaceRects{
-    {{0, 0, 0, 0}, {10, 310, 70, 82}, {10, 392, 70, 78}, {558, 310, 70, 82}, {558, 392, 70, 78}}};
-constexpr BoardRect kPlateRect{510, 54, 120, 200};
-constexpr BoardRect kCancelRect{476, 270, 158, 30};
-// Seat s (1..3) and its balloon.
-BoardRect SeatRect(int16_t seat);
-BoardRect BalloonRect(int16_t seat);
 
 // The hover frame of a dish button: two pixels of warm yellow just inside the
 // button's edge, bright against the board's colours and the dish pictures,

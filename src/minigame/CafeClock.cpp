@@ -4,27 +4,20 @@
 
 namespace dovetail::cafe {
 
-namespace {
-
-// Until the host tells the local time, the café counts it from a fixed
-// morning by the host's tick count: the same on every run of the headless
-// host, moving with its virtual clock.
-constexpr uint32_t kMorningSeconds = 10 * 3600;
-constexpr uint32_t kDaySeconds = 24 * 3600;
-
-}  // namespace
-
 double CafeClock::SecondsSinceMidnight() {
-  const uint32_t ms = host_.TickCount();
-  return (kMorningSeconds + ms / 1000 % kDaySeconds) % kDaySeconds + (ms % 1000) / 1000.0;
+  int h = 0;
+  int m = 0;
+  int s = 0;
+  // The host gives the time as "H:mm:ss"; another form counts as midnight.
+  if (std::sscanf(host_.LocalNow().time.c_str(), "%d:%d:%d", &h, &m, &s) != 3) return 0.0;
+  // The fraction of the second from the tick count, so that two orders in
+  // the same second are drawn apart.
+  return h * 3600.0 + m * 60.0 + s + host_.TickCount() % 1000 / 1000.0;
 }
 
 std::string CafeClock::DateTimeText() {
-  const auto seconds = static_cast<uint32_t>(SecondsSinceMidnight());
-  char text[32];
-  std::snprintf(text, sizeof text, "2026/01/01 %u:%02u:%02u", seconds / 3600, seconds / 60 % 60,
-                seconds % 60);
-  return text;
+  const LocalDateTime now = host_.LocalNow();
+  return now.date + " " + now.time;
 }
 
 }  // namespace dovetail::cafe

@@ -15,25 +15,11 @@ namespace dovetail::cafe {
 
 namespace {
 
-// The evaluation panels on the sprite sheet and where they go on the board.
-constexpr int32_t kPanelW = 270;
-constexpr int32_t kPanelH = 190;
+// Where the result panels go on the board; the grade glyph's place on it.
 constexpr int32_t kPanelLeft = 92;
 constexpr int32_t kPanelTop = 51;
-constexpr int32_t kDailyPanelX = 0;
-constexpr int32_t kDailyPanelY = 325;
-constexpr int32_t kFinalPanelX = 410;
-constexpr int32_t kFinalPanelY = 330;
-// The grade glyphs: grade g at (534 − 26·g, row), drawn at (256, 196).
-constexpr int32_t kGlyphW = 26;
-constexpr int32_t kGlyphH = 32;
-constexpr int32_t kGlyphRight = 534;
-constexpr int32_t kDailyGlyphRow = 260;
-constexpr int32_t kFinalGlyphRow = 228;
-constexpr int32_t kGlyphBlankX = 574;
-constexpr int32_t kGlyphBlankY = 475;
-constexpr int32_t kGlyphLeft = 256;
-constexpr int32_t kGlyphTop = 196;
+constexpr int32_t kGlyphLeft = kPanelLeft + kPanelGrade.x;
+constexpr int32_t kGlyphTop = kPanelTop + kPanelGrade.y;
 constexpr int kGlyphBlinks = 3;
 // The score fields: x of the daily and final columns, y of the three rows
 // (each drawn 96 pixels lower).
@@ -122,10 +108,9 @@ int16_t CafeGame::LongestWaitingSeat() const {
   return longest;
 }
 
-void CafeGame::CopyFromSheet(int32_t sheetX, int32_t sheetY, int32_t w, int32_t h, int32_t x,
-                             int32_t y) {
+void CafeGame::CopyFromSheet(const Rect& part, int32_t x, int32_t y) {
   PictureBox& picMain = scene_.form.PicMain;
-  BitBlt(picMain.Image(), x, y, w, h, scene_.form.GItems.Image(), sheetX, sheetY);
+  BitBlt(picMain.Image(), x, y, part.w, part.h, scene_.form.GItems.Image(), part.x, part.y);
   picMain.Refresh();
 }
 
@@ -139,7 +124,7 @@ void CafeGame::StageScore() {
   board.HideControls();
   scene_.effects.EffectCode = "DK";
   scene_.effects.RunEffect(scene_.form.PicMain, scene_.form.PicMain);
-  CopyFromSheet(kDailyPanelX, kDailyPanelY, kPanelW, kPanelH, kPanelLeft, kPanelTop);
+  CopyFromSheet(kDailyPanel, kPanelLeft, kPanelTop);
 
   const int16_t patience = tables_.StageTable[stageNo].PatienceStart;
   const DayResult result = ScoreDay(TallyDay(scene_.story.cafe, stageNo, patience), patience);
@@ -157,8 +142,7 @@ void CafeGame::ShowDayResult(const DayResult& result) {
   WaitMs(scene_.host, 1000);
   RecordDay(story.cafe, story.Ranking[0], result);
   mci_.PlayWave(kGradeSound);
-  CopyFromSheet(kGlyphRight - kGlyphW * result.grade, kDailyGlyphRow, kGlyphW, kGlyphH, kGlyphLeft,
-                kGlyphTop);
+  CopyFromSheet(dovetail::DailyGrade(result.grade), kGlyphLeft, kGlyphTop);
   scene_.events.Report(DayEvent{result.s1, result.s2, result.s3, result.day, result.grade});
 
   auto line = DailyResultLine(clock_.DateTimeText(), result);
@@ -171,7 +155,7 @@ void CafeGame::ShowDayResult(const DayResult& result) {
 void CafeGame::ShowFinalResult() {
   StoryState& story = scene_.story;
   RankEntry& player = story.Ranking[0];
-  CopyFromSheet(kFinalPanelX, kFinalPanelY, kPanelW, kPanelH, kPanelLeft, kPanelTop);
+  CopyFromSheet(kFinalPanel, kPanelLeft, kPanelTop);
   const GameResult result = EvaluateGame(story.cafe);
   player.Score = result.total;
   ShowScore(kFinalScoreX, kScoreRows[0], result.total);
@@ -184,10 +168,9 @@ void CafeGame::ShowFinalResult() {
 
   mci_.PlayWave(kGradeSound);
   for (int blink = 0; blink < kGlyphBlinks; ++blink) {
-    CopyFromSheet(kGlyphBlankX, kGlyphBlankY, kGlyphW, kGlyphH, kGlyphLeft, kGlyphTop);
+    CopyFromSheet(kFinalGradeBlank, kGlyphLeft, kGlyphTop);
     WaitMs(scene_.host, 500);
-    CopyFromSheet(kGlyphRight - kGlyphW * result.grade, kFinalGlyphRow, kGlyphW, kGlyphH,
-                  kGlyphLeft, kGlyphTop);
+    CopyFromSheet(dovetail::FinalGrade(result.grade), kGlyphLeft, kGlyphTop);
     WaitMs(scene_.host, 500);
   }
   WaitMs(scene_.host, 2000);

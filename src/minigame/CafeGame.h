@@ -61,7 +61,8 @@ class CafeGame {
  private:
   void ShowDayResult(const DayResult& result);
   void ShowFinalResult();
-  void CopyFromSheet(int32_t sheetX, int32_t sheetY, int32_t w, int32_t h, int32_t x, int32_t y);
+  // Copies a part of the sprite sheet onto the board at (x, y) and shows it.
+  void CopyFromSheet(const Rect& part, int32_t x, int32_t y);
   // A file the game writes could not be written: the player is told once per
   // run and file, and the game goes on.
   void ReportWriteFailure(const Error& error, bool& reported);

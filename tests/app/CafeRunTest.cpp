@@ -73,10 +73,10 @@ class CafeRunTest : public ::testing::Test {
     auto bytes = ReadWholeFile(folder.data / "rank.txt");
     if (!bytes.ok()) return {};
     std::vector<std::string> result;
-    std::string text = *Cp932ToUtf8(*bytes);
-    for (size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos;
+    const std::string content = *Cp932ToUtf8(*bytes);
+    for (size_t start = 0, end; (end = content.find("\r\n", start)) != std::string::npos;
          start = end + 2) {
-      result.push_back(text.substr(start, end - start));
+      result.push_back(content.substr(start, end - start));
     }
     return result;
   }

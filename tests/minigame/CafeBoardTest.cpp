@@ -154,7 +154,7 @@ TEST_F(CafeBoardTest, TheBoardShowsTheDayCaptionDarkenedThenTheStageLabelAtFullB
     EXPECT_TRUE(game->form.PicMainBak.Image() == expectedBoard);
   }
   for (int16_t i = 1; i <= 4; ++i) {
-    const BoardRect& r = kFaceRects[i];
+    const Rect& r = kStaffFaces[i - 1];
     EXPECT_TRUE(Board().MFace[i]->Visible());
     EXPECT_TRUE(Board().MFace[i]->Image() == Crop(board, r.x, r.y, r.w, r.h));
   }
@@ -167,7 +167,7 @@ TEST_F(CafeBoardTest, ACustomerIsDrawnByMaskAndXorOverTheBoard) {
   Setup(3);
   Board().DrawCustomer(2, 1, Expression::Angry, true);
   Board().ShowCustomer(2);
-  const BoardRect seat = SeatRect(2);
+  const Rect seat = Seat(2);
   EXPECT_EQ(seat.x, 160);
   const Surface expected = Sprite(Crop(board, seat.x, 100, 150, 175), people, 300, 175);
   EXPECT_TRUE(Board().MPerson[2]->Image() == expected);
@@ -181,7 +181,7 @@ TEST_F(CafeBoardTest, AnOrderBalloonShowsTheDishNamesOnePerLine) {
   game->settings.cafe.MenuTable[2][3].Name = "苺のケーキ";
   Setup(3);
   Board().ShowOrder(1, DishSlots{0, 101, 203, 0});
-  const BoardRect r = BalloonRect(1);
+  const Rect r = SeatBalloon(1);
   Surface expected = Sprite(Crop(board, r.x, r.y, 124, 82), sheet, 306, 210);
   const FontSpec font{"ＭＳ ゴシック", 9.75f};
   text->DrawText(expected, 5, 14, "珈琲", font, kBlack);
