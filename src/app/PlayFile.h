@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/Result.h"
+#include "shell/WaitState.h"
 
 namespace dovetail {
 
@@ -38,9 +39,12 @@ struct PlayCommand {
   int line = 0;
 };
 
-// The states a play file can wait for.
-inline constexpr std::string_view kPlayStates[] = {"title",  "click-wait",  "choice",
-                                                   "dialog", "message-box", "customer"};
+// The states a play file can wait for: the program's own wait states, and a
+// message box.
+inline constexpr std::string_view kPlayStates[] = {
+    WaitStateName(WaitState::Title),    WaitStateName(WaitState::ClickWait),
+    WaitStateName(WaitState::Choice),   WaitStateName(WaitState::Dialog),
+    WaitStateName(WaitState::Customer), "message-box"};
 
 // Parses a play file. Blank lines and lines starting with "#" are skipped.
 // Errors name the file and line.

@@ -81,6 +81,8 @@ Status ReadScriptRows(std::string_view text, ScriptTables& tables) {
   return {};
 }
 
+}  // namespace
+
 Status BuildLabels(ScriptTables& tables) {
   int32_t previous = -1;
   tables.LabelCount = 0;
@@ -97,6 +99,8 @@ Status BuildLabels(ScriptTables& tables) {
   }
   return {};
 }
+
+namespace {
 
 Status ReadChoiceRows(std::string_view text, ScriptTables& tables) {
   FieldReader reader(std::string(text), "52.dat");

@@ -14,6 +14,11 @@ namespace dovetail {
 // three, read as a 16-bit integer ("1-059" and "1059" give 1059, "5" gives 55).
 Result<int16_t> DecodeLabel(std::string_view text);
 
+// Fills the label table from the script records 0 to LastRecord: one entry
+// for each run of records with the same label, at the run's first record. A
+// label table too small for the runs is an error naming the label.
+Status BuildLabels(ScriptTables& tables);
+
 // Reports loading progress in percent.
 using ProgressReport = std::function<void(int16_t percent)>;
 

@@ -5,6 +5,7 @@
 
 #include "platform/HeadlessHost.h"
 #include "script/Interpreter.h"
+#include "script/ScriptLoader.h"
 #include "support/RecordedEvents.h"
 #include "support/StubStoryHandlers.h"
 
@@ -25,14 +26,7 @@ class InterpreterTest : public ::testing::Test {
     for (const ScriptRecord& r : records)
       t.Script[i++] = r;
     t.LastRecord = i - 1;
-    int32_t previous = -1;
-    t.LabelCount = 0;
-    for (int32_t k = 0; k <= t.LastRecord; ++k) {
-      if (t.Script[k].Label != previous) {
-        previous = t.Script[k].Label;
-        t.Labels[t.LabelCount++] = {t.Script[k].Label, k};
-      }
-    }
+    ASSERT_TRUE(BuildLabels(t).ok());
   }
 
   static ScriptRecord Text(int16_t label, std::string text) {

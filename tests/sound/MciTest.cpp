@@ -13,6 +13,7 @@
 #include "sound/NullAudioOutput.h"
 #include "support/MidiFixture.h"
 #include "support/RecordedEvents.h"
+#include "support/TempFolder.h"
 
 namespace dovetail {
 namespace {
@@ -27,11 +28,9 @@ class MciTest : public ::testing::Test {
         output(host,
                {{101, 300}, {102, 250}, {103, 900}, {104, 1200}, {105, 150}, {106, 400}, {107, 80}},
                800),
-        mci(host, output, flags, bgmTimer, events) {
-    folder = std::filesystem::temp_directory_path() /
-             ("dovetail-mci-" +
-              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::create_directories(folder);
+        mci(host, output, flags, bgmTimer, events),
+        folder(std::string("mci-") +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name()) {
     Write("01.mid", MidiOfQuarters(3));  // 1500 ms
     Write("02.mid", MidiOfQuarters(4));  // 2000 ms, loop point at 1000 / 768 quarters
     Write("bad.mid", "MThd");
@@ -44,12 +43,10 @@ class MciTest : public ::testing::Test {
       }
     };
   }
-  ~MciTest() override { std::filesystem::remove_all(folder); }
-
   void Write(const std::string& name, const std::string& bytes) {
-    std::ofstream(folder / name, std::ios::binary) << bytes;
+    testing::WriteBytes(folder.path / name, bytes);
   }
-  std::string Path(const std::string& name) const { return (folder / name).string(); }
+  std::string Path(const std::string& name) const { return (folder.path / name).string(); }
   void OpenMixer() {
     ASSERT_TRUE(mci.MixerOpen());
     ASSERT_TRUE(mci.MixerFindVolume(Mci::kSpeakersComponent));
@@ -68,7 +65,7 @@ class MciTest : public ::testing::Test {
   SoundFlags flags;
   testing::RecordedEvents events;
   Mci mci;
-  std::filesystem::path folder;
+  testing::TempFolder folder;
   std::vector<std::string> log;
   std::vector<std::pair<uint32_t, uint32_t>> volumes;  // tick, value
 };

@@ -9,7 +9,8 @@
 #include "graphics/BitmapFile.h"
 #include "script/DataFolder.h"
 #include "script/PictureDisguise.h"
-#include "tools/ToolTestSupport.h"
+#include "support/Findings.h"
+#include "support/TempFolder.h"
 
 namespace dovetail::tools {
 namespace {

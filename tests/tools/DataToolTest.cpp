@@ -3,7 +3,8 @@
 #include <sstream>
 
 #include "content/DataTool.h"
-#include "tools/ToolTestSupport.h"
+#include "support/Findings.h"
+#include "support/TempFolder.h"
 
 namespace dovetail::tools {
 namespace {

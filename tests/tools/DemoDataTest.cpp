@@ -8,7 +8,8 @@
 #include "demo/DemoUi.h"
 #include "demo/MusicRecipe.h"
 #include "graphics/CursorFile.h"
-#include "tools/ToolTestSupport.h"
+#include "support/Findings.h"
+#include "support/TempFolder.h"
 
 namespace dovetail::tools {
 namespace {

@@ -4,7 +4,8 @@
 #include "content/ScriptSource.h"
 #include "content/TextLines.h"
 #include "script/DataFolder.h"
-#include "tools/ToolTestSupport.h"
+#include "support/Findings.h"
+#include "support/TempFolder.h"
 
 namespace dovetail::tools {
 namespace {
