@@ -189,7 +189,12 @@ void CafeGame::ShowScore(int16_t x, int16_t y, int32_t value) {
     scene_.text.DrawText(SScore.Image(), left + 2, 2, text, SScore.font, kBlack);
     scene_.text.DrawText(SScore.Image(), left, 0, text, SScore.font, SScore.ForeColor());
   };
-  drawShadowed(layout.digitsX, layout.digits);
+  // Digit by digit in 11-pixel cells: the stand-in font's digits are wider
+  // than the original's, and drawn as one text the last would leave the field.
+  for (size_t i = 0; i < layout.digits.size(); ++i) {
+    drawShadowed(layout.digitsX + static_cast<int32_t>(i) * layout.digitWidth,
+                 layout.digits.substr(i, 1));
+  }
   if (layout.negative) drawShadowed(layout.minusX, "-");
   SScore.Refresh();
   host.DoEvents();

@@ -245,20 +245,19 @@ TEST_F(CafeBoardTest, TheHoverFrameFollowsTheDishAndStaysWhenTheSameFaceIsHovere
   EXPECT_FALSE(Board().MItemShape[4]->visible);
 }
 
-// The score field over a uniform picture: the digits right-aligned at 11
-// pixels a digit, the minus one font size (15) to their left, each as a black
-// shadow two pixels down and right under the white.
-Surface ExpectedScore(TextRenderer& text, Pixel ground, const std::string& digits, int32_t digitsX,
-                      int32_t minusX) {
-  Surface field(80, 20, ground);
+// A score over `field`: the digits right-aligned in cells of 11 pixels, the
+// minus one font size (15) to their left, each as a black shadow two pixels
+// down and right under the white.
+void DrawExpectedScore(TextRenderer& text, Surface& field, const std::string& digits,
+                       int32_t digitsX, int32_t minusX) {
   const FontSpec font{"ＭＳ Ｐゴシック", 15.0f, true, true};
   auto shadowed = [&](int32_t x, const std::string& s) {
     text.DrawText(field, x + 2, 2, s, font, kBlack);
     text.DrawText(field, x, 0, s, font, kWhite);
   };
-  shadowed(digitsX, digits);
+  for (size_t i = 0; i < digits.size(); ++i)
+    shadowed(digitsX + 11 * static_cast<int32_t>(i), digits.substr(i, 1));
   if (minusX >= 0) shadowed(minusX, "-");
-  return field;
 }
 
 TEST_F(CafeBoardTest, AScoreOfMinus45IsRightAlignedWithTheMinusBeforeIt) {
@@ -266,8 +265,9 @@ TEST_F(CafeBoardTest, AScoreOfMinus45IsRightAlignedWithTheMinusBeforeIt) {
   game->form.PicMain.Move(0, 0, 640, 480);
   game->form.PicMain.Image().Fill(ground);
   game->cafe.ShowScore(215, 0, -45);
-  EXPECT_TRUE(Crop(game->form.PicMain.Image(), 215, 96, 80, 20) ==
-              ExpectedScore(*text, ground, "45", 53, 38));
+  Surface field(80, 20, ground);
+  DrawExpectedScore(*text, field, "45", 53, 38);
+  EXPECT_TRUE(Crop(game->form.PicMain.Image(), 215, 96, 80, 20) == field);
   EXPECT_FALSE(game->cafe.SScore.Visible());
   EXPECT_EQ(Waves(107), 1u);
 }
@@ -303,11 +303,7 @@ TEST_F(CafeBoardTest, TheDailyPanelShowsTheThreeScoresAndTheGradeGlyph) {
   EXPECT_TRUE(Crop(shown, 256, 196, 26, 32) == Crop(sheet, 534 - 26, 260, 26, 32));
   // The third score over the panel: "100" at 75 − 3 × 11 = 42, the minus at 27.
   Surface field = Crop(panel, 215 - 92, 166 - 51, 80, 20);
-  const FontSpec font{"ＭＳ Ｐゴシック", 15.0f, true, true};
-  for (auto [x, s] : {std::pair{42, "100"}, std::pair{27, "-"}}) {
-    text->DrawText(field, x + 2, 2, s, font, kBlack);
-    text->DrawText(field, x, 0, s, font, kWhite);
-  }
+  DrawExpectedScore(*text, field, "100", 42, 27);
   EXPECT_TRUE(Crop(shown, 215, 166, 80, 20) == field);
   EXPECT_EQ(Waves(103), 1u);
 
