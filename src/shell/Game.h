@@ -37,7 +37,7 @@ namespace dovetail {
 // nobody wired.
 class Game : private StoryHandlers {
  public:
-  // `paths` are worked out before the run (GamePaths::ForGameFolder); `audio`
+  // `gamePaths` are worked out before the run (GamePaths::ForGameFolder); `audio`
   // is the sound device's output or a silent one (MakeSilentAudio); `events`
   // hears what the run does.
   Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& audio, GameEvents& events);

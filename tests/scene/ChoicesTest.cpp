@@ -44,8 +44,9 @@ class ChoicesTest : public ::testing::Test {
 
   void Start(const std::string& script, const std::string& choiceRows) {
     folder.SetScript(script, choiceRows);
-    // The hook of an earlier run looks at that run's choices.
+    // The hooks of an earlier run look at that run's choices.
     host.onDoEvents = nullptr;
+    events.onEvent = nullptr;
     game =
         std::make_unique<Game>(host, *text, GamePaths::ForGameFolder(folder.root), *audio, events);
     game->Form_Load();
