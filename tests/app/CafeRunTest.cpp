@@ -46,8 +46,10 @@ class CafeRunTest : public ::testing::Test {
     folder.SetScript(WeekScript());
   }
 
-  int Play(CafePolicy policy, const std::string& playText = "until title\nclick 420 245\n") {
+  int Play(CafePolicy policy, const std::string& playText = "until title\nclick 420 245\n",
+           uint32_t seed = 1) {
     RunnerOptions options;
+    options.seed = seed;
     options.gameFolder = folder.root;
     options.play = ParsePlayFile(playText, "play.txt").value();
     options.cafe = policy;
@@ -161,6 +163,18 @@ TEST_F(CafeRunTest, ThePlayFileServesByMouseWhenItHasCafeCommands) {
   // The run stops once the play file is done and a customer waits.
   EXPECT_EQ(Events("stage").size(), 1u);
   EXPECT_TRUE(std::filesystem::exists(folder.root / "waiting.png"));
+}
+
+TEST_F(CafeRunTest, TheSameSeedBringsTheSameCustomersAndOrders) {
+  folder.SetScript("1000,g3,,,,,,,,,,,\r\n1001,q,,,,,,,,,,,\r\n");
+  auto customers = [&](uint32_t seed) {
+    EXPECT_EQ(Play(CafePolicy::Perfect, "until title\nclick 420 245\n", seed), 0) << failure;
+    return Events("customer");
+  };
+  const auto first = customers(1);
+  EXPECT_GT(first.size(), 10u);
+  EXPECT_EQ(customers(1), first);
+  EXPECT_NE(customers(2), first);
 }
 
 }  // namespace
