@@ -323,5 +323,27 @@ TEST_F(CafeBoardTest, AResultFileThatCannotBeWrittenIsReportedOnceAndTheGameGoes
       << host.MessageBoxes()[0].request.text;
 }
 
+TEST_F(CafeBoardTest, AfterTheFirstStageAbove2TheClearMarkerIsAppendedOnce) {
+  const std::string before = *ReadWholeFile(folder.data / "20.dat");
+  for (int16_t stageNo : {2, 3, 4}) {
+    game->story.StageNo = stageNo;
+    game->cafe.GameEnd();
+  }
+  EXPECT_TRUE(game->settings.Cleared);
+  EXPECT_EQ(*ReadWholeFile(folder.data / "20.dat"), before + "0200-0000\r\n");
+}
+
+TEST_F(CafeBoardTest, ASettingsFileThatCannotTakeTheMarkerIsReportedAndTheStoryGoesOn) {
+  fs::remove(folder.data / "20.dat");
+  fs::create_directories(folder.data / "20.dat");
+  game->story.StageNo = 3;
+  game->cafe.GameEnd();
+  ASSERT_EQ(host.MessageBoxes().size(), 1u);
+  EXPECT_NE(host.MessageBoxes()[0].request.text.find("20.dat"), std::string::npos);
+  const auto bgm = events.All<BgmEvent>();
+  ASSERT_FALSE(bgm.empty());
+  EXPECT_EQ(fs::path(bgm.back().file).filename(), "03.mid");  // after a morning
+}
+
 }  // namespace
 }  // namespace dovetail::cafe
