@@ -76,6 +76,17 @@ LogEvent& LogEvent::Strings(std::string_view key, const std::vector<std::string>
   return *this;
 }
 
+LogEvent& LogEvent::Numbers(std::string_view key, const std::vector<int64_t>& values) {
+  Key(key);
+  json_.push_back('[');
+  for (size_t i = 0; i < values.size(); ++i) {
+    if (i > 0) json_.push_back(',');
+    json_ += std::to_string(values[i]);
+  }
+  json_.push_back(']');
+  return *this;
+}
+
 void EventLog::Write(const LogEvent& event) {
   lines_.push_back(event.Json());
   if (out_ != nullptr) *out_ << lines_.back() << '\n' << std::flush;

@@ -17,6 +17,7 @@ class LogEvent {
   LogEvent& Num(std::string_view key, int64_t value);
   LogEvent& Bool(std::string_view key, bool value);
   LogEvent& Strings(std::string_view key, const std::vector<std::string>& values);
+  LogEvent& Numbers(std::string_view key, const std::vector<int64_t>& values);
   // The object as one line of JSON (no line end).
   std::string Json() const { return json_ + "}"; }
 

@@ -18,6 +18,7 @@ HeadlessRunner::HeadlessRunner(RunnerOptions options, TextRenderer& text, std::o
   game_ = std::make_unique<Game>(host_, text, GamePaths::ForGameFolder(options_.gameFolder),
                                  *audio_, events_);
   game_->random.seed(options_.seed);
+  playsCafe_ = PlaysCafe(options_.play);
   start_ = host_.TickCount();
   host_.onDoEvents = [this] { Tick(); };
   host_.onMessageBox = [this](const MessageBoxRequest& request) { return OnMessageBox(request); };
@@ -51,8 +52,24 @@ void HeadlessRunner::Tick() {
     throw Stop{kTimeRanOut, "the run reached --max-ms (" + std::to_string(options_.maxMs) +
                                 " ms of virtual time) before the play file was done"};
   }
-  if (!Advance() && game_->Waiting() != WaitState::Busy) {
-    throw Stop{0, "the play file is done"};
+  if (!playsCafe_ && options_.cafe != CafePolicy::Idle && !host_.InputPending() &&
+      game_->Waiting() == WaitState::Customer) {
+    Serve(options_.cafe == CafePolicy::Perfect);
+  }
+  if (!Advance() && WaitsForPlayFile()) throw Stop{0, "the play file is done"};
+}
+
+bool HeadlessRunner::WaitsForPlayFile() const {
+  const WaitState state = game_->Waiting();
+  if (state == WaitState::Customer) return playsCafe_;
+  return state != WaitState::Busy;
+}
+
+void HeadlessRunner::Serve(bool correct) {
+  const int16_t seat = game_->cafe.LongestWaitingSeat();
+  for (const ScriptedInput& input :
+       ServingGestures(game_->cafe, game_->settings.cafe, seat, correct, host_.TickCount())) {
+    host_.Post(input);
   }
 }
 
@@ -120,6 +137,12 @@ bool HeadlessRunner::Advance() {
         break;
       case PlayCommand::Kind::Close:
         post(InputEvent::Kind::DialogClose);
+        break;
+      case PlayCommand::Kind::Serve:
+      case PlayCommand::Kind::ServeWrong:
+        // Waits for a customer, like "until customer".
+        if (game_->Waiting() != WaitState::Customer) return true;
+        Serve(command.kind == PlayCommand::Kind::Serve);
         break;
     }
     ++next_;

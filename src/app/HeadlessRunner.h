@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/CafeGestures.h"
 #include "app/EventLog.h"
 #include "app/LoggedEvents.h"
 #include "app/PlayFile.h"
@@ -24,12 +25,16 @@ struct RunnerOptions {
   std::filesystem::path snapDir = ".";
   uint32_t seed = 1;
   uint32_t maxMs = 3'600'000;  // an hour of virtual time
+  // How the café is played when the play file has no café commands.
+  CafePolicy cafe = CafePolicy::Idle;
 };
 
 // Runs the game on the headless host, feeding it the play file's input when
 // the program is ready for it, and logs what happens. The run ends when the
 // program ends, when the play file is done and the program waits again, or
-// when the virtual time runs past `maxMs`.
+// when the virtual time runs past `maxMs`. A play file without café commands
+// leaves the café stages to the run's policy: a customer waiting then does not
+// count as the program waiting for the play file.
 class HeadlessRunner {
  public:
   HeadlessRunner(RunnerOptions options, TextRenderer& text, std::ostream* log);
@@ -53,6 +58,10 @@ class HeadlessRunner {
   void Tick();
   // Runs play commands until one has to wait; false when none is left.
   bool Advance();
+  // The program waits for input the play file has to give.
+  bool WaitsForPlayFile() const;
+  // Serves the customer who has waited longest, by mouse.
+  void Serve(bool correct);
   std::optional<MessageBoxAnswer> OnMessageBox(const MessageBoxRequest& request);
   void Snap(const std::string& name);
   uint32_t Elapsed() { return host_.TickCount() - start_; }
@@ -68,6 +77,7 @@ class HeadlessRunner {
   std::optional<MessageBoxAnswer> pendingAnswer_;
   uint32_t start_ = 0;
   std::string failure_;
+  bool playsCafe_ = false;
 };
 
 }  // namespace dovetail

@@ -35,6 +35,34 @@ struct LineOf {
   LogEvent operator()(const VolumeEvent& e) const {
     return LogEvent(t, "volume").Num("value", e.value);
   }
+  LogEvent operator()(const StageEvent& e) const {
+    return LogEvent(t, "stage").Num("stage", e.stage).Str("what", e.start ? "start" : "end");
+  }
+  LogEvent operator()(const CustomerEvent& e) const {
+    const std::vector<int64_t> order(e.order.begin(), e.order.end());
+    return LogEvent(t, "customer").Num("seat", e.seat).Num("look", e.look).Numbers("order", order);
+  }
+  LogEvent operator()(const ServeEvent& e) const {
+    return LogEvent(t, "serve").Num("seat", e.seat).Bool("correct", e.correct).Num("ms", e.ms);
+  }
+  LogEvent operator()(const GiveUpEvent& e) const {
+    return LogEvent(t, "giveup").Num("seat", e.seat);
+  }
+  LogEvent operator()(const DayEvent& e) const {
+    return LogEvent(t, "day")
+        .Num("s1", e.s1)
+        .Num("s2", e.s2)
+        .Num("s3", e.s3)
+        .Num("day", e.day)
+        .Num("grade", e.grade);
+  }
+  LogEvent operator()(const FinalEvent& e) const {
+    return LogEvent(t, "final")
+        .Num("total", e.total)
+        .Num("bonus", e.bonus)
+        .Num("score", e.score)
+        .Str("grade", e.grade);
+  }
 };
 
 }  // namespace

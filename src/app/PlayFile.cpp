@@ -23,6 +23,7 @@ constexpr CommandName kCommands[] = {
     {"menu", PlayCommand::Kind::Menu},   {"answer", PlayCommand::Kind::Answer},
     {"type", PlayCommand::Kind::Type},   {"press", PlayCommand::Kind::Press},
     {"close", PlayCommand::Kind::Close}, {"snap", PlayCommand::Kind::Snap},
+    {"serve", PlayCommand::Kind::Serve}, {"serve-wrong", PlayCommand::Kind::ServeWrong},
 };
 
 bool ParseInt(std::string_view text, int32_t& out) {
@@ -44,6 +45,13 @@ int16_t KeyCodeOf(std::string_view name) {
     return static_cast<int16_t>(std::toupper(static_cast<unsigned char>(lower[0])));
   }
   return 0;
+}
+
+bool PlaysCafe(const std::vector<PlayCommand>& commands) {
+  return std::any_of(commands.begin(), commands.end(), [](const PlayCommand& c) {
+    return c.kind == PlayCommand::Kind::Serve || c.kind == PlayCommand::Kind::ServeWrong ||
+           (c.kind == PlayCommand::Kind::Until && c.argument == "customer");
+  });
 }
 
 Result<std::vector<PlayCommand>> ParsePlayFile(std::string_view text, const std::string& name) {
@@ -80,7 +88,8 @@ Result<std::vector<PlayCommand>> ParsePlayFile(std::string_view text, const std:
       case PlayCommand::Kind::Until:
         if (std::find(std::begin(kPlayStates), std::end(kPlayStates), rest) ==
             std::end(kPlayStates)) {
-          return fail("until needs one of title, click-wait, choice, dialog, message-box");
+          return fail(
+              "until needs one of title, click-wait, choice, dialog, message-box, customer");
         }
         break;
       case PlayCommand::Kind::Click:
@@ -104,6 +113,10 @@ Result<std::vector<PlayCommand>> ParsePlayFile(std::string_view text, const std:
       case PlayCommand::Kind::Press:
       case PlayCommand::Kind::Snap:
         if (rest.empty()) return fail(std::string(word) + " needs a name");
+        break;
+      case PlayCommand::Kind::Serve:
+      case PlayCommand::Kind::ServeWrong:
+        if (!rest.empty()) return fail(std::string(word) + " takes no argument");
         break;
       case PlayCommand::Kind::Type:
       case PlayCommand::Kind::Close:

@@ -25,6 +25,10 @@ struct PlayCommand {
     Press,   // press CONTROL
     Close,   // close
     Snap,    // snap NAME
+    // Café: serve the customer who has waited longest, correctly or wrongly,
+    // by mouse on the board (waits for a customer first).
+    Serve,       // serve
+    ServeWrong,  // serve-wrong
   };
   Kind kind = Kind::Wait;
   int32_t x = 0;
@@ -38,8 +42,9 @@ struct PlayCommand {
 // The states a play file can wait for: the program's own wait states, and a
 // message box.
 inline constexpr std::string_view kPlayStates[] = {
-    WaitStateName(WaitState::Title), WaitStateName(WaitState::ClickWait),
-    WaitStateName(WaitState::Choice), WaitStateName(WaitState::Dialog), "message-box"};
+    WaitStateName(WaitState::Title),    WaitStateName(WaitState::ClickWait),
+    WaitStateName(WaitState::Choice),   WaitStateName(WaitState::Dialog),
+    WaitStateName(WaitState::Customer), "message-box"};
 
 // Parses a play file. Blank lines and lines starting with "#" are skipped.
 // Errors name the file and line.
@@ -48,5 +53,9 @@ Result<std::vector<PlayCommand>> ParsePlayFile(std::string_view text, const std:
 // The key code of a key name: "space", "enter" (or "return"), "escape", a
 // letter or a digit.
 int16_t KeyCodeOf(std::string_view name);
+
+// True when the commands play the café themselves (serve, serve-wrong or
+// until customer); a run's café policy then stays out of the way.
+bool PlaysCafe(const std::vector<PlayCommand>& commands);
 
 }  // namespace dovetail

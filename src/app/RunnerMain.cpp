@@ -13,19 +13,23 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: dovetail-run [--game DIR] [--play FILE] [--log FILE] [--snap-dir DIR]\n"
-    "                    [--seed N] [--max-ms N]\n"
+    "                    [--seed N] [--max-ms N] [--cafe perfect|idle|wrong]\n"
     "\n"
     "Plays the game without a window, in virtual time.\n"
     "  --game DIR      the game folder (its data folder is DIR/data, or DIR itself);\n"
     "                  default: the folder of this program\n"
     "  --play FILE     input, one command a line: wait MS, until STATE (title,\n"
-    "                  click-wait, choice, dialog, message-box), click X Y, rclick X Y,\n"
-    "                  move X Y, key NAME, menu NAME, answer ok|cancel, type TEXT,\n"
-    "                  press CONTROL, close, snap NAME; '#' starts a comment\n"
+    "                  click-wait, choice, dialog, message-box, customer), click X Y,\n"
+    "                  rclick X Y, move X Y, key NAME, menu NAME, answer ok|cancel,\n"
+    "                  type TEXT, press CONTROL, close, snap NAME, serve, serve-wrong;\n"
+    "                  '#' starts a comment\n"
     "  --log FILE      the JSON Lines log of what happened (default: standard output)\n"
     "  --snap-dir DIR  where snap writes NAME.png (default: the current folder)\n"
     "  --seed N        seed of the game's random numbers (default 1)\n"
-    "  --max-ms N      stop with an error after N ms of virtual time (default 3600000)\n";
+    "  --max-ms N      stop with an error after N ms of virtual time (default 3600000)\n"
+    "  --cafe POLICY   how café stages play when the play file has no café commands:\n"
+    "                  perfect (every customer served correctly), wrong (served\n"
+    "                  wrongly) or idle (nobody serves; the default)\n";
 
 bool ParseNumber(const std::string& text, uint32_t& out) {
   auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
@@ -46,9 +50,20 @@ int main(int argc, char** argv) {
   bool numbersOk = true;
   if (auto seed = args.Value("--seed")) numbersOk &= ParseNumber(*seed, options.seed);
   if (auto maxMs = args.Value("--max-ms")) numbersOk &= ParseNumber(*maxMs, options.maxMs);
-  if (!args.Problems().empty() || !numbersOk) {
+  std::string cafeProblem;
+  if (auto cafe = args.Value("--cafe")) {
+    if (*cafe == "perfect") {
+      options.cafe = CafePolicy::Perfect;
+    } else if (*cafe == "wrong") {
+      options.cafe = CafePolicy::Wrong;
+    } else if (*cafe != "idle") {
+      cafeProblem = "--cafe needs perfect, idle or wrong, not \"" + *cafe + "\"\n";
+    }
+  }
+  if (!args.Problems().empty() || !numbersOk || !cafeProblem.empty()) {
     std::cerr << "dovetail-run: " << args.Problems()
-              << (numbersOk ? "" : "--seed and --max-ms need a whole number\n") << kUsage;
+              << (numbersOk ? "" : "--seed and --max-ms need a whole number\n") << cafeProblem
+              << kUsage;
     return 2;
   }
 

@@ -38,6 +38,9 @@ class FileDescriptor {
 }  // namespace
 
 Result<std::string> ReadWholeFile(const std::filesystem::path& path) {
+  // A stream over a folder opens but throws on its first read.
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return FileError(path, "is a folder", EISDIR);
   std::ifstream in(path, std::ios::binary);
   if (!in) return FileError(path, "cannot be opened", errno);
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

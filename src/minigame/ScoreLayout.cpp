@@ -19,6 +19,7 @@ ScoreLayout LayOutScore(int32_t value, int16_t fontSize) {
   const int64_t magnitude = value < 0 ? -static_cast<int64_t>(value) : value;
   layout.digits = std::to_string(magnitude);
   const int32_t digitWidth = static_cast<int32_t>(RoundHalfEven(fontSize * 0.75));
+  layout.digitWidth = digitWidth;
   layout.digitsX = kRightEnd - static_cast<int32_t>(layout.digits.size()) * digitWidth;
   const int32_t left = layout.negative ? layout.digitsX - fontSize : layout.digitsX;
   if (left < 0) layout.digitsX -= left;

@@ -18,6 +18,9 @@ namespace dovetail::cafe {
 struct ScoreLayout {
   std::string digits;  // the absolute value's digits
   int32_t digitsX = 0;
+  // The pitch of the digits: each digit is drawn at the left of its own cell
+  // of this width, so the field keeps its layout whatever the font's advance.
+  int32_t digitWidth = 0;
   bool negative = false;
   int32_t minusX = 0;  // drawn only when negative
 };

@@ -62,8 +62,54 @@ struct VolumeEvent {
   uint32_t value = 0;
 };
 
+// A café stage starts or ends.
+struct StageEvent {
+  int16_t stage = 0;
+  bool start = true;
+};
+
+// A customer sits at `seat` (1..3) with look `look` and waits with an order
+// (dish codes, up to three; none for an empty order) that can be served now.
+struct CustomerEvent {
+  int16_t seat = 0;
+  int16_t look = 0;
+  std::vector<int16_t> order;
+};
+
+// The customer at `seat` was served, correctly or not, `ms` after arriving.
+struct ServeEvent {
+  int16_t seat = 0;
+  bool correct = false;
+  uint32_t ms = 0;
+};
+
+// The customer at `seat` gave up waiting and left.
+struct GiveUpEvent {
+  int16_t seat = 0;
+};
+
+// A day was evaluated: speed, accuracy and count scores, their sum and the
+// daily grade 0..4.
+struct DayEvent {
+  int32_t s1 = 0;
+  int32_t s2 = 0;
+  int32_t s3 = 0;
+  int32_t day = 0;
+  int32_t grade = 0;
+};
+
+// The whole game was evaluated: the sum of the days, the bonus, the score and
+// the grade letter.
+struct FinalEvent {
+  int32_t total = 0;
+  int32_t bonus = 0;
+  int32_t score = 0;
+  std::string grade;
+};
+
 using GameEvent =
-    std::variant<StepEvent, TextEvent, ChoiceEvent, EffectEvent, BgmEvent, WaveEvent, VolumeEvent>;
+    std::variant<StepEvent, TextEvent, ChoiceEvent, EffectEvent, BgmEvent, WaveEvent, VolumeEvent,
+                 StageEvent, CustomerEvent, ServeEvent, GiveUpEvent, DayEvent, FinalEvent>;
 
 // The word the log uses for a music action.
 constexpr std::string_view BgmActionName(BgmAction action) {

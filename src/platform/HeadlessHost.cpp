@@ -1,6 +1,8 @@
 #include "platform/HeadlessHost.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <utility>
 
 #include "platform/Dialog.h"
@@ -24,6 +26,35 @@ void HeadlessHost::DoEvents() {
     window_->RunDueTimers(clock_);
     window_->RepaintIfNeeded();
   }
+}
+
+LocalDateTime HeadlessHost::LocalNow() {
+  using namespace std::chrono;
+  int y = 0;
+  unsigned mo = 0;
+  unsigned d = 0;
+  int h = 0;
+  int mi = 0;
+  int s = 0;
+  if (std::sscanf(machine.now.date.c_str(), "%d/%u/%u", &y, &mo, &d) != 3 ||
+      std::sscanf(machine.now.time.c_str(), "%d:%d:%d", &h, &mi, &s) != 3) {
+    return machine.now;
+  }
+  const year_month_day start{year{y}, month{mo}, day{d}};
+  if (!start.ok()) return machine.now;
+  const sys_seconds at =
+      sys_days{start} + hours{h} + minutes{mi} + seconds{s} + seconds{clock_ / 1000};
+  const sys_days date = floor<days>(at);
+  const year_month_day ymd{date};
+  const hh_mm_ss clock{at - date};
+  char dateText[16];
+  char timeText[16];
+  std::snprintf(dateText, sizeof dateText, "%04d/%02u/%02u", static_cast<int>(ymd.year()),
+                static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()));
+  std::snprintf(timeText, sizeof timeText, "%d:%02d:%02d", static_cast<int>(clock.hours().count()),
+                static_cast<int>(clock.minutes().count()),
+                static_cast<int>(clock.seconds().count()));
+  return {dateText, timeText};
 }
 
 void HeadlessHost::ShowDialog(Dialog& dialog) {

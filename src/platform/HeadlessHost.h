@@ -46,7 +46,9 @@ class HeadlessHost : public Host {
   void AttachWindow(Window* window) override { window_ = window; }
   void ShowDialog(Dialog& dialog) override;
   void CloseDialog(Dialog& dialog) override;
-  LocalDateTime LocalNow() override { return machine.now; }
+  // machine.now moved on by the virtual clock's whole seconds, when it is in
+  // the "yyyy/MM/dd" and "H:mm:ss" forms; otherwise as it is.
+  LocalDateTime LocalNow() override;
   ScreenFacts Screen() override { return machine.screen; }
   MemoryFacts Memory() override { return machine.memory; }
   SystemFacts System() override { return machine.system; }
@@ -55,7 +57,8 @@ class HeadlessHost : public Host {
   const std::vector<std::string>& OpenedLinks() const { return links_; }
 
   // The machine this host reports: fixed values, the same on every run, that
-  // a test changes to try the paths that depend on them.
+  // a test changes to try the paths that depend on them. The local time is
+  // that of virtual time 0.
   struct Machine {
     LocalDateTime now{"2026/01/01", "12:00:00"};
     ScreenFacts screen{1920, 1080, 32};

@@ -9,8 +9,8 @@ namespace dovetail {
 // (the core never reads the system itself): the about box's checks and system
 // report, and the date stamp of the café's result lines.
 
-// The local date and time as the user's locale writes them: the short date
-// form and the long time form (e.g. "2026/12/10" and "13:05:09").
+// The local date and time in the Japanese short date form and long time form
+// ("2026/12/10" and "13:05:09"), as the game's users write them.
 struct LocalDateTime {
   std::string date;
   std::string time;

@@ -78,12 +78,14 @@ class Interpreter {
   // Replaces each "&" + digit in CurText by that entry of Names.
   void SubstituteNames();
 
+  // Shows a script content error at the current label; the story goes on.
+  void ContentError(const std::string& what);
+
  private:
   // One step; false when the script has ended.
   bool Step();
   void CopyRecord();
   int32_t Dispatch();
-  void ContentError(const std::string& what);
 
   StoryState& state_;
   Host& host_;

@@ -6,6 +6,7 @@
 #include "scene/PlayerInput.h"
 #include "scene/StoryCounters.h"
 #include "script/AudioCommand.h"
+#include "script/DataFolder.h"
 #include "script/SaveFile.h"
 #include "shell/PendingParts.h"
 
@@ -25,7 +26,13 @@ Game::Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& aud
       shutdown(host, mci, paths),
       nameEntry(scene),
       title(scene, settings, mci, interpreter, pictures, shutdown, ShowNoRanking),
-      startup(scene, settings, mci, pictures, shutdown, title) {
+      startup(scene, settings, mci, pictures, shutdown, title),
+      cafe(
+          scene, interpreter, mci, settings.cafe, random,
+          [this](int16_t stageNo) {
+            return MarkClearedAfterStage(DataFile(paths.DataPath, "20.dat"), stageNo, settings);
+          },
+          [this](const std::string& message) { shutdown.FatalError(message); }) {
   pictures.onFatalError = [this](const std::string& message) { shutdown.FatalError(message); };
   WirePlayerInput(form, story);
   form.Clicker.onTimer = [this] { Clicker_Timer(form); };
@@ -38,6 +45,7 @@ WaitState Game::Waiting() const {
   if (shutdown.Unloading()) return WaitState::Busy;
   if (nameEntry.IsOpen()) return WaitState::Dialog;
   if (choices.Open()) return WaitState::Choice;
+  if (cafe.LongestWaitingSeat() != 0) return WaitState::Customer;
   if (story.message.InKeys) return WaitState::ClickWait;
   if (title.Waiting()) return WaitState::Title;
   return WaitState::Busy;
@@ -86,7 +94,7 @@ void Game::SaveGame() {
   dovetail::SaveGame(story, scene.host, paths.DataPath);
 }
 void Game::PlayCafeStage() {
-  PassOverCafeStage();
+  cafe.PlayCafeStage();
 }
 void Game::OpenNameEntry() {
   nameEntry.Open();

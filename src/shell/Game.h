@@ -4,6 +4,7 @@
 
 #include "graphics/Effects.h"
 #include "graphics/TextRenderer.h"
+#include "minigame/CafeGame.h"
 #include "platform/GameEvents.h"
 #include "platform/Host.h"
 #include "scene/Choices.h"
@@ -57,6 +58,9 @@ class Game : private StoryHandlers {
   StoryState story;
   MessagePage page;
   Settings settings;
+  // The program's random numbers (the café game's customers); seeded by the
+  // caller so that a headless run can be repeated exactly.
+  std::mt19937 random;
   Effects effects;
   // The host, text renderer and event sink of the run travel in the context.
   const SceneContext scene;
@@ -69,9 +73,7 @@ class Game : private StoryHandlers {
   NameEntry nameEntry;
   TitleScreen title;
   Startup startup;
-  // The program's random numbers (the café game's customers); seeded by the
-  // caller so that a headless run can be repeated exactly.
-  std::mt19937 random;
+  cafe::CafeGame cafe;
 
  private:
   // The story's seams.

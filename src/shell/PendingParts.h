@@ -4,13 +4,11 @@
 
 namespace dovetail {
 
-// The parts of the program not built yet: the café stage, the ending and the
-// ranking screen. Until they are, the story passes over them exactly as it
-// always has: a café stage ("g3") leaves the story where it is, the ending
-// ("e") only ends the script, the title's ranking entry shows nothing. They
-// are named so that the wiring shows where each part goes; the café game, the
-// ending and the ranking replace them.
-inline void PassOverCafeStage() {}
+// The parts of the program not built yet: the ending and the ranking screen.
+// Until they are, the story passes over them exactly as it always has: the
+// ending ("e") only ends the script, the title's ranking entry shows nothing.
+// They are named so that the wiring shows where each part goes; the ending and
+// the ranking replace them.
 inline void EndScriptWithoutEnding() {}
 inline void ShowNoRanking(int16_t /*mode*/) {}
 

@@ -6,8 +6,8 @@ namespace dovetail {
 
 // What the program waits for, for the drivers of headless runs: nothing
 // (busy, or ending), the title menu, the click-wait after a message, a
-// choice, or a dialog of its own.
-enum class WaitState { Busy, Title, ClickWait, Choice, Dialog };
+// choice, a dialog of its own, or a café customer who waits to be served.
+enum class WaitState { Busy, Title, ClickWait, Choice, Dialog, Customer };
 
 // The state's name in play files ("until title"); empty while busy.
 constexpr std::string_view WaitStateName(WaitState state) {
@@ -22,6 +22,8 @@ constexpr std::string_view WaitStateName(WaitState state) {
       return "choice";
     case WaitState::Dialog:
       return "dialog";
+    case WaitState::Customer:
+      return "customer";
   }
   return "";
 }

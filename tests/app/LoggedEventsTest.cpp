@@ -22,6 +22,15 @@ TEST(LoggedEvents, EveryEventHasItsDocumentedLine) {
        R"({"t":7,"event":"bgm","what":"rewind","file":"01.mid"})"},
       {WaveEvent{105}, R"({"t":7,"event":"wave","id":105})"},
       {VolumeEvent{65535}, R"({"t":7,"event":"volume","value":65535})"},
+      {StageEvent{4, false}, R"({"t":7,"event":"stage","stage":4,"what":"end"})"},
+      {CustomerEvent{2, 1, {101, 203}},
+       R"({"t":7,"event":"customer","seat":2,"look":1,"order":[101,203]})"},
+      {ServeEvent{2, true, 3120}, R"({"t":7,"event":"serve","seat":2,"correct":true,"ms":3120})"},
+      {GiveUpEvent{1}, R"({"t":7,"event":"giveup","seat":1})"},
+      {DayEvent{2150, 1000, 1000, 4150, 4},
+       R"({"t":7,"event":"day","s1":2150,"s2":1000,"s3":1000,"day":4150,"grade":4})"},
+      {FinalEvent{25200, 11320, 36520, "A"},
+       R"({"t":7,"event":"final","total":25200,"bonus":11320,"score":36520,"grade":"A"})"},
   };
   HeadlessHost host(7);
   std::ostringstream out;

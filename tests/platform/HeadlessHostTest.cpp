@@ -31,5 +31,17 @@ TEST(HeadlessHostMachine, AnswersWithTheValuesATestSets) {
             (std::vector<std::string>{"mailto:info@example.com", "https://example.com/"}));
 }
 
+// The café's order draws and result lines take the time of day from here: a
+// headless run's time moves on with its virtual clock, across midnight too.
+TEST(HeadlessHostMachine, TheLocalTimeMovesOnWithTheVirtualClock) {
+  HeadlessHost host;
+  host.machine.now = {"2026/12/31", "23:59:30"};
+  host.Sleep(45'999);
+  EXPECT_EQ(host.LocalNow().date, "2027/01/01");
+  EXPECT_EQ(host.LocalNow().time, "0:00:15");
+  host.machine.now = {"31.12.2026", "23:59"};  // another form stays as it is
+  EXPECT_EQ(host.LocalNow().time, "23:59");
+}
+
 }  // namespace
 }  // namespace dovetail

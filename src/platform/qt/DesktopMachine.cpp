@@ -55,10 +55,11 @@ uint64_t AddressSpaceLimit() {
 }  // namespace
 
 LocalDateTime ReadLocalNow() {
+  // The Japanese short date and long time, whatever the desktop's locale: the
+  // game's texts are Japanese, and the café's result lines keep this form.
   const QDateTime now = QDateTime::currentDateTime();
-  const QLocale locale = QLocale::system();
-  return {locale.toString(now.date(), QLocale::ShortFormat).toStdString(),
-          locale.toString(now.time(), QLocale::LongFormat).toStdString()};
+  return {now.date().toString(QStringLiteral("yyyy/MM/dd")).toStdString(),
+          now.time().toString(QStringLiteral("H:mm:ss")).toStdString()};
 }
 
 ScreenFacts ReadScreen(const QScreen* screen) {

@@ -11,8 +11,8 @@ namespace dovetail {
 // The desktop host's answers about the machine, read from the system at the
 // moment they are asked for.
 
-// The local date and time in the system locale's short date and long time
-// forms.
+// The local date and time in the Japanese short date and long time forms
+// ("2026/12/10", "13:05:09").
 LocalDateTime ReadLocalNow();
 
 // The size and colour depth of `screen` (the primary screen when null).

@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/HeadlessRunner.h"
+#include "base/Cp932.h"
+#include "base/Files.h"
+#include "graphics/TextRenderer.h"
+#include "support/TestDataFolder.h"
+
+namespace dovetail {
+namespace {
+
+using testing::TestDataFolder;
+
+// A whole café week: "g3" (stage 2), then "g1" "g3" thirteen times. The last
+// pair asks for stage 15, which has no entry in the stage table; then "q".
+std::string WeekScript() {
+  std::string rows = "1000,g3,,,,,,,,,,,\r\n";
+  for (int i = 0; i < 13; ++i)
+    rows += "1000,g1,,,,,,,,,,,\r\n1000,g3,,,,,,,,,,,\r\n";
+  return rows + "1001,q,,,,,,,,,,,\r\n";
+}
+
+// The value of a number field of a JSON log line.
+int64_t Field(const std::string& line, const std::string& key) {
+  const size_t at = line.find("\"" + key + "\":");
+  EXPECT_NE(at, std::string::npos) << key << " in " << line;
+  return std::stoll(line.substr(at + key.size() + 3));
+}
+
+std::string TextField(const std::string& line, const std::string& key) {
+  const size_t at = line.find("\"" + key + "\":\"");
+  if (at == std::string::npos) return "";
+  const size_t start = at + key.size() + 4;
+  return line.substr(start, line.find('"', start) - start);
+}
+
+class CafeRunTest : public ::testing::Test {
+ protected:
+  CafeRunTest()
+      : folder(::testing::UnitTest::GetInstance()->current_test_info()->name()),
+        text(TextRenderer::Create().value()) {
+    folder.SetScript(WeekScript());
+  }
+
+  int Play(CafePolicy policy, const std::string& playText = "until title\nclick 420 245\n",
+           uint32_t seed = 1) {
+    RunnerOptions options;
+    options.seed = seed;
+    options.gameFolder = folder.root;
+    options.play = ParsePlayFile(playText, "play.txt").value();
+    options.cafe = policy;
+    options.snapDir = folder.root;
+    options.maxMs = 4 * 3'600'000;
+    std::ostringstream out;
+    HeadlessRunner runner(std::move(options), *text, &out);
+    const int code = runner.Run();
+    failure = runner.Failure();
+    lines = runner.Log().Lines();
+    return code;
+  }
+
+  std::vector<std::string> Events(const std::string& name) const {
+    std::vector<std::string> found;
+    for (const std::string& line : lines) {
+      if (line.find("\"event\":\"" + name + "\"") != std::string::npos) found.push_back(line);
+    }
+    return found;
+  }
+
+  std::vector<std::string> RankLines() const {
+    auto bytes = ReadWholeFile(folder.data / "rank.txt");
+    if (!bytes.ok()) return {};
+    std::vector<std::string> result;
+    const std::string content = *Cp932ToUtf8(*bytes);
+    for (size_t start = 0, end; (end = content.find("\r\n", start)) != std::string::npos;
+         start = end + 2) {
+      result.push_back(content.substr(start, end - start));
+    }
+    return result;
+  }
+
+  int ClearMarkers() const {
+    const std::string settings = *ReadWholeFile(folder.data / "20.dat");
+    int count = 0;
+    for (size_t at = 0; (at = settings.find("0200-0000", at)) != std::string::npos; ++at)
+      ++count;
+    return count;
+  }
+
+  TestDataFolder folder;
+  std::unique_ptr<TextRenderer> text;
+  std::vector<std::string> lines;
+  std::string failure;
+};
+
+TEST_F(CafeRunTest, APerfectWeekGetsTheTopGradeEveryDayAndAnAAtTheEnd) {
+  ASSERT_EQ(Play(CafePolicy::Perfect), 0) << failure;
+
+  const auto stages = Events("stage");
+  ASSERT_EQ(stages.size(), 26u);  // stages 2..14, each started and ended
+  EXPECT_EQ(Field(stages.front(), "stage"), 2);
+  EXPECT_EQ(Field(stages.back(), "stage"), 14);
+  EXPECT_TRUE(Events("giveup").empty());
+  const auto serves = Events("serve");
+  ASSERT_FALSE(serves.empty());
+  for (const std::string& serve : serves)
+    EXPECT_NE(serve.find("\"correct\":true"), std::string::npos) << serve;
+
+  // Days 2..7 are evaluated; each log line matches its line of rank.txt.
+  const auto days = Events("day");
+  const auto ranks = RankLines();
+  ASSERT_EQ(days.size(), 6u);
+  ASSERT_EQ(ranks.size(), 6u);
+  for (size_t i = 0; i < days.size(); ++i) {
+    EXPECT_EQ(Field(days[i], "grade"), 4) << days[i];
+    const std::string scores = " s1:" + std::to_string(Field(days[i], "s1")) +
+                               " s2:" + std::to_string(Field(days[i], "s2")) +
+                               " s3:" + std::to_string(Field(days[i], "s3")) + " s4:4";
+    EXPECT_TRUE(ranks[i].ends_with(scores)) << ranks[i] << " vs " << days[i];
+  }
+
+  const auto final = Events("final");
+  ASSERT_EQ(final.size(), 1u);
+  EXPECT_EQ(TextField(final[0], "grade"), "A") << final[0];
+  EXPECT_EQ(Field(final[0], "score"), Field(final[0], "total") + Field(final[0], "bonus"));
+  EXPECT_EQ(ClearMarkers(), 1);
+
+  // Stage 15 has no entry: a content error naming the label, and the story
+  // goes on to its end.
+  bool reported = false;
+  for (const std::string& box : Events("msgbox")) {
+    reported |= box.find("label 1000") != std::string::npos && box.find("15") != std::string::npos;
+  }
+  EXPECT_TRUE(reported);
+}
+
+TEST_F(CafeRunTest, AnIdleWeekOnlyHasGiveUpsAndEndsWithAnE) {
+  ASSERT_EQ(Play(CafePolicy::Idle), 0) << failure;
+  EXPECT_TRUE(Events("serve").empty());
+  EXPECT_FALSE(Events("giveup").empty());
+  const auto final = Events("final");
+  ASSERT_EQ(final.size(), 1u);
+  EXPECT_EQ(TextField(final[0], "grade"), "E") << final[0];
+  EXPECT_EQ(ClearMarkers(), 1);
+}
+
+TEST_F(CafeRunTest, ThePlayFileServesByMouseWhenItHasCafeCommands) {
+  folder.SetScript("1000,g3,,,,,,,,,,,\r\n1001,q,,,,,,,,,,,\r\n");
+  // The policy stays out of the way of a play file that plays the café.
+  ASSERT_EQ(Play(CafePolicy::Perfect,
+                 "until title\nclick 420 245\nuntil customer\nserve\nserve-wrong\n"
+                 "until customer\nsnap waiting\n"),
+            0)
+      << failure;
+  const auto serves = Events("serve");
+  ASSERT_EQ(serves.size(), 2u);
+  EXPECT_NE(serves[0].find("\"correct\":true"), std::string::npos);
+  EXPECT_NE(serves[1].find("\"correct\":false"), std::string::npos);
+  // The run stops once the play file is done and a customer waits.
+  EXPECT_EQ(Events("stage").size(), 1u);
+  EXPECT_TRUE(std::filesystem::exists(folder.root / "waiting.png"));
+}
+
+TEST_F(CafeRunTest, TheSameSeedBringsTheSameCustomersAndOrders) {
+  folder.SetScript("1000,g3,,,,,,,,,,,\r\n1001,q,,,,,,,,,,,\r\n");
+  auto customers = [&](uint32_t seed) {
+    EXPECT_EQ(Play(CafePolicy::Perfect, "until title\nclick 420 245\n", seed), 0) << failure;
+    return Events("customer");
+  };
+  const auto first = customers(1);
+  EXPECT_GT(first.size(), 10u);
+  EXPECT_EQ(customers(1), first);
+  EXPECT_NE(customers(2), first);
+}
+
+}  // namespace
+}  // namespace dovetail
