@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cmath>
 #include <cstring>
 
 #include "base/Numbers.h"
@@ -69,71 +70,156 @@ void BlendArea::BlendBegin(int32_t width, int32_t height) {
   assert(width >= 0 && height >= 0);
   width_ = width;
   height_ = height;
-  const size_t bytes = static_cast<size_t>(width) * height * 3;
-  bufA_.assign(bytes, 0);
-  bufB_.assign(bytes, 0);
-  bits_ = Surface(width, height, kBlack);
 }
 
 namespace {
 
-void SurfaceToTriples(const Surface& surface, std::vector<uint8_t>& triples) {
-  // The work picture is bottom-up, blue, green, red; the buffers hold it as is.
-  const int32_t w = surface.Width();
-  const int32_t h = surface.Height();
-  for (int32_t row = 0; row < h; ++row) {
-    const Pixel* in = surface.Row(h - 1 - row);
-    uint8_t* out = triples.data() + static_cast<size_t>(row) * w * 3;
-    for (int32_t col = 0; col < w; ++col) {
-      out[col * 3] = static_cast<uint8_t>(BlueOf(in[col]));
-      out[col * 3 + 1] = static_cast<uint8_t>(GreenOf(in[col]));
-      out[col * 3 + 2] = static_cast<uint8_t>(RedOf(in[col]));
-    }
+// The mixing rule's fixed point: weights are ratio · 2^22, so that
+// (B − A)·weight stays within 32 bits for any byte difference.
+constexpr int kWeightShift = 22;
+constexpr int32_t kWeightOne = int32_t{1} << kWeightShift;
+constexpr int32_t kWeightHalf = kWeightOne / 2;
+
+// One colour byte as the blend formula gives it, in double precision.
+uint8_t BlendByte(int32_t a, int32_t b, double ratio) {
+  return static_cast<uint8_t>(RoundHalfEven(b * ratio + a * (1.0 - ratio)));
+}
+
+// The byte by the fixed-point rule: A plus the weighted difference, rounded to
+// nearest with halves up (the shift of a negative number floors).
+inline int32_t WeightedByte(int32_t a, int32_t b, int32_t weight) {
+  return a + (((b - a) * weight + kWeightHalf) >> kWeightShift);
+}
+
+inline uint32_t WeightedChannel(Pixel a, Pixel b, int shift, int32_t weight) {
+  const auto ca = static_cast<int32_t>((a >> shift) & 0xFF);
+  const auto cb = static_cast<int32_t>((b >> shift) & 0xFF);
+  return static_cast<uint32_t>(WeightedByte(ca, cb, weight)) << shift;
+}
+
+// The rows are independent of each other and of the position, so these loops
+// run many pixels per instruction. The weighted one is integer arithmetic,
+// the same in every copy; the processor picks the widest copy it can run.
+#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
+[[gnu::target_clones("avx2", "default")]]
+#endif
+void BlendRowWeighted(Pixel* dest, const Pixel* src, int32_t count, int32_t weight) {
+  for (int32_t i = 0; i < count; ++i) {
+    const Pixel a = dest[i];
+    const Pixel b = src[i];
+    dest[i] = WeightedChannel(a, b, 16, weight) | WeightedChannel(a, b, 8, weight) |
+              WeightedChannel(a, b, 0, weight);
   }
 }
 
+void BlendRowTable(Pixel* dest, const Pixel* src, int32_t count, const uint8_t* table) {
+  for (int32_t i = 0; i < count; ++i) {
+    const Pixel a = dest[i];
+    const Pixel b = src[i];
+    dest[i] = Rgb(table[(RedOf(a) << 8) | RedOf(b)], table[(GreenOf(a) << 8) | GreenOf(b)],
+                  table[(BlueOf(a) << 8) | BlueOf(b)]);
+  }
+}
+
+// The part of a blend where both rectangles lie inside their pictures.
+struct BlendSpan {
+  int32_t destX = 0;
+  int32_t destY = 0;
+  int32_t srcX = 0;
+  int32_t srcY = 0;
+  int32_t width = 0;
+  int32_t height = 0;
+};
+
+BlendSpan ClipSpan(const Surface& dest, int32_t x, int32_t y, int32_t width, int32_t height,
+                   const Surface& src, int32_t srcX, int32_t srcY) {
+  int64_t dx = x, dy = y, sx = srcX, sy = srcY, w = width, h = height;
+  // A negative origin on either side moves both origins and shrinks the span.
+  const int64_t skipX = std::max({int64_t{0}, -dx, -sx});
+  const int64_t skipY = std::max({int64_t{0}, -dy, -sy});
+  dx += skipX;
+  sx += skipX;
+  w -= skipX;
+  dy += skipY;
+  sy += skipY;
+  h -= skipY;
+  w = std::min({w, int64_t{dest.Width()} - dx, int64_t{src.Width()} - sx});
+  h = std::min({h, int64_t{dest.Height()} - dy, int64_t{src.Height()} - sy});
+  if (w <= 0 || h <= 0) return {};
+  return {static_cast<int32_t>(dx), static_cast<int32_t>(dy), static_cast<int32_t>(sx),
+          static_cast<int32_t>(sy), static_cast<int32_t>(w),  static_cast<int32_t>(h)};
+}
+
 }  // namespace
+
+// Every result byte depends only on the two input bytes, so the formula is
+// evaluated once per byte pair when the ratio changes, never per step. Where
+// one fixed-point weight reproduces all 65 536 results (the cross-fade's 0.1
+// among them), the loops use it; otherwise (ratios with exact halves, such as
+// 0.5) they look the results up.
+void BlendArea::PrepareRatio(float ratio) {
+  if (ratio == ruleRatio_) return;
+  const double r = ratio;
+  table_.resize(256 * 256);
+  for (int32_t a = 0; a < 256; ++a) {
+    for (int32_t b = 0; b < 256; ++b)
+      table_[static_cast<size_t>((a << 8) | b)] = BlendByte(a, b, r);
+  }
+  auto reproduces = [this](int32_t weight) {
+    for (int32_t a = 0; a < 256; ++a) {
+      for (int32_t b = 0; b < 256; ++b) {
+        if (WeightedByte(a, b, weight) != table_[static_cast<size_t>((a << 8) | b)]) return false;
+      }
+    }
+    return true;
+  };
+  const double scaled = r * kWeightOne;
+  weight_ = -1;
+  for (const double candidate : {std::ceil(scaled), std::floor(scaled)}) {
+    if (reproduces(static_cast<int32_t>(candidate))) {
+      weight_ = static_cast<int32_t>(candidate);
+      break;
+    }
+  }
+  if (weight_ >= 0) table_ = {};
+  ruleRatio_ = ratio;
+}
 
 void BlendArea::BlendRect(PictureBox& dest, int32_t x, int32_t y, int32_t width, int32_t height,
                           const PictureBox& src, int32_t srcX, int32_t srcY, float ratio) {
   if (!(ratio >= 0.0f && ratio <= 1.0f)) return;
   assert(width == width_ && height == height_);
   if (width_ == 0 || height_ == 0) return;
+  const BlendSpan span = ClipSpan(dest.Image(), x, y, width, height, src.Image(), srcX, srcY);
+  if (span.width == 0) return;
+  PrepareRatio(ratio);
 
-  BitBlt(bits_, 0, 0, width, height, dest.Image(), x, y);
-  SurfaceToTriples(bits_, bufA_);
-  BitBlt(bits_, 0, 0, width, height, src.Image(), srcX, srcY);
-  SurfaceToTriples(bits_, bufB_);
-
-  // Every result byte depends only on the two input bytes, so one table of
-  // 256 × 256 results per ratio gives exactly the formula's values.
-  if (table_.empty() || tableRatio_ != ratio) {
-    table_.resize(256 * 256);
-    const double r = ratio;
-    for (int a = 0; a < 256; ++a) {
-      for (int b = 0; b < 256; ++b) {
-        table_[(a << 8) | b] = static_cast<uint8_t>(RoundHalfEven(b * r + a * (1.0 - r)));
-      }
-    }
-    tableRatio_ = ratio;
+  // A blend within one picture reads the source as it was before the first write.
+  const Surface* from = &src.Image();
+  int32_t fromX = span.srcX;
+  int32_t fromY = span.srcY;
+  if (from == &dest.Image()) {
+    scratch_ = Surface(span.width, span.height);
+    BitBlt(scratch_, 0, 0, span.width, span.height, src.Image(), span.srcX, span.srcY);
+    from = &scratch_;
+    fromX = 0;
+    fromY = 0;
   }
-  for (size_t i = 0; i < bufA_.size(); ++i)
-    bufA_[i] = table_[(bufA_[i] << 8) | bufB_[i]];
-
-  // Write the result back as a bottom-up picture at (x, y).
-  for (int32_t row = 0; row < height; ++row) {
-    const uint8_t* in = bufA_.data() + static_cast<size_t>(height - 1 - row) * width * 3;
-    Pixel* out = bits_.Row(row);
-    for (int32_t col = 0; col < width; ++col) {
-      out[col] = Rgb(in[col * 3 + 2], in[col * 3 + 1], in[col * 3]);
+  Surface& image = dest.Image();
+  for (int32_t row = 0; row < span.height; ++row) {
+    Pixel* out = image.Row(span.destY + row) + span.destX;
+    const Pixel* in = from->Row(fromY + row) + fromX;
+    if (weight_ >= 0) {
+      BlendRowWeighted(out, in, span.width, weight_);
+    } else {
+      BlendRowTable(out, in, span.width, table_.data());
     }
   }
-  BitBlt(dest.Image(), x, y, width, height, bits_, 0, 0);
   dest.Invalidate();
 }
 
 void BlendArea::BlendEnd() {
-  bits_ = Surface();
+  scratch_ = Surface();
 }
 
 void SetClientSize(FormFrame& frm, int32_t width, int32_t height) {

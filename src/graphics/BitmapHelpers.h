@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "platform/PictureBox.h"
@@ -30,8 +31,8 @@ int32_t GetPixels(const PictureBox& pic, PixelArray& pixels);
 // small for the picture or the image is empty.
 int32_t SetPixels(PictureBox& pic, const PixelArray& pixels);
 
-// The work area of a cross-fade: one scratch picture and two byte-triple
-// buffers reused by every step of a fade.
+// The work area of a cross-fade: the mixing rule of the last ratio, kept
+// across steps and fades, and a scratch picture for a blend within one picture.
 class BlendArea {
  public:
   void BlendBegin(int32_t width, int32_t height);
@@ -39,22 +40,27 @@ class BlendArea {
   // Moves the width × height rectangle of `dest` at (x, y) the fraction `ratio`
   // of the way towards the same-sized rectangle of `src` at (srcX, srcY): each
   // colour byte becomes round(B·ratio + A·(1 − ratio)), halves to even. Does
-  // nothing when `ratio` is outside 0 .. 1. The sizes must be those given to
-  // BlendBegin.
+  // nothing when `ratio` is outside 0 .. 1. Pixels whose destination or source
+  // lies outside its picture stay as they are. The sizes must be those given
+  // to BlendBegin.
   void BlendRect(PictureBox& dest, int32_t x, int32_t y, int32_t width, int32_t height,
                  const PictureBox& src, int32_t srcX, int32_t srcY, float ratio);
 
-  // Releases the scratch picture; the byte buffers keep their memory.
+  // Releases the scratch picture; the mixing rule is kept for the next fade.
   void BlendEnd();
 
  private:
+  void PrepareRatio(float ratio);
+
   int32_t width_ = 0;
   int32_t height_ = 0;
-  Surface bits_;
-  std::vector<uint8_t> bufA_;
-  std::vector<uint8_t> bufB_;
+  Surface scratch_;
+  // The ratio the rule below was made for (NaN before the first blend).
+  float ruleRatio_ = std::numeric_limits<float>::quiet_NaN();
+  // A + ((B − A)·weight_ + 2^21) >> 22 when that equals the formula for every
+  // byte pair; −1 when it does not and `table_` holds the 256 × 256 results.
+  int32_t weight_ = -1;
   std::vector<uint8_t> table_;
-  float tableRatio_ = -1.0f;
 };
 
 // The outer size of a window in twips and its inner (client) size in pixels.

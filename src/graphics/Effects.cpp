@@ -19,6 +19,7 @@
 
 #if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
 #define DOVETAIL_X86_VECTOR_PATHS 1
+#include <immintrin.h>
 #endif
 
 namespace dovetail {
@@ -126,6 +127,125 @@ template <typename Kernel>
   ApplyKernel(pixels, count, kernel);
 }
 
+// The tone passes written out for AVX2, eight pixels at a time in two halves
+// of four: the double operations of ToneKernel in its order, each rounded
+// once, or (divisor 2) operations that give exactly the same doubles. The
+// conversion to integers rounds in the current mode, nearest with halves to
+// even as everywhere else here; results are then kept within 0 .. 255 as
+// integers where they can leave it.
+
+// u / divisor; a division by 2 is the exact multiplication by 0.5, which
+// costs a fraction of a division.
+template <double kDivisor>
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256d DivideAvx2(__m256d u) {
+  if constexpr (kDivisor == 2.0) {
+    return _mm256_mul_pd(u, _mm256_set1_pd(0.5));
+  } else {
+    return _mm256_div_pd(u, _mm256_set1_pd(kDivisor));
+  }
+}
+
+// One channel's result for four pixels: (x·t + y·t) / d + c − c·t, rounded.
+template <double kDivisor>
+[[gnu::target("avx2"), gnu::always_inline]] inline __m128i ToneChannelAvx2(__m256d c, __m256d ct,
+                                                                           __m256d xt, __m256d yt) {
+  const __m256d v =
+      _mm256_sub_pd(_mm256_add_pd(DivideAvx2<kDivisor>(_mm256_add_pd(xt, yt)), c), ct);
+  return _mm256_cvtpd_epi32(v);
+}
+
+// The same for divisor 2 from the halved products h = c·(t / 2), which are
+// exactly (c·t) / 2 (halving commutes with rounding while the products are
+// normal numbers, as they are for any strength not vanishingly small):
+// (x·t + y·t) / 2 is then hx + hy, and c·t is 2·hc, so one fused multiply-add
+// subtracts exactly the rounded c·t, rounding once as the formula does.
+[[gnu::target("avx2,fma"), gnu::always_inline]] inline __m128i HalvedToneChannelAvx2(__m256d c,
+                                                                                     __m256d hc,
+                                                                                     __m256d hx,
+                                                                                     __m256d hy) {
+  const __m256d w = _mm256_add_pd(_mm256_add_pd(hx, hy), c);
+  return _mm256_cvtpd_epi32(_mm256_fnmadd_pd(_mm256_set1_pd(2.0), hc, w));
+}
+
+// The bounds a pass's results can cross. For 0 ≤ t ≤ 1 none falls below 0
+// (c − c·t ≥ 0 and the other terms are not negative, and rounding keeps that
+// order) and with divisor 2 none rises above 255 (the result is then a
+// weighted mean of the three channels, give or take far less than a half);
+// the warm divisors 1.5 and 2.2 can lift it above 255.
+enum class ToneBounds { None, Upper, Both };
+
+// The results of one channel for eight pixels, kept within those bounds.
+template <ToneBounds kBounds>
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i JoinAvx2(__m128i low, __m128i high) {
+  __m256i both = _mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1);
+  if constexpr (kBounds != ToneBounds::None) both = _mm256_min_epi32(both, _mm256_set1_epi32(0xFF));
+  if constexpr (kBounds == ToneBounds::Both) both = _mm256_max_epi32(both, _mm256_setzero_si256());
+  return both;
+}
+
+template <ToneKind kKind, ToneBounds kBounds>
+[[gnu::target("avx2,fma")]] void ToneLoopAvx2(int32_t* pixels, int32_t count,
+                                              const ToneKernel<kKind>& kernel) {
+  using Kernel = ToneKernel<kKind>;
+  const __m256d t = _mm256_set1_pd(kernel.t);
+  const __m256d halfT = _mm256_set1_pd(kernel.t * 0.5);
+  const __m256i byteMask = _mm256_set1_epi32(0xFF);
+  const __m256i spareMask = _mm256_set1_epi32(static_cast<int32_t>(0xFF000000u));
+  int32_t i = 0;
+  for (; i + 8 <= count; i += 8) {
+    const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pixels + i));
+    const __m256i r8 = _mm256_and_si256(_mm256_srli_epi32(p, 16), byteMask);
+    const __m256i g8 = _mm256_and_si256(_mm256_srli_epi32(p, 8), byteMask);
+    const __m256i b8 = _mm256_and_si256(p, byteMask);
+    __m128i red[2];
+    __m128i green[2];
+    __m128i blue[2];
+    for (int half = 0; half < 2; ++half) {
+      const __m256d r = _mm256_cvtepi32_pd(half == 0 ? _mm256_castsi256_si128(r8)
+                                                     : _mm256_extracti128_si256(r8, 1));
+      const __m256d g = _mm256_cvtepi32_pd(half == 0 ? _mm256_castsi256_si128(g8)
+                                                     : _mm256_extracti128_si256(g8, 1));
+      const __m256d b = _mm256_cvtepi32_pd(half == 0 ? _mm256_castsi256_si128(b8)
+                                                     : _mm256_extracti128_si256(b8, 1));
+      if constexpr (kKind == ToneKind::Desaturate) {
+        const __m256d rh = _mm256_mul_pd(r, halfT);
+        const __m256d gh = _mm256_mul_pd(g, halfT);
+        const __m256d bh = _mm256_mul_pd(b, halfT);
+        red[half] = HalvedToneChannelAvx2(r, rh, gh, bh);
+        green[half] = HalvedToneChannelAvx2(g, gh, rh, bh);
+        blue[half] = HalvedToneChannelAvx2(b, bh, gh, rh);
+      } else {
+        const __m256d rt = _mm256_mul_pd(r, t);
+        const __m256d gt = _mm256_mul_pd(g, t);
+        const __m256d bt = _mm256_mul_pd(b, t);
+        red[half] = ToneChannelAvx2<Kernel::kDivRed>(r, rt, gt, bt);
+        green[half] = ToneChannelAvx2<Kernel::kDivGreen>(g, gt, rt, bt);
+        blue[half] = ToneChannelAvx2<Kernel::kDivBlue>(b, bt, gt, rt);
+      }
+    }
+    const __m256i result =
+        _mm256_or_si256(_mm256_or_si256(_mm256_and_si256(p, spareMask),
+                                        _mm256_slli_epi32(JoinAvx2<kBounds>(red[0], red[1]), 16)),
+                        _mm256_or_si256(_mm256_slli_epi32(JoinAvx2<kBounds>(green[0], green[1]), 8),
+                                        JoinAvx2<kBounds>(blue[0], blue[1])));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(pixels + i), result);
+  }
+  for (; i < count; ++i)
+    pixels[i] = static_cast<int32_t>(kernel(static_cast<uint32_t>(pixels[i])));
+}
+
+template <ToneKind kKind>
+[[gnu::target("avx2,fma")]] void ApplyAvx2(int32_t* pixels, int32_t count,
+                                           const ToneKernel<kKind>& kernel) {
+  if (!(kernel.t >= 0.0 && kernel.t <= 1.0)) {
+    ToneLoopAvx2<kKind, ToneBounds::Both>(pixels, count, kernel);
+  } else if constexpr (kKind == ToneKind::Warm) {
+    ToneLoopAvx2<kKind, ToneBounds::Upper>(pixels, count, kernel);
+  } else {
+    ToneLoopAvx2<kKind, ToneBounds::None>(pixels, count, kernel);
+  }
+}
+
 template <typename Kernel>
 [[gnu::target("avx512f,avx512vl,avx512bw,avx512dq")]] void ApplyAvx512(int32_t* pixels,
                                                                        int32_t count,
@@ -198,7 +318,9 @@ std::vector<PixelPath> SupportedPixelPaths() {
   std::vector<PixelPath> paths{PixelPath::Portable};
 #ifdef DOVETAIL_X86_VECTOR_PATHS
   __builtin_cpu_init();
-  if (__builtin_cpu_supports("avx2")) paths.push_back(PixelPath::Avx2);
+  if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma")) {
+    paths.push_back(PixelPath::Avx2);
+  }
   if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") &&
       __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512dq")) {
     paths.push_back(PixelPath::Avx512);

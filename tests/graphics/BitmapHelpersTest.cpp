@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <vector>
 
+#include "base/Numbers.h"
 #include "graphics/BitmapHelpers.h"
 #include "platform/HeadlessHost.h"
 #include "platform/Window.h"
@@ -116,6 +118,115 @@ TEST_F(BitmapHelpersTest, BlendRectMixesEachChannelHalvesToEven) {
               Surface(8, 4, Rgb(c.expected, mix(c.dest, 0), mix(c.dest, 255 - c.src))));
   }
   blend.BlendEnd();
+}
+
+// Every byte pair (a, b): red mixes a towards b, green b towards a, blue a
+// towards 255 − b; compared with the formula in double precision, halves to
+// even. The cross-fade's ratio 0.1f comes first, then ratios with exact halves
+// (which take the looked-up path), the ends, tiny ratios and a sweep.
+TEST_F(BitmapHelpersTest, BlendRectGivesTheFormulaForEveryBytePairAndRatio) {
+  std::vector<float> ratios = {0.1f,
+                               0.5f,
+                               0.25f,
+                               0.75f,
+                               0.0f,
+                               1.0f,
+                               0.2f,
+                               0.3f,
+                               0.9f,
+                               1.0f / 3.0f,
+                               0.999f,
+                               0.123456f,
+                               1e-3f,
+                               0x1p-9f,
+                               0x1p-10f,
+                               0x1.000002p-9f,
+                               1e-30f,
+                               std::numeric_limits<float>::denorm_min(),
+                               std::nextafter(1.0f, 0.0f),
+                               0.1f};
+  for (int k = 1; k < 40; ++k)
+    ratios.push_back(static_cast<float>(k) / 40.0f + 1e-4f * static_cast<float>(k % 7));
+  PictureBox& dest = Box("Dest", 256, 256);
+  PictureBox& src = Box("Src", 256, 256);
+  BlendArea blend;
+  blend.BlendBegin(256, 256);
+  for (const float ratio : ratios) {
+    SCOPED_TRACE(ratio);
+    for (int32_t a = 0; a < 256; ++a) {
+      for (int32_t b = 0; b < 256; ++b) {
+        dest.Image().Set(b, a, Rgb(a, b, a));
+        src.Image().Set(b, a, Rgb(b, a, 255 - b));
+      }
+    }
+    blend.BlendRect(dest, 0, 0, 256, 256, src, 0, 0, ratio);
+    const double r = ratio;
+    const auto mix = [r](int32_t a, int32_t b) {
+      return static_cast<uint32_t>(RoundHalfEven(b * r + a * (1.0 - r)));
+    };
+    int wrong = 0;
+    for (int32_t a = 0; a < 256; ++a) {
+      for (int32_t b = 0; b < 256; ++b) {
+        const Pixel expected = Rgb(mix(a, b), mix(b, a), mix(a, 255 - b));
+        if (dest.Image().At(b, a) != expected && ++wrong <= 3) {
+          ADD_FAILURE() << "a=" << a << " b=" << b << " gives " << std::hex << dest.Image().At(b, a)
+                        << ", formula " << expected;
+        }
+      }
+    }
+  }
+  blend.BlendEnd();
+}
+
+TEST_F(BitmapHelpersTest, BlendRectSkipsPixelsOutsideEitherPicture) {
+  PictureBox& dest = Box("Dest", 30, 20);
+  PictureBox& src = Box("Src", 25, 18);
+  dest.Image() = VariedPicture(30, 20);
+  src.Image() = VariedPicture(25, 18);
+  for (Pixel& p : src.Image().Pixels())
+    p ^= 0xFFFFFF;
+  const Surface before = dest.Image();
+  BlendArea blend;
+  blend.BlendBegin(12, 10);
+  // The rectangle starts left of and above the destination and ends below
+  // the source's last row.
+  blend.BlendRect(dest, -3, -2, 12, 10, src, 4, 10, 0.5f);
+  blend.BlendEnd();
+  const auto mix = [](uint32_t a, uint32_t b) {
+    return static_cast<uint32_t>(RoundHalfEven(b * 0.5 + a * 0.5));
+  };
+  for (int32_t y = 0; y < 20; ++y) {
+    for (int32_t x = 0; x < 30; ++x) {
+      const int32_t sx = x + 3 + 4;
+      const int32_t sy = y + 2 + 10;
+      const bool blended = x < 9 && y < 8 && src.Image().Contains(sx, sy);
+      const Pixel a = before.At(x, y);
+      Pixel expected = a;
+      if (blended) {
+        const Pixel b = src.Image().At(sx, sy);
+        expected =
+            Rgb(mix(RedOf(a), RedOf(b)), mix(GreenOf(a), GreenOf(b)), mix(BlueOf(a), BlueOf(b)));
+      }
+      ASSERT_EQ(dest.Image().At(x, y), expected) << x << "," << y;
+    }
+  }
+}
+
+TEST_F(BitmapHelpersTest, BlendRectWithinOnePictureReadsTheSourceBeforeWriting) {
+  PictureBox& pic = Box("Pic", 20, 16);
+  pic.Image() = VariedPicture(20, 16);
+  PictureBox& copy = Box("Copy", 20, 16);
+  copy.Image() = pic.Image();
+  PictureBox& expected = Box("Expected", 20, 16);
+  expected.Image() = pic.Image();
+  BlendArea blend;
+  blend.BlendBegin(12, 10);
+  // Overlapping rectangles, the source one row and two columns before the target.
+  blend.BlendRect(pic, 3, 4, 12, 10, pic, 1, 3, 0.1f);
+  blend.BlendRect(expected, 3, 4, 12, 10, copy, 1, 3, 0.1f);
+  blend.BlendEnd();
+  EXPECT_EQ(pic.Image(), expected.Image());
+  EXPECT_NE(pic.Image(), copy.Image());
 }
 
 TEST_F(BitmapHelpersTest, BlendRectOutsideZeroToOneDrawsNothing) {

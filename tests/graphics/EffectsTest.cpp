@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -352,19 +353,31 @@ TEST_F(EffectsTest, ColourEffectsOnAnEmptyPictureChangeNothing) {
   }
 }
 
+// One channel of the tone formulas as written: c is the channel, x and y the
+// other two, d its divisor.
+uint32_t ReferenceToneChannel(double c, double x, double y, double t, double d) {
+  const double v = (x * t + y * t) / d + c - c * t;
+  return static_cast<uint32_t>(std::clamp(RoundHalfEven(v), 0.0, 255.0));
+}
+
+struct ToneDivisors {
+  double red;
+  double green;
+  double blue;
+};
+
+ToneDivisors DivisorsOf(ToneKind kind) {
+  return kind == ToneKind::Warm ? ToneDivisors{1.5, 2.0, 2.2} : ToneDivisors{2.0, 2.0, 2.0};
+}
+
 // The straightforward evaluation of the tone formulas, one pixel at a time.
 Pixel ReferenceTone(Pixel p, double t, ToneKind kind) {
-  const double dR = kind == ToneKind::Warm ? 1.5 : 2.0;
-  const double dB = kind == ToneKind::Warm ? 2.2 : 2.0;
-  const double dG = 2.0;
+  const ToneDivisors d = DivisorsOf(kind);
   const double R = RedOf(p);
   const double G = GreenOf(p);
   const double B = BlueOf(p);
-  auto toByte = [](double v) {
-    return static_cast<uint32_t>(std::clamp(RoundHalfEven(v), 0.0, 255.0));
-  };
-  return Rgb(toByte((G * t + B * t) / dR + R - R * t), toByte((R * t + B * t) / dG + G - G * t),
-             toByte((G * t + R * t) / dB + B - B * t));
+  return Rgb(ReferenceToneChannel(R, G, B, t, d.red), ReferenceToneChannel(G, R, B, t, d.green),
+             ReferenceToneChannel(B, G, R, t, d.blue));
 }
 
 Surface ReferenceTone(Surface picture, double t, ToneKind kind) {
@@ -437,6 +450,71 @@ TEST_F(EffectsTest, DesaturationChangesTheBackBufferAndColourReturnsDoesNot) {
   EXPECT_EQ(shown, passes);
 }
 
+// The strengths the passes run at, each once: "SO" (warm) and "MO" then "MI"
+// (desaturating), accumulated as the effects accumulate them.
+std::vector<double> StrengthsOf(ToneKind kind) {
+  if (kind == ToneKind::Warm) return Strengths(0.1, 0.1, 0.4);
+  std::vector<double> ts = Strengths(0.1, 0.1, 0.7);
+  for (double t : Strengths(0.7, -0.1, 0.0)) {
+    if (std::find(ts.begin(), ts.end(), t) == ts.end()) ts.push_back(t);
+  }
+  return ts;
+}
+
+// A proof over all 16.7 M colours at every strength the effects use, without
+// running 16.7 M colours. A channel c with the other two x and y becomes
+// round((x·t + y·t) / d + c − c·t), each operation rounded to double in that
+// order, the passes as the formula; x and y reach the result only through
+// u = x·t + y·t. So the colours (c, x, y) with one pair (x, y) for each distinct
+// u, and every c, give every result any colour can give: when they all match
+// the formula, every colour does. Each channel takes its own role, so each
+// divisor is covered; the desaturating divisors are all 2, one role does.
+TEST(PixelTransformsTest, EveryPathMatchesTheFormulaForEveryColourAtTheEffectsStrengths) {
+  for (ToneKind kind : {ToneKind::Warm, ToneKind::Desaturate}) {
+    const ToneDivisors divisors = DivisorsOf(kind);
+    const int roles = kind == ToneKind::Warm ? 3 : 1;
+    for (double t : StrengthsOf(kind)) {
+      std::map<double, std::pair<int32_t, int32_t>> pairOfSum;
+      for (int32_t x = 0; x < 256; ++x) {
+        for (int32_t y = 0; y < 256; ++y)
+          pairOfSum.emplace(x * t + y * t, std::pair{x, y});
+      }
+      PixelArray colours;
+      std::vector<uint32_t> expected;
+      std::vector<int> roleOf;
+      for (int role = 0; role < roles; ++role) {
+        const double d = role == 0 ? divisors.red : role == 1 ? divisors.green : divisors.blue;
+        for (const auto& [u, xy] : pairOfSum) {
+          const auto [x, y] = xy;
+          for (int32_t c = 0; c < 256; ++c) {
+            const Pixel p = role == 0 ? Rgb(c, x, y) : role == 1 ? Rgb(x, c, y) : Rgb(x, y, c);
+            colours.push_back(static_cast<int32_t>(p));
+            expected.push_back(ReferenceToneChannel(c, x, y, t, d));
+            roleOf.push_back(role);
+          }
+        }
+      }
+      const auto count = static_cast<int32_t>(colours.size());
+      colours.push_back(0);
+      for (PixelPath path : SupportedPixelPaths()) {
+        PixelArray pixels = colours;
+        TonePixels(pixels, count, t, kind, path);
+        int wrong = 0;
+        for (int32_t i = 0; i < count; ++i) {
+          const auto p = static_cast<Pixel>(pixels[i]);
+          const int role = roleOf[static_cast<size_t>(i)];
+          const uint32_t got = role == 0 ? RedOf(p) : role == 1 ? GreenOf(p) : BlueOf(p);
+          if (got != expected[static_cast<size_t>(i)] && ++wrong <= 3) {
+            ADD_FAILURE() << PixelPathName(path) << " t=" << t << " pixel " << std::hex
+                          << colours[i] << " channel " << role << " gives " << std::dec << got
+                          << ", formula " << expected[static_cast<size_t>(i)];
+          }
+        }
+      }
+    }
+  }
+}
+
 // Every colour combination that matters: all (R, G) pairs with several B, and
 // the channels in every role; the first rows add black, white and grey steps.
 PixelArray ManyColours() {
@@ -470,6 +548,9 @@ TEST(PixelTransformsTest, EveryPathMatchesTheFormulasEvaluatedPixelByPixel) {
   const std::vector<PixelPath> paths = SupportedPixelPaths();
   std::vector<double> strengths = Strengths(0.1, 0.1, 0.7);
   for (double t : Strengths(0.7, -0.1, 0.0))
+    strengths.push_back(t);
+  // The ends of the range, and strengths outside it where results leave 0 .. 255.
+  for (double t : {0.0, 1.0, 1.5, -0.25})
     strengths.push_back(t);
 
   for (ToneKind kind : {ToneKind::Warm, ToneKind::Desaturate}) {

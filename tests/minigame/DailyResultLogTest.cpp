@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "base/Files.h"
+#include "minigame/DailyResultLog.h"
+
+namespace dovetail::cafe {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(DailyResultLogTest, TheLineCarriesTheDateTheScoresAndTheGrade) {
+  const struct {
+    DayResult day;
+    const char* line;
+  } cases[] = {
+      {{1800, 1000, 150, 2950, 4}, "2026/12/10 9:05:03 s1:1800 s2:1000 s3:150 s4:4\r\n"},
+      {{-33800, 0, -1800, -35600, 0}, "2026/12/10 9:05:03 s1:-33800 s2:0 s3:-1800 s4:0\r\n"},
+  };
+  for (const auto& c : cases) {
+    auto line = DailyResultLine("2026/12/10 9:05:03", c.day);
+    ASSERT_TRUE(line.ok());
+    EXPECT_EQ(*line, c.line);
+  }
+}
+
+TEST(DailyResultLogTest, ADateTheCodePageCannotHoldIsAnError) {
+  auto line = DailyResultLine("2026/12/10 😀", DayResult{});
+  ASSERT_FALSE(line.ok());
+  EXPECT_NE(line.error().message.find("rank.txt"), std::string::npos);
+}
+
+class DailyResultFileTest : public ::testing::Test {
+ protected:
+  DailyResultFileTest()
+      : folder(fs::temp_directory_path() /
+               ("dovetail-rank-" +
+                std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+  }
+  ~DailyResultFileTest() override { fs::remove_all(folder); }
+
+  fs::path folder;
+};
+
+TEST_F(DailyResultFileTest, LinesAreAppendedToANewOrExistingFile) {
+  const fs::path path = folder / "rank.txt";
+  ASSERT_TRUE(AppendDailyResult(path, "one\r\n").ok());
+  ASSERT_TRUE(AppendDailyResult(path, "two\r\n").ok());
+  EXPECT_EQ(*ReadWholeFile(path), "one\r\ntwo\r\n");
+}
+
+TEST_F(DailyResultFileTest, AFileThatCannotBeWrittenIsAnErrorNamingIt) {
+  const fs::path path = folder / "missing" / "rank.txt";
+  const Status status = AppendDailyResult(path, "one\r\n");
+  ASSERT_FALSE(status.ok());
+  EXPECT_NE(status.error().message.find("rank.txt"), std::string::npos) << status.error().message;
+  EXPECT_FALSE(fs::exists(path));
+}
+
+}  // namespace
+}  // namespace dovetail::cafe
