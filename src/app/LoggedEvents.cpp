@@ -35,6 +35,9 @@ struct LineOf {
   LogEvent operator()(const VolumeEvent& e) const {
     return LogEvent(t, "volume").Num("value", e.value);
   }
+  LogEvent operator()(const DialogEvent& e) const {
+    return LogEvent(t, "dialog").Str("name", e.name).Str("what", DialogActionName(e.action));
+  }
 };
 
 }  // namespace

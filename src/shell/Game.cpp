@@ -24,6 +24,12 @@ Game::Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& aud
       choices(scene, interpreter, mci),
       shutdown(host, mci, paths),
       nameEntry(scene),
+      options(
+          scene, settings.sound, mci,
+          [this](const SoundFlags& sound, bool useDirectMusic) {
+            return RewriteSettingsFlags(paths.DataPath / "20.dat", sound, useDirectMusic);
+          },
+          [this] { shutdown.Form_Unload(); }),
       title(scene, settings, mci, interpreter, pictures, shutdown, ShowNoRanking),
       startup(scene, settings, mci, pictures, shutdown, title) {
   pictures.onFatalError = [this](const std::string& message) { shutdown.FatalError(message); };
@@ -31,12 +37,13 @@ Game::Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& aud
   form.Clicker.onTimer = [this] { Clicker_Timer(form); };
   form.BGM_Timer.onTimer = [this] { mci.BGM_Timer_Timer(); };
   form.ends.onClick = [this] { shutdown.Form_Unload(); };
+  form.opt.onClick = [this] { options.Form_Load(); };
   form.window.onCloseRequest = [this] { shutdown.Form_Unload(); };
 }
 
 WaitState Game::Waiting() const {
   if (shutdown.Unloading()) return WaitState::Busy;
-  if (nameEntry.IsOpen()) return WaitState::Dialog;
+  if (nameEntry.IsOpen() || options.IsOpen()) return WaitState::Dialog;
   if (choices.Open()) return WaitState::Choice;
   if (story.message.InKeys) return WaitState::ClickWait;
   if (title.Waiting()) return WaitState::Title;

@@ -2,6 +2,7 @@
 
 #include <random>
 
+#include "dialogs/OptionWindow.h"
 #include "graphics/Effects.h"
 #include "graphics/TextRenderer.h"
 #include "platform/GameEvents.h"
@@ -67,6 +68,8 @@ class Game : private StoryHandlers {
   Choices choices;
   Shutdown shutdown;
   NameEntry nameEntry;
+  // The menu bar's options dialog.
+  Option_Window options;
   TitleScreen title;
   Startup startup;
   // The program's random numbers (the café game's customers); seeded by the

@@ -22,6 +22,8 @@ TEST(LoggedEvents, EveryEventHasItsDocumentedLine) {
        R"({"t":7,"event":"bgm","what":"rewind","file":"01.mid"})"},
       {WaveEvent{105}, R"({"t":7,"event":"wave","id":105})"},
       {VolumeEvent{65535}, R"({"t":7,"event":"volume","value":65535})"},
+      {DialogEvent{"frmAbout", DialogAction::Close},
+       R"({"t":7,"event":"dialog","name":"frmAbout","what":"close"})"},
   };
   HeadlessHost host(7);
   std::ostringstream out;
