@@ -7,6 +7,7 @@
 #include "scene/StoryCounters.h"
 #include "script/AudioCommand.h"
 #include "script/SaveFile.h"
+#include "shell/HeroName.h"
 #include "shell/PendingParts.h"
 
 namespace dovetail {
@@ -30,6 +31,7 @@ Game::Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& aud
             return RewriteSettingsFlags(paths.DataPath / "20.dat", sound, useDirectMusic);
           },
           [this] { shutdown.Form_Unload(); }),
+      about(scene, {kDefaultNames[1], kDefaultNames[2]}),
       title(scene, settings, mci, interpreter, pictures, shutdown, ShowNoRanking),
       startup(scene, settings, mci, pictures, shutdown, title) {
   pictures.onFatalError = [this](const std::string& message) { shutdown.FatalError(message); };
@@ -38,12 +40,13 @@ Game::Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& aud
   form.BGM_Timer.onTimer = [this] { mci.BGM_Timer_Timer(); };
   form.ends.onClick = [this] { shutdown.Form_Unload(); };
   form.opt.onClick = [this] { options.Form_Load(); };
+  form.vers.onClick = [this] { about.Form_Load(); };
   form.window.onCloseRequest = [this] { shutdown.Form_Unload(); };
 }
 
 WaitState Game::Waiting() const {
   if (shutdown.Unloading()) return WaitState::Busy;
-  if (nameEntry.IsOpen() || options.IsOpen()) return WaitState::Dialog;
+  if (nameEntry.IsOpen() || options.IsOpen() || about.IsOpen()) return WaitState::Dialog;
   if (choices.Open()) return WaitState::Choice;
   if (story.message.InKeys) return WaitState::ClickWait;
   if (title.Waiting()) return WaitState::Title;

@@ -2,6 +2,7 @@
 
 #include <random>
 
+#include "dialogs/AboutBox.h"
 #include "dialogs/OptionWindow.h"
 #include "graphics/Effects.h"
 #include "graphics/TextRenderer.h"
@@ -68,8 +69,9 @@ class Game : private StoryHandlers {
   Choices choices;
   Shutdown shutdown;
   NameEntry nameEntry;
-  // The menu bar's options dialog.
+  // The menu bar's options dialog and about box.
   Option_Window options;
+  frmAbout about;
   TitleScreen title;
   Startup startup;
   // The program's random numbers (the café game's customers); seeded by the

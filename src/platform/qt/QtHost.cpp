@@ -185,6 +185,10 @@ SystemFacts QtHost::System() {
   return ReadSystem();
 }
 
+ProcessorFacts QtHost::Processor() {
+  return ReadProcessor();
+}
+
 bool QtHost::OpenLink(const std::string& url) {
   return OpenLinkOnDesktop(url);
 }

@@ -63,6 +63,7 @@ class QtHost : public Host {
   ScreenFacts Screen() override;
   MemoryFacts Memory() override;
   SystemFacts System() override;
+  ProcessorFacts Processor() override;
   bool OpenLink(const std::string& url) override;
   // The desktop window of an open dialog, or null.
   DialogWindow* DialogWindowFor(const Dialog& dialog) const;
