@@ -47,7 +47,7 @@ class frmAbout {
   void Form_Load();
   bool IsOpen() const { return open_; }
   // The dialog's model, while it is open.
-  Dialog& Window() { return dialog_; }
+  Dialog& Model() { return dialog_; }
 
  private:
   void Form_Unload();

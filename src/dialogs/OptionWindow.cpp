@@ -69,11 +69,10 @@ void Option_Window::Form_Load() {
 
   const MessageState& message = scene_.story.message;
   if (message.MessageMode <= 3) dialog_.SetChecked(SpeedButtonFor(message.MessageMode), true);
-  const SoundFlags& sound = sound_;
-  dialog_.SetChecked(sound.UseDirectMusic ? "Option2" : "Option1", true);
-  dialog_.SetChecked("Check1", sound.BgmEnabled);
-  dialog_.SetChecked("Check2", sound.SeEnabled);
-  dialog_.SetChecked("Check3", sound.FadeOnStop);
+  dialog_.SetChecked(sound_.UseDirectMusic ? "Option2" : "Option1", true);
+  dialog_.SetChecked("Check1", sound_.BgmEnabled);
+  dialog_.SetChecked("Check2", sound_.SeEnabled);
+  dialog_.SetChecked("Check3", sound_.FadeOnStop);
 
   dialog_.onClick = [this](const std::string& control) {
     if (control == "Command1") {
@@ -93,8 +92,8 @@ bool Option_Window::Ticked(const char* control) {
 }
 
 bool Option_Window::DeviceChanged() {
-  const bool useDirectMusic = sound_.UseDirectMusic;
-  return (!useDirectMusic && Ticked("Option2")) || (useDirectMusic && Ticked("Option1"));
+  return (!sound_.UseDirectMusic && Ticked("Option2")) ||
+         (sound_.UseDirectMusic && Ticked("Option1"));
 }
 
 void Option_Window::ApplyMessageSpeed() {
@@ -115,13 +114,12 @@ SoundFlags Option_Window::ChosenSound() {
 }
 
 void Option_Window::ApplySoundChoices(const SoundFlags& chosen) {
-  SoundFlags& sound = sound_;
-  sound.BgmEnabled = chosen.BgmEnabled;
+  sound_.BgmEnabled = chosen.BgmEnabled;
   // Music switched off stops at once (faded as the fade choice stood so far);
   // switched on, it starts with the next piece the story or the game plays.
-  if (!sound.BgmEnabled) mci_.StopBgm();
-  sound.SeEnabled = chosen.SeEnabled;
-  sound.FadeOnStop = chosen.FadeOnStop;
+  if (!sound_.BgmEnabled) mci_.StopBgm();
+  sound_.SeEnabled = chosen.SeEnabled;
+  sound_.FadeOnStop = chosen.FadeOnStop;
 }
 
 void Option_Window::Command1_Click() {

@@ -45,7 +45,7 @@ class Option_Window {
   void Form_Load();
   bool IsOpen() const { return open_; }
   // The dialog's model, while it is open.
-  Dialog& Window() { return dialog_; }
+  Dialog& Model() { return dialog_; }
 
  private:
   void Command1_Click();

@@ -65,7 +65,7 @@ TEST(AboutMessage, GreetsOnlyAPlayerWhoChangedBothNamesAndWarnsAtTheLimits) {
 class AboutBoxTest : public testing::DialogGame {
  protected:
   void SetUp() override { Start(); }
-  Dialog& About() { return game->about.Window(); }
+  Dialog& About() { return game->about.Model(); }
   std::string Syslog() { return Cp932ToUtf8(ReadBytes(folder.data / "syslog.dat")).value(); }
 };
 

@@ -29,7 +29,7 @@ class OptionWindowTest : public testing::DialogGame {
   }
 
   fs::path Settings() const { return folder.data / "20.dat"; }
-  const DialogControl& Control(const char* name) { return *game->options.Window().Find(name); }
+  const DialogControl& Control(const char* name) { return *game->options.Model().Find(name); }
   std::string FirstLine() {
     const std::string bytes = ReadBytes(Settings());
     return bytes.substr(0, bytes.find("\r\n"));
@@ -39,7 +39,7 @@ class OptionWindowTest : public testing::DialogGame {
 };
 
 TEST_F(OptionWindowTest, OpensOverTheDisabledWindowShowingTheCurrentChoices) {
-  Dialog& dialog = game->options.Window();
+  Dialog& dialog = game->options.Model();
   EXPECT_EQ(dialog.caption, "オプション設定");
   EXPECT_TRUE(dialog.topmost);
   EXPECT_EQ(host.OpenDialogs(), std::vector<Dialog*>{&dialog});
@@ -202,7 +202,7 @@ TEST_F(OptionWindowModeTest, ModeTwoShowsLineAtATimeAndOkStoresOne) {
   Start();
   game->story.message.MessageMode = 2;
   Menu("opt");
-  EXPECT_TRUE(game->options.Window().Find("Option4")->checked);
+  EXPECT_TRUE(game->options.Model().Find("Option4")->checked);
   Press("Command1");
   EXPECT_EQ(game->story.message.MessageMode, 1);
 }
@@ -211,7 +211,7 @@ TEST_F(OptionWindowModeTest, OpensWithTheSoundOptionsOfTheSettingsFile) {
   folder.SetSettings("0011", false);
   Start();
   Menu("opt");
-  Dialog& dialog = game->options.Window();
+  Dialog& dialog = game->options.Model();
   for (const auto& [name, ticked] : {std::pair{"Check1", false}, std::pair{"Check2", false},
                                      std::pair{"Option2", true}, std::pair{"Check3", true}})
     EXPECT_EQ(dialog.Find(name)->checked, ticked) << name;
