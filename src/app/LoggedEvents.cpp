@@ -63,6 +63,9 @@ struct LineOf {
         .Num("score", e.score)
         .Str("grade", e.grade);
   }
+  LogEvent operator()(const DialogEvent& e) const {
+    return LogEvent(t, "dialog").Str("name", e.name).Str("what", DialogActionName(e.action));
+  }
 };
 
 }  // namespace

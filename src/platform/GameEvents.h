@@ -107,9 +107,18 @@ struct FinalEvent {
   std::string grade;
 };
 
-using GameEvent =
-    std::variant<StepEvent, TextEvent, ChoiceEvent, EffectEvent, BgmEvent, WaveEvent, VolumeEvent,
-                 StageEvent, CustomerEvent, ServeEvent, GiveUpEvent, DayEvent, FinalEvent>;
+// A dialog of the program opened or closed, named as the program names it
+// ("Option_Window", "frmAbout", "NameEnt").
+enum class DialogAction { Open, Close };
+
+struct DialogEvent {
+  std::string name;
+  DialogAction action = DialogAction::Open;
+};
+
+using GameEvent = std::variant<StepEvent, TextEvent, ChoiceEvent, EffectEvent, BgmEvent, WaveEvent,
+                               VolumeEvent, StageEvent, CustomerEvent, ServeEvent, GiveUpEvent,
+                               DayEvent, FinalEvent, DialogEvent>;
 
 // The word the log uses for a music action.
 constexpr std::string_view BgmActionName(BgmAction action) {
@@ -124,6 +133,11 @@ constexpr std::string_view BgmActionName(BgmAction action) {
       return "rewind";
   }
   return "";
+}
+
+// The word the log uses for a dialog action.
+constexpr std::string_view DialogActionName(DialogAction action) {
+  return action == DialogAction::Open ? "open" : "close";
 }
 
 // The sink every subsystem of a run reports to. Report runs at once, inside

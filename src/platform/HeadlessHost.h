@@ -52,6 +52,7 @@ class HeadlessHost : public Host {
   ScreenFacts Screen() override { return machine.screen; }
   MemoryFacts Memory() override { return machine.memory; }
   SystemFacts System() override { return machine.system; }
+  ProcessorFacts Processor() override { return machine.processor; }
   // Records the link and reports it opened.
   bool OpenLink(const std::string& url) override;
   const std::vector<std::string>& OpenedLinks() const { return links_; }
@@ -65,6 +66,7 @@ class HeadlessHost : public Host {
     MemoryFacts memory{8ull << 30,   4ull << 30,   2ull << 30, 2ull << 30,
                        128ull << 40, 127ull << 40, 50};
     SystemFacts system{"Linux", "6.1.0", 6, 1, 0};
+    ProcessorFacts processor{"x86_64", 6, 85, 7, 4};
   };
   Machine machine;
   // Open dialogs, the last opened last.

@@ -64,6 +64,7 @@ class Host {
   virtual ScreenFacts Screen() = 0;
   virtual MemoryFacts Memory() = 0;
   virtual SystemFacts System() = 0;
+  virtual ProcessorFacts Processor() = 0;
 
   // Opens a link ("https://…", "mailto:…") in the desktop's browser or mail
   // program; false when none could be started.

@@ -46,4 +46,16 @@ struct SystemFacts {
   int32_t buildNumber = 0;
 };
 
+// The processor: the machine's architecture as the system names it
+// ("x86_64", "aarch64"), the family, model and stepping of the first
+// processor (0 where the system does not give them) and how many processors
+// are online.
+struct ProcessorFacts {
+  std::string architecture;
+  int32_t family = 0;
+  int32_t model = 0;
+  int32_t stepping = 0;
+  int32_t count = 0;
+};
+
 }  // namespace dovetail

@@ -8,6 +8,7 @@
 #include "script/AudioCommand.h"
 #include "script/DataFolder.h"
 #include "script/SaveFile.h"
+#include "shell/HeroName.h"
 #include "shell/PendingParts.h"
 
 namespace dovetail {
@@ -25,6 +26,13 @@ Game::Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& aud
       choices(scene, interpreter, mci),
       shutdown(host, mci, paths),
       nameEntry(scene),
+      options(
+          scene, settings.sound, mci,
+          [this](const SoundFlags& sound, bool useDirectMusic) {
+            return RewriteSettingsFlags(paths.DataPath / "20.dat", sound, useDirectMusic);
+          },
+          [this] { shutdown.Form_Unload(); }),
+      about(scene, {kDefaultNames[1], kDefaultNames[2]}),
       title(scene, settings, mci, interpreter, pictures, shutdown, ShowNoRanking),
       startup(scene, settings, mci, pictures, shutdown, title),
       cafe(
@@ -38,12 +46,14 @@ Game::Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& aud
   form.Clicker.onTimer = [this] { Clicker_Timer(form); };
   form.BGM_Timer.onTimer = [this] { mci.BGM_Timer_Timer(); };
   form.ends.onClick = [this] { shutdown.Form_Unload(); };
+  form.opt.onClick = [this] { options.Form_Load(); };
+  form.vers.onClick = [this] { about.Form_Load(); };
   form.window.onCloseRequest = [this] { shutdown.Form_Unload(); };
 }
 
 WaitState Game::Waiting() const {
   if (shutdown.Unloading()) return WaitState::Busy;
-  if (nameEntry.IsOpen()) return WaitState::Dialog;
+  if (nameEntry.IsOpen() || options.IsOpen() || about.IsOpen()) return WaitState::Dialog;
   if (choices.Open()) return WaitState::Choice;
   if (cafe.LongestWaitingSeat() != 0) return WaitState::Customer;
   if (story.message.InKeys) return WaitState::ClickWait;

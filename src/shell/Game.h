@@ -2,6 +2,8 @@
 
 #include <random>
 
+#include "dialogs/AboutBox.h"
+#include "dialogs/OptionWindow.h"
 #include "graphics/Effects.h"
 #include "graphics/TextRenderer.h"
 #include "minigame/CafeGame.h"
@@ -71,6 +73,9 @@ class Game : private StoryHandlers {
   Choices choices;
   Shutdown shutdown;
   NameEntry nameEntry;
+  // The menu bar's options dialog and about box.
+  Option_Window options;
+  frmAbout about;
   TitleScreen title;
   Startup startup;
   cafe::CafeGame cafe;

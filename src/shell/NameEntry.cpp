@@ -1,5 +1,6 @@
 #include "shell/NameEntry.h"
 
+#include "dialogs/DialogOverWindow.h"
 #include "shell/HeroName.h"
 
 namespace dovetail {
@@ -7,7 +8,6 @@ namespace dovetail {
 NameEntry::NameEntry(const SceneContext& scene) : scene_(scene) {}
 
 void NameEntry::Open() {
-  scene_.form.window.SetEnabled(false);
   nameEnt_ = Dialog{};
   nameEnt_.caption = "なまえの変更";
   nameEnt_.width = 360;
@@ -28,16 +28,15 @@ void NameEntry::Open() {
   // the story waiting: it counts as OK with the text unchanged.
   nameEnt_.onCloseRequest = [this] { Close(false); };
   open_ = true;
-  scene_.host.ShowDialog(nameEnt_);
+  OpenOverWindow(scene_, nameEnt_, "NameEnt");
 }
 
 void NameEntry::Close(bool accept) {
   if (!open_) return;
   if (accept) AcceptHeroName(nameEnt_.Find("Text1")->text, scene_.story.Names);
-  scene_.form.window.SetEnabled(true);
   scene_.story.message.WaitFlag = false;
   open_ = false;
-  scene_.host.CloseDialog(nameEnt_);
+  CloseOverWindow(scene_, nameEnt_, "NameEnt");
 }
 
 }  // namespace dovetail

@@ -31,6 +31,8 @@ TEST(LoggedEvents, EveryEventHasItsDocumentedLine) {
        R"({"t":7,"event":"day","s1":2150,"s2":1000,"s3":1000,"day":4150,"grade":4})"},
       {FinalEvent{25200, 11320, 36520, "A"},
        R"({"t":7,"event":"final","total":25200,"bonus":11320,"score":36520,"grade":"A"})"},
+      {DialogEvent{"frmAbout", DialogAction::Close},
+       R"({"t":7,"event":"dialog","name":"frmAbout","what":"close"})"},
   };
   HeadlessHost host(7);
   std::ostringstream out;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -23,6 +24,7 @@
 #include "base/ProgramExit.h"
 #include "platform/Dialog.h"
 #include "platform/Window.h"
+#include "platform/qt/CanvasWidget.h"
 #include "platform/qt/QtHost.h"
 
 namespace dovetail {
@@ -222,6 +224,38 @@ TEST_F(DesktopDialogTest, LosingTheFocusReachesTheProgram) {
   host.Shell().activateWindow();
   ASSERT_TRUE(RunUntil([this] { return focusLosses > 0; }));
   EXPECT_EQ(focusLosses, 1);
+}
+
+// A press on the main window makes it the active window, also where no
+// window manager does it: the dialog over it loses the focus (the about box
+// closes so).
+TEST_F(DesktopDialogTest, APressOnTheMainWindowTakesTheFocusFromTheDialog) {
+  ASSERT_TRUE(RunUntil([this] { return Shown().isActiveWindow(); }))
+      << "the dialog never became active";
+  CanvasWidget& canvas = host.Canvas();
+  const QPointF inside(10, 10);
+  QMouseEvent press(QEvent::MouseButtonPress, inside, canvas.mapToGlobal(inside), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&canvas, &press);
+  ASSERT_TRUE(RunUntil([this] { return focusLosses > 0; }));
+}
+
+// While the window is disabled (a dialog of the program is open) its menu
+// items show disabled; enabled again, they show as the program set them.
+TEST_F(DesktopDialogTest, ADisabledWindowShowsItsMenuDisabled) {
+  MenuItem& opt = window.AddMenuItem("opt", "設定");
+  host.DoEvents();
+  ASSERT_NE(host.Shell().ProgramMenuAction("opt"), nullptr);
+  EXPECT_TRUE(host.Shell().ProgramMenuAction("opt")->isEnabled());
+  window.SetEnabled(false);
+  host.DoEvents();
+  EXPECT_FALSE(host.Shell().ProgramMenuAction("opt")->isEnabled());
+  window.SetEnabled(true);
+  host.DoEvents();
+  EXPECT_TRUE(host.Shell().ProgramMenuAction("opt")->isEnabled());
+  opt.SetEnabled(false);
+  host.DoEvents();
+  EXPECT_FALSE(host.Shell().ProgramMenuAction("opt")->isEnabled());
 }
 
 TEST_F(DesktopDialogTest, ClosingFromAHandlerAndEndingTheProgramAreSafe) {

@@ -135,6 +135,10 @@ void CanvasWidget::Post(InputEvent input) {
 
 void CanvasWidget::mousePressEvent(QMouseEvent* event) {
   event->accept();
+  // A press makes the main window the active one, as a window manager's
+  // click-to-focus does (and where there is none, as under a bare X server):
+  // a dialog open over it loses the focus.
+  if (!window()->isActiveWindow()) window()->activateWindow();
   const MouseButton button = ButtonFromQt(event->button());
   // A press on the black bars is outside the window's client area.
   const auto point = MapToClient(event->position(), PictureRect(), clientSize_, false);

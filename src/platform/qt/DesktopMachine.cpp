@@ -2,6 +2,7 @@
 
 #include <sys/resource.h>
 #include <sys/sysinfo.h>
+#include <sys/utsname.h>
 #include <unistd.h>
 
 #include <QDateTime>
@@ -104,6 +105,33 @@ SystemFacts ReadSystem() {
     if (version.peek() != '.') break;
     version.get();
   }
+  return facts;
+}
+
+ProcessorFacts ReadProcessor() {
+  ProcessorFacts facts;
+  utsname name{};
+  if (uname(&name) == 0) facts.architecture = name.machine;
+  // "cpu family\t: 6": the first processor's figures; the later ones repeat them.
+  std::ifstream in("/proc/cpuinfo");
+  std::string line;
+  bool found[3] = {false, false, false};
+  const std::pair<const char*, int32_t*> fields[] = {
+      {"cpu family", &facts.family}, {"model", &facts.model}, {"stepping", &facts.stepping}};
+  while (std::getline(in, line)) {
+    const size_t colon = line.find(':');
+    if (colon == std::string::npos) continue;
+    std::string key = line.substr(0, colon);
+    while (!key.empty() && (key.back() == ' ' || key.back() == '\t'))
+      key.pop_back();
+    for (size_t i = 0; i < std::size(fields); ++i) {
+      if (found[i] || key != fields[i].first) continue;
+      std::istringstream value(line.substr(colon + 1));
+      found[i] = static_cast<bool>(value >> *fields[i].second);
+    }
+  }
+  const long online = sysconf(_SC_NPROCESSORS_ONLN);
+  facts.count = online > 0 ? static_cast<int32_t>(online) : 0;
   return facts;
 }
 

@@ -27,6 +27,11 @@ MemoryFacts ReadMemory();
 // kernel version text and that version's leading numbers.
 SystemFacts ReadSystem();
 
+// The machine's architecture (uname), the first processor's family, model
+// and stepping from /proc/cpuinfo (0 where it has none, as on most ARM
+// systems) and the processors online.
+ProcessorFacts ReadProcessor();
+
 // Opens the link with the desktop's handler for its scheme.
 bool OpenLinkOnDesktop(const std::string& url);
 

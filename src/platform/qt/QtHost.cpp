@@ -185,6 +185,10 @@ SystemFacts QtHost::System() {
   return ReadSystem();
 }
 
+ProcessorFacts QtHost::Processor() {
+  return ReadProcessor();
+}
+
 bool QtHost::OpenLink(const std::string& url) {
   return OpenLinkOnDesktop(url);
 }
@@ -228,13 +232,16 @@ void QtHost::Deliver(const InputEvent& input) {
 
 void QtHost::SyncWindow() {
   if (window_ == nullptr) return;
-  if (synced_ && window_->MenuRevision() == menuRevision_) return;
+  if (synced_ && window_->MenuRevision() == menuRevision_ && window_->Enabled() == windowEnabled_) {
+    return;
+  }
   synced_ = true;
   menuRevision_ = window_->MenuRevision();
+  windowEnabled_ = window_->Enabled();
   shell_->setWindowTitle(QString::fromStdString(window_->Caption()));
   std::vector<MenuEntry> entries;
   for (const auto& item : window_->MenuItems())
-    entries.push_back({item->Name(), item->Caption(), item->Enabled()});
+    entries.push_back({item->Name(), item->Caption(), item->Enabled() && windowEnabled_});
   shell_->SetProgramMenu(entries);
 }
 

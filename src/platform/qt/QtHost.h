@@ -63,6 +63,7 @@ class QtHost : public Host {
   ScreenFacts Screen() override;
   MemoryFacts Memory() override;
   SystemFacts System() override;
+  ProcessorFacts Processor() override;
   bool OpenLink(const std::string& url) override;
   // The desktop window of an open dialog, or null.
   DialogWindow* DialogWindowFor(const Dialog& dialog) const;
@@ -96,6 +97,9 @@ class QtHost : public Host {
   bool shown_ = false;
   bool synced_ = false;
   uint64_t menuRevision_ = 0;
+  // A disabled window (a dialog of the program is open) shows its menu
+  // items disabled.
+  bool windowEnabled_ = true;
   std::deque<InputEvent> inputs_;
   // The open dialogs, the one opened last at the back.
   std::vector<std::pair<const Dialog*, DialogWindow*>> dialogs_;
