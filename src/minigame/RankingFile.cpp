@@ -11,7 +11,7 @@ namespace {
 
 Status ReadRanks(const std::filesystem::path& path, RankingTable& ranking) {
   const std::string name = path.filename().string();
-  auto bytes = ReadWholeFile(path);
+  auto bytes = ReadWholeFile(path, kMaxRankingFileBytes);
   if (!bytes.ok()) return bytes.error();
   auto text = Cp932ToUtf8(*bytes);
   if (!text.ok()) return Error{name + ": " + text.error().message};

@@ -1,12 +1,17 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 
 #include "base/Result.h"
 #include "script/StoryState.h"
 
 namespace dovetail {
+
+// The largest ranking file read: five lines of a name, a grade and a score
+// take well under a kilobyte.
+inline constexpr uint64_t kMaxRankingFileBytes = uint64_t{16} << 10;
 
 // The five best results, "30.dat": one line per rank, name, grade and score.
 using RankingTable = std::array<RankEntry, 6>;

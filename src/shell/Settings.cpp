@@ -56,7 +56,7 @@ class SettingsReader {
 
 Result<Settings> ReadSettings(const std::filesystem::path& path) {
   const std::string name = path.filename().string();
-  auto bytes = ReadWholeFile(path);
+  auto bytes = ReadWholeFile(path, kMaxSettingsFileBytes);
   if (!bytes.ok()) return bytes.error();
   auto text = Cp932ToUtf8(*bytes);
   if (!text.ok()) return Error{name + ": " + text.error().message};
@@ -101,7 +101,7 @@ Result<Settings> ReadSettings(const std::filesystem::path& path) {
 
 Status RewriteSettingsFlags(const std::filesystem::path& path, const SoundFlags& flags,
                             bool useDirectMusic) {
-  auto bytes = ReadWholeFile(path);
+  auto bytes = ReadWholeFile(path, kMaxSettingsFileBytes);
   if (!bytes.ok()) return bytes.error();
   std::string& text = *bytes;
   const size_t lineEnd = std::min(text.find_first_of("\r\n"), text.size());
@@ -118,7 +118,7 @@ Status RewriteSettingsFlags(const std::filesystem::path& path, const SoundFlags&
 }
 
 Status AppendClearMarker(const std::filesystem::path& path) {
-  auto bytes = ReadWholeFile(path);
+  auto bytes = ReadWholeFile(path, kMaxSettingsFileBytes);
   if (!bytes.ok()) return bytes.error();
   std::string text = std::move(*bytes);
   if (!text.empty() && text.back() != '\n' && text.back() != '\r') text += "\r\n";

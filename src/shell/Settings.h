@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -9,6 +10,10 @@
 #include "sound/SoundFlags.h"
 
 namespace dovetail {
+
+// The largest settings file read: its 48 lines take about 2 KB, and the
+// options window keeps at most 101.
+inline constexpr uint64_t kMaxSettingsFileBytes = uint64_t{64} << 10;
 
 // The marker line that the café game has been played beyond its first stage.
 inline constexpr const char* kClearMark = "0200-0000";

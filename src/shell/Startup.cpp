@@ -26,17 +26,18 @@ void RestoreDataFolderAtRest(const fs::path& dataPath) {
     std::error_code ec;
     if (fs::exists(path, ec)) HideHeader(path);
   }
-  std::error_code ec;
-  fs::remove(dataPath / "51.cod", ec);
-  fs::remove(dataPath / "52.cod", ec);
+  RemoveLeftovers(dataPath);
 }
 
 }  // namespace
 
 void Game::ChooseDataFolder() {
   BasePath = programFolder_;
+  // The sub-folder is found like every data file, whatever the case of its
+  // name ("Data", "DATA").
+  const fs::path data = DataFile(BasePath, "data");
   std::error_code ec;
-  DataPath = fs::is_directory(BasePath / "data", ec) ? BasePath / "data" : BasePath;
+  DataPath = fs::is_directory(data, ec) ? data : BasePath;
 }
 
 void Game::FatalError(const std::string& message) {
