@@ -23,15 +23,20 @@ std::string PositionKey(int16_t label, int16_t stage, int32_t score, int32_t scr
 Result<std::string> FormatSave(const StoryState& state);
 
 // Writes 40.dat and shows "セーブしました.", or "セーブに失敗しました." when it
-// cannot be written. The file is replaced atomically and the previous save is
-// kept as 40.dat.bak.
+// cannot be written (the reason goes to the standard error stream). The file
+// is replaced atomically, never written through a link. The previous save
+// becomes 40.dat.bak only when it loads, so a damaged save never replaces a
+// good backup.
 void SaveGame(const StoryState& state, Host& host, const std::filesystem::path& dataPath);
 
 // Reads 40.dat into the story and continues after the first record of the
 // saved label; shows "ロードしました.", or the load failure message (values read
-// so far stay in effect and the position stays where it was). When 40.dat is
-// missing or unreadable, the backup 40.dat.bak is loaded instead. A save whose
-// two stage numbers disagree ends the program at once (throws ProgramExit).
+// so far stay in effect and the position stays where it was). The stages are
+// compared as numbers before anything else is converted: a save whose two
+// stage numbers disagree ends the program at once (throws ProgramExit). When
+// 40.dat is missing or no regular file, the backup 40.dat.bak is loaded
+// instead if it loads; when 40.dat is there but damaged, the player is asked
+// (OK / Cancel) whether to load the backup.
 void LoadGame(StoryState& state, Interpreter& interpreter, Host& host,
               const std::filesystem::path& dataPath);
 
