@@ -199,16 +199,14 @@ SaveAttempt TryRead(const fs::path& path, StoryState& into) {
   return attempt;
 }
 
-// True when the save file at `path` loads: a regular file (never followed
-// through a link) whose contents read back without an error.
-bool SaveLoads(const fs::path& path) {
+}  // namespace
+
+bool SaveFileLoads(const fs::path& path) {
   struct stat info {};
   if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
   auto scratch = std::make_unique<StoryState>();
   return TryRead(path, *scratch).status.ok();
 }
-
-}  // namespace
 
 void SaveGame(const StoryState& state, Host& host, const fs::path& dataPath) {
   const fs::path path = dataPath / kSaveName;
@@ -218,7 +216,7 @@ void SaveGame(const StoryState& state, Host& host, const fs::path& dataPath) {
   // Keep the previous save as the backup, but only one that loads: a damaged
   // save never takes the place of a good backup. A linked save file is not
   // followed; it is replaced by a regular file below.
-  if (status.ok() && SaveLoads(path)) {
+  if (status.ok() && SaveFileLoads(path)) {
     auto previous = ReadWholeFile(path, kMaxSaveFileBytes);
     status = previous.ok() ? ReplaceFileAtomically(dataPath / kBackupName, *previous)
                            : Status(previous.error());
@@ -234,7 +232,7 @@ void LoadGame(StoryState& state, Interpreter& interpreter, Host& host, const fs:
   const SaveAttempt save = TryRead(dataPath / kSaveName, state);
   if (save.stagesDisagree) throw ProgramExit{kSaveStageMismatchExit};
   Status status = save.status;
-  if (!status.ok() && SaveLoads(dataPath / kBackupName)) {
+  if (!status.ok() && SaveFileLoads(dataPath / kBackupName)) {
     // A missing or unreadable save falls back to the backup; a save that is
     // there but damaged offers it, since the player may not want an older one.
     const bool take = !save.present || !fs::is_regular_file(dataPath / kSaveName) ||

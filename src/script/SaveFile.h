@@ -29,6 +29,10 @@ Result<std::string> FormatSave(const StoryState& state);
 // good backup.
 void SaveGame(const StoryState& state, Host& host, const std::filesystem::path& dataPath);
 
+// True when the save file at `path` is a regular file (a link is not
+// followed) that loads without an error and with agreeing stage numbers.
+bool SaveFileLoads(const std::filesystem::path& path);
+
 // Reads 40.dat into the story and continues after the first record of the
 // saved label; shows "ロードしました.", or the load failure message (values read
 // so far stay in effect and the position stays where it was). The stages are
