@@ -45,7 +45,8 @@ class WindowTest : public ::testing::Test {
 TEST_F(WindowTest, TheTopmostVisibleBoxGetsTheClickInItsOwnCoordinates) {
   window.DeliverMouseDown(60, 70, MouseButton::Left);
   window.DeliverMouseUp(60, 70, MouseButton::Left);
-  EXPECT_EQ(events, (std::vector<std::string>{"upper down 10,20", "upper up 10,20", "upper click"}));
+  EXPECT_EQ(events,
+            (std::vector<std::string>{"upper down 10,20", "upper up 10,20", "upper click"}));
 
   events.clear();
   upper->SetVisible(false);
@@ -65,6 +66,18 @@ TEST_F(WindowTest, MouseUpGoesToTheBoxThatGotTheMouseDown) {
   window.DeliverMouseUp(140, 140, MouseButton::Left);
   // Released over the other box: the pressed box gets the release, no click.
   EXPECT_EQ(events, (std::vector<std::string>{"lower down 10,10", "lower up 140,140"}));
+}
+
+TEST_F(WindowTest, TheSecondPressOfADoubleClickIsNoMouseDownAndMakesNoClick) {
+  window.DeliverMouseDown(10, 10, MouseButton::Left);
+  window.DeliverMouseUp(10, 10, MouseButton::Left);
+  window.DeliverDoubleClick(11, 11, MouseButton::Left);
+  window.DeliverMouseUp(12, 12, MouseButton::Left);
+  window.DeliverMouseDown(13, 13, MouseButton::Left);  // a later press counts again
+  window.DeliverMouseUp(13, 13, MouseButton::Left);
+  EXPECT_EQ(events, (std::vector<std::string>{"lower down 10,10", "lower up 10,10", "lower click",
+                                              "lower up 12,12", "lower down 13,13",
+                                              "lower up 13,13", "lower click"}));
 }
 
 TEST_F(WindowTest, DisabledBoxesAndADisabledWindowReceiveNothing) {
@@ -114,7 +127,8 @@ TEST_F(WindowTest, TimersFireOnlyWhileEventsRun) {
   EXPECT_EQ(fired, 0);
   host.DoEvents();  // several intervals overdue: fires once
   EXPECT_EQ(fired, 1);
-  for (int i = 0; i < 798; ++i) host.DoEvents();
+  for (int i = 0; i < 798; ++i)
+    host.DoEvents();
   EXPECT_EQ(fired, 1);
   host.DoEvents();
   host.DoEvents();
@@ -132,7 +146,8 @@ TEST_F(WindowTest, ATimerHandlerThatLetsEventsRunIsNotReentered) {
   timer.onTimer = [&] {
     ++depth;
     maxDepth = std::max(maxDepth, depth);
-    for (int i = 0; i < 50; ++i) host.DoEvents();
+    for (int i = 0; i < 50; ++i)
+      host.DoEvents();
     --depth;
   };
   timer.SetEnabled(true);
@@ -157,9 +172,9 @@ TEST_F(WindowTest, ComposesPictureThenBoxesInZOrderThenShapes) {
   Surface frame;
   window.Compose(frame);
   EXPECT_EQ(frame.Width(), 640);
-  EXPECT_EQ(frame.At(10, 10), 0x0000FFu);   // lower only
-  EXPECT_EQ(frame.At(55, 55), 0x00FF00u);   // upper over lower
-  EXPECT_EQ(frame.At(61, 61), 0xFF0000u);   // the shape over upper
+  EXPECT_EQ(frame.At(10, 10), 0x0000FFu);    // lower only
+  EXPECT_EQ(frame.At(55, 55), 0x00FF00u);    // upper over lower
+  EXPECT_EQ(frame.At(61, 61), 0xFF0000u);    // the shape over upper
   EXPECT_EQ(frame.At(300, 300), 0x101010u);  // the window's back colour
   // The shape is not part of the box's image.
   EXPECT_EQ(upper->Image().At(11, 11), 0x00FF00u);
@@ -214,7 +229,8 @@ TEST(HeadlessHostTest, VirtualClockAndScriptedInput) {
   host.Sleep(40);  // input is never delivered during a sleep
   host.DoEvents();
   EXPECT_TRUE(downAt.empty());
-  while (host.InputPending()) host.DoEvents();
+  while (host.InputPending())
+    host.DoEvents();
   EXPECT_EQ(downAt, std::vector<uint32_t>{1300});
 }
 

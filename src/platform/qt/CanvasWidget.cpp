@@ -133,14 +133,14 @@ void CanvasWidget::Post(HostInput input) {
   if (onInput) onInput(std::move(input));
 }
 
-void CanvasWidget::mousePressEvent(QMouseEvent* event) {
+void CanvasWidget::PostPress(QMouseEvent* event, HostInput::Kind kind) {
   event->accept();
   const MouseButton button = ButtonFromQt(event->button());
   // A press on the black bars is outside the window's client area.
   const auto point = MapToClient(event->position(), PictureRect(), clientSize_, false);
   if (!point || button == MouseButton::None) return;
   HostInput input;
-  input.kind = HostInput::Kind::MouseDown;
+  input.kind = kind;
   input.x = point->x();
   input.y = point->y();
   input.button = button;
@@ -148,10 +148,14 @@ void CanvasWidget::mousePressEvent(QMouseEvent* event) {
   Post(std::move(input));
 }
 
+void CanvasWidget::mousePressEvent(QMouseEvent* event) {
+  PostPress(event, HostInput::Kind::MouseDown);
+}
+
 void CanvasWidget::mouseDoubleClickEvent(QMouseEvent* event) {
-  // The second press of a double click is a press like any other, so quick
-  // clicks on the message window are never lost.
-  mousePressEvent(event);
+  // The second press of a double click is no mouse-down for the program's
+  // controls (the window model says why).
+  PostPress(event, HostInput::Kind::DoubleClick);
 }
 
 void CanvasWidget::mouseReleaseEvent(QMouseEvent* event) {

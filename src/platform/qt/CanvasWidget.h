@@ -75,6 +75,8 @@ class CanvasWidget : public QWidget {
 
  private:
   void Post(HostInput input);
+  // Posts a press (`kind` MouseDown or DoubleClick) inside the client area.
+  void PostPress(QMouseEvent* event, HostInput::Kind kind);
   void ApplyFixedSize();
   int CursorScale() const;
 

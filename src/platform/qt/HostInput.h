@@ -18,6 +18,7 @@ struct HostInput {
   // The dialog kinds name the dialog and, for a click, the control (in `menu`).
   enum class Kind {
     MouseDown,
+    DoubleClick,
     MouseUp,
     MouseMove,
     KeyDown,

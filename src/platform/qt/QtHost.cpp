@@ -219,6 +219,9 @@ void QtHost::Deliver(const HostInput& input) {
     case HostInput::Kind::MouseDown:
       window_->DeliverMouseDown(input.x, input.y, input.button, input.shift);
       break;
+    case HostInput::Kind::DoubleClick:
+      window_->DeliverDoubleClick(input.x, input.y, input.button, input.shift);
+      break;
     case HostInput::Kind::MouseUp:
       window_->DeliverMouseUp(input.x, input.y, input.button, input.shift);
       break;
