@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 
 #include "base/Result.h"
 #include "script/StoryState.h"
@@ -20,5 +21,7 @@ using RankingTable = std::array<RankEntry, 6>;
 // player, is left alone). A missing or malformed file gives an error and
 // leaves entries 1 to 5 empty.
 Status ReadRankingFile(const std::filesystem::path& path, RankingTable& ranking);
+// The same for the file's bytes held in memory; `name` names it in errors.
+Status ParseRanking(const std::string& bytes, const std::string& name, RankingTable& ranking);
 
 }  // namespace dovetail

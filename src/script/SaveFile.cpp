@@ -90,13 +90,6 @@ Result<std::string> FormatSave(const StoryState& s) {
   return encoded;
 }
 
-namespace {
-
-// Reads one save file into the story, in the order of the load steps: the
-// stage of the key and field 4 of line 1 are compared as numbers first (a
-// mismatch sets `stagesDisagree`), and only then are the label and the other
-// values converted. Values are stored as soon as they are read, so a failure
-// part-way leaves what was read in effect.
 Status ReadSave(const std::string& bytes, StoryState& s, const std::string& source,
                 bool& stagesDisagree) {
   stagesDisagree = false;
@@ -180,6 +173,8 @@ Status ReadSave(const std::string& bytes, StoryState& s, const std::string& sour
   }
   return {};
 }
+
+namespace {
 
 // What reading one save file into the story gave.
 struct SaveAttempt {

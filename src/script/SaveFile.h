@@ -29,6 +29,15 @@ Result<std::string> FormatSave(const StoryState& state);
 // good backup.
 void SaveGame(const StoryState& state, Host& host, const std::filesystem::path& dataPath);
 
+// Reads the bytes of one save file into the story, in the order of the load
+// steps: the stage of the key and field 4 of line 1 are compared as numbers
+// first (a mismatch sets `stagesDisagree` and is an error), and only then are
+// the label and the other values converted. Values are stored as soon as they
+// are read, so a failure part-way leaves what was read in effect. `source`
+// names the file in errors.
+Status ReadSave(const std::string& bytes, StoryState& state, const std::string& source,
+                bool& stagesDisagree);
+
 // True when the save file at `path` is a regular file (a link is not
 // followed) that loads without an error and with agreeing stage numbers.
 bool SaveFileLoads(const std::filesystem::path& path);

@@ -58,10 +58,13 @@ class SettingsReader {
 }  // namespace
 
 Result<Settings> ReadSettings(const std::filesystem::path& path) {
-  const std::string name = path.filename().string();
   auto bytes = ReadWholeFile(path, kMaxSettingsFileBytes);
   if (!bytes.ok()) return bytes.error();
-  auto text = Cp932ToUtf8(*bytes);
+  return ParseSettings(*bytes, path.filename().string());
+}
+
+Result<Settings> ParseSettings(const std::string& bytes, const std::string& name) {
+  auto text = Cp932ToUtf8(bytes);
   if (!text.ok()) return Error{name + ": " + text.error().message};
 
   SettingsReader in(*text, name);

@@ -36,6 +36,8 @@ SoundFlags ParseSettingsFlags(std::string_view flags);
 // Reads the settings file with the field-stream rules. The marker is optional.
 // Errors name the file and the field that could not be read.
 Result<Settings> ReadSettings(const std::filesystem::path& path);
+// The same for the file's bytes held in memory; `name` names it in errors.
+Result<Settings> ParseSettings(const std::string& bytes, const std::string& name);
 
 // Rewrites characters 1 to 4 of the first line from the options (3 from
 // `useDirectMusic`, the device chosen for the next start); every other
