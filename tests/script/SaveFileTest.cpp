@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "base/Cp932.h"
 #include "base/Files.h"
@@ -255,6 +257,59 @@ TEST_F(SaveFileTest, AFolderInThePlaceOfTheSaveFallsBackToTheBackup) {
   LoadGame(state, interpreter, host, dir);
   EXPECT_EQ(LastMessage(), "ロードしました.");
   EXPECT_EQ(state.CurLabel, 1000);
+}
+
+TEST_F(SaveFileTest, AHostileSaveFileFallsBackToTheBackupAndIsReplacedByARegularFile) {
+  const fs::path outside = dir / "outside";
+  fs::create_directory(outside);
+  state.CurLabel = 1059;
+  SaveGame(state, host, outside);  // a valid save outside the data folder
+  const std::string theirs = *ReadWholeFile(outside / "40.dat");
+  state.CurLabel = 1000;
+  SaveGame(state, host, dir);
+  SaveGame(state, host, dir);
+  const std::string backup = *ReadWholeFile(dir / "40.dat.bak");
+  const struct {
+    const char* what;
+    std::function<void(const fs::path&)> plant;
+    int16_t loadedLabel;  // the backup's 1000, or the linked save's 1059
+    const char* saved;    // the message of the next save point
+  } cases[] = {
+      {"folder", [](const fs::path& p) { fs::create_directory(p); }, 1000, "セーブに失敗しました."},
+      {"FIFO", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, 1000,
+       "セーブしました."},
+      {"/dev/zero", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); }, 1000,
+       "セーブしました."},
+      {"link out of the folder",
+       [&](const fs::path& p) { fs::create_symlink(outside / "40.dat", p); }, 1059,
+       "セーブしました."},
+      {"size bomb",
+       [](const fs::path& p) {
+         ASSERT_TRUE(ReplaceFileAtomically(p, "x"));
+         fs::resize_file(p, uint64_t{1} << 30);  // sparse
+       },
+       1000, "セーブしました."},
+      {"empty file", [](const fs::path& p) { ASSERT_TRUE(ReplaceFileAtomically(p, "")); }, 1000,
+       "セーブしました."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove(dir / "40.dat");
+    c.plant(dir / "40.dat");
+    state.CurLabel = 0;
+    host.QueueAnswer(MessageBoxAnswer::Ok);  // taken when the backup is offered
+    LoadGame(state, interpreter, host, dir);
+    EXPECT_EQ(LastMessage(), "ロードしました.");
+    EXPECT_EQ(state.CurLabel, c.loadedLabel);
+    SaveGame(state, host, dir);
+    EXPECT_EQ(LastMessage(), std::string(c.saved));
+    EXPECT_EQ(*ReadWholeFile(dir / "40.dat.bak"), backup);
+    EXPECT_EQ(*ReadWholeFile(outside / "40.dat"), theirs);
+    if (std::string(c.what) != "folder") {
+      EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir / "40.dat")));
+    }
+    fs::remove_all(dir / "40.dat");
+  }
 }
 
 TEST_F(SaveFileTest, ALinkedSaveIsReplacedNeverWrittenThroughOrCopied) {
