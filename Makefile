@@ -1,9 +1,12 @@
 # The two commands of a fresh machine: `make run` and `make test`.
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
+FUZZ_DIR ?= build-fuzz
+# Seconds each fuzz target runs for under `make fuzz`.
+FUZZ_SECONDS ?= 600
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test test-sanitize bench format check-format clean
+.PHONY: deps configure build run test test-sanitize fuzz bench format check-format clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -29,6 +32,11 @@ test-sanitize: deps
 	@cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	@cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# Every reader under libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer
+# (clang), FUZZ_SECONDS each, from a seed corpus of the demo and the test fixtures.
+fuzz: deps
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) bash scripts/fuzz.sh $(FUZZ_DIR)
+
 bench: build
 	@$(BUILD_DIR)/bench/effects
 	@$(BUILD_DIR)/bench/music
@@ -41,4 +49,4 @@ check-format:
 	@bash scripts/check-format.sh
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

@@ -8,6 +8,9 @@ packages=(
   build-essential cmake ninja-build pkg-config clang-format
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
+  # fuzz targets: clang with libFuzzer and the sanitizer run-times (only a
+  # recommendation of clang-14 in Debian 12, so named here)
+  clang libclang-rt-14-dev
   # desktop host
   qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev
   # text drawing and the fonts the game's text is mapped to

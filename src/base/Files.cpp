@@ -6,11 +6,11 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 namespace dovetail {
 namespace {
+
+constexpr size_t kReadChunk = 64 * 1024;
 
 Error FileError(const std::filesystem::path& path, const std::string& what, int err) {
   return Error{path.string() + ": " + what + " (" + std::strerror(err) + ")"};
@@ -35,17 +35,96 @@ class FileDescriptor {
   int fd_;
 };
 
+const char* KindOf(mode_t mode) {
+  if (S_ISDIR(mode)) return "a folder";
+  if (S_ISFIFO(mode)) return "a named pipe";
+  if (S_ISCHR(mode)) return "a character device";
+  if (S_ISBLK(mode)) return "a block device";
+  if (S_ISSOCK(mode)) return "a socket";
+  if (S_ISLNK(mode)) return "a symbolic link";
+  return "not a regular file";
+}
+
+Error NotRegular(const std::filesystem::path& path, mode_t mode) {
+  return Error{path.string() + ": is " + KindOf(mode) + ", not a regular file"};
+}
+
+// Opens a file for reading or writing without ever blocking on a FIFO or a
+// device, and checks that it is a regular file. With `noFollow` a symbolic
+// link is refused instead of followed.
+Result<int> OpenRegularFile(const std::filesystem::path& path, int access, bool noFollow,
+                            struct stat& info) {
+  const int flags = access | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (noFollow ? O_NOFOLLOW : 0);
+  FileDescriptor fd(::open(path.c_str(), flags));
+  if (fd.get() < 0) {
+    const int err = errno;
+    struct stat link {};
+    if (noFollow && err == ELOOP && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+      return Error{path.string() + ": is a symbolic link; the program never writes through a link"};
+    }
+    // Opening a folder for writing fails with EISDIR: say what it is.
+    if (::stat(path.c_str(), &link) == 0 && !S_ISREG(link.st_mode))
+      return NotRegular(path, link.st_mode);
+    return FileError(path, "cannot be opened", err);
+  }
+  if (::fstat(fd.get(), &info) != 0) return FileError(path, "cannot be examined", errno);
+  if (!S_ISREG(info.st_mode)) return NotRegular(path, info.st_mode);
+  // Regular files never block; reads and writes wait for the disk as usual.
+  ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
+  return fd.release();
+}
+
+Error TooLarge(const std::filesystem::path& path, uint64_t maxBytes) {
+  return Error{path.string() + ": is larger than " + std::to_string(maxBytes) +
+               " bytes, more than any real file of its kind"};
+}
+
 }  // namespace
 
-Result<std::string> ReadWholeFile(const std::filesystem::path& path) {
-  // A stream over a folder opens but throws on its first read.
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return FileError(path, "is a folder", EISDIR);
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return FileError(path, "cannot be opened", errno);
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return FileError(path, "cannot be read", errno);
+Result<std::string> ReadWholeFile(const std::filesystem::path& path, uint64_t maxBytes) {
+  struct stat info {};
+  Result<int> opened = OpenRegularFile(path, O_RDONLY, false, info);
+  if (!opened.ok()) return opened.error();
+  FileDescriptor fd(*opened);
+  if (static_cast<uint64_t>(info.st_size) > maxBytes) return TooLarge(path, maxBytes);
+
+  // The file may grow while it is read: the cap holds for what is read too.
+  std::string bytes;
+  bytes.reserve(static_cast<size_t>(info.st_size));
+  char chunk[kReadChunk];
+  for (;;) {
+    const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return FileError(path, "cannot be read", errno);
+    }
+    if (n == 0) break;
+    if (bytes.size() + static_cast<size_t>(n) > maxBytes) return TooLarge(path, maxBytes);
+    bytes.append(chunk, static_cast<size_t>(n));
+  }
   return bytes;
+}
+
+Status OverwriteBytesInPlace(const std::filesystem::path& path, uint64_t offset,
+                             std::string_view bytes) {
+  struct stat info {};
+  Result<int> opened = OpenRegularFile(path, O_WRONLY, true, info);
+  if (!opened.ok()) return opened.error();
+  FileDescriptor fd(*opened);
+  if (static_cast<uint64_t>(info.st_size) < offset + bytes.size())
+    return Error{path.string() + ": the file is too short"};
+  size_t written = 0;
+  while (written < bytes.size()) {
+    const ssize_t n = ::pwrite(fd.get(), bytes.data() + written, bytes.size() - written,
+                               static_cast<off_t>(offset + written));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return FileError(path, "cannot be written", errno);
+    }
+    written += static_cast<size_t>(n);
+  }
+  if (::close(fd.release()) != 0) return FileError(path, "cannot be closed", errno);
+  return {};
 }
 
 Status ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
@@ -69,9 +148,11 @@ Status ReplaceFileAtomically(const std::filesystem::path& path, std::string_view
     }
     written += static_cast<size_t>(n);
   }
-  // Keep the permissions of the file being replaced; a new file gets rw-r--r--.
+  // Keep the permissions of the regular file being replaced; a new file (or
+  // one replacing a link, whose target is none of ours) gets rw-r--r--.
   struct stat existing {};
-  const mode_t mode = ::stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : 0644;
+  const bool keepMode = ::lstat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
+  const mode_t mode = keepMode ? (existing.st_mode & 07777) : 0644;
   if (::fchmod(fd.get(), mode) != 0) return fail("cannot set the file's permissions");
   if (::fsync(fd.get()) != 0) return fail("cannot be flushed to disk");
   if (::close(fd.release()) != 0) return fail("cannot be closed");
@@ -81,6 +162,12 @@ Status ReplaceFileAtomically(const std::filesystem::path& path, std::string_view
   FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY));
   if (dir.get() >= 0) ::fsync(dir.get());
   return Status::Ok();
+}
+
+bool IsTemporaryFileOf(std::string_view name, std::string_view target) {
+  constexpr size_t kUniquePart = 6;  // the XXXXXX of mkstemp
+  return name.size() == 1 + target.size() + 1 + kUniquePart && name[0] == '.' &&
+         name.substr(1, target.size()) == target && name[1 + target.size()] == '.';
 }
 
 }  // namespace dovetail

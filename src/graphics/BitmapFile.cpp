@@ -63,24 +63,21 @@ int32_t SurfaceRow(const DibHeader& header, int64_t fileRow) {
   return static_cast<int32_t>(header.topDown ? fileRow : header.height - 1 - fileRow);
 }
 
-Result<DibImage> DecodeRle(const DibHeader& header, std::string_view data,
-                           const std::string& name) {
+// Walks an RLE stream, handing every pixel it sets to `put(x, fileRow,
+// index)`; returns an error for a stream that is cut short or runs outside
+// the picture. Run once without storing anything to check the stream, then
+// again to fill the picture.
+template <typename Put>
+Status WalkRle(const DibHeader& header, std::string_view data, const std::string& name, Put put) {
   const bool four = header.compression == kBiRle4;
   const int64_t width = header.width;
   const int64_t height = header.height;
-  // Palette indices in stored row order; pixels the stream skips stay 0.
-  std::vector<uint8_t> indices(static_cast<size_t>(width * height), 0);
   uint64_t pos = 0;
   int64_t x = 0;
   int64_t row = 0;
   const auto runFits = [&](int64_t count) { return row < height && x + count <= width; };
-  const auto put = [&](uint8_t index) {
-    indices[static_cast<size_t>(row * width + x)] = index;
-    ++x;
-  };
 
-  bool ended = false;
-  while (!ended) {
+  for (;;) {
     if (pos == data.size() && row >= height) break;  // every row ended; the end mark is left out
     if (!Has(data, pos, 2)) return Fail(name, "RLE data ends before the end-of-bitmap mark");
     const uint8_t count = U8(data, pos);
@@ -88,19 +85,17 @@ Result<DibImage> DecodeRle(const DibHeader& header, std::string_view data,
     pos += 2;
     if (count > 0) {  // `count` pixels of one index (RLE4: two alternating indices)
       if (!runFits(count)) return Fail(name, "RLE run goes past the end of a row");
-      for (int i = 0; i < count; ++i) {
-        put(four ? ((i % 2 == 0) ? value >> 4 : value & 0x0F) : value);
+      for (int i = 0; i < count; ++i, ++x) {
+        put(x, row, four ? ((i % 2 == 0) ? value >> 4 : value & 0x0F) : value);
       }
       continue;
     }
+    if (value == 1) break;  // end of bitmap
     switch (value) {
       case 0:  // end of line
         if (row >= height) return Fail(name, "RLE data goes past the last row");
         ++row;
         x = 0;
-        break;
-      case 1:  // end of bitmap
-        ended = true;
         break;
       case 2:  // move right and up
         if (!Has(data, pos, 2)) return Fail(name, "RLE data ends inside a delta");
@@ -114,12 +109,12 @@ Result<DibImage> DecodeRle(const DibHeader& header, std::string_view data,
         const uint64_t padded = bytes + (bytes & 1);
         if (!Has(data, pos, padded)) return Fail(name, "RLE data ends inside an absolute run");
         if (!runFits(value)) return Fail(name, "RLE run goes past the end of a row");
-        for (int i = 0; i < value; ++i) {
+        for (int i = 0; i < value; ++i, ++x) {
           if (four) {
             const uint8_t b = U8(data, pos + i / 2);
-            put((i % 2 == 0) ? b >> 4 : b & 0x0F);
+            put(x, row, (i % 2 == 0) ? b >> 4 : b & 0x0F);
           } else {
-            put(U8(data, pos + i));
+            put(x, row, U8(data, pos + i));
           }
         }
         pos += padded;
@@ -127,15 +122,23 @@ Result<DibImage> DecodeRle(const DibHeader& header, std::string_view data,
       }
     }
   }
+  return {};
+}
 
+Result<DibImage> DecodeRle(const DibHeader& header, std::string_view data,
+                           const std::string& name) {
+  const auto check = [](int64_t, int64_t, uint8_t) {};
+  if (Status status = WalkRle(header, data, name, check); !status) return status.error();
+
+  // Pixels the stream skips keep palette entry 0.
   DibImage image{Surface(header.width, header.height), {}};
-  for (int64_t r = 0; r < height; ++r) {
-    Pixel* out = image.pixels.Row(SurfaceRow(header, r));
-    const uint8_t* in = indices.data() + r * width;
-    for (int64_t c = 0; c < width; ++c) {
-      out[c] = PaletteColour(header.palette, in[c]);
-    }
-  }
+  image.pixels.Fill(PaletteColour(header.palette, 0));
+  const auto store = [&](int64_t x, int64_t fileRow, uint8_t index) {
+    image.pixels.Row(SurfaceRow(header, fileRow))[x] = PaletteColour(header.palette, index);
+  };
+  // The same stream walked a second time: it held together the first time.
+  [[maybe_unused]] const Status stored = WalkRle(header, data, name, store);
+  assert(stored.ok());
   return image;
 }
 
@@ -339,7 +342,7 @@ Result<Surface> DecodeBitmap(std::string_view bytes, const std::string& name) {
 }
 
 Result<Surface> LoadBitmapFile(const std::filesystem::path& path) {
-  auto bytes = ReadWholeFile(path);
+  auto bytes = ReadWholeFile(path, kMaxBitmapFileBytes);
   if (!bytes) return bytes.error();
   return DecodeBitmap(*bytes, path.string());
 }

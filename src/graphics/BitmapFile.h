@@ -18,10 +18,17 @@ namespace dovetail {
 // malformed file gives an Error whose message starts with the name given by
 // the caller, never a crash or a read past the end.
 
-// The largest picture accepted, per side and in pixels, so that a damaged
-// header cannot make the decoder allocate gigabytes.
-constexpr int32_t kMaxBitmapSide = 16384;
-constexpr int64_t kMaxBitmapPixels = int64_t{1} << 26;
+// The largest picture accepted, per side and in pixels, so that a damaged or
+// hostile header cannot make the decoder allocate more than a picture the game
+// can show: the screen is 640 × 480 and the largest sheets are a few hundred
+// pixels a side (the user-interface sheet 680 × 520, the customer sheet
+// 450 × 700). 2048 a side and 2 M pixels (8 MB decoded) leave room for any of
+// them; twelve pictures at the cap stay below 100 MB.
+constexpr int32_t kMaxBitmapSide = 2048;
+constexpr int64_t kMaxBitmapPixels = int64_t{2048} * 1024;
+// The largest bitmap file read: a picture at the pixel cap in 32 bits, with
+// its headers, stays below this.
+constexpr uint64_t kMaxBitmapFileBytes = uint64_t{9} << 20;
 
 // Compression codes of the info header.
 constexpr uint32_t kBiRgb = 0;
@@ -70,7 +77,8 @@ struct DibImage {
 
 // Decodes the pixel data `data` (uncompressed rows, or an RLE stream) of the
 // picture `header` describes. Pixels an RLE stream leaves unwritten take
-// palette entry 0.
+// palette entry 0. An RLE stream is checked whole before the picture is
+// allocated, so a short stream that claims a large picture costs nothing.
 Result<DibImage> DecodeDibPixels(const DibHeader& header, std::string_view data,
                                  const std::string& name);
 
@@ -78,7 +86,8 @@ Result<DibImage> DecodeDibPixels(const DibHeader& header, std::string_view data,
 // message. The first two bytes must be "BM".
 Result<Surface> DecodeBitmap(std::string_view bytes, const std::string& name);
 
-// Reads and decodes the bitmap file at `path`; errors name the file.
+// Reads and decodes the bitmap file at `path` (at most kMaxBitmapFileBytes);
+// errors name the file.
 Result<Surface> LoadBitmapFile(const std::filesystem::path& path);
 
 // A plain bitmap file of `surface`: 40-byte info header, 24 bits per pixel, no

@@ -16,6 +16,9 @@ constexpr uint64_t kDirectorySize = 6;
 constexpr uint64_t kEntrySize = 16;
 constexpr uint16_t kCursorType = 2;
 constexpr std::string_view kPngSignature = "\x89PNG\r\n\x1A\n";
+// Cursor images are at most 256 pixels a side (a directory size of 0 stands
+// for 256); a larger one is damage, refused before its pixels are decoded.
+constexpr int32_t kMaxCursorSide = 256;
 
 Error Fail(const std::string& name, const std::string& what) {
   return Error{name + ": " + what};
@@ -81,6 +84,10 @@ Result<Cursor> DecodeCursor(std::string_view bytes, const std::string& name) {
   header->height /= 2;
   const int32_t width = header->width;
   const int32_t height = header->height;
+  if (width > kMaxCursorSide || height > kMaxCursorSide) {
+    return Fail(name, "cursor image " + std::to_string(width) + "x" + std::to_string(height) +
+                          " is larger than " + std::to_string(kMaxCursorSide) + " pixels a side");
+  }
 
   const uint64_t colourBytes = DibRowStride(width, header->bitCount) * height;
   const uint64_t maskStride = DibRowStride(width, 1);
@@ -125,7 +132,7 @@ Result<Cursor> DecodeCursor(std::string_view bytes, const std::string& name) {
 }
 
 Result<Cursor> LoadCursorFile(const std::filesystem::path& path) {
-  auto bytes = ReadWholeFile(path);
+  auto bytes = ReadWholeFile(path, kMaxCursorFileBytes);
   if (!bytes) return bytes.error();
   return DecodeCursor(*bytes, path.string());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -30,6 +31,10 @@ namespace dovetail {
 // Malformed or truncated files give an Error starting with `name`, never a
 // crash or a read past the end.
 Result<Cursor> DecodeCursor(std::string_view bytes, const std::string& name);
+
+// The largest cursor file read: a few images of at most 256 × 256 in 32 bits
+// stay below this.
+inline constexpr uint64_t kMaxCursorFileBytes = uint64_t{1} << 20;
 
 // Reads and decodes the cursor file at `path`; errors name the file.
 Result<Cursor> LoadCursorFile(const std::filesystem::path& path);

@@ -9,11 +9,8 @@ namespace dovetail {
 
 namespace {
 
-Status ReadRanks(const std::filesystem::path& path, RankingTable& ranking) {
-  const std::string name = path.filename().string();
-  auto bytes = ReadWholeFile(path);
-  if (!bytes.ok()) return bytes.error();
-  auto text = Cp932ToUtf8(*bytes);
+Status ReadRanks(const std::string& bytes, const std::string& name, RankingTable& ranking) {
+  auto text = Cp932ToUtf8(bytes);
   if (!text.ok()) return Error{name + ": " + text.error().message};
   FieldReader reader(*text, name);
   for (int rank = 1; rank <= 5; ++rank) {
@@ -32,15 +29,27 @@ Status ReadRanks(const std::filesystem::path& path, RankingTable& ranking) {
   return {};
 }
 
+// Entries 1 to 5 empty: what a missing or malformed file leaves.
+void ClearRanks(RankingTable& ranking) {
+  for (int rank = 1; rank <= 5; ++rank)
+    ranking[rank] = RankEntry{};
+}
+
 }  // namespace
 
-Status ReadRankingFile(const std::filesystem::path& path, RankingTable& ranking) {
-  Status status = ReadRanks(path, ranking);
-  if (!status.ok()) {
-    for (int rank = 1; rank <= 5; ++rank)
-      ranking[rank] = RankEntry{};
-  }
+Status ParseRanking(const std::string& bytes, const std::string& name, RankingTable& ranking) {
+  Status status = ReadRanks(bytes, name, ranking);
+  if (!status.ok()) ClearRanks(ranking);
   return status;
+}
+
+Status ReadRankingFile(const std::filesystem::path& path, RankingTable& ranking) {
+  auto bytes = ReadWholeFile(path, kMaxRankingFileBytes);
+  if (!bytes.ok()) {
+    ClearRanks(ranking);
+    return bytes.error();
+  }
+  return ParseRanking(*bytes, path.filename().string(), ranking);
 }
 
 }  // namespace dovetail

@@ -18,6 +18,7 @@ struct InputEvent {
   enum class Kind {
     // The main window.
     MouseDown,
+    DoubleClick,  // the second press of a double click
     MouseUp,
     MouseMove,
     KeyDown,

@@ -142,6 +142,9 @@ void Window::Deliver(const InputEvent& input) {
     case InputEvent::Kind::MouseDown:
       DeliverMouseDown(input.x, input.y, input.button, input.shift);
       break;
+    case InputEvent::Kind::DoubleClick:
+      DeliverDoubleClick(input.x, input.y, input.button, input.shift);
+      break;
     case InputEvent::Kind::MouseUp:
       DeliverMouseUp(input.x, input.y, input.button, input.shift);
       break;
@@ -171,18 +174,31 @@ void Window::DeliverMouseDown(int32_t x, int32_t y, MouseButton button, int16_t 
   if (!Receives(box)) return;
   capture_ = box;
   focus_ = box;
+  doubleClickHeld_ = false;
   Invalidate();
   if (box->onMouseDown) box->onMouseDown(LocalEvent(*box, x, y, button, shift));
+}
+
+void Window::DeliverDoubleClick(int32_t x, int32_t y, MouseButton, int16_t) {
+  if (!enabled_) return;
+  if (capture_ != nullptr && !Receives(capture_)) capture_ = nullptr;
+  PictureBox* box = capture_ ? capture_ : BoxAt(x, y);
+  if (!Receives(box)) return;
+  capture_ = box;
+  focus_ = box;
+  doubleClickHeld_ = true;
 }
 
 void Window::DeliverMouseUp(int32_t x, int32_t y, MouseButton button, int16_t shift) {
   PictureBox* box = capture_;
   capture_ = nullptr;
+  const bool afterDoubleClick = std::exchange(doubleClickHeld_, false);
   if (!enabled_ || !Receives(box)) return;
   Invalidate();
   if (box->onMouseUp) box->onMouseUp(LocalEvent(*box, x, y, button, shift));
   // A click is a left press and release on the same box.
-  if (button == MouseButton::Left && box->onClick && BoxAt(x, y) == box && Receives(box)) {
+  if (button == MouseButton::Left && !afterDoubleClick && box->onClick && BoxAt(x, y) == box &&
+      Receives(box)) {
     box->onClick();
   }
 }

@@ -100,6 +100,12 @@ class Window {
   // The same, one kind each.
   void DeliverMouseDown(int32_t x, int32_t y, MouseButton button, int16_t shift = kShiftNone);
   void DeliverMouseUp(int32_t x, int32_t y, MouseButton button, int16_t shift = kShiftNone);
+  // The second press of a double click. As in the original's window
+  // framework it is no mouse-down: the box under it takes the mouse (its
+  // release goes to it) but its mouse-down handler does not run, so a double
+  // click advances a message once and presses a choice once; its release
+  // reaches the box's mouse-up handler but makes no second click.
+  void DeliverDoubleClick(int32_t x, int32_t y, MouseButton button, int16_t shift = kShiftNone);
   void DeliverMouseMove(int32_t x, int32_t y, MouseButton buttons = MouseButton::None,
                         int16_t shift = kShiftNone);
   void DeliverKeyDown(int16_t keyCode, int16_t shift = kShiftNone);
@@ -127,6 +133,9 @@ class Window {
   std::vector<std::unique_ptr<MenuItem>> menuItems_;
   uint64_t menuRevision_ = 0;
   PictureBox* capture_ = nullptr;
+  // The mouse is held by the second press of a double click: its release
+  // makes no click.
+  bool doubleClickHeld_ = false;
   PictureBox* focus_ = nullptr;
   Surface frame_;
 };

@@ -112,9 +112,11 @@ void MessageWindow::MesPrint(const std::string& tag, const std::string& text, Pi
   PictureBox& box = *form_.MesBox[0];
   MessageState& message = story_.message;
 
-  // A page that a long message or an enlarged font filled without the wait
-  // after it (tp) is full too: the message starts a fresh page.
-  if (page_.LineNo >= kLinesPerPage) MesClear(form_, page_);
+  // A page that a long message or an enlarged font took past its two lines
+  // without the wait after it (tp) has no room left: the message starts a
+  // fresh page. A page exactly full keeps its text, which the player has not
+  // been given time to read; the message goes on the line below it.
+  if (page_.LineNo > kLinesPerPage) MesClear(form_, page_);
 
   const int16_t speaker = story_.CurSpeaker;
   if (speaker != page_.LastSpeaker) {

@@ -200,9 +200,12 @@ void Pictures::EraseCharacter(int slot) {
 
 int32_t Pictures::ChangeFace() {
   if (story_.CharNo < 1 || story_.CharNo > kCharacters) return kShowText;
+  // Pose 0 names no sprite (it removes one): a face change with it, as on a
+  // record that removes a character and names a face, changes nothing.
+  if (story_.CharPose == 0) return kShowText;
   const auto& shown = DollShown[story_.CharNo - 1];
   const auto at = std::find(shown.begin(), shown.end(), static_cast<int16_t>(story_.CharPose));
-  if (story_.CharPose == 0 || at == shown.end()) {
+  if (at == shown.end()) {
     Fail("ﾃﾞｰﾀｴﾗｰ?\r\n人がいないので表情の変化ができません:" + std::to_string(story_.CurLabel));
   }
   // The face sheet holds faces for pose 1 of each character only, numbered

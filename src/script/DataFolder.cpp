@@ -1,9 +1,6 @@
 #include "script/DataFolder.h"
 
 #include <cctype>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <system_error>
 
 #include "base/Files.h"
@@ -26,37 +23,27 @@ bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-Status WriteHeader(const fs::path& path, const char header[2]) {
-  std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) return Error{path.string() + ": the file does not exist"};
-  if (fs::file_size(path, ec) < 2) return Error{path.string() + ": the file is too short"};
-  std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-  if (!file)
-    return Error{path.string() + ": cannot be opened for writing (" + std::strerror(errno) + ")"};
-  file.seekp(0);
-  file.write(header, 2);
-  file.flush();
-  if (!file) return Error{path.string() + ": cannot be written"};
-  return {};
-}
+// The files the program replaces through a temporary file, and the decoded
+// script copies earlier versions wrote during start-up.
+constexpr std::array<const char*, 8> kReplacedFiles = {
+    "20.dat", "30.dat", "40.dat", "40.dat.bak", "syslog.dat", "51.cod", "52.cod", "rank.txt"};
 
-// Deletes the decoded script copies when it goes out of scope.
-struct DecodedCopies {
-  fs::path script;
-  fs::path choices;
-  ~DecodedCopies() {
-    std::error_code ec;
-    fs::remove(script, ec);
-    fs::remove(choices, ec);
+bool IsLeftover(std::string_view name) {
+  if (name == "51.cod" || name == "52.cod") return true;
+  for (const char* target : kReplacedFiles) {
+    if (IsTemporaryFileOf(name, target)) return true;
   }
-};
+  return false;
+}
 
 }  // namespace
 
 fs::path DataFile(const fs::path& dataPath, std::string_view name) {
   fs::path exact = dataPath / fs::path(std::string(name));
   std::error_code ec;
-  if (fs::exists(exact, ec)) return exact;
+  // A link counts as present even when it leads nowhere: the reader then
+  // names it in its error.
+  if (fs::exists(fs::symlink_status(exact, ec))) return exact;
   for (const auto& entry : fs::directory_iterator(dataPath, ec)) {
     if (SameNameIgnoringCase(entry.path().filename().string(), name)) return entry.path();
   }
@@ -70,32 +57,37 @@ std::string InvertBytes(std::string_view bytes) {
   return out;
 }
 
-Status DecodeScripts(const fs::path& dataPath) {
-  for (const char* n : {"51", "52"}) {
-    auto coded = ReadWholeFile(DataFile(dataPath, std::string(n) + ".dat"));
-    Status status = coded.ok() ? ReplaceFileAtomically(dataPath / (std::string(n) + ".cod"),
-                                                       InvertBytes(*coded))
-                               : Status(coded.error());
-    if (!status) {
-      // Leave no decoded copy behind when the other one cannot be made.
-      DecodedCopies cleanup{dataPath / "51.cod", dataPath / "52.cod"};
-      return status;
-    }
-  }
-  return {};
+Result<DecodedScripts> DecodeScripts(const fs::path& dataPath) {
+  auto script = ReadWholeFile(DataFile(dataPath, "51.dat"), kMaxScriptFileBytes);
+  if (!script.ok()) return script.error();
+  auto choices = ReadWholeFile(DataFile(dataPath, "52.dat"), kMaxChoiceFileBytes);
+  if (!choices.ok()) return choices.error();
+  return DecodedScripts{InvertBytes(*script), InvertBytes(*choices)};
 }
 
 Status RestoreHeader(const fs::path& path, char kind) {
   if (kind != 'B' && kind != 'b') return {};
-  return WriteHeader(path, kBitmapSignature.data());
+  return OverwriteBytesInPlace(path, 0, kBitmapSignature);
 }
 
 Status HideHeader(const fs::path& path) {
-  return WriteHeader(path, kDisguisedSignature.data());
+  return OverwriteBytesInPlace(path, 0, kDisguisedSignature);
+}
+
+void RemoveLeftovers(const fs::path& dataPath) {
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(dataPath, ec)) {
+    if (!IsLeftover(entry.path().filename().string())) continue;
+    std::error_code kind;
+    const fs::file_status status = entry.symlink_status(kind);
+    if (!kind && (fs::is_regular_file(status) || fs::is_symlink(status))) {
+      fs::remove(entry.path(), kind);
+    }
+  }
 }
 
 Status PrepareAssets(const fs::path& dataPath, const ProgressReport& progress) {
-  if (auto status = DecodeScripts(dataPath); !status) return status;
+  RemoveLeftovers(dataPath);
   for (const char* name : kPictureFiles) {
     if (auto status = RestoreHeader(DataFile(dataPath, name), 'B'); !status) return status;
   }
@@ -104,15 +96,10 @@ Status PrepareAssets(const fs::path& dataPath, const ProgressReport& progress) {
 }
 
 Status LoadScript(const fs::path& dataPath, ScriptTables& tables, const ProgressReport& progress) {
-  DecodedCopies copies{dataPath / "51.cod", dataPath / "52.cod"};
-  auto script = ReadWholeFile(copies.script);
-  if (!script.ok()) return script.error();
-  auto choices = ReadWholeFile(copies.choices);
-  if (!choices.ok()) return choices.error();
-  if (auto status = LoadScriptTables(*script, *choices, tables, progress); !status) return status;
-  std::error_code ec;
-  fs::remove(copies.script, ec);
-  fs::remove(copies.choices, ec);
+  auto decoded = DecodeScripts(dataPath);
+  if (!decoded.ok()) return decoded.error();
+  if (auto status = LoadScriptTables(decoded->script, decoded->choices, tables, progress); !status)
+    return status;
   if (progress) progress(95);
   return {};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -26,20 +27,40 @@ std::filesystem::path DataFile(const std::filesystem::path& dataPath, std::strin
 // the bytes back).
 std::string InvertBytes(std::string_view bytes);
 
-// Writes the decoded copies 51.cod and 52.cod of 51.dat and 52.dat.
-Status DecodeScripts(const std::filesystem::path& dataPath);
+// The largest script and choice files read: 5001 rows of 13 fields, and 201
+// rows of 3, stay far below these.
+inline constexpr uint64_t kMaxScriptFileBytes = uint64_t{8} << 20;
+inline constexpr uint64_t kMaxChoiceFileBytes = uint64_t{1} << 20;
+
+// The decoded texts of the script 51.dat and the choice table 52.dat.
+struct DecodedScripts {
+  std::string script;
+  std::string choices;
+};
+
+// Reads 51.dat and 52.dat and decodes them in memory. The clear text never
+// lies on disk, so neither a kill nor a failure can leave it there (the
+// decoded copies 51.cod and 52.cod of earlier versions are not written).
+Result<DecodedScripts> DecodeScripts(const std::filesystem::path& dataPath);
 
 // Writes "B", "M" (kind 'B' or 'b') into the first two bytes of the file;
-// nothing else changes.
+// nothing else changes. A symbolic link is refused, never written through.
 Status RestoreHeader(const std::filesystem::path& path, char kind);
-// Writes "J", "F" into the first two bytes of the file.
+// Writes "J", "F" into the first two bytes of the file; a link is refused.
 Status HideHeader(const std::filesystem::path& path);
 
-// Decodes the scripts and restores the twelve picture headers; reports 50.
+// Removes what an interrupted run can leave in the data folder: decoded
+// script copies (51.cod, 52.cod) and the hidden temporary files of the files
+// the program replaces (".40.dat.XXXXXX" and the like). Only regular files
+// and links are removed, never a folder.
+void RemoveLeftovers(const std::filesystem::path& dataPath);
+
+// Repairs the folder after an interrupted run (RemoveLeftovers) and restores
+// the twelve picture headers; reports 50.
 Status PrepareAssets(const std::filesystem::path& dataPath, const ProgressReport& progress);
 
-// Reads 51.cod and 52.cod into the tables and deletes both files, also when
-// loading fails; reports 70, 80, 90 and 95.
+// Decodes 51.dat and 52.dat in memory into the tables; reports 70, 80, 90 and
+// 95.
 Status LoadScript(const std::filesystem::path& dataPath, ScriptTables& tables,
                   const ProgressReport& progress);
 

@@ -44,8 +44,8 @@ MainForm::MainForm(Host& host)
       Clicker(window.AddTimer("Clicker", 800)),
       BGM_Timer(window.AddTimer("BGM_Timer", 2000)),
       speedup(window.AddMenuItem("speedup", "次の選択まで進む")),
-      opt(window.AddMenuItem("opt", "設定")),
       vers(window.AddMenuItem("vers", "バージョン")),
+      opt(window.AddMenuItem("opt", "設定")),
       ends(window.AddMenuItem("ends", "終了")) {
   // Sheets take the size of the picture loaded into them.
   for (PictureBox* box : {&PicMainBak, &GItems, &Face_Load, Doll_Body[0], Doll_Body[1]}) {

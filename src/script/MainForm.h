@@ -54,10 +54,10 @@ struct MainForm {
   // Restarts music that has ended.
   Timer& BGM_Timer;
 
-  // The menu bar.
+  // The menu bar, in the order it shows.
   MenuItem& speedup;
-  MenuItem& opt;
   MenuItem& vers;
+  MenuItem& opt;
   MenuItem& ends;
 
   // The title entry highlighted (1 to 5; 0 none), the ranking screen shown,

@@ -1,6 +1,10 @@
 #include "script/SaveFile.h"
 
+#include <sys/stat.h>
+
 #include <array>
+#include <iostream>
+#include <memory>
 #include <string_view>
 
 #include "base/Cp932.h"
@@ -19,6 +23,12 @@ namespace {
 constexpr const char* kSaveName = "40.dat";
 constexpr const char* kBackupName = "40.dat.bak";
 constexpr int kSaveStageMismatchExit = 1;
+// The largest save file read: 106 lines of at most fifteen numbers and two
+// names take under 20 KB.
+constexpr uint64_t kMaxSaveFileBytes = uint64_t{64} << 10;
+// Asked when 40.dat is there but does not load and the backup does.
+constexpr const char* kDamagedSaveOffer =
+    "セーブデータが壊れています.\r\n一つ前のセーブデータをロードしますか?";
 
 std::string LastChars(const std::string& text, size_t count) {
   return text.size() <= count ? text : text.substr(text.size() - count);
@@ -80,27 +90,9 @@ Result<std::string> FormatSave(const StoryState& s) {
   return encoded;
 }
 
-void SaveGame(const StoryState& state, Host& host, const fs::path& dataPath) {
-  const fs::path path = dataPath / kSaveName;
-  Status status;
-  auto text = FormatSave(state);
-  if (!text.ok()) status = text.error();
-  if (status.ok() && fs::exists(path)) {
-    // Keep the previous save: a later failure can never take both.
-    auto previous = ReadWholeFile(path);
-    status = previous.ok() ? ReplaceFileAtomically(dataPath / kBackupName, *previous)
-                           : Status(previous.error());
-  }
-  if (status.ok()) status = ReplaceFileAtomically(path, *text);
-  host.MessageBox({status.ok() ? "セーブしました." : "セーブに失敗しました.", kAppTitle,
-                   MessageBoxButtons::Ok});
-}
-
-namespace {
-
-// Reads one save file into the story. Values are stored as soon as they are
-// read, so a failure part-way leaves what was read in effect.
-Status ReadSave(const std::string& bytes, StoryState& s, const std::string& source) {
+Status ReadSave(const std::string& bytes, StoryState& s, const std::string& source,
+                bool& stagesDisagree) {
+  stagesDisagree = false;
   auto text = Cp932ToUtf8(bytes);
   if (!text.ok()) return Error{source + ": " + text.error().message};
   FieldReader reader(*text, source);
@@ -113,11 +105,14 @@ Status ReadSave(const std::string& bytes, StoryState& s, const std::string& sour
     }
   }
   const std::string& key = table[0][2];
-  auto label = ToInt16(Mid(key, 1, 4));
   auto keyStage = ToInt16(Mid(key, 5, 4));
-  if (!label.ok() || !keyStage.ok()) return Error{source + ": the position key is damaged"};
+  if (!keyStage.ok()) return Error{source + ": the stage in the position key is damaged"};
   auto stage = ToInt16(table[0][3]);
-  if (!stage.ok() || *stage != *keyStage) throw ProgramExit{kSaveStageMismatchExit};
+  if (!stage.ok()) return Error{source + ": the stage " + stage.error().message};
+  if (*stage != *keyStage) {
+    stagesDisagree = true;
+    return Error{source + ": the two stage numbers disagree"};
+  }
   s.StageNo = *keyStage;
 
   std::string score = Mid(key, 9, 10);
@@ -128,6 +123,8 @@ Status ReadSave(const std::string& bytes, StoryState& s, const std::string& sour
 
   s.Names[1] = table[0][0];
   s.Names[2] = table[0][1];
+  auto label = ToInt16(Mid(key, 1, 4));
+  if (!label.ok()) return Error{source + ": the label in the position key is damaged"};
   s.CurLabel = *label;
   StoryCounters& c = s.counters;
   const std::array<std::pair<int16_t*, std::string*>, 18> targets = {{
@@ -177,16 +174,67 @@ Status ReadSave(const std::string& bytes, StoryState& s, const std::string& sour
   return {};
 }
 
+namespace {
+
+// What reading one save file into the story gave.
+struct SaveAttempt {
+  bool present = false;  // something is there under the name
+  Status status = Error{""};
+  bool stagesDisagree = false;
+};
+
+SaveAttempt TryRead(const fs::path& path, StoryState& into) {
+  SaveAttempt attempt;
+  std::error_code ec;
+  attempt.present = fs::exists(fs::symlink_status(path, ec));
+  auto bytes = ReadWholeFile(path, kMaxSaveFileBytes);
+  attempt.status = bytes.ok()
+                       ? ReadSave(*bytes, into, path.filename().string(), attempt.stagesDisagree)
+                       : Status(bytes.error());
+  return attempt;
+}
+
 }  // namespace
 
-void LoadGame(StoryState& state, Interpreter& interpreter, Host& host, const fs::path& dataPath) {
-  auto bytes = ReadWholeFile(dataPath / kSaveName);
-  std::string source = kSaveName;
-  if (!bytes.ok() && fs::exists(dataPath / kBackupName)) {
-    bytes = ReadWholeFile(dataPath / kBackupName);
-    source = kBackupName;
+bool SaveFileLoads(const fs::path& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  auto scratch = std::make_unique<StoryState>();
+  return TryRead(path, *scratch).status.ok();
+}
+
+void SaveGame(const StoryState& state, Host& host, const fs::path& dataPath) {
+  const fs::path path = dataPath / kSaveName;
+  Status status;
+  auto text = FormatSave(state);
+  if (!text.ok()) status = text.error();
+  // Keep the previous save as the backup, but only one that loads: a damaged
+  // save never takes the place of a good backup. A linked save file is not
+  // followed; it is replaced by a regular file below.
+  if (status.ok() && SaveFileLoads(path)) {
+    auto previous = ReadWholeFile(path, kMaxSaveFileBytes);
+    status = previous.ok() ? ReplaceFileAtomically(dataPath / kBackupName, *previous)
+                           : Status(previous.error());
   }
-  const Status status = bytes.ok() ? ReadSave(*bytes, state, source) : Status(bytes.error());
+  if (status.ok()) status = ReplaceFileAtomically(path, *text);
+  // The player sees the fixed message; the reason goes to the error stream.
+  if (!status.ok()) std::cerr << "dovetail: the save failed: " << status.error().message << "\n";
+  host.MessageBox({status.ok() ? "セーブしました." : "セーブに失敗しました.", kAppTitle,
+                   MessageBoxButtons::Ok});
+}
+
+void LoadGame(StoryState& state, Interpreter& interpreter, Host& host, const fs::path& dataPath) {
+  const SaveAttempt save = TryRead(dataPath / kSaveName, state);
+  if (save.stagesDisagree) throw ProgramExit{kSaveStageMismatchExit};
+  Status status = save.status;
+  if (!status.ok() && SaveFileLoads(dataPath / kBackupName)) {
+    // A missing or unreadable save falls back to the backup; a save that is
+    // there but damaged offers it, since the player may not want an older one.
+    const bool take = !save.present || !fs::is_regular_file(dataPath / kSaveName) ||
+                      host.MessageBox({kDamagedSaveOffer, kAppTitle,
+                                       MessageBoxButtons::OkCancel}) == MessageBoxAnswer::Ok;
+    if (take) status = TryRead(dataPath / kBackupName, state).status;
+  }
   if (!status.ok()) {
     host.MessageBox(
         {"ロードに失敗しました\r\n最初から始めます.", kAppTitle, MessageBoxButtons::Ok});

@@ -77,6 +77,7 @@ Status ReadScriptRows(std::string_view text, ScriptTables& tables) {
     record.Subst = f[11];
     ++slot;
   }
+  if (slot == 0) return Error{"51.dat: the script holds no rows"};
   tables.LastRecord = slot - 1;
   return {};
 }

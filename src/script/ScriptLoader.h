@@ -26,8 +26,9 @@ using ProgressReport = std::function<void(int16_t percent)>;
 // table (3 fields a row): heading rows ("num" in the first column) take no
 // slot, label runs become label entries, choice targets are resolved to record
 // positions (a target label that does not exist keeps its number). Reports 70,
-// 80 and 90. Content errors (a label that is no number, a row cut short, text
-// that is not CP932, an empty choice target, more rows than a table holds) are
+// 80 and 90. Content errors (a script without a row, a label that is no
+// number, a row cut short, text that is not CP932, an empty choice target,
+// more rows than a table holds) are
 // returned with the file name and row; `tables` is then unspecified.
 Status LoadScriptTables(std::string_view scriptText, std::string_view choiceText,
                         ScriptTables& tables, const ProgressReport& progress);

@@ -1,5 +1,8 @@
 #include "shell/Settings.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "base/Cp932.h"
 #include "base/FieldReader.h"
 #include "base/Files.h"
@@ -55,10 +58,13 @@ class SettingsReader {
 }  // namespace
 
 Result<Settings> ReadSettings(const std::filesystem::path& path) {
-  const std::string name = path.filename().string();
-  auto bytes = ReadWholeFile(path);
+  auto bytes = ReadWholeFile(path, kMaxSettingsFileBytes);
   if (!bytes.ok()) return bytes.error();
-  auto text = Cp932ToUtf8(*bytes);
+  return ParseSettings(*bytes, path.filename().string());
+}
+
+Result<Settings> ParseSettings(const std::string& bytes, const std::string& name) {
+  auto text = Cp932ToUtf8(bytes);
   if (!text.ok()) return Error{name + ": " + text.error().message};
 
   SettingsReader in(*text, name);
@@ -99,26 +105,62 @@ Result<Settings> ReadSettings(const std::filesystem::path& path) {
   return settings;
 }
 
+namespace {
+
+// The file's lines without their ends (CR LF, LF or CR); a final line end
+// does not start another line.
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t at = 0;
+  while (at < text.size()) {
+    const size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+    lines.push_back(text.substr(at, end - at));
+    const bool crLf = end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n';
+    at = end + (crLf ? 2 : 1);
+  }
+  return lines;
+}
+
+// Puts the four option characters at the start of the first field's value
+// (after blanks and an opening quote, the way the field reader sees it); a
+// value shorter than four characters is lengthened, so neither the quotes nor
+// the next field are touched.
+std::string WithFlags(const std::string& line, const std::string& flags) {
+  size_t begin = line.find_first_not_of(" \t");
+  if (begin == std::string::npos) begin = line.size();
+  size_t end = 0;
+  if (begin < line.size() && line[begin] == '"') {
+    ++begin;
+    end = std::min(line.find('"', begin), line.size());
+  } else {
+    end = std::min(line.find(',', begin), line.size());
+    while (end > begin && (line[end - 1] == ' ' || line[end - 1] == '\t'))
+      --end;
+  }
+  const size_t kept = std::min<size_t>(end - begin, flags.size());
+  return line.substr(0, begin) + flags + line.substr(begin + kept);
+}
+
+}  // namespace
+
 Status RewriteSettingsFlags(const std::filesystem::path& path, const SoundFlags& flags,
                             bool useDirectMusic) {
-  auto bytes = ReadWholeFile(path);
+  auto bytes = ReadWholeFile(path, kMaxSettingsFileBytes);
   if (!bytes.ok()) return bytes.error();
-  std::string& text = *bytes;
-  const size_t lineEnd = std::min(text.find_first_of("\r\n"), text.size());
-  std::string first = text.substr(0, lineEnd);
-  // A line shorter than four characters gets the missing flag characters.
-  if (first.size() < 4) first.resize(4, '0');
-  first[0] = flags.BgmEnabled ? '1' : '0';
-  first[1] = flags.SeEnabled ? '1' : '0';
-  first[2] = useDirectMusic ? '1' : '0';
-  first[3] = flags.FadeOnStop ? '1' : '0';
-  std::string rest = text.substr(lineEnd);
-  if (rest.empty()) rest = "\r\n";
-  return ReplaceFileAtomically(path, first + rest);
+  std::vector<std::string> lines = SplitLines(*bytes);
+  if (lines.empty()) lines.emplace_back();
+  const std::string options = {flags.BgmEnabled ? '1' : '0', flags.SeEnabled ? '1' : '0',
+                               useDirectMusic ? '1' : '0', flags.FadeOnStop ? '1' : '0'};
+  lines[0] = WithFlags(lines[0], options);
+  // Every line is written back followed by CR LF, whatever ended it before.
+  std::string text;
+  for (const std::string& line : lines)
+    text += line + "\r\n";
+  return ReplaceFileAtomically(path, text);
 }
 
 Status AppendClearMarker(const std::filesystem::path& path) {
-  auto bytes = ReadWholeFile(path);
+  auto bytes = ReadWholeFile(path, kMaxSettingsFileBytes);
   if (!bytes.ok()) return bytes.error();
   std::string text = std::move(*bytes);
   if (!text.empty() && text.back() != '\n' && text.back() != '\r') text += "\r\n";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -9,6 +10,10 @@
 #include "sound/SoundFlags.h"
 
 namespace dovetail {
+
+// The largest settings file read: its 48 lines take about 2 KB, and the
+// options window keeps at most 101.
+inline constexpr uint64_t kMaxSettingsFileBytes = uint64_t{64} << 10;
 
 // The marker line that the café game has been played beyond its first stage.
 inline constexpr const char* kClearMark = "0200-0000";
@@ -31,6 +36,8 @@ SoundFlags ParseSettingsFlags(std::string_view flags);
 // Reads the settings file with the field-stream rules. The marker is optional.
 // Errors name the file and the field that could not be read.
 Result<Settings> ReadSettings(const std::filesystem::path& path);
+// The same for the file's bytes held in memory; `name` names it in errors.
+Result<Settings> ParseSettings(const std::string& bytes, const std::string& name);
 
 // Rewrites characters 1 to 4 of the first line from the options (3 from
 // `useDirectMusic`, the device chosen for the next start); every other

@@ -16,7 +16,8 @@ namespace {
 
 constexpr int kStartUpFailedExit = 1;
 
-// Disguises every picture file again and removes the decoded script copies.
+// Disguises every picture file again and removes leftovers of ours (decoded
+// script copies, stale temporary files).
 // Goes on past a picture that cannot be disguised and returns the first such
 // failure.
 Status RestoreDataFolderAtRest(const fs::path& dataPath) {
@@ -27,9 +28,7 @@ Status RestoreDataFolderAtRest(const fs::path& dataPath) {
     if (!fs::exists(path, ec)) continue;
     if (Status hidden = HideHeader(path); !hidden && result) result = hidden;
   }
-  std::error_code ec;
-  fs::remove(dataPath / "51.cod", ec);
-  fs::remove(dataPath / "52.cod", ec);
+  RemoveLeftovers(dataPath);
   return result;
 }
 

@@ -217,7 +217,10 @@ Result<MidiPiece> ParseMidi(std::string bytes, std::string name) {
     event.ms = piece.MsAtTick(event.tick);
   piece.events = std::move(events);
 
-  piece.lengthMs = static_cast<uint32_t>(piece.MsAtTick(piece.lengthTicks));
+  // A slow tempo over many ticks can outlast 32 bits of milliseconds (49 days).
+  const double lengthMs = piece.MsAtTick(piece.lengthTicks);
+  if (!(lengthMs <= static_cast<double>(UINT32_MAX))) return Fail(nm, "too long");
+  piece.lengthMs = static_cast<uint32_t>(lengthMs);
   const uint64_t musicTime =
       static_cast<uint64_t>(piece.lengthTicks) * kMusicTimePerQuarter / piece.ticksPerQuarter;
   if (musicTime > INT32_MAX) return Fail(nm, "too long");
@@ -226,7 +229,7 @@ Result<MidiPiece> ParseMidi(std::string bytes, std::string name) {
 }
 
 Result<MidiPiece> ReadMidiFile(const std::filesystem::path& path) {
-  Result<std::string> bytes = ReadWholeFile(path);
+  Result<std::string> bytes = ReadWholeFile(path, kMaxMidiFileBytes);
   if (!bytes) return bytes.error();
   return ParseMidi(std::move(*bytes), path.string());
 }

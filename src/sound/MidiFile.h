@@ -54,7 +54,11 @@ struct MidiPiece {
 // Reads a format 0 or 1 file held in memory; `name` names it in errors.
 Result<MidiPiece> ParseMidi(std::string bytes, std::string name);
 
-// Reads a MIDI file; errors name the file.
+// The largest MIDI file read. The game's pieces are a few tens of kilobytes;
+// a file at the cap still decodes into well under 100 MB of events.
+inline constexpr uint64_t kMaxMidiFileBytes = uint64_t{4} << 20;
+
+// Reads a MIDI file (at most kMaxMidiFileBytes); errors name the file.
 Result<MidiPiece> ReadMidiFile(const std::filesystem::path& path);
 
 }  // namespace dovetail

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -150,6 +151,85 @@ TEST(Files, ReplaceKeepsTheOldFileUntilTheNewOneIsComplete) {
   EXPECT_NE(status.error().message.find("40.dat"), std::string::npos);
   EXPECT_FALSE(ReadWholeFile(missing).ok());
   std::filesystem::remove_all(folder);
+}
+
+// A folder of its own for each file test, removed afterwards.
+struct FileTestFolder {
+  explicit FileTestFolder(const std::string& name)
+      : path(std::filesystem::temp_directory_path() / ("dovetail-files-" + name)) {
+    std::filesystem::remove_all(path);
+    std::filesystem::create_directories(path);
+  }
+  ~FileTestFolder() { std::filesystem::remove_all(path); }
+  std::filesystem::path path;
+};
+
+TEST(Files, OnlyARegularFileWithinItsCapIsRead) {
+  FileTestFolder folder("read");
+  const auto& dir = folder.path;
+  ASSERT_TRUE(ReplaceFileAtomically(dir / "empty.dat", ""));
+  ASSERT_TRUE(ReplaceFileAtomically(dir / "ten.dat", "0123456789"));
+  std::filesystem::create_directory(dir / "folder.dat");
+  ASSERT_EQ(::mkfifo((dir / "fifo.dat").c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", dir / "zero.dat");
+  std::filesystem::create_symlink(dir / "ten.dat", dir / "link.dat");
+
+  EXPECT_EQ(*ReadWholeFile(dir / "empty.dat", 0), "");
+  EXPECT_EQ(*ReadWholeFile(dir / "ten.dat", 10), "0123456789");
+  EXPECT_EQ(*ReadWholeFile(dir / "link.dat", 10), "0123456789");  // reading follows links
+  const struct {
+    const char* name;
+    uint64_t cap;
+    const char* reason;
+  } refused[] = {
+      {"folder.dat", 100, "is a folder"},
+      {"fifo.dat", 100, "is a named pipe"},  // and does not wait for a writer
+      {"zero.dat", 100, "is a character device"},
+      {"ten.dat", 9, "larger than 9 bytes"},
+      {"missing.dat", 100, "cannot be opened"},
+  };
+  for (const auto& file : refused) {
+    auto read = ReadWholeFile(dir / file.name, file.cap);
+    ASSERT_FALSE(read.ok()) << file.name;
+    EXPECT_NE(read.error().message.find(file.name), std::string::npos) << read.error().message;
+    EXPECT_NE(read.error().message.find(file.reason), std::string::npos) << read.error().message;
+  }
+}
+
+TEST(Files, InPlaceWritesNeverFollowALink) {
+  FileTestFolder folder("in-place");
+  const auto& dir = folder.path;
+  ASSERT_TRUE(ReplaceFileAtomically(dir / "target.dat", "JFxyz"));
+  std::filesystem::create_symlink(dir / "target.dat", dir / "link.dat");
+  ASSERT_TRUE(OverwriteBytesInPlace(dir / "target.dat", 0, "BM"));
+  EXPECT_EQ(*ReadWholeFile(dir / "target.dat"), "BMxyz");
+
+  Status link = OverwriteBytesInPlace(dir / "link.dat", 0, "JF");
+  ASSERT_FALSE(link.ok());
+  EXPECT_NE(link.error().message.find("link.dat: is a symbolic link"), std::string::npos);
+  EXPECT_EQ(*ReadWholeFile(dir / "target.dat"), "BMxyz");
+  EXPECT_FALSE(OverwriteBytesInPlace(dir / "target.dat", 4, "JF").ok());  // past the end
+  ASSERT_EQ(::mkfifo((dir / "fifo.dat").c_str(), 0600), 0);
+  EXPECT_FALSE(OverwriteBytesInPlace(dir / "fifo.dat", 0, "JF").ok());  // and does not block
+}
+
+TEST(Files, ReplacingALinkReplacesTheLinkNotItsTarget) {
+  FileTestFolder folder("replace-link");
+  const auto& dir = folder.path;
+  ASSERT_TRUE(ReplaceFileAtomically(dir / "outside.dat", "theirs"));
+  std::filesystem::create_symlink(dir / "outside.dat", dir / "40.dat");
+  ASSERT_TRUE(ReplaceFileAtomically(dir / "40.dat", "ours"));
+  EXPECT_FALSE(std::filesystem::is_symlink(dir / "40.dat"));
+  EXPECT_EQ(*ReadWholeFile(dir / "40.dat"), "ours");
+  EXPECT_EQ(*ReadWholeFile(dir / "outside.dat"), "theirs");
+}
+
+TEST(Files, TemporaryFileNamesAreRecognisedExactly) {
+  EXPECT_TRUE(IsTemporaryFileOf(".40.dat.a1B2c3", "40.dat"));
+  EXPECT_TRUE(IsTemporaryFileOf(".40.dat.bak.a1B2c3", "40.dat.bak"));
+  EXPECT_FALSE(IsTemporaryFileOf(".40.dat.bak.a1B2c3", "40.dat"));
+  EXPECT_FALSE(IsTemporaryFileOf("40.dat.a1B2c3", "40.dat"));
+  EXPECT_FALSE(IsTemporaryFileOf(".40.dat", "40.dat"));
 }
 
 }  // namespace

@@ -393,6 +393,12 @@ TEST(BitmapFile, RejectsCorruptFilesNamingThem) {
       {"huge width", WithU32(plain, 18, 100000), "too large"},
       {"most negative height", WithU32(plain, 22, 0x80000000u), "too large"},
       {"huge area", WithU32(WithU32(plain, 18, 16384), 22, 16384), "too large"},
+      // A tiny RLE stream may claim any size: the size alone must stop it.
+      {"RLE bomb 16384 x 4096", RleBmp(8, kBiRle8, 16384, 4096, {0, 1}), "16384x4096 is too large"},
+      {"RLE wider than any picture the game shows", RleBmp(8, kBiRle8, 2049, 2, {0, 1}),
+       "too large"},
+      {"RLE of more pixels than the game shows", RleBmp(8, kBiRle8, 2048, 1025, {0, 1}),
+       "too large"},
       {"depth 2", WithU16(plain, 28, 2), "unsupported bit depth 2"},
       {"depth 64", WithU16(plain, 28, 64), "unsupported bit depth 64"},
       {"depth 0", WithU16(plain, 28, 0), "unsupported bit depth 0"},
@@ -433,6 +439,13 @@ TEST(BitmapFile, RleStreamMayLeaveOutTheEndMarkAfterTheLastRow) {
   ASSERT_TRUE(decoded.ok()) << decoded.error().message;
   EXPECT_EQ(decoded->At(0, 0), RlePalette()[3]);
   EXPECT_EQ(decoded->At(5, 3), RlePalette()[0]);
+}
+
+TEST(BitmapFile, AnRlePictureAtTheSizeCapDecodesFromItsEndMarkAlone) {
+  auto decoded = DecodeBitmap(RleBmp(8, kBiRle8, 2048, 1024, std::string{0, 1}), "p08.dat");
+  ASSERT_TRUE(decoded.ok()) << decoded.error().message;
+  EXPECT_EQ(decoded->Width(), 2048);
+  EXPECT_EQ(decoded->At(2047, 1023), RlePalette()[0]);
 }
 
 // Fixtures in which every byte is needed: any shorter file must be refused.

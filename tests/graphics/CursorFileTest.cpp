@@ -222,6 +222,7 @@ TEST(CursorFile, RejectsCorruptFilesNamingThem) {
       {"odd doubled height", WithU32(good, dib + 8, 63), "is odd"},
       {"RLE image", WithU32(good, dib + 16, 2), "compressed cursor images"},
       {"huge width", WithU32(good, dib + 4, 70000), "too large"},
+      {"wider than any cursor", WithU32(good, dib + 4, 257), "larger than 256 pixels a side"},
   };
   for (const Corrupt& c : cases) {
     SCOPED_TRACE(c.what);

@@ -68,6 +68,18 @@ TEST_F(WindowTest, MouseUpGoesToTheBoxThatGotTheMouseDown) {
   EXPECT_EQ(events, (std::vector<std::string>{"lower down 10,10", "lower up 140,140"}));
 }
 
+TEST_F(WindowTest, TheSecondPressOfADoubleClickIsNoMouseDownAndMakesNoClick) {
+  window.DeliverMouseDown(10, 10, MouseButton::Left);
+  window.DeliverMouseUp(10, 10, MouseButton::Left);
+  window.DeliverDoubleClick(11, 11, MouseButton::Left);
+  window.DeliverMouseUp(12, 12, MouseButton::Left);
+  window.DeliverMouseDown(13, 13, MouseButton::Left);  // a later press counts again
+  window.DeliverMouseUp(13, 13, MouseButton::Left);
+  EXPECT_EQ(events, (std::vector<std::string>{"lower down 10,10", "lower up 10,10", "lower click",
+                                              "lower up 12,12", "lower down 13,13",
+                                              "lower up 13,13", "lower click"}));
+}
+
 TEST_F(WindowTest, DisabledBoxesAndADisabledWindowReceiveNothing) {
   upper->SetEnabled(false);
   window.DeliverMouseDown(60, 70, MouseButton::Left);

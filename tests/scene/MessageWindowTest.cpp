@@ -257,6 +257,19 @@ TEST_F(MessageWindowTest, APageFilledWithoutAWaitStartsAFreshPage) {
   EXPECT_EQ(waits[0].page, Expected({{120, 20, "b", kNarration}}));
 }
 
+TEST_F(MessageWindowTest, ATwoLineMessageWithoutAWaitStaysWhileTheNextOneIsRead) {
+  TextMode("tp", "1");
+  const std::string a64(64, 'a');
+  Show(0, a64 + "b");  // two line pieces, no wait after them: the page is exactly full
+  EXPECT_EQ(page.LineNo, 2);
+  Show(0, "c");
+  ASSERT_EQ(waits.size(), 1u);
+  EXPECT_EQ(waits[0].page, Expected({{120, 20, a64, kNarration},
+                                     {120, 40, "b", kNarration},
+                                     {120, 60, "c", kNarration}}));
+  EXPECT_EQ(page.LineNo, 0);  // cleared after the wait
+}
+
 TEST_F(MessageWindowTest, TsEnlargesTheNextMessageWhichTakesTwoLines) {
   TextMode("ts", "abc");
   TextMode("ts", "-3");

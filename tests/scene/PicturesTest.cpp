@@ -328,6 +328,19 @@ TEST_F(FaceTest, InSkipModeTheFaceChangesAtOnce) {
   EXPECT_EQ(form.Doll_Disp[0]->Image(), expected);
 }
 
+TEST_F(FaceTest, AFaceChangeWithPoseZeroNamesNoSpriteAndDoesNothing) {
+  // A record that removes character 1 and names a face: the removal happens,
+  // the face change finds no sprite of pose 0 to change and the story goes on.
+  const size_t boxes = host.MessageBoxes().size();
+  Place(1, 0, "DH");
+  ASSERT_FALSE(form.Doll_Disp[0]->Visible());
+  const Surface before = form.Doll_Disp[0]->Image();
+  EXPECT_EQ(Face(1, 0, 2), kShowText);
+  EXPECT_EQ(Face(2, 0, 1), kShowText);  // a character never shown
+  EXPECT_EQ(host.MessageBoxes().size(), boxes);
+  EXPECT_EQ(form.Doll_Disp[0]->Image(), before);
+}
+
 TEST_F(FaceTest, AFaceForACharacterNotShownEndsTheProgram) {
   const std::string message = "ﾃﾞｰﾀｴﾗｰ?\r\n人がいないので表情の変化ができません:321";
   // Character 2 is absent; character 1 stands in pose 1, not 2.

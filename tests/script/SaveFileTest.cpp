@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "base/Cp932.h"
 #include "base/Files.h"
@@ -152,9 +154,182 @@ TEST_F(SaveFileTest, ANameThatCannotBeWrittenFailsTheSaveAndKeepsTheOldFile) {
   SaveGame(state, host, dir);
   const std::string before = *ReadWholeFile(dir / "40.dat");
   state.Names[1] = "\xF0\x9F\x98\x80";
+  ::testing::internal::CaptureStderr();
   SaveGame(state, host, dir);
+  const std::string reason = ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(LastMessage(), "セーブに失敗しました.");
   EXPECT_EQ(*ReadWholeFile(dir / "40.dat"), before);
+  EXPECT_NE(reason.find("40.dat: "), std::string::npos) << reason;  // the reason, for the record
+}
+
+TEST_F(SaveFileTest, ASaveThatCannotBeReplacedSaysWhyOnTheErrorStream) {
+  fs::create_directory(dir / "40.dat");
+  ::testing::internal::CaptureStderr();
+  SaveGame(state, host, dir);
+  const std::string reason = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(LastMessage(), "セーブに失敗しました.");
+  EXPECT_NE(reason.find("40.dat: cannot be replaced"), std::string::npos) << reason;
+}
+
+// Line 1 of a save at label 1059 with the given key stage text and field 4.
+std::string SaveWithLine1(const std::string& key, const std::string& stageField) {
+  std::string text = "太郎,次郎," + key + "," + stageField + ",0,0\r\n";
+  for (int line = 2; line <= 4; ++line)
+    text += "0,0,0,0,0,0\r\n";
+  for (int line = 5; line <= 106; ++line)
+    text += "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n";
+  return *Utf8ToCp932(text);
+}
+
+TEST_F(SaveFileTest, TheStagesAreComparedAsNumbersBeforeAnythingElseIsConverted) {
+  const struct {
+    const char* what;
+    std::string key;
+    std::string stageField;
+    bool ends;  // the program ends; otherwise the load failure message
+  } cases[] = {
+      {"agreeing stages", "105900030000000000000001", "3", false},
+      {"stage field not a number", "105900030000000000000001", "x", false},
+      {"key stage not a number", "1059zz030000000000000001", "3", false},
+      {"equal as numbers, not as text", "105900030000000000000001", "03", false},
+      {"disagreeing stages", "105900030000000000000001", "4", true},
+      {"label no number, stages disagree", "ab5900030000000000000001", "4", true},
+      {"label no number, stages agree", "ab5900030000000000000001", "3", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_TRUE(ReplaceFileAtomically(dir / "40.dat", SaveWithLine1(c.key, c.stageField)));
+    const size_t boxes = host.MessageBoxes().size();
+    if (c.ends) {
+      EXPECT_THROW(LoadGame(state, interpreter, host, dir), ProgramExit);
+      EXPECT_EQ(host.MessageBoxes().size(), boxes);
+      continue;
+    }
+    EXPECT_NO_THROW(LoadGame(state, interpreter, host, dir));
+    ASSERT_EQ(host.MessageBoxes().size(), boxes + 1);
+    const bool loads = std::string(c.what) == "agreeing stages" ||
+                       std::string(c.what) == "equal as numbers, not as text";
+    EXPECT_EQ(LastMessage(),
+              loads ? "ロードしました." : "ロードに失敗しました\r\n最初から始めます.");
+  }
+}
+
+TEST_F(SaveFileTest, ADamagedSaveNeverReplacesAGoodBackupAndOffersIt) {
+  state.CurLabel = 1000;
+  SaveGame(state, host, dir);
+  state.CurLabel = 1059;
+  SaveGame(state, host, dir);
+  const std::string good = *ReadWholeFile(dir / "40.dat.bak");
+  // 40.dat cut to three lines.
+  std::string damaged = *ReadWholeFile(dir / "40.dat");
+  damaged.resize(damaged.find("\r\n", damaged.find("\r\n", damaged.find("\r\n") + 2) + 2) + 2);
+  ASSERT_TRUE(ReplaceFileAtomically(dir / "40.dat", damaged));
+
+  // Declined: the load fails and the story starts from its beginning.
+  state.ScriptPos = 0;
+  host.QueueAnswer(MessageBoxAnswer::Cancel);
+  LoadGame(state, interpreter, host, dir);
+  ASSERT_GE(host.MessageBoxes().size(), 2u);
+  const auto& boxes = host.MessageBoxes();
+  EXPECT_EQ(boxes[boxes.size() - 2].request.text,
+            "セーブデータが壊れています.\r\n一つ前のセーブデータをロードしますか?");
+  EXPECT_EQ(boxes[boxes.size() - 2].request.buttons, MessageBoxButtons::OkCancel);
+  EXPECT_EQ(LastMessage(), "ロードに失敗しました\r\n最初から始めます.");
+  EXPECT_EQ(state.ScriptPos, 0);
+
+  // Accepted: the backup is loaded.
+  host.QueueAnswer(MessageBoxAnswer::Ok);
+  LoadGame(state, interpreter, host, dir);
+  EXPECT_EQ(LastMessage(), "ロードしました.");
+  EXPECT_EQ(state.CurLabel, 1000);
+  EXPECT_EQ(state.ScriptPos, 1);
+
+  // The next save point keeps the good backup instead of the damaged save.
+  ASSERT_TRUE(ReplaceFileAtomically(dir / "40.dat", damaged));
+  SaveGame(state, host, dir);
+  EXPECT_EQ(LastMessage(), "セーブしました.");
+  EXPECT_EQ(*ReadWholeFile(dir / "40.dat.bak"), good);
+}
+
+TEST_F(SaveFileTest, AFolderInThePlaceOfTheSaveFallsBackToTheBackup) {
+  state.CurLabel = 1000;
+  SaveGame(state, host, dir);
+  SaveGame(state, host, dir);
+  fs::remove(dir / "40.dat");
+  fs::create_directory(dir / "40.dat");
+  LoadGame(state, interpreter, host, dir);
+  EXPECT_EQ(LastMessage(), "ロードしました.");
+  EXPECT_EQ(state.CurLabel, 1000);
+}
+
+TEST_F(SaveFileTest, AHostileSaveFileFallsBackToTheBackupAndIsReplacedByARegularFile) {
+  const fs::path outside = dir / "outside";
+  fs::create_directory(outside);
+  state.CurLabel = 1059;
+  SaveGame(state, host, outside);  // a valid save outside the data folder
+  const std::string theirs = *ReadWholeFile(outside / "40.dat");
+  state.CurLabel = 1000;
+  SaveGame(state, host, dir);
+  SaveGame(state, host, dir);
+  const std::string backup = *ReadWholeFile(dir / "40.dat.bak");
+  const struct {
+    const char* what;
+    std::function<void(const fs::path&)> plant;
+    int16_t loadedLabel;  // the backup's 1000, or the linked save's 1059
+    const char* saved;    // the message of the next save point
+  } cases[] = {
+      {"folder", [](const fs::path& p) { fs::create_directory(p); }, 1000, "セーブに失敗しました."},
+      {"FIFO", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, 1000,
+       "セーブしました."},
+      {"/dev/zero", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); }, 1000,
+       "セーブしました."},
+      {"link out of the folder",
+       [&](const fs::path& p) { fs::create_symlink(outside / "40.dat", p); }, 1059,
+       "セーブしました."},
+      {"size bomb",
+       [](const fs::path& p) {
+         ASSERT_TRUE(ReplaceFileAtomically(p, "x"));
+         fs::resize_file(p, uint64_t{1} << 30);  // sparse
+       },
+       1000, "セーブしました."},
+      {"empty file", [](const fs::path& p) { ASSERT_TRUE(ReplaceFileAtomically(p, "")); }, 1000,
+       "セーブしました."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove(dir / "40.dat");
+    c.plant(dir / "40.dat");
+    state.CurLabel = 0;
+    host.QueueAnswer(MessageBoxAnswer::Ok);  // taken when the backup is offered
+    LoadGame(state, interpreter, host, dir);
+    EXPECT_EQ(LastMessage(), "ロードしました.");
+    EXPECT_EQ(state.CurLabel, c.loadedLabel);
+    SaveGame(state, host, dir);
+    EXPECT_EQ(LastMessage(), std::string(c.saved));
+    EXPECT_EQ(*ReadWholeFile(dir / "40.dat.bak"), backup);
+    EXPECT_EQ(*ReadWholeFile(outside / "40.dat"), theirs);
+    if (std::string(c.what) != "folder") {
+      EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir / "40.dat")));
+    }
+    fs::remove_all(dir / "40.dat");
+  }
+}
+
+TEST_F(SaveFileTest, ALinkedSaveIsReplacedNeverWrittenThroughOrCopied) {
+  const fs::path outside = dir / "outside";
+  fs::create_directory(outside);
+  state.CurLabel = 1000;
+  SaveGame(state, host, outside);  // a valid save, outside the data folder
+  const std::string theirs = *ReadWholeFile(outside / "40.dat");
+  fs::create_symlink(outside / "40.dat", dir / "40.dat");
+
+  state.CurLabel = 1059;
+  SaveGame(state, host, dir);
+  EXPECT_EQ(LastMessage(), "セーブしました.");
+  EXPECT_FALSE(fs::is_symlink(dir / "40.dat"));
+  EXPECT_FALSE(fs::exists(dir / "40.dat.bak"));  // the link's target is not copied in
+  EXPECT_EQ(*ReadWholeFile(outside / "40.dat"), theirs);
+  EXPECT_EQ(std::distance(fs::directory_iterator(outside), {}), 1);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "base/Cp932.h"
 #include "base/Files.h"
@@ -104,12 +105,16 @@ TEST(LoadScriptTables, RowsBeyondTheScriptTableAreRefused) {
 
 TEST(LoadScriptTables, EmptyFilesAndTrailingBlankLines) {
   ScriptTables tables;
-  ASSERT_TRUE(LoadScriptTables("", "", tables, {}));
-  EXPECT_EQ(tables.LastRecord, -1);
-  EXPECT_EQ(tables.LabelCount, 0);
-  EXPECT_EQ(tables.LastChoice, -1);
+  // A story without a row cannot start: a content error, not an empty story.
+  for (const std::string& script : {std::string(), std::string("\r\n"), Row("num")}) {
+    Status empty = LoadScriptTables(script, "", tables, {});
+    ASSERT_FALSE(empty.ok());
+    EXPECT_EQ(empty.error().message, "51.dat: the script holds no rows");
+  }
   ASSERT_TRUE(LoadScriptTables(Row("1000") + "\r\n\r\n", "\r\n", tables, {}));
   EXPECT_EQ(tables.LastRecord, 0);
+  EXPECT_EQ(tables.LabelCount, 1);
+  EXPECT_EQ(tables.LastChoice, -1);
 }
 
 class DataFolderTest : public ::testing::Test {
@@ -138,30 +143,46 @@ TEST_F(DataFolderTest, InversionRoundTripsAndEmptyFilesStayEmpty) {
   EXPECT_EQ(InvertBytes(std::string("\x00\xFF", 2)), std::string("\xFF\x00", 2));
   Write("51.dat", "");
   Write("52.dat", InvertBytes("x"));
-  ASSERT_TRUE(DecodeScripts(dir));
-  EXPECT_EQ(*ReadWholeFile(dir / "51.cod"), "");
-  EXPECT_EQ(*ReadWholeFile(dir / "52.cod"), "x");
+  auto decoded = DecodeScripts(dir);
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(decoded->script, "");
+  EXPECT_EQ(decoded->choices, "x");
 }
 
-TEST_F(DataFolderTest, LoadingLeavesNoDecodedCopyEvenWhenItFails) {
+TEST_F(DataFolderTest, TheClearTextScriptNeverLiesOnDisk) {
   Write("51.dat", InvertBytes(Row("1000", "", "ok")));
   Write("52.dat", InvertBytes(""));
-  ASSERT_TRUE(DecodeScripts(dir));
   ScriptTables tables;
   ASSERT_TRUE(LoadScript(dir, tables, {}));
   EXPECT_EQ(tables.Script[0].Text, "ok");
-  EXPECT_FALSE(fs::exists(dir / "51.cod"));
-  EXPECT_FALSE(fs::exists(dir / "52.cod"));
+  for (const auto& entry : fs::directory_iterator(dir))
+    EXPECT_TRUE(entry.path().extension() == ".dat") << entry.path();
 
   Write("51.dat", InvertBytes(Row("bad")));
-  ASSERT_TRUE(DecodeScripts(dir));
   EXPECT_FALSE(LoadScript(dir, tables, {}));
-  EXPECT_FALSE(fs::exists(dir / "51.cod"));
-  EXPECT_FALSE(fs::exists(dir / "52.cod"));
-
   fs::remove(dir / "52.dat");
-  EXPECT_FALSE(DecodeScripts(dir));
-  EXPECT_FALSE(fs::exists(dir / "51.cod"));
+  Status missing = LoadScript(dir, tables, {});
+  ASSERT_FALSE(missing.ok());
+  EXPECT_NE(missing.error().message.find("52.dat"), std::string::npos);
+}
+
+TEST_F(DataFolderTest, LeftoversOfAnInterruptedRunAreRemovedAndNothingElse) {
+  const std::vector<std::string> leftovers = {"51.cod",         "52.cod",
+                                              ".40.dat.a1B2c3", ".40.dat.bak.XyZ012",
+                                              ".20.dat.000000", ".30.dat.qwerty"};
+  const std::vector<std::string> kept = {"40.dat",          "40.dat.bak", ".40.dat.toolong1",
+                                         ".p04.dat.abcdef", "notes.txt",  ".40.dat.abc"};
+  for (const auto& name : leftovers)
+    Write(name, "x");
+  for (const auto& name : kept)
+    Write(name, "x");
+  fs::create_directory(dir / ".20.dat.folder");  // a folder is never removed
+  RemoveLeftovers(dir);
+  for (const auto& name : leftovers)
+    EXPECT_FALSE(fs::exists(dir / name)) << name;
+  for (const auto& name : kept)
+    EXPECT_TRUE(fs::exists(dir / name)) << name;
+  EXPECT_TRUE(fs::is_directory(dir / ".20.dat.folder"));
 }
 
 TEST_F(DataFolderTest, HeadersAreRestoredAndHiddenInPlace) {
@@ -176,9 +197,26 @@ TEST_F(DataFolderTest, HeadersAreRestoredAndHiddenInPlace) {
   EXPECT_NE(missing.error().message.find("p05.dat"), std::string::npos);
 }
 
+TEST_F(DataFolderTest, HeadersAreNeverWrittenThroughALinkOrIntoWhatIsNoFile) {
+  const fs::path outside = dir / "outside";
+  fs::create_directory(outside);
+  Write("outside/target.bmp", "JF" + std::string(10, 'x'));
+  fs::create_symlink(outside / "target.bmp", dir / "p04.dat");
+  fs::create_directory(dir / "p05.dat");
+  for (const char* name : {"p04.dat", "p05.dat"}) {
+    for (Status status : {RestoreHeader(dir / name, 'B'), HideHeader(dir / name)}) {
+      ASSERT_FALSE(status.ok()) << name;
+      EXPECT_NE(status.error().message.find(name), std::string::npos) << status.error().message;
+    }
+  }
+  EXPECT_EQ(*ReadWholeFile(outside / "target.bmp"), "JF" + std::string(10, 'x'));
+}
+
 TEST_F(DataFolderTest, FileNamesAreFoundWhateverTheirCase) {
   Write("p99.dat", "x");
   EXPECT_EQ(DataFile(dir, "P99.dat"), dir / "p99.dat");
+  fs::create_directory(dir / "DATA");
+  EXPECT_EQ(DataFile(dir, "data"), dir / "DATA");
   EXPECT_EQ(DataFile(dir, "none.dat"), dir / "none.dat");
 }
 

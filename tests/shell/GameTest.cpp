@@ -89,6 +89,21 @@ TEST_F(GameTest, AMissingSettingsFileEndsTheStartUpWithItsMessage) {
   EXPECT_EQ(HeaderOf(folder.data / "11.dat"), "JF");  // nothing touched
 }
 
+TEST_F(GameTest, TheMenuBarShowsItsItemsInOrder) {
+  MakeGame();
+  std::vector<std::string> captions;
+  for (const auto& item : game->form.window.MenuItems())
+    captions.push_back(item->Caption());
+  EXPECT_EQ(captions, (std::vector<std::string>{"次の選択まで進む", "バージョン", "設定", "終了"}));
+}
+
+TEST_F(GameTest, TheDataSubFolderIsFoundWhateverTheCaseOfItsName) {
+  fs::rename(folder.data, folder.root / "Data");
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(game->paths.DataPath, folder.root / "Data");
+  fs::rename(folder.root / "Data", folder.data);
+}
+
 TEST_F(GameTest, StartUpRestoresHeadersAndQuittingHidesThemAgain) {
   ASSERT_TRUE(Start());
   EXPECT_EQ(game->paths.DataPath, folder.data);

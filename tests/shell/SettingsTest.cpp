@@ -110,6 +110,30 @@ TEST_F(SettingsTest, RewritingTheFlagsKeepsEverythingElse) {
   EXPECT_EQ(*ReadWholeFile(path), "1100\r\nrest\r\n");
 }
 
+TEST_F(SettingsTest, TheFlagsRewriteTouchesOnlyTheFlagsValueAndEndsEveryLineWithCrLf) {
+  SoundFlags flags;
+  flags.BgmEnabled = false;  // written "0110" with the looping player chosen
+  const struct {
+    const char* what;
+    std::string before;
+    std::string after;
+  } cases[] = {
+      {"plain", "1100\r\nrest\r\n", "0110\r\nrest\r\n"},
+      {"quoted", "\"1100\"\r\nrest\r\n", "\"0110\"\r\nrest\r\n"},
+      {"quoted and short", "\"1\",x\r\n", "\"0110\",x\r\n"},
+      {"short, then a field", "11,x\r\n", "0110,x\r\n"},
+      {"short with blanks", "  11  ,x\r\n", "  0110  ,x\r\n"},
+      {"longer value keeps its tail", "1100abc,x\r\n", "0110abc,x\r\n"},
+      {"empty file", "", "0110\r\n"},
+      {"LF and CR line ends", "1100\nb\rc\n\nd", "0110\r\nb\r\nc\r\n\r\nd\r\n"},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(ReplaceFileAtomically(path, c.before));
+    ASSERT_TRUE(RewriteSettingsFlags(path, flags, true));
+    EXPECT_EQ(*ReadWholeFile(path), c.after) << c.what;
+  }
+}
+
 TEST_F(SettingsTest, TheMarkerIsAppendedOnceAfterAStageAboveTwo) {
   ASSERT_TRUE(ReplaceFileAtomically(path, SettingsText("1100", false)));
   Settings settings = *ReadSettings(path);

@@ -118,6 +118,11 @@ TEST(MidiFile, CorruptFilesGiveErrorsNamingTheFile) {
            MidiChunk("MTrk", Bytes({0x81, 0x81, 0x81, 0x81, 0x01}) + kEndOfTrack)},
       {"system common byte",
        MidiHeader(0, 1, 96) + MidiChunk("MTrk", Bytes({0x00, 0xF2, 0x00, 0x00}))},
+      // One quarter a tick at the slowest tempo (16.8 s): 300000 ticks last
+      // 58 days, more milliseconds than 32 bits hold.
+      {"length past 32 bits of milliseconds",
+       MidiHeader(0, 1, 1) + MidiChunk("MTrk", Bytes({0x00, 0xFF, 0x51, 0x03, 0xFF, 0xFF, 0xFF,
+                                                      0x92, 0xA7, 0x60, 0xFF, 0x2F, 0x00}))},
   };
   for (const auto& [what, bytes] : cases) {
     Result<MidiPiece> piece = ParseMidi(bytes, "bad.mid");

@@ -1,5 +1,7 @@
 #include "support/TestDataFolder.h"
 
+#include <unistd.h>
+
 #include <cassert>
 
 #include "base/Cp932.h"
@@ -72,7 +74,8 @@ std::string SettingsText(const std::string& flags, bool cleared) {
 }  // namespace
 
 TestDataFolder::TestDataFolder(const std::string& name) {
-  root = fs::temp_directory_path() / ("dovetail-test-" + name);
+  // The process id keeps runs of the same test in parallel builds apart.
+  root = fs::temp_directory_path() / ("dovetail-test-" + name + "-" + std::to_string(::getpid()));
   fs::remove_all(root);
   data = root / "data";
   fs::create_directories(data);

@@ -133,7 +133,7 @@ void CanvasWidget::Post(InputEvent input) {
   if (onInput) onInput(std::move(input));
 }
 
-void CanvasWidget::mousePressEvent(QMouseEvent* event) {
+void CanvasWidget::PostPress(QMouseEvent* event, InputEvent::Kind kind) {
   event->accept();
   // A press makes the main window the active one, as a window manager's
   // click-to-focus does (and where there is none, as under a bare X server):
@@ -144,7 +144,7 @@ void CanvasWidget::mousePressEvent(QMouseEvent* event) {
   const auto point = MapToClient(event->position(), PictureRect(), clientSize_, false);
   if (!point || button == MouseButton::None) return;
   InputEvent input;
-  input.kind = InputEvent::Kind::MouseDown;
+  input.kind = kind;
   input.x = point->x();
   input.y = point->y();
   input.button = button;
@@ -152,10 +152,14 @@ void CanvasWidget::mousePressEvent(QMouseEvent* event) {
   Post(std::move(input));
 }
 
+void CanvasWidget::mousePressEvent(QMouseEvent* event) {
+  PostPress(event, InputEvent::Kind::MouseDown);
+}
+
 void CanvasWidget::mouseDoubleClickEvent(QMouseEvent* event) {
-  // The second press of a double click is a press like any other, so quick
-  // clicks on the message window are never lost.
-  mousePressEvent(event);
+  // The second press of a double click is no mouse-down for the program's
+  // controls (the window model says why).
+  PostPress(event, InputEvent::Kind::DoubleClick);
 }
 
 void CanvasWidget::mouseReleaseEvent(QMouseEvent* event) {

@@ -75,6 +75,8 @@ class CanvasWidget : public QWidget {
 
  private:
   void Post(InputEvent input);
+  // Posts a press (`kind` MouseDown or DoubleClick) inside the client area.
+  void PostPress(QMouseEvent* event, InputEvent::Kind kind);
   void ApplyFixedSize();
   int CursorScale() const;
 
