@@ -43,4 +43,20 @@ Status ReadRankingFile(const std::filesystem::path& path, RankingTable& ranking)
   return status;
 }
 
+std::string FormatRankingText(const RankingTable& ranking) {
+  std::string text;
+  for (int rank = 1; rank <= 5; ++rank) {
+    const RankEntry& entry = ranking[rank];
+    text += FieldText(entry.Name) + "," + FieldText(entry.Grade) + "," +
+            std::to_string(entry.Score) + "\r\n";
+  }
+  return text;
+}
+
+Status WriteRankingFile(const std::filesystem::path& path, const RankingTable& ranking) {
+  auto bytes = Utf8ToCp932(FormatRankingText(ranking));
+  if (!bytes.ok()) return Error{path.filename().string() + ": " + bytes.error().message};
+  return ReplaceFileAtomically(path, *bytes);
+}
+
 }  // namespace dovetail

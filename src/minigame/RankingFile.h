@@ -2,6 +2,7 @@
 
 #include <array>
 #include <filesystem>
+#include <string>
 
 #include "base/Result.h"
 #include "script/StoryState.h"
@@ -15,5 +16,14 @@ using RankingTable = std::array<RankEntry, 6>;
 // player, is left alone). A missing or malformed file gives an error and
 // leaves entries 1 to 5 empty.
 Status ReadRankingFile(const std::filesystem::path& path, RankingTable& ranking);
+
+// Ranks 1 to 5 as the file's text (UTF-8): "name,grade,score" and CR LF per
+// rank. A name or grade that holds a comma or a double quote is quoted the
+// way the reader takes it back; any other keeps its bytes exactly.
+std::string FormatRankingText(const RankingTable& ranking);
+
+// Replaces the file with ranks 1 to 5 in code page 932, atomically: on any
+// failure the old table stays whole. The error names the file and the reason.
+Status WriteRankingFile(const std::filesystem::path& path, const RankingTable& ranking);
 
 }  // namespace dovetail
