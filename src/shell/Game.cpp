@@ -8,7 +8,6 @@
 #include "script/AudioCommand.h"
 #include "script/DataFolder.h"
 #include "script/SaveFile.h"
-#include "shell/PendingParts.h"
 
 namespace dovetail {
 
@@ -25,13 +24,20 @@ Game::Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& aud
       choices(scene, interpreter, mci),
       shutdown(host, mci, paths),
       nameEntry(scene),
-      title(scene, settings, mci, interpreter, pictures, shutdown, ShowNoRanking),
+      title(scene, settings, mci, interpreter, pictures, shutdown,
+            [this](int16_t mode) { ranking.DispRanking(mode); }),
       startup(scene, settings, mci, pictures, shutdown, title),
       cafe(
           scene, interpreter, mci, settings.cafe, random,
           [this](int16_t stageNo) {
             return MarkClearedAfterStage(DataFile(paths.DataPath, "20.dat"), stageNo, settings);
           },
+          [this](const std::string& message) { shutdown.FatalError(message); }),
+      ranking(
+          scene, mci, [this] { title.ShowTitle(); },
+          [this](const std::string& message) { shutdown.FatalError(message); }),
+      ending(
+          scene, [this](int16_t mode) { ranking.DispRanking(mode); },
           [this](const std::string& message) { shutdown.FatalError(message); }) {
   pictures.onFatalError = [this](const std::string& message) { shutdown.FatalError(message); };
   WirePlayerInput(form, story);
@@ -47,6 +53,7 @@ WaitState Game::Waiting() const {
   if (choices.Open()) return WaitState::Choice;
   if (cafe.LongestWaitingSeat() != 0) return WaitState::Customer;
   if (story.message.InKeys) return WaitState::ClickWait;
+  if (form.RankingShown && ranking.Ranking_exit.Visible()) return WaitState::Ranking;
   if (title.Waiting()) return WaitState::Title;
   return WaitState::Busy;
 }
@@ -88,7 +95,7 @@ int32_t Game::CmdReserved() {
   return dovetail::CmdReserved(story, scene.host);
 }
 void Game::PlayEnding() {
-  EndScriptWithoutEnding();
+  ending.PlayEnding();
 }
 void Game::SaveGame() {
   dovetail::SaveGame(story, scene.host, paths.DataPath);

@@ -31,6 +31,10 @@ TEST(LoggedEvents, EveryEventHasItsDocumentedLine) {
        R"({"t":7,"event":"day","s1":2150,"s2":1000,"s3":1000,"day":4150,"grade":4})"},
       {FinalEvent{25200, 11320, 36520, "A"},
        R"({"t":7,"event":"final","total":25200,"bonus":11320,"score":36520,"grade":"A"})"},
+      {EndingEvent{true}, R"({"t":7,"event":"ending","staffroll":true})"},
+      {RankingEvent{1, 2, true, {{1, "Ann", 9000, "A"}, {2, "Bo, \"B\"", 8000, "B"}}},
+       R"({"t":7,"event":"ranking","mode":1,"pos":2,"shown":true,"ranks":[1,2],)"
+       R"("names":["Ann","Bo, \"B\""],"scores":[9000,8000],"grades":["A","B"]})"},
   };
   HeadlessHost host(7);
   std::ostringstream out;
