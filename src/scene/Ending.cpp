@@ -52,7 +52,9 @@ void Ending::PlayEnding() {
   scene_.events.Report(EndingEvent{staffRoll});
 
   // The ending's own picture comes onto the screen before the waits, so that
-  // the staff roll runs over it and the darkening darkens it.
+  // the staff roll runs over it and the darkening darkens it. The message
+  // window and the characters belong to the last scene and leave with it.
+  HideStory();
   ShowEndingPicture(staffRoll ? "p06.dat" : "p05.dat");
   scene_.effects.EffectCode = "DK2";
   if (staffRoll) {
@@ -61,8 +63,7 @@ void Ending::PlayEnding() {
     WaitMs(host, 2000);
   }
 
-  for (PictureBox* box : {form.MesBox[0], form.MesBox[1], form.Doll_Disp[0], form.Doll_Disp[1]})
-    box->SetVisible(false);
+  HideStory();
   WaitMs(host, 1000);
   for (int step = 0; step < kDarkeningSteps; ++step) {
     scene_.effects.EffectCode = "DK2";
@@ -80,6 +81,12 @@ void Ending::EnableStoryInput(bool enabled) {
     box->SetEnabled(enabled);
   for (MenuItem* item : {&form.ends, &form.opt, &form.speedup, &form.vers})
     item->SetEnabled(enabled);
+}
+
+void Ending::HideStory() {
+  MainForm& form = scene_.form;
+  for (PictureBox* box : {form.MesBox[0], form.MesBox[1], form.Doll_Disp[0], form.Doll_Disp[1]})
+    box->SetVisible(false);
 }
 
 void Ending::ShowEndingPicture(const char* file) {

@@ -29,6 +29,8 @@ class Ending {
 
  private:
   void EnableStoryInput(bool enabled);
+  // Hides the message window and the characters.
+  void HideStory();
   // Loads the ending's picture and brings it onto the screen.
   void ShowEndingPicture(const char* file);
   void PlayStaffRoll();
