@@ -66,6 +66,29 @@ struct LineOf {
   LogEvent operator()(const DialogEvent& e) const {
     return LogEvent(t, "dialog").Str("name", e.name).Str("what", DialogActionName(e.action));
   }
+  LogEvent operator()(const EndingEvent& e) const {
+    return LogEvent(t, "ending").Bool("staffroll", e.staffroll);
+  }
+  LogEvent operator()(const RankingEvent& e) const {
+    std::vector<int64_t> ranks;
+    std::vector<std::string> names;
+    std::vector<int64_t> scores;
+    std::vector<std::string> grades;
+    for (const RankingRow& row : e.rows) {
+      ranks.push_back(row.rank);
+      names.push_back(row.name);
+      scores.push_back(row.score);
+      grades.push_back(row.grade);
+    }
+    return LogEvent(t, "ranking")
+        .Num("mode", e.mode)
+        .Num("pos", e.pos)
+        .Bool("shown", e.shown)
+        .Numbers("ranks", ranks)
+        .Strings("names", names)
+        .Numbers("scores", scores)
+        .Strings("grades", grades);
+  }
 };
 
 }  // namespace

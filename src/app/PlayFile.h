@@ -41,10 +41,13 @@ struct PlayCommand {
 
 // The states a play file can wait for: the program's own wait states, and a
 // message box.
-inline constexpr std::string_view kPlayStates[] = {
-    WaitStateName(WaitState::Title),    WaitStateName(WaitState::ClickWait),
-    WaitStateName(WaitState::Choice),   WaitStateName(WaitState::Dialog),
-    WaitStateName(WaitState::Customer), "message-box"};
+inline constexpr std::string_view kPlayStates[] = {WaitStateName(WaitState::Title),
+                                                   WaitStateName(WaitState::ClickWait),
+                                                   WaitStateName(WaitState::Choice),
+                                                   WaitStateName(WaitState::Dialog),
+                                                   WaitStateName(WaitState::Customer),
+                                                   WaitStateName(WaitState::Ranking),
+                                                   "message-box"};
 
 // Parses a play file. Blank lines and lines starting with "#" are skipped.
 // Errors name the file and line.

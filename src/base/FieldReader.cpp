@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "base/Utf8.h"
+
 namespace dovetail {
 
 FieldReader::FieldReader(std::string text, std::string source)
@@ -71,6 +73,18 @@ Result<std::string> FieldReader::Next() {
   }
   ConsumeDelimiter();
   return field;
+}
+
+std::string FieldText(std::string_view value) {
+  const bool plain = value.find(',') == std::string_view::npos &&
+                     (value.empty() || value[0] != '"') && TrimBlanks(value).size() == value.size();
+  if (plain) return std::string(value);
+  std::string quoted = "\"";
+  for (char c : value) {
+    quoted += c;
+    if (c == '"') quoted += '"';
+  }
+  return quoted + "\"";
 }
 
 }  // namespace dovetail

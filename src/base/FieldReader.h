@@ -50,4 +50,9 @@ class FieldReader {
   int line_ = 1;
 };
 
+// `value` written as one field that FieldReader reads back unchanged: as it
+// is when the reader would keep it (no comma, no leading quote, no blanks at
+// either end), else in double quotes with inner quotes doubled.
+std::string FieldText(std::string_view value);
+
 }  // namespace dovetail

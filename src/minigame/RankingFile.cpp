@@ -52,4 +52,20 @@ Status ReadRankingFile(const std::filesystem::path& path, RankingTable& ranking)
   return ParseRanking(*bytes, path.filename().string(), ranking);
 }
 
+std::string FormatRankingText(const RankingTable& ranking) {
+  std::string text;
+  for (int rank = 1; rank <= 5; ++rank) {
+    const RankEntry& entry = ranking[rank];
+    text += FieldText(entry.Name) + "," + FieldText(entry.Grade) + "," +
+            std::to_string(entry.Score) + "\r\n";
+  }
+  return text;
+}
+
+Status WriteRankingFile(const std::filesystem::path& path, const RankingTable& ranking) {
+  auto bytes = Utf8ToCp932(FormatRankingText(ranking));
+  if (!bytes.ok()) return Error{path.filename().string() + ": " + bytes.error().message};
+  return ReplaceFileAtomically(path, *bytes);
+}
+
 }  // namespace dovetail

@@ -24,4 +24,13 @@ Status ReadRankingFile(const std::filesystem::path& path, RankingTable& ranking)
 // The same for the file's bytes held in memory; `name` names it in errors.
 Status ParseRanking(const std::string& bytes, const std::string& name, RankingTable& ranking);
 
+// Ranks 1 to 5 as the file's text (UTF-8): "name,grade,score" and CR LF per
+// rank. A name or grade that holds a comma or a double quote is quoted the
+// way the reader takes it back; any other keeps its bytes exactly.
+std::string FormatRankingText(const RankingTable& ranking);
+
+// Replaces the file with ranks 1 to 5 in code page 932, atomically: on any
+// failure the old table stays whole. The error names the file and the reason.
+Status WriteRankingFile(const std::filesystem::path& path, const RankingTable& ranking);
+
 }  // namespace dovetail

@@ -116,9 +116,33 @@ struct DialogEvent {
   DialogAction action = DialogAction::Open;
 };
 
+// The story's ending starts, with the staff roll or without it.
+struct EndingEvent {
+  bool staffroll = false;
+};
+
+// One row of the ranking screen as drawn.
+struct RankingRow {
+  int16_t rank = 0;
+  std::string name;
+  int32_t score = 0;
+  std::string grade;
+};
+
+// The ranking screen was asked for (mode 0 from the title, 1 after the
+// ending): the rank the current result took (0: none highlighted), whether
+// the screen is shown (a result that takes no rank goes straight back to the
+// title) and the rows drawn, best first.
+struct RankingEvent {
+  int16_t mode = 0;
+  int16_t pos = 0;
+  bool shown = false;
+  std::vector<RankingRow> rows;
+};
+
 using GameEvent = std::variant<StepEvent, TextEvent, ChoiceEvent, EffectEvent, BgmEvent, WaveEvent,
                                VolumeEvent, StageEvent, CustomerEvent, ServeEvent, GiveUpEvent,
-                               DayEvent, FinalEvent, DialogEvent>;
+                               DayEvent, FinalEvent, DialogEvent, EndingEvent, RankingEvent>;
 
 // The word the log uses for a music action.
 constexpr std::string_view BgmActionName(BgmAction action) {

@@ -34,20 +34,6 @@ std::string LastChars(const std::string& text, size_t count) {
   return text.size() <= count ? text : text.substr(text.size() - count);
 }
 
-// A name as a field: quoted when the reader would otherwise change it (a comma,
-// a leading quote, blanks at either end), with inner quotes doubled.
-std::string NameField(const std::string& name) {
-  const bool plain = name.find(',') == std::string::npos && (name.empty() || name[0] != '"') &&
-                     TrimBlanks(name).size() == name.size();
-  if (plain) return name;
-  std::string quoted = "\"";
-  for (char c : name) {
-    quoted += c;
-    if (c == '"') quoted += '"';
-  }
-  return quoted + "\"";
-}
-
 template <typename Row>
 std::string JoinRow(const Row& values) {
   std::string line;
@@ -75,7 +61,7 @@ Result<std::string> FormatSave(const StoryState& s) {
       line += (line.empty() ? "" : ",") + std::to_string(v);
     return line;
   };
-  std::string text = NameField(s.Names[1]) + "," + NameField(s.Names[2]) + "," +
+  std::string text = FieldText(s.Names[1]) + "," + FieldText(s.Names[2]) + "," +
                      PositionKey(s.CurLabel, s.StageNo, cafe.TotalScore, s.ScriptPos) + "," +
                      numbers({s.StageNo, cafe.SuccessCount, cafe.FailCount}) + "\r\n";
   text += numbers({c.kaiAwa, c.kaiTer, c.kaiUmi, c.kaiRoi, 0, 0}) + "\r\n";

@@ -9,7 +9,6 @@
 #include "script/DataFolder.h"
 #include "script/SaveFile.h"
 #include "shell/HeroName.h"
-#include "shell/PendingParts.h"
 
 namespace dovetail {
 
@@ -33,13 +32,20 @@ Game::Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& aud
           },
           [this] { shutdown.Form_Unload(); }),
       about(scene, {kDefaultNames[1], kDefaultNames[2]}),
-      title(scene, settings, mci, interpreter, pictures, shutdown, ShowNoRanking),
+      title(scene, settings, mci, interpreter, pictures, shutdown,
+            [this](int16_t mode) { ranking.DispRanking(mode); }),
       startup(scene, settings, mci, pictures, shutdown, title),
       cafe(
           scene, interpreter, mci, settings.cafe, random,
           [this](int16_t stageNo) {
             return MarkClearedAfterStage(DataFile(paths.DataPath, "20.dat"), stageNo, settings);
           },
+          [this](const std::string& message) { shutdown.FatalError(message); }),
+      ranking(
+          scene, mci, [this] { title.ShowTitle(); },
+          [this](const std::string& message) { shutdown.FatalError(message); }),
+      ending(
+          scene, [this](int16_t mode) { ranking.DispRanking(mode); },
           [this](const std::string& message) { shutdown.FatalError(message); }) {
   pictures.onFatalError = [this](const std::string& message) { shutdown.FatalError(message); };
   WirePlayerInput(form, story);
@@ -57,6 +63,7 @@ WaitState Game::Waiting() const {
   if (choices.Open()) return WaitState::Choice;
   if (cafe.LongestWaitingSeat() != 0) return WaitState::Customer;
   if (story.message.InKeys) return WaitState::ClickWait;
+  if (form.RankingShown && ranking.Ranking_exit.Visible()) return WaitState::Ranking;
   if (title.Waiting()) return WaitState::Title;
   return WaitState::Busy;
 }
@@ -98,7 +105,7 @@ int32_t Game::CmdReserved() {
   return dovetail::CmdReserved(story, scene.host);
 }
 void Game::PlayEnding() {
-  EndScriptWithoutEnding();
+  ending.PlayEnding();
 }
 void Game::SaveGame() {
   dovetail::SaveGame(story, scene.host, paths.DataPath);

@@ -7,9 +7,11 @@
 #include "graphics/Effects.h"
 #include "graphics/TextRenderer.h"
 #include "minigame/CafeGame.h"
+#include "minigame/RankingScreen.h"
 #include "platform/GameEvents.h"
 #include "platform/Host.h"
 #include "scene/Choices.h"
+#include "scene/Ending.h"
 #include "scene/MessagePage.h"
 #include "scene/MessageWindow.h"
 #include "scene/Pictures.h"
@@ -79,6 +81,8 @@ class Game : private StoryHandlers {
   TitleScreen title;
   Startup startup;
   cafe::CafeGame cafe;
+  RankingScreen ranking;
+  Ending ending;
 
  private:
   // The story's seams.

@@ -6,8 +6,9 @@ namespace dovetail {
 
 // What the program waits for, for the drivers of headless runs: nothing
 // (busy, or ending), the title menu, the click-wait after a message, a
-// choice, a dialog of its own, or a café customer who waits to be served.
-enum class WaitState { Busy, Title, ClickWait, Choice, Dialog, Customer };
+// choice, a dialog of its own, a café customer who waits to be served, or
+// the ranking screen with its exit button.
+enum class WaitState { Busy, Title, ClickWait, Choice, Dialog, Customer, Ranking };
 
 // The state's name in play files ("until title"); empty while busy.
 constexpr std::string_view WaitStateName(WaitState state) {
@@ -24,6 +25,8 @@ constexpr std::string_view WaitStateName(WaitState state) {
       return "dialog";
     case WaitState::Customer:
       return "customer";
+    case WaitState::Ranking:
+      return "ranking";
   }
   return "";
 }

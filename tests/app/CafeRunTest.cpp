@@ -138,6 +138,43 @@ TEST_F(CafeRunTest, APerfectWeekGetsTheTopGradeEveryDayAndAnAAtTheEnd) {
   EXPECT_TRUE(reported);
 }
 
+TEST_F(CafeRunTest, APerfectWeekThenTheEndingTakesTheTopRankAndTheExitGoesToTheTitle) {
+  std::string rows = "1000,g3,,,,,,,,,,,\r\n";
+  for (int i = 0; i < 12; ++i)
+    rows += "1000,g1,,,,,,,,,,,\r\n1000,g3,,,,,,,,,,,\r\n";
+  folder.SetScript(rows + "1001,e,,,,,,,,,,,\r\n1002,,,,,,,,,,,,\r\n");
+  ASSERT_EQ(Play(CafePolicy::Perfect,
+                 "until title\nclick 420 245\nuntil ranking\nsnap ranking\nclick 300 410\n"
+                 "until title\n"),
+            0)
+      << failure;
+
+  const auto stages = Events("stage");
+  ASSERT_EQ(stages.size(), 26u);
+  EXPECT_EQ(Field(stages.back(), "stage"), 14);
+  const auto final = Events("final");
+  ASSERT_EQ(final.size(), 1u);
+  const int64_t score = Field(final[0], "score");
+  ASSERT_EQ(Events("ending").size(), 1u);
+  EXPECT_NE(Events("ending")[0].find("\"staffroll\":false"), std::string::npos);
+
+  // The week's score beats the folder's 9000 and 8000: rank 1, yellow.
+  const auto ranking = Events("ranking");
+  ASSERT_EQ(ranking.size(), 1u);
+  EXPECT_EQ(Field(ranking[0], "mode"), 1);
+  EXPECT_EQ(Field(ranking[0], "pos"), 1);
+  EXPECT_NE(ranking[0].find("\"scores\":[" + std::to_string(score) + ",9000,8000]"),
+            std::string::npos)
+      << ranking[0];
+  const std::string table = *Cp932ToUtf8(*ReadWholeFile(folder.data / "30.dat"));
+  EXPECT_NE(table.find(",A," + std::to_string(score) + "\r\n名人,A,9000\r\n達人,B,8000\r\n"),
+            std::string::npos)
+      << table;
+  EXPECT_TRUE(std::filesystem::exists(folder.root / "ranking.png"));
+  // The exit button's click brought the title back: the run ended there.
+  EXPECT_NE(lines.back().find("the play file is done"), std::string::npos) << lines.back();
+}
+
 TEST_F(CafeRunTest, AnIdleWeekOnlyHasGiveUpsAndEndsWithAnE) {
   ASSERT_EQ(Play(CafePolicy::Idle), 0) << failure;
   EXPECT_TRUE(Events("serve").empty());

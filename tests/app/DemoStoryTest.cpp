@@ -12,28 +12,56 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Each piece is found in a line after the line of the piece before.
+void ExpectInOrder(const std::vector<std::string>& lines, const std::vector<std::string>& pieces) {
+  size_t at = 0;
+  for (const std::string& piece : pieces) {
+    while (at < lines.size() && lines[at].find(piece) == std::string::npos)
+      ++at;
+    EXPECT_LT(at, lines.size()) << "not found in order: " << piece;
+  }
+}
+
 // The bundled demo story played to its end with its play file, on a copy of
-// the generated data folder.
-TEST(DemoStory, PlaysToTheEndThroughTheChoiceTheFaceChangeAndTheSounds) {
+// the generated data folder; `choose` replaces the play file's click on the
+// first choice.
+class DemoStory : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!fs::exists(built / "51.dat")) GTEST_SKIP() << "the demo data folder is not built";
+    fs::remove_all(game);
+    fs::create_directories(game);
+    fs::copy(built, game / "data", fs::copy_options::recursive);
+    fs::remove(game / "data" / "40.dat");
+  }
+  void TearDown() override { fs::remove_all(game); }
+
+  std::vector<std::string> Play(const std::string& choose = "click 100 150") {
+    auto play = ReadWholeFile(fs::path(DOVETAIL_SOURCE_DIR) / "content/demo/play/first-day.play");
+    EXPECT_TRUE(play.ok());
+    std::string text = *play;
+    text.replace(text.find("click 100 150"), 13, choose);
+    RunnerOptions options;
+    options.gameFolder = game;
+    options.play = ParsePlayFile(text, "first-day.play").value();
+    options.snapDir = game;
+    auto renderer = TextRenderer::Create().value();
+    std::ostringstream out;
+    HeadlessRunner runner(std::move(options), *renderer, &out);
+    EXPECT_EQ(runner.Run(), 0) << runner.Failure();
+    return runner.Log().Lines();
+  }
+
   const fs::path built = fs::path(DOVETAIL_BUILD_DIR) / "data";
-  if (!fs::exists(built / "51.dat")) GTEST_SKIP() << "the demo data folder is not built";
-  const fs::path game = fs::temp_directory_path() / "dovetail-demo-story";
-  fs::remove_all(game);
-  fs::create_directories(game);
-  fs::copy(built, game / "data", fs::copy_options::recursive);
-  fs::remove(game / "data" / "40.dat");
+  // One folder a test: ctest runs the tests side by side.
+  const fs::path game =
+      fs::temp_directory_path() /
+      ("dovetail-demo-" +
+       std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+};
 
-  auto play = ReadWholeFile(fs::path(DOVETAIL_SOURCE_DIR) / "content/demo/play/first-day.play");
-  ASSERT_TRUE(play.ok());
-  RunnerOptions options;
-  options.gameFolder = game;
-  options.play = ParsePlayFile(*play, "first-day.play").value();
-  options.snapDir = game;
-  auto text = TextRenderer::Create().value();
-  std::ostringstream out;
-  HeadlessRunner runner(std::move(options), *text, &out);
-  EXPECT_EQ(runner.Run(), 0) << runner.Failure();
-
+TEST_F(DemoStory, PlaysToTheEndThroughTheChoiceTheFaceChangeAndTheSounds) {
+  const auto lines = Play();
   // These appear in the log in this order.
   const std::vector<std::string> expected = {
       "\"event\":\"wave\",\"id\":104",          // the loading bar's jingle
@@ -50,17 +78,23 @@ TEST(DemoStory, PlaysToTheEndThroughTheChoiceTheFaceChangeAndTheSounds) {
       "\"event\":\"volume\",\"value\":7",  // the music fades out and stops
       "\"what\":\"stop\",\"file\":\"01.mid\"",
       "\"event\":\"volume\",\"value\":65535",
-      "毎日が始まった"};
-  const auto& lines = runner.Log().Lines();
-  size_t at = 0;
-  for (const std::string& piece : expected) {
-    while (at < lines.size() && lines[at].find(piece) == std::string::npos)
-      ++at;
-    EXPECT_LT(at, lines.size()) << "not found in order: " << piece;
-  }
+      "毎日が始まった",
+      "\"event\":\"ending\",\"staffroll\":true",                     // coffee raised HappyCount
+      "\"event\":\"ranking\",\"mode\":1,\"pos\":0,\"shown\":false",  // idle customers
+      "\"event\":\"ranking\",\"mode\":0"};                           // the title's entry
+  ExpectInOrder(lines, expected);
   EXPECT_TRUE(fs::exists(game / "choice.png"));
+  EXPECT_TRUE(fs::exists(game / "ranking.png"));
   EXPECT_TRUE(fs::exists(game / "data" / "40.dat"));  // the two save points
-  fs::remove_all(game);
+}
+
+TEST_F(DemoStory, TheCakeRouteEndsWithoutTheStaffRoll) {
+  const auto lines = Play("click 100 210");
+  const std::vector<std::string> expected = {
+      "\"chosen\":1", "\"staffroll\":false",
+      "\"event\":\"ranking\",\"mode\":1,\"pos\":0,\"shown\":false",  // idle customers
+      "\"event\":\"ranking\",\"mode\":0"};                           // the title's entry
+  ExpectInOrder(lines, expected);
 }
 
 }  // namespace

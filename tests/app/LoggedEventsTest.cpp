@@ -33,6 +33,10 @@ TEST(LoggedEvents, EveryEventHasItsDocumentedLine) {
        R"({"t":7,"event":"final","total":25200,"bonus":11320,"score":36520,"grade":"A"})"},
       {DialogEvent{"frmAbout", DialogAction::Close},
        R"({"t":7,"event":"dialog","name":"frmAbout","what":"close"})"},
+      {EndingEvent{true}, R"({"t":7,"event":"ending","staffroll":true})"},
+      {RankingEvent{1, 2, true, {{1, "Ann", 9000, "A"}, {2, "Bo, \"B\"", 8000, "B"}}},
+       R"({"t":7,"event":"ranking","mode":1,"pos":2,"shown":true,"ranks":[1,2],)"
+       R"("names":["Ann","Bo, \"B\""],"scores":[9000,8000],"grades":["A","B"]})"},
   };
   HeadlessHost host(7);
   std::ostringstream out;

@@ -92,6 +92,10 @@ TestDataFolder::TestDataFolder(const std::string& name) {
   for (const char* file : kPictureFiles)
     picture(file, Gradient(40, 30, 0x203040), true);
   picture("90.dat", Gradient(700, 560, 0x00FF00), true);
+  // The ending pictures and the ranking screen fill the window.
+  picture("p05.dat", Gradient(640, 480, 0xC08040), true);
+  picture("p06.dat", Gradient(640, 480, 0x40C080), true);
+  picture("p07.dat", Gradient(640, 480, 0x404080), true);
   picture("p03.dat", Gradient(640, 480, 0x0000FF), false);
   picture("p01.dat", Gradient(640, 480, 0xFF0000), false);
   picture("P99.dat", Gradient(320, 200, 0x808080), false);
