@@ -135,22 +135,18 @@ template <typename Kernel>
 // integers where they can leave it.
 
 // u / divisor; a division by 2 is the exact multiplication by 0.5, which
-// costs a fraction of a division.
-template <double kDivisor>
-[[gnu::target("avx2"), gnu::always_inline]] inline __m256d DivideAvx2(__m256d u) {
-  if constexpr (kDivisor == 2.0) {
-    return _mm256_mul_pd(u, _mm256_set1_pd(0.5));
-  } else {
-    return _mm256_div_pd(u, _mm256_set1_pd(kDivisor));
-  }
+// costs a fraction of a division. The divisor is always a kernel's constant,
+// so the choice is made when the call is inlined.
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256d DivideAvx2(__m256d u, double divisor) {
+  if (divisor == 2.0) return _mm256_mul_pd(u, _mm256_set1_pd(0.5));
+  return _mm256_div_pd(u, _mm256_set1_pd(divisor));
 }
 
 // One channel's result for four pixels: (x·t + y·t) / d + c − c·t, rounded.
-template <double kDivisor>
-[[gnu::target("avx2"), gnu::always_inline]] inline __m128i ToneChannelAvx2(__m256d c, __m256d ct,
+[[gnu::target("avx2"), gnu::always_inline]] inline __m128i ToneChannelAvx2(double divisor,
+                                                                           __m256d c, __m256d ct,
                                                                            __m256d xt, __m256d yt) {
-  const __m256d v =
-      _mm256_sub_pd(_mm256_add_pd(DivideAvx2<kDivisor>(_mm256_add_pd(xt, yt)), c), ct);
+  const __m256d v = _mm256_sub_pd(_mm256_add_pd(DivideAvx2(_mm256_add_pd(xt, yt), divisor), c), ct);
   return _mm256_cvtpd_epi32(v);
 }
 
@@ -218,9 +214,9 @@ template <ToneKind kKind, ToneBounds kBounds>
         const __m256d rt = _mm256_mul_pd(r, t);
         const __m256d gt = _mm256_mul_pd(g, t);
         const __m256d bt = _mm256_mul_pd(b, t);
-        red[half] = ToneChannelAvx2<Kernel::kDivRed>(r, rt, gt, bt);
-        green[half] = ToneChannelAvx2<Kernel::kDivGreen>(g, gt, rt, bt);
-        blue[half] = ToneChannelAvx2<Kernel::kDivBlue>(b, bt, gt, rt);
+        red[half] = ToneChannelAvx2(Kernel::kDivRed, r, rt, gt, bt);
+        green[half] = ToneChannelAvx2(Kernel::kDivGreen, g, gt, rt, bt);
+        blue[half] = ToneChannelAvx2(Kernel::kDivBlue, b, bt, gt, rt);
       }
     }
     const __m256i result =

@@ -39,7 +39,7 @@ namespace dovetail {
 // The story's seams (StoryHandlers) are implemented here, each by handing the
 // command to the part that owns it, so that the interpreter cannot meet a seam
 // nobody wired.
-class Game : private StoryHandlers {
+class Game final : private StoryHandlers {
  public:
   // `gamePaths` are worked out before the run (GamePaths::ForGameFolder); `audio`
   // is the sound device's output or a silent one (MakeSilentAudio); `events`
