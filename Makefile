@@ -40,6 +40,7 @@ fuzz: deps
 bench: build
 	@$(BUILD_DIR)/bench/effects
 	@$(BUILD_DIR)/bench/music
+	@$(BUILD_DIR)/bench/headless
 
 format:
 	@find src tests tools bench \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 clang-format -i
