@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <iostream>
 #include <utility>
 
 #include "platform/Dialog.h"
@@ -104,6 +105,10 @@ void HeadlessHost::Deliver(const InputEvent& input) {
   } else if (window_ != nullptr) {
     window_->Deliver(input);
   }
+}
+
+void HeadlessHost::Diagnostic(const std::string& line) {
+  std::cerr << line << '\n';
 }
 
 bool HeadlessHost::OpenLink(const std::string& url) {

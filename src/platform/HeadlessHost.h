@@ -56,6 +56,7 @@ class HeadlessHost : public Host {
   // Records the link and reports it opened.
   bool OpenLink(const std::string& url) override;
   const std::vector<std::string>& OpenedLinks() const { return links_; }
+  void Diagnostic(const std::string& line) override;
 
   // The machine this host reports: fixed values, the same on every run, that
   // a test changes to try the paths that depend on them. The local time is

@@ -69,6 +69,11 @@ class Host {
   // Opens a link ("https://…", "mailto:…") in the desktop's browser or mail
   // program; false when none could be started.
   virtual bool OpenLink(const std::string& url) = 0;
+
+  // A line for whoever runs the program, not for the player: the reason
+  // behind a failure the player sees only as the program's fixed message.
+  // Both hosts write it to the standard error stream.
+  virtual void Diagnostic(const std::string& line) = 0;
 };
 
 }  // namespace dovetail

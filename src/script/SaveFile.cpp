@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <array>
-#include <iostream>
 #include <memory>
 #include <string_view>
 
@@ -203,8 +202,9 @@ void SaveGame(const StoryState& state, Host& host, const fs::path& dataPath) {
                            : Status(previous.error());
   }
   if (status.ok()) status = ReplaceFileAtomically(path, *text);
-  // The player sees the fixed message; the reason goes to the error stream.
-  if (!status.ok()) std::cerr << "dovetail: the save failed: " << status.error().message << "\n";
+  // The player sees the fixed message; the reason goes to whoever runs the
+  // program.
+  if (!status.ok()) host.Diagnostic("dovetail: the save failed: " + status.error().message);
   host.MessageBox({status.ok() ? "セーブしました." : "セーブに失敗しました.", kAppTitle,
                    MessageBoxButtons::Ok});
 }

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cassert>
+#include <iostream>
 #include <utility>
 #include <vector>
 
@@ -187,6 +188,10 @@ SystemFacts QtHost::System() {
 
 ProcessorFacts QtHost::Processor() {
   return ReadProcessor();
+}
+
+void QtHost::Diagnostic(const std::string& line) {
+  std::cerr << line << '\n';
 }
 
 bool QtHost::OpenLink(const std::string& url) {

@@ -65,6 +65,7 @@ class QtHost : public Host {
   SystemFacts System() override;
   ProcessorFacts Processor() override;
   bool OpenLink(const std::string& url) override;
+  void Diagnostic(const std::string& line) override;
   // The desktop window of an open dialog, or null.
   DialogWindow* DialogWindowFor(const Dialog& dialog) const;
 
