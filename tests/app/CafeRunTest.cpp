@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -8,6 +7,7 @@
 #include "base/Cp932.h"
 #include "base/Files.h"
 #include "graphics/TextRenderer.h"
+#include "support/PlayedRun.h"
 #include "support/TestDataFolder.h"
 
 namespace dovetail {
@@ -51,16 +51,13 @@ class CafeRunTest : public ::testing::Test {
     RunnerOptions options;
     options.seed = seed;
     options.gameFolder = folder.root;
-    options.play = ParsePlayFile(playText, "play.txt").value();
     options.cafe = policy;
     options.snapDir = folder.root;
     options.maxMs = 4 * 3'600'000;
-    std::ostringstream out;
-    HeadlessRunner runner(std::move(options), *text, &out);
-    const int code = runner.Run();
-    failure = runner.Failure();
-    lines = runner.Log().Lines();
-    return code;
+    testing::PlayedRun run = testing::PlayHeadless(std::move(options), playText, *text);
+    failure = run.failure;
+    lines = std::move(run.lines);
+    return run.code;
   }
 
   std::vector<std::string> Events(const std::string& name) const {

@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
-#include <sstream>
 
 #include "app/HeadlessRunner.h"
 #include "base/Files.h"
 #include "graphics/TextRenderer.h"
+#include "support/PlayedRun.h"
 
 namespace dovetail {
 namespace {
@@ -43,21 +44,20 @@ class DemoStory : public ::testing::Test {
     text.replace(text.find("click 100 150"), 13, choose);
     RunnerOptions options;
     options.gameFolder = game;
-    options.play = ParsePlayFile(text, "first-day.play").value();
     options.snapDir = game;
     auto renderer = TextRenderer::Create().value();
-    std::ostringstream out;
-    HeadlessRunner runner(std::move(options), *renderer, &out);
-    EXPECT_EQ(runner.Run(), 0) << runner.Failure();
-    return runner.Log().Lines();
+    testing::PlayedRun run = testing::PlayHeadless(std::move(options), text, *renderer);
+    EXPECT_EQ(run.code, 0) << run.failure;
+    return run.lines;
   }
 
   const fs::path built = fs::path(DOVETAIL_BUILD_DIR) / "data";
-  // One folder a test: ctest runs the tests side by side.
+  // One folder a test and process: ctest runs the tests side by side.
   const fs::path game =
       fs::temp_directory_path() /
       ("dovetail-demo-" +
-       std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+       std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+       std::to_string(::getpid()));
 };
 
 TEST_F(DemoStory, PlaysToTheEndThroughTheChoiceTheFaceChangeAndTheSounds) {

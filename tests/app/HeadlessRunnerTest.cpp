@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "app/HeadlessRunner.h"
 #include "graphics/TextRenderer.h"
 #include "shell/Game.h"
+#include "support/PlayedRun.h"
 #include "support/TestDataFolder.h"
 
 namespace dovetail {
@@ -22,15 +21,12 @@ class HeadlessRunnerTest : public ::testing::Test {
   int Play(const std::string& playText, uint32_t maxMs = 3'600'000) {
     RunnerOptions options;
     options.gameFolder = folder.root;
-    options.play = ParsePlayFile(playText, "play.txt").value();
     options.snapDir = folder.root;
     options.maxMs = maxMs;
-    std::ostringstream out;
-    HeadlessRunner runner(std::move(options), *text, &out);
-    const int code = runner.Run();
-    failure = runner.Failure();
-    lines = runner.Log().Lines();
-    return code;
+    testing::PlayedRun run = testing::PlayHeadless(std::move(options), playText, *text);
+    failure = run.failure;
+    lines = std::move(run.lines);
+    return run.code;
   }
 
   // The log lines that contain all the given pieces, in order.
