@@ -60,41 +60,45 @@ class DemoStory : public ::testing::Test {
        std::to_string(::getpid()));
 };
 
-TEST_F(DemoStory, PlaysToTheEndThroughTheChoiceTheFaceChangeAndTheSounds) {
+TEST_F(DemoStory, PlaysTheFirstDayThroughTheChoiceTheStageAndTheEvening) {
   const auto lines = Play();
   // These appear in the log in this order.
   const std::vector<std::string> expected = {
       "\"event\":\"wave\",\"id\":104",          // the loading bar's jingle
       "\"what\":\"play\",\"file\":\"01.mid\"",  // the title music
+      "\"effect\",\"code\":\"BI\"",             // the morning street fades in
+      "一日目",                                 // the day's heading in large text
       "名札に名前",
-      "【花子】",
+      "【花子】",  // the name entered is the speaker's tag
       "\"effect\",\"code\":\"HC\"",
-      "今日は開店の日",
-      "【山田】",
+      "わからないことは",               // a face change
       "\"event\":\"wave\",\"id\":101",  // the door bell
-      "\"texts\":[\"あたたかいコーヒー\",\"甘いケーキ\"],\"chosen\":0",
-      "最初にコーヒー",
+      "カランコロン",
+      "\"texts\":[\"あたたかいブレンド\",\"今日のケーキ\"],\"chosen\":0",
+      "最初にコーヒー",  // the counter the choice raised
+      "\"event\":\"stage\",\"stage\":2,\"what\":\"start\"",
+      "\"what\":\"play\",\"file\":\"02.mid\"",
+      "\"event\":\"serve\"",
+      "\"event\":\"stage\",\"stage\":2,\"what\":\"end\"",
       "\"code\":\"DI\"",
-      "\"event\":\"volume\",\"value\":7",  // the music fades out and stops
-      "\"what\":\"stop\",\"file\":\"01.mid\"",
-      "\"event\":\"volume\",\"value\":65535",
-      "毎日が始まった",
-      "\"event\":\"ending\",\"staffroll\":true",                     // coffee raised HappyCount
-      "\"event\":\"ranking\",\"mode\":1,\"pos\":0,\"shown\":false",  // idle customers
-      "\"event\":\"ranking\",\"mode\":0"};                           // the title's entry
+      "おつかれさま",
+      "\"code\":\"HB\"",
+      "\"code\":\"MO\"",  // she falls asleep
+      "\"code\":\"MI\"",  // and wakes on the second day
+      "二日目"};
   ExpectInOrder(lines, expected);
-  EXPECT_TRUE(fs::exists(game / "choice.png"));
-  EXPECT_TRUE(fs::exists(game / "ranking.png"));
-  EXPECT_TRUE(fs::exists(game / "data" / "40.dat"));  // the two save points
+  for (const char* snap : {"day-heading", "choice", "cafe-served", "night", "second-day"})
+    EXPECT_TRUE(fs::exists(game / (std::string(snap) + ".png"))) << snap;
+  EXPECT_TRUE(fs::exists(game / "data" / "40.dat"));  // the first two save points
 }
 
-TEST_F(DemoStory, TheCakeRouteEndsWithoutTheStaffRoll) {
+TEST_F(DemoStory, TheCakeRouteHearsAnotherLineAndRejoins) {
   const auto lines = Play("click 100 210");
-  const std::vector<std::string> expected = {
-      "\"chosen\":1", "\"staffroll\":false",
-      "\"event\":\"ranking\",\"mode\":1,\"pos\":0,\"shown\":false",  // idle customers
-      "\"event\":\"ranking\",\"mode\":0"};                           // the title's entry
+  const std::vector<std::string> expected = {"\"chosen\":1", "店の自慢",
+                                             "\"event\":\"stage\",\"stage\":2", "二日目"};
   ExpectInOrder(lines, expected);
+  for (const std::string& line : lines)
+    EXPECT_EQ(line.find("最初にコーヒー"), std::string::npos);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <sstream>
 
 #include "content/TextLines.h"
+#include "sound/Mci.h"
+#include "sound/MidiFile.h"
 
 namespace dovetail::tools {
 
@@ -119,6 +121,18 @@ Result<MusicRecipe> ParseMusicRecipe(std::string_view text, const std::string& s
       }
       continue;
     }
+    if (words[0] == "pickup") {
+      const double longest = static_cast<double>(LoopPointTicks()) / kTicksPerBeat;
+      if (words.size() != 2 || !ParseBeats(words[1], recipe.pickupBeats) ||
+          recipe.pickupBeats > longest) {
+        return fail(
+            "\"pickup\" takes the beats of the first bar, whole ticks up to the loop "
+            "point (" +
+            std::to_string(LoopPointTicks()) + " ticks)");
+      }
+      if (!recipe.parts.empty()) return fail("\"pickup\" comes before the first part");
+      continue;
+    }
     if (words[0] == "part") {
       MusicPart part;
       if (words.size() != 8 || words[2] != "channel" || words[4] != "program" ||
@@ -136,9 +150,12 @@ Result<MusicRecipe> ParseMusicRecipe(std::string_view text, const std::string& s
     for (const std::string& word : words) {
       if (word == "|") {
         const double barLength = part.lengthBeats - barStart;
-        if (std::abs(barLength - recipe.meter) > 1e-9) {
-          return fail("a bar of part \"" + part.name + "\" holds " + std::to_string(barLength) +
-                      " beats, not " + std::to_string(recipe.meter));
+        const bool pickupBar = barStart == 0 && recipe.pickupBeats > 0;
+        const double expected = pickupBar ? recipe.pickupBeats : recipe.meter;
+        if (std::abs(barLength - expected) > 1e-9) {
+          return fail(std::string(pickupBar ? "the pickup" : "a bar") + " of part \"" + part.name +
+                      "\" holds " + std::to_string(barLength) + " beats, not " +
+                      std::to_string(expected));
         }
         barStart = part.lengthBeats;
         continue;
@@ -173,7 +190,16 @@ Result<MusicRecipe> ParseMusicRecipe(std::string_view text, const std::string& s
   return recipe;
 }
 
+uint32_t LoopPointTicks() {
+  return static_cast<uint32_t>(Mci::kLoopStartMusicTime * kTicksPerBeat / kMusicTimePerQuarter);
+}
+
 std::string EncodeMidi(const MusicRecipe& recipe) {
+  const uint32_t lead =
+      recipe.pickupBeats > 0
+          ? LoopPointTicks() -
+                static_cast<uint32_t>(std::lround(recipe.pickupBeats * kTicksPerBeat))
+          : 0;
   std::vector<TimedEvent> events;
   const auto tempo = static_cast<uint32_t>(std::lround(60000000.0 / recipe.tempo));
   events.push_back({0, 0, std::string("\xFF\x51\x03", 3)});
@@ -188,7 +214,7 @@ std::string EncodeMidi(const MusicRecipe& recipe) {
           {0, 1, {static_cast<char>(0xC0 | channel), static_cast<char>(part.program)}});
     }
     for (const MusicNote& note : part.notes) {
-      const auto on = static_cast<uint32_t>(std::lround(note.startBeat * kTicksPerBeat));
+      const auto on = lead + static_cast<uint32_t>(std::lround(note.startBeat * kTicksPerBeat));
       const auto length = static_cast<uint32_t>(std::lround(note.beats * kTicksPerBeat));
       const uint32_t off = on + length - std::min<uint32_t>(length / 8, 30);
       for (int key : note.keys) {
@@ -199,7 +225,8 @@ std::string EncodeMidi(const MusicRecipe& recipe) {
         events.push_back({off, 2, {static_cast<char>(0x80 | channel), static_cast<char>(key), 0}});
       }
     }
-    end = std::max(end, static_cast<uint32_t>(std::lround(part.lengthBeats * kTicksPerBeat)));
+    end =
+        std::max(end, lead + static_cast<uint32_t>(std::lround(part.lengthBeats * kTicksPerBeat)));
   }
   std::stable_sort(events.begin(), events.end(), [](const TimedEvent& a, const TimedEvent& b) {
     return a.tick != b.tick ? a.tick < b.tick : a.order < b.order;
