@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <initializer_list>
 
 #include "app/HeadlessRunner.h"
 #include "base/Files.h"
@@ -23,9 +25,31 @@ void ExpectInOrder(const std::vector<std::string>& lines, const std::vector<std:
   }
 }
 
-// The bundled demo story played to its end with its play file, on a copy of
-// the generated data folder; `choose` replaces the play file's click on the
-// first choice.
+// Lines holding `piece`.
+size_t CountLines(const std::vector<std::string>& lines, const std::string& piece) {
+  return static_cast<size_t>(std::count_if(
+      lines.begin(), lines.end(),
+      [&](const std::string& line) { return line.find(piece) != std::string::npos; }));
+}
+
+// A whole week read with skipping: it is turned on after the first message
+// (and stays on through the name entry) and again after each choice, since a
+// choice turns it off; `choices` are the buttons picked, 1 to 3. The last
+// scene's character-by-character line also turns it off, so one more click
+// starts the ending; the play file then waits through the ending.
+std::string WeekPlay(std::initializer_list<int> choices) {
+  std::string play =
+      "until title\nclick 420 245\nuntil click-wait\nmenu speedup\nuntil dialog\n"
+      "press Command1\n";
+  for (int choice : choices) {
+    play += "until choice\nclick 100 " + std::to_string(150 + 60 * (choice - 1)) +
+            "\nuntil click-wait\nmenu speedup\n";
+  }
+  return play + "until click-wait\nclick 320 440\nwait 120000\n";
+}
+
+// The bundled demo story played with a play file, on a copy of the generated
+// data folder.
 class DemoStory : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -37,14 +61,20 @@ class DemoStory : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(game); }
 
+  // The first-day play file; `choose` replaces its click on the first choice.
   std::vector<std::string> Play(const std::string& choose = "click 100 150") {
     auto play = ReadWholeFile(fs::path(DOVETAIL_SOURCE_DIR) / "content/demo/play/first-day.play");
     EXPECT_TRUE(play.ok());
     std::string text = *play;
     text.replace(text.find("click 100 150"), 13, choose);
+    return PlayText(text, CafePolicy::Idle);
+  }
+
+  std::vector<std::string> PlayText(const std::string& text, CafePolicy cafe) {
     RunnerOptions options;
     options.gameFolder = game;
     options.snapDir = game;
+    options.cafe = cafe;
     auto renderer = TextRenderer::Create().value();
     testing::PlayedRun run = testing::PlayHeadless(std::move(options), text, *renderer);
     EXPECT_EQ(run.code, 0) << run.failure;
@@ -99,6 +129,29 @@ TEST_F(DemoStory, TheCakeRouteHearsAnotherLineAndRejoins) {
   ExpectInOrder(lines, expected);
   for (const std::string& line : lines)
     EXPECT_EQ(line.find("最初にコーヒー"), std::string::npos);
+}
+
+// Every day saves first and every afternoon from day 2 on is evaluated; the
+// blend, the help for エドガー and listening to 小野寺 lead to the staff roll,
+// and a well-served week to the master's praise.
+TEST_F(DemoStory, AWarmWeekServedWellEndsWithTheStaffRoll) {
+  const auto lines = PlayText(WeekPlay({1, 1, 1}), CafePolicy::Perfect);
+  EXPECT_EQ(CountLines(lines, "\"msgbox\",\"text\":\"セーブしました.\""), 7u);
+  EXPECT_EQ(CountLines(lines, "\"msgbox\""), 7u);  // no content error
+  EXPECT_EQ(CountLines(lines, "\"event\":\"day\""), 6u);
+  ExpectInOrder(lines, {"\"stage\":14,\"what\":\"end\"", "\"event\":\"final\"", "\"grade\":\"A\"",
+                        "すばらしい！", "つばめで働いてくれませんか", "\"staffroll\":true",
+                        "\"event\":\"ranking\",\"mode\":1"});
+}
+
+// The cake, ノア's kitchen and the usual service leave `set` at 2: the quiet
+// goodbye; nobody served gives grade "E" and the master's encouragement.
+TEST_F(DemoStory, AWeekOfOtherChoicesUnservedEndsQuietly) {
+  const auto lines = PlayText(WeekPlay({2, 2, 2}), CafePolicy::Idle);
+  EXPECT_EQ(CountLines(lines, "\"msgbox\""), 7u);
+  ExpectInOrder(lines, {"いっしょに仕込み", "\"grade\":\"E\"", "うまくいかない日も",
+                        "お客さんとして来てください", "\"staffroll\":false"});
+  EXPECT_EQ(CountLines(lines, "つばめで働いてくれませんか"), 0u);
 }
 
 }  // namespace
