@@ -19,6 +19,9 @@ HeadlessRunner::HeadlessRunner(RunnerOptions options, TextRenderer& text, std::o
                                  *audio_, events_);
   game_->random.seed(options_.seed);
   playsCafe_ = PlaysCafe(options_.play);
+  if (options_.autoPlay) {
+    autoPlayer_ = std::make_unique<AutoPlayer>(std::move(*options_.autoPlay), *game_, host_);
+  }
   start_ = host_.TickCount();
   host_.onDoEvents = [this] { Tick(); };
   host_.onMessageBox = [this](const MessageBoxRequest& request) { return OnMessageBox(request); };
@@ -55,6 +58,11 @@ void HeadlessRunner::Tick() {
   if (!playsCafe_ && options_.cafe != CafePolicy::Idle && !host_.InputPending() &&
       game_->Waiting() == WaitState::Customer) {
     Serve(options_.cafe == CafePolicy::Perfect);
+  }
+  if (autoPlayer_) {
+    if (host_.InputPending()) return;
+    if (auto stop = autoPlayer_->Act()) throw Stop{stop->code, stop->reason};
+    return;
   }
   if (!Advance() && WaitsForPlayFile()) throw Stop{0, "the play file is done"};
 }
@@ -152,6 +160,7 @@ bool HeadlessRunner::Advance() {
 }
 
 std::optional<MessageBoxAnswer> HeadlessRunner::OnMessageBox(const MessageBoxRequest& request) {
+  if (autoPlayer_) autoPlayer_->OnMessageBox(request);
   auto at = [&](PlayCommand::Kind kind) {
     return next_ < options_.play.size() && options_.play[next_].kind == kind;
   };

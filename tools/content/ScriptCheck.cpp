@@ -228,10 +228,22 @@ class Checker {
   }
 
   void CheckRecord(const ScriptRow& row, bool firstOfRun) {
+    NoteMessage(row);
     CheckSpeaker(row);
     CheckPictures(row);
     CheckSubstitution(row);
     CheckCommand(row, firstOfRun);
+  }
+
+  // A record shows its text when no picture field or command says
+  // otherwise: a plain text record, a face change, "r" and "t".
+  void NoteMessage(const ScriptRow& row) {
+    const std::string& command = row[kCommand];
+    const bool showsText = command.empty() || command[0] == 'r' || command[0] == 't';
+    if (!showsText || row[kText].empty() || !row[kBackground].empty() || !row[kCharacter].empty()) {
+      return;
+    }
+    result_.messages.push_back({row[kText], row[kSubst] == "1", row.line, row.label});
   }
 
   void CheckSpeaker(const ScriptRow& row) {

@@ -1,0 +1,426 @@
+#include "routes/RouteMap.h"
+
+#include <algorithm>
+#include <deque>
+#include <map>
+#include <optional>
+#include <set>
+#include <variant>
+
+#include "minigame/StageCalendar.h"
+#include "platform/HeadlessHost.h"
+#include "scene/Choices.h"
+#include "scene/Ending.h"
+#include "scene/StoryCounters.h"
+#include "script/Interpreter.h"
+#include "shell/HeroName.h"
+#include "shell/TitleScreen.h"
+
+namespace dovetail {
+
+namespace {
+
+// Records a stretch of story may run without reaching a choice or an end
+// before it counts as a loop.
+constexpr size_t kStepLimit = 200000;
+// Story states the walk may meet before it gives up.
+constexpr size_t kSegmentLimit = 50000;
+// The grade the café gives after stage 14 before anyone knows it.
+constexpr const char* kGradeToCome = "?";
+
+// Where the interpreter goes on: the position, whether it got there by a
+// jump, and every value of the story that can change where it goes later.
+struct Resume {
+  int32_t pos = 0;
+  bool jumped = false;
+  int16_t stageNo = 2;
+  StoryCounters counters;
+  bool nameEntered = false;
+  std::string grade;
+
+  std::string Key() const {
+    std::string key = std::to_string(pos) + (jumped ? "j" : "a") + std::to_string(stageNo) +
+                      (nameEntered ? "n" : "-") + grade + "|";
+    for (int16_t value : {counters.kaiMon, counters.kaiAwa, counters.kaiTer, counters.kaiUmi,
+                          counters.kaiRoi, counters.set, counters.sai, counters.izu, counters.zou,
+                          counters.cof, counters.coc, counters.nom, counters.jou, counters.sak,
+                          counters.nam, counters.cre, counters.kya, counters.HappyCount}) {
+      key += std::to_string(value) + ",";
+    }
+    return key;
+  }
+};
+
+// A stretch of story from a resume point to the next choice, grade test or
+// end, and the ways on from there.
+struct Segment {
+  enum class Stop { Choice, GradeTest, End };
+  Stop stop = Stop::End;
+  RouteEnd end = RouteEnd::ScriptEnd;
+  int16_t label = 0;  // where it stopped
+  // The story's state where it stopped at a choice or a grade test: two
+  // stretches that stop with the same key lead on the same ways.
+  std::string stopKey;
+  std::vector<int16_t> labels;
+  std::optional<int16_t> arrived;  // the last record's label, at the script's end
+  std::vector<int16_t> saves;
+  // The ways on: for a choice the option number of each (the lowest of the
+  // options that lead on the same way), for a grade test High then Low.
+  std::vector<int> options;
+  std::vector<size_t> next;  // segment of each way on
+};
+
+// Thrown out of the interpreter where the story waits for the player or the
+// café, or ends without returning.
+struct ChoiceReached {
+  int count;
+};
+struct GradeTestReached {};
+struct QuitReached {};
+struct StepLimitReached {};
+
+// Runs the story with the game's interpreter and command rules, leaving out
+// everything shown or heard.
+class RouteWalker final : private StoryHandlers, private GameEvents {
+ public:
+  explicit RouteWalker(const ScriptTables& tables) : interpreter_(story_, host_, *this, *this) {
+    story_.tables = tables;
+    host_.onMessageBox = [this](const MessageBoxRequest& request) {
+      problems_.push_back({story_.CurLabel, request.text});
+      return std::optional<MessageBoxAnswer>(MessageBoxAnswer::Ok);
+    };
+  }
+
+  // The state the title gives a new story, or the extra story (nothing when
+  // the script has no extra story).
+  Resume NewStory() {
+    NewGame(story_);
+    return Capture(false);
+  }
+  std::optional<Resume> ExtraStory() {
+    NewGame(story_);
+    const ScriptTables& tables = story_.tables;
+    const bool hasExtra =
+        std::any_of(tables.Labels.begin(), tables.Labels.begin() + tables.LabelCount,
+                    [](const LabelEntry& entry) { return entry.Label == kExtraStoryLabel; });
+    if (!hasExtra) return std::nullopt;
+    EnterExtraStory(story_, interpreter_);
+    return Capture(false);
+  }
+
+  // Runs from `from` to the next stop. `ways` receives the resume points on.
+  Segment Walk(const Resume& from, std::vector<Resume>& ways) {
+    Restore(from);
+    segment_ = Segment{};
+    steps_ = 0;
+    try {
+      interpreter_.RunScript();
+      segment_.stop = Segment::Stop::End;
+      if (!ended_) {
+        segment_.end = RouteEnd::ScriptEnd;
+        // The story stops on arriving at the last record, which it does not
+        // run: its label counts as reached.
+        segment_.arrived = story_.tables.Script[story_.tables.LastRecord].Label;
+      }
+    } catch (const ChoiceReached& choice) {
+      segment_.stop = Segment::Stop::Choice;
+      segment_.stopKey = Capture(true).Key();
+      ChoiceWays(choice.count, ways);
+    } catch (const GradeTestReached&) {
+      segment_.stop = Segment::Stop::GradeTest;
+      segment_.stopKey = Capture(true).Key();
+      // The test runs again with the grade known.
+      for (const char* grade : {"A", "E"}) {
+        Resume way = Capture(true);
+        way.grade = grade;
+        ways.push_back(way);
+        segment_.options.push_back(grade[0] == 'A' ? 1 : 2);
+      }
+    } catch (const QuitReached&) {
+      segment_.stop = Segment::Stop::End;
+      segment_.end = RouteEnd::Quit;
+    } catch (const StepLimitReached&) {
+      segment_.stop = Segment::Stop::End;
+      segment_.end = RouteEnd::Stall;
+      problems_.push_back({story_.CurLabel, "the story runs " + std::to_string(kStepLimit) +
+                                                " records without a choice or an end"});
+    }
+    segment_.label = story_.CurLabel;
+    ended_ = false;
+    return std::move(segment_);
+  }
+
+  std::vector<RouteProblem>& Problems() { return problems_; }
+
+ private:
+  void Restore(const Resume& from) {
+    story_.ScriptPos = from.pos;
+    story_.StepResult = from.jumped ? kJumped : kShowText;
+    story_.StageNo = from.stageNo;
+    story_.counters = from.counters;
+    story_.NameEntered = from.nameEntered;
+    story_.Ranking[0].Grade = from.grade;
+  }
+
+  Resume Capture(bool jumped) const {
+    return {story_.ScriptPos,       jumped, story_.StageNo, story_.counters, story_.NameEntered,
+            story_.Ranking[0].Grade};
+  }
+
+  void ChoiceWays(int count, std::vector<Resume>& ways) {
+    std::set<std::string> seen;
+    for (int k = 0; k < count; ++k) {
+      story_.ScriptPos = story_.tables.ChoiceTable[story_.ChoiceBase + k].Target;
+      Resume way = Capture(true);
+      if (!seen.insert(way.Key()).second) continue;
+      ways.push_back(way);
+      segment_.options.push_back(k + 1);
+    }
+  }
+
+  // The story's seams: what decides the way on is the game's own rule.
+  int32_t ShowBackground() override { return kAdvance; }
+  int32_t PlaceCharacter() override { return kShowText; }
+  int32_t ChangeFace() override { return kShowText; }
+  void ShowMessage() override {}
+  void MesClear() override {}
+  int32_t CmdTextMode() override { return kShowText; }
+  void Keys() override {}
+  int32_t ShowChoices() override {
+    const auto offered = OfferedChoices(story_, interpreter_);
+    if (offered.ok()) throw ChoiceReached{*offered};
+    if (!offered.error().message.empty()) {
+      problems_.push_back({story_.CurLabel, offered.error().message});
+    }
+    return kAdvance;
+  }
+  int32_t CmdCount() override { return dovetail::CmdCount(story_, host_); }
+  int32_t CmdIf() override {
+    if (story_.CurCommand.ends_with('0') && story_.Ranking[0].Grade == kGradeToCome) {
+      throw GradeTestReached{};
+    }
+    return dovetail::CmdIf(story_, interpreter_, host_);
+  }
+  int32_t CmdCompare() override { return dovetail::CmdCompare(story_, interpreter_, host_); }
+  int32_t CmdReserved() override { return dovetail::CmdReserved(story_, host_); }
+  void PlayEnding() override {
+    ended_ = true;
+    segment_.end = PlaysStaffRoll(story_.counters) ? RouteEnd::StaffRoll : RouteEnd::Ending;
+  }
+  void SaveGame() override {}
+  void PlayCafeStage() override {
+    if (const Status stage = cafe::CheckStageNo(story_.StageNo); !stage.ok()) {
+      interpreter_.ContentError(stage.error().message);
+      return;
+    }
+    // Each stage starts the current player's result afresh; after stage 14
+    // the grade is whatever the café gave.
+    story_.Ranking[0].Grade = cafe::IsFinalStage(story_.StageNo) ? kGradeToCome : "";
+  }
+  void OpenNameEntry() override {}
+  void CmdAudio() override {}
+  void Quit() override { throw QuitReached{}; }
+
+  void Report(const GameEvent& event) override {
+    const auto* step = std::get_if<StepEvent>(&event);
+    if (step == nullptr) return;
+    if (++steps_ > kStepLimit) throw StepLimitReached{};
+    if (segment_.labels.empty() || segment_.labels.back() != step->label) {
+      segment_.labels.push_back(step->label);
+    }
+    if (step->command == "g2") segment_.saves.push_back(step->label);
+  }
+
+  HeadlessHost host_;
+  StoryState story_;
+  Interpreter interpreter_;
+  std::vector<RouteProblem> problems_;
+  Segment segment_;
+  size_t steps_ = 0;
+  bool ended_ = false;
+};
+
+// The walked graph: every segment once, by its resume point.
+class RouteGraph {
+ public:
+  explicit RouteGraph(const ScriptTables& tables) : walker_(tables) {}
+
+  std::optional<size_t> Start(std::optional<Resume> from) {
+    if (!from) return std::nullopt;
+    return Add(*from);
+  }
+  // Walks every segment reachable from those added.
+  void Explore() {
+    while (!pending_.empty()) {
+      auto [id, from] = std::move(pending_.front());
+      pending_.pop_front();
+      std::vector<Resume> ways;
+      Segment segment = walker_.Walk(from, ways);
+      for (const Resume& way : ways) {
+        if (segments_.size() >= kSegmentLimit) {
+          walker_.Problems().push_back(
+              {segment.label, "the story has more than " + std::to_string(kSegmentLimit) +
+                                  " states at its choices; the walk stopped"});
+          pending_.clear();
+          break;
+        }
+        segment.next.push_back(Add(way));
+      }
+      segment.options.resize(segment.next.size());
+      segments_[id] = std::move(segment);
+    }
+  }
+
+  const std::vector<Segment>& Segments() const { return segments_; }
+  std::vector<RouteProblem>& Problems() { return walker_.Problems(); }
+
+ private:
+  size_t Add(const Resume& from) {
+    auto [it, added] = ids_.try_emplace(from.Key(), segments_.size());
+    if (added) {
+      segments_.emplace_back();
+      pending_.emplace_back(it->second, from);
+    }
+    return it->second;
+  }
+
+  RouteWalker walker_;
+  std::map<std::string, size_t> ids_;
+  std::vector<Segment> segments_;
+  std::deque<std::pair<size_t, Resume>> pending_;
+};
+
+// Lists the routes through the walked graph, depth first.
+class RouteLister {
+ public:
+  RouteLister(const std::vector<Segment>& segments, RouteMap& map, size_t limit)
+      : segments_(segments), map_(map), limit_(limit) {}
+
+  void List(size_t start, StoryRoute::Start how) {
+    route_ = MappedRoute{};
+    route_.story.start = how;
+    Visit(start);
+  }
+
+ private:
+  void Visit(size_t id) {
+    if (!map_.complete) return;
+    const Segment& segment = segments_[id];
+    const size_t labelsBefore = route_.labels.size();
+    const size_t savesBefore = route_.saves.size();
+    route_.labels.insert(route_.labels.end(), segment.labels.begin(), segment.labels.end());
+    for (int16_t label : segment.saves)
+      route_.saves.push_back({label, route_.story.list.size()});
+    if (segment.stop == Segment::Stop::End) {
+      Emit(id, segment);
+    } else if (!stopsOnPath_.insert(segment.stopKey).second) {
+      if (loopsReported_.insert(segment.stopKey).second) {
+        map_.problems.push_back({segment.label,
+                                 "the story comes back to this choice with the same story "
+                                 "state it had before (a loop)"});
+      }
+    } else {
+      for (size_t k = 0; k < segment.next.size(); ++k) {
+        const size_t next = segment.next[k];
+        route_.branches.push_back(BranchId(id, k));
+        const GradeNeed gradeBefore = route_.grade;
+        if (segment.stop == Segment::Stop::Choice) {
+          route_.story.list.push_back(segment.options[k]);
+        } else {
+          route_.grade = k == 0 ? GradeNeed::High : GradeNeed::Low;
+        }
+        Visit(next);
+        if (segment.stop == Segment::Stop::Choice) route_.story.list.pop_back();
+        route_.grade = gradeBefore;
+        route_.branches.pop_back();
+      }
+      stopsOnPath_.erase(segment.stopKey);
+    }
+    route_.labels.resize(labelsBefore);
+    route_.saves.resize(savesBefore);
+  }
+
+  void Emit(size_t id, const Segment& segment) {
+    if (map_.routes.size() >= limit_) {
+      map_.complete = false;
+      return;
+    }
+    MappedRoute route = route_;
+    std::sort(route.labels.begin(), route.labels.end());
+    route.labels.erase(std::unique(route.labels.begin(), route.labels.end()), route.labels.end());
+    route.end = segment.end;
+    route.endLabel = segment.label;
+    route.branches.push_back(BranchId(id, segment.next.size()));
+    map_.routes.push_back(std::move(route));
+  }
+
+  // Branch k of segment `id`; k = the number of branches is its end.
+  static uint64_t BranchId(size_t id, size_t k) { return (uint64_t{id} << 8) | k; }
+
+  const std::vector<Segment>& segments_;
+  RouteMap& map_;
+  size_t limit_;
+  std::set<std::string> stopsOnPath_;
+  std::set<std::string> loopsReported_;
+  MappedRoute route_;
+};
+
+}  // namespace
+
+const char* RouteEndName(RouteEnd end) {
+  switch (end) {
+    case RouteEnd::Ending:
+      return "ending";
+    case RouteEnd::StaffRoll:
+      return "staff roll";
+    case RouteEnd::ScriptEnd:
+      return "script end";
+    case RouteEnd::Quit:
+      return "quit";
+    case RouteEnd::Stall:
+      return "stall";
+  }
+  return "";
+}
+
+RouteMap MapRoutes(const ScriptTables& tables, size_t limit) {
+  RouteGraph graph(tables);
+  RouteWalker starts(tables);
+  const std::optional<size_t> newStory = graph.Start(starts.NewStory());
+  const std::optional<size_t> extraStory = graph.Start(starts.ExtraStory());
+  graph.Explore();
+
+  RouteMap map;
+  map.problems = std::move(graph.Problems());
+  RouteLister lister(graph.Segments(), map, limit);
+  if (newStory) lister.List(*newStory, StoryRoute::Start::New);
+  if (extraStory) lister.List(*extraStory, StoryRoute::Start::Extra);
+
+  std::set<int16_t> reached;
+  for (const Segment& segment : graph.Segments()) {
+    reached.insert(segment.labels.begin(), segment.labels.end());
+    if (segment.arrived) reached.insert(*segment.arrived);
+  }
+  for (int32_t i = 0; i < tables.LabelCount; ++i) {
+    const LabelEntry& entry = tables.Labels[i];
+    // A label of the closing record alone, which the story never runs.
+    if (entry.Index == tables.LastRecord) continue;
+    if (!reached.contains(entry.Label)) map.unreached.push_back(entry.Label);
+  }
+  std::sort(map.unreached.begin(), map.unreached.end());
+  return map;
+}
+
+std::vector<size_t> CoveringRoutes(const RouteMap& map) {
+  std::set<uint64_t> taken;
+  std::vector<size_t> kept;
+  for (size_t i = 0; i < map.routes.size(); ++i) {
+    bool takesNew = false;
+    for (uint64_t branch : map.routes[i].branches)
+      takesNew |= taken.insert(branch).second;
+    if (takesNew) kept.push_back(i);
+  }
+  return kept;
+}
+
+}  // namespace dovetail
