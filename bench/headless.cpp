@@ -19,7 +19,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -66,16 +65,18 @@ class TimedLines : public std::stringbuf {
 // The stages, the wall time between each stage's start and end events and
 // the story records of a run's log.
 void CountStagesAndRecords(const TimedLines& log, Timing& timing) {
-  std::optional<Clock::time_point> stageStart;
+  bool inStage = false;
+  Clock::time_point stageStart;
   for (const auto& [at, line] : log.lines) {
     if (line.find("\"event\":\"step\"") != std::string::npos) ++timing.records;
     if (line.find("\"event\":\"stage\"") == std::string::npos) continue;
     if (line.find("\"what\":\"start\"") != std::string::npos) {
+      inStage = true;
       stageStart = at;
-    } else if (stageStart) {
+    } else if (inStage) {
       ++timing.stages;
-      timing.stageWallMs += std::chrono::duration<double, std::milli>(at - *stageStart).count();
-      stageStart.reset();
+      timing.stageWallMs += std::chrono::duration<double, std::milli>(at - stageStart).count();
+      inStage = false;
     }
   }
 }

@@ -32,6 +32,10 @@ ScriptTables Tables(const std::vector<std::string>& rows, const std::vector<std:
   return tables;
 }
 
+RouteMap Mapped(const std::vector<std::string>& rows, const std::vector<std::string>& choices) {
+  return MapRoutes(Tables(rows, choices));
+}
+
 std::vector<std::string> Texts(const RouteMap& map) {
   std::vector<std::string> texts;
   for (const MappedRoute& route : map.routes)
@@ -42,11 +46,11 @@ std::vector<std::string> Texts(const RouteMap& map) {
 TEST(RouteMap, EachChoiceThatLeadsOnDifferentlyIsARouteWithItsEndAndLabels) {
   // Coffee raises HappyCount (the staff roll); tea and juice lead on the same
   // way and are one route; a later counter test picks a scene per answer.
-  const RouteMap map = Tables(
-      {"1000,,,hello", "1010,s,,3", "1020,p1,,hap", "1020,p1,,cof", "1020,g0,1040",
-       "1030,,,tea or juice", "1040,i1,1060,cof,1", "1050,,,no coffee", "1050,g0,1070",
-       "1060,,,coffee", "1070,e", "1080,,,after the end", "1999,,,never run"},
-      {"1010,coffee,1020", "1010,tea,1030", "1010,juice,1030"}));
+  const RouteMap map =
+      Mapped({"1000,,,hello", "1010,s,,3", "1020,p1,,hap", "1020,p1,,cof", "1020,g0,1040",
+              "1030,,,tea or juice", "1040,i1,1060,cof,1", "1050,,,no coffee", "1050,g0,1070",
+              "1060,,,coffee", "1070,e", "1080,,,after the end", "1999,,,never run"},
+             {"1010,coffee,1020", "1010,tea,1030", "1010,juice,1030"});
   EXPECT_EQ(Texts(map), (std::vector<std::string>{"1", "2"}));
   ASSERT_EQ(map.routes.size(), 2u);
   EXPECT_EQ(map.routes[0].end, RouteEnd::StaffRoll);
@@ -66,7 +70,7 @@ TEST(RouteMap, TheFinalGradeTestGivesARouteForEachOutcome) {
     rows.push_back("1000,g1");
   rows.insert(rows.end(), {"1000,g3", "1000,i0,1100", "1010,,,low", "1010,e", "1100,,,high",
                            "1100,e", "1999,,,end"});
-  const RouteMap map = Tables(rows, {});
+  const RouteMap map = Mapped(rows, {});
   ASSERT_EQ(map.routes.size(), 2u);
   EXPECT_EQ(map.routes[0].grade, GradeNeed::High);
   EXPECT_EQ(map.routes[0].labels, (std::vector<int16_t>{1000, 1100}));
@@ -76,7 +80,7 @@ TEST(RouteMap, TheFinalGradeTestGivesARouteForEachOutcome) {
 }
 
 TEST(RouteMap, TheExtraStoryIsMappedFromItsLabelWithItsSavePoints) {
-  const RouteMap map = Tables({"1000,g2", "1000,,,story", "1000,e", "1059,,,extra", "1060,g2",
+  const RouteMap map = Mapped({"1000,g2", "1000,,,story", "1000,e", "1059,,,extra", "1060,g2",
                                "1060,s,,2", "1070,,,a", "1080,,,b", "1999,,,end"},
                               {"1060,a,1070", "1060,b,1080"});
   EXPECT_EQ(Texts(map), (std::vector<std::string>{"none", "extra:1", "extra:2"}));
@@ -84,7 +88,7 @@ TEST(RouteMap, TheExtraStoryIsMappedFromItsLabelWithItsSavePoints) {
   EXPECT_EQ(map.routes[0].saves.size(), 1u);
   EXPECT_EQ(map.routes[0].saves[0].label, 1000);
   EXPECT_EQ(map.routes[2].end, RouteEnd::ScriptEnd);
-  EXPECT_EQ(map.routes[2].labels, (std::vector<int16_t>{1059, 1060, 1070, 1080}));
+  EXPECT_EQ(map.routes[2].labels, (std::vector<int16_t>{1059, 1060, 1080}));
   ASSERT_EQ(map.routes[2].saves.size(), 1u);
   EXPECT_EQ(map.routes[2].saves[0].label, 1060);
   EXPECT_EQ(map.routes[2].saves[0].picksBefore, 0u);
@@ -94,7 +98,7 @@ TEST(RouteMap, TheExtraStoryIsMappedFromItsLabelWithItsSavePoints) {
 TEST(RouteMap, LoopsAndContentErrorsAreProblemsNamingTheirLabel) {
   // Option 1 goes back to the same choice with nothing changed; the story
   // after option 2 jumps to a label that does not exist.
-  const RouteMap map = Tables({"1000,s,,2", "1010,g0,1000", "1020,g0,1500", "1020,e", "1999,,,end"},
+  const RouteMap map = Mapped({"1000,s,,2", "1010,g0,1000", "1020,g0,1500", "1020,e", "1999,,,end"},
                               {"1000,again,1010", "1000,on,1020"});
   EXPECT_EQ(Texts(map), (std::vector<std::string>{"2"}));
   ASSERT_EQ(map.problems.size(), 2u);
@@ -105,7 +109,7 @@ TEST(RouteMap, LoopsAndContentErrorsAreProblemsNamingTheirLabel) {
 }
 
 TEST(RouteMap, AStoryThatNeverStopsIsAStall) {
-  const RouteMap map = Tables({"1000,g0,1000", "1999,,,end"}, {});
+  const RouteMap map = Mapped({"1000,g0,1000", "1999,,,end"}, {});
   ASSERT_EQ(map.routes.size(), 1u);
   EXPECT_EQ(map.routes[0].end, RouteEnd::Stall);
   ASSERT_EQ(map.problems.size(), 1u);
