@@ -52,8 +52,10 @@ int HeadlessRunner::Run() {
 
 void HeadlessRunner::Tick() {
   if (Elapsed() > options_.maxMs) {
-    throw Stop{kTimeRanOut, "the run reached --max-ms (" + std::to_string(options_.maxMs) +
-                                " ms of virtual time) before the play file was done"};
+    throw Stop{kTimeRanOut,
+               "the run reached --max-ms (" + std::to_string(options_.maxMs) +
+                   " ms of virtual time) before " + (autoPlayer_ ? "the route" : "the play file") +
+                   " was done; the story was at label " + std::to_string(game_->story.CurLabel)};
   }
   if (!playsCafe_ && options_.cafe != CafePolicy::Idle && !host_.InputPending() &&
       game_->Waiting() == WaitState::Customer) {
