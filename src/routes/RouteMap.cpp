@@ -1,12 +1,14 @@
 #include "routes/RouteMap.h"
 
 #include <algorithm>
+#include <array>
 #include <deque>
 #include <map>
 #include <optional>
 #include <set>
 #include <variant>
 
+#include "base/Utf8.h"
 #include "minigame/StageCalendar.h"
 #include "platform/HeadlessHost.h"
 #include "scene/Choices.h"
@@ -28,6 +30,110 @@ constexpr size_t kSegmentLimit = 50000;
 // The grade the café gives after stage 14 before anyone knows it.
 constexpr const char* kGradeToCome = "?";
 
+// The story counters by number, for the liveness masks below.
+std::array<int16_t*, 18> CounterFields(StoryCounters& c) {
+  return {&c.kaiMon, &c.kaiAwa, &c.kaiTer, &c.kaiUmi, &c.kaiRoi, &c.set,
+          &c.sai,    &c.izu,    &c.zou,    &c.cof,    &c.coc,    &c.nom,
+          &c.jou,    &c.sak,    &c.nam,    &c.cre,    &c.kya,    &c.HappyCount};
+}
+
+// Which story counters the story may still read or change from each record
+// on. Two states that differ only in counters nothing reads or changes any
+// more lead on the same way, so they are one state for the routes (a counter
+// raised early and tested once does not split every later choice).
+class CounterLiveness {
+ public:
+  explicit CounterLiveness(const ScriptTables& tables)
+      : live_(static_cast<size_t>(tables.LastRecord) + 1, 0) {
+    std::map<int16_t, int32_t> labels;
+    for (int32_t i = 0; i < tables.LabelCount; ++i)
+      labels.emplace(tables.Labels[i].Label, tables.Labels[i].Index);
+    std::vector<uint32_t> uses(live_.size(), 0);
+    std::vector<std::vector<int32_t>> next(live_.size());
+    for (int32_t i = 0; i <= tables.LastRecord; ++i) {
+      const ScriptRecord& record = tables.Script[i];
+      uses[i] = Uses(record);
+      next[i] = Successors(tables, labels, i);
+    }
+    // Backwards until nothing changes (the story can loop).
+    for (bool changed = true; changed;) {
+      changed = false;
+      for (int32_t i = tables.LastRecord; i >= 0; --i) {
+        uint32_t live = uses[i];
+        for (int32_t j : next[i])
+          live |= live_[j];
+        if (live != live_[i]) {
+          live_[i] = live;
+          changed = true;
+        }
+      }
+    }
+  }
+
+  // The counters that matter from position `pos` on (all outside the script).
+  uint32_t At(int32_t pos) const {
+    return pos >= 0 && static_cast<size_t>(pos) < live_.size() ? live_[pos] : ~0u;
+  }
+
+ private:
+  // The counters a record reads or changes: "i1" and "p1" by their text's
+  // code, "p2" the set counter, the ending HappyCount.
+  static uint32_t Uses(const ScriptRecord& record) {
+    const std::string command(TrimBlanks(record.Command));
+    if (command.empty()) return 0;
+    if (command[0] == 'e') return Bit(&StoryCounters::HappyCount);
+    if (command[0] == 'p' && command.ends_with('2')) return Bit(&StoryCounters::set);
+    if ((command[0] == 'p' || command[0] == 'i') && command.ends_with('1')) {
+      StoryCounters probe;
+      const int16_t* counter = CounterFor(probe, record.Text, command[0] == 'p');
+      const auto fields = CounterFields(probe);
+      for (size_t k = 0; k < fields.size(); ++k) {
+        if (fields[k] == counter) return 1u << k;
+      }
+    }
+    return 0;
+  }
+
+  static uint32_t Bit(int16_t StoryCounters::*member) {
+    StoryCounters probe;
+    const auto fields = CounterFields(probe);
+    for (size_t k = 0; k < fields.size(); ++k) {
+      if (fields[k] == &(probe.*member)) return 1u << k;
+    }
+    return 0;
+  }
+
+  // Where the story can go from record i: the next record, a jump target, a
+  // choice's targets; nowhere after the ending or the quit command.
+  static std::vector<int32_t> Successors(const ScriptTables& tables,
+                                         const std::map<int16_t, int32_t>& labels, int32_t i) {
+    const ScriptRecord& record = tables.Script[i];
+    const std::string command(TrimBlanks(record.Command));
+    std::vector<int32_t> next;
+    auto add = [&](int32_t pos) {
+      if (pos >= 0 && pos <= tables.LastRecord) next.push_back(pos);
+    };
+    if (!command.empty() && (command[0] == 'e' || command[0] == 'q')) return next;
+    const bool jumps =
+        command == "g0" || (!command.empty() && (command[0] == 'i' || command[0] == 'd'));
+    if (jumps) {
+      const auto target = labels.find(record.Jump);
+      if (target != labels.end()) add(target->second);
+    }
+    if (!command.empty() && command[0] == 's') {
+      for (int32_t k = 0; k <= tables.LastChoice; ++k) {
+        if (tables.ChoiceTable[k].Owner == record.Label) add(tables.ChoiceTable[k].Target);
+      }
+    }
+    // Advancing: also after a jump that fails or does not happen, and after a
+    // choice that cannot be shown.
+    if (command != "g0" || !labels.contains(record.Jump)) add(i + 1);
+    return next;
+  }
+
+  std::vector<uint32_t> live_;
+};
+
 // Where the interpreter goes on: the position, whether it got there by a
 // jump, and every value of the story that can change where it goes later.
 struct Resume {
@@ -38,15 +144,16 @@ struct Resume {
   bool nameEntered = false;
   std::string grade;
 
-  std::string Key() const {
+  // Equal for states that lead on the same way: the counters nothing reads
+  // or changes from here on are left out.
+  std::string Key(const CounterLiveness& liveness) const {
     std::string key = std::to_string(pos) + (jumped ? "j" : "a") + std::to_string(stageNo) +
                       (nameEntered ? "n" : "-") + grade + "|";
-    for (int16_t value : {counters.kaiMon, counters.kaiAwa, counters.kaiTer, counters.kaiUmi,
-                          counters.kaiRoi, counters.set, counters.sai, counters.izu, counters.zou,
-                          counters.cof, counters.coc, counters.nom, counters.jou, counters.sak,
-                          counters.nam, counters.cre, counters.kya, counters.HappyCount}) {
-      key += std::to_string(value) + ",";
-    }
+    const uint32_t live = liveness.At(pos);
+    StoryCounters copy = counters;
+    const auto fields = CounterFields(copy);
+    for (size_t k = 0; k < fields.size(); ++k)
+      key += (live & (1u << k)) ? std::to_string(*fields[k]) + "," : "-,";
     return key;
   }
 };
@@ -83,7 +190,8 @@ struct StepLimitReached {};
 // everything shown or heard.
 class RouteWalker final : private StoryHandlers, private GameEvents {
  public:
-  explicit RouteWalker(const ScriptTables& tables) : interpreter_(story_, host_, *this, *this) {
+  explicit RouteWalker(const ScriptTables& tables)
+      : interpreter_(story_, host_, *this, *this), liveness_(tables) {
     story_.tables = tables;
     host_.onMessageBox = [this](const MessageBoxRequest& request) {
       problems_.push_back({story_.CurLabel, request.text});
@@ -124,11 +232,11 @@ class RouteWalker final : private StoryHandlers, private GameEvents {
       }
     } catch (const ChoiceReached& choice) {
       segment_.stop = Segment::Stop::Choice;
-      segment_.stopKey = Capture(true).Key();
+      segment_.stopKey = Capture(true).Key(liveness_);
       ChoiceWays(choice.count, ways);
     } catch (const GradeTestReached&) {
       segment_.stop = Segment::Stop::GradeTest;
-      segment_.stopKey = Capture(true).Key();
+      segment_.stopKey = Capture(true).Key(liveness_);
       // The test runs again with the grade known.
       for (const char* grade : {"A", "E"}) {
         Resume way = Capture(true);
@@ -151,6 +259,7 @@ class RouteWalker final : private StoryHandlers, private GameEvents {
   }
 
   std::vector<RouteProblem>& Problems() { return problems_; }
+  const CounterLiveness& Liveness() const { return liveness_; }
 
  private:
   void Restore(const Resume& from) {
@@ -172,7 +281,7 @@ class RouteWalker final : private StoryHandlers, private GameEvents {
     for (int k = 0; k < count; ++k) {
       story_.ScriptPos = story_.tables.ChoiceTable[story_.ChoiceBase + k].Target;
       Resume way = Capture(true);
-      if (!seen.insert(way.Key()).second) continue;
+      if (!seen.insert(way.Key(liveness_)).second) continue;
       ways.push_back(way);
       segment_.options.push_back(k + 1);
     }
@@ -234,6 +343,7 @@ class RouteWalker final : private StoryHandlers, private GameEvents {
   HeadlessHost host_;
   StoryState story_;
   Interpreter interpreter_;
+  CounterLiveness liveness_;
   std::vector<RouteProblem> problems_;
   Segment segment_;
   size_t steps_ = 0;
@@ -276,7 +386,7 @@ class RouteGraph {
 
  private:
   size_t Add(const Resume& from) {
-    auto [it, added] = ids_.try_emplace(from.Key(), segments_.size());
+    auto [it, added] = ids_.try_emplace(from.Key(walker_.Liveness()), segments_.size());
     if (added) {
       segments_.emplace_back();
       pending_.emplace_back(it->second, from);
@@ -414,12 +524,27 @@ RouteMap MapRoutes(const ScriptTables& tables, size_t limit) {
 std::vector<size_t> CoveringRoutes(const RouteMap& map) {
   std::set<uint64_t> taken;
   std::vector<size_t> kept;
-  for (size_t i = 0; i < map.routes.size(); ++i) {
-    bool takesNew = false;
-    for (uint64_t branch : map.routes[i].branches)
-      takesNew |= taken.insert(branch).second;
-    if (takesNew) kept.push_back(i);
+  auto untaken = [&](const MappedRoute& route) {
+    size_t count = 0;
+    for (uint64_t branch : route.branches)
+      count += taken.contains(branch) ? 0 : 1;
+    return count;
+  };
+  while (true) {
+    size_t best = 0;
+    size_t bestCount = 0;
+    for (size_t i = 0; i < map.routes.size(); ++i) {
+      const size_t count = untaken(map.routes[i]);
+      if (count > bestCount) {
+        best = i;
+        bestCount = count;
+      }
+    }
+    if (bestCount == 0) break;
+    kept.push_back(best);
+    taken.insert(map.routes[best].branches.begin(), map.routes[best].branches.end());
   }
+  std::sort(kept.begin(), kept.end());
   return kept;
 }
 

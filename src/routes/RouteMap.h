@@ -82,9 +82,10 @@ struct RouteMap {
 // story state (a loop, reported once as a problem).
 RouteMap MapRoutes(const ScriptTables& tables, size_t limit = 100000);
 
-// Indices of a subset of `map.routes` that together take every branch of
-// every choice and grade test and reach every end: the routes in order, each
-// kept when it takes a branch or reaches an end no route kept before did.
+// Indices of a subset of `map.routes`, ascending, that together take every
+// branch of every choice and grade test and reach every end: each time the
+// route that takes the most branches (an end counts as one) not taken yet,
+// until none is left. Not always the fewest routes, but close.
 std::vector<size_t> CoveringRoutes(const RouteMap& map);
 
 }  // namespace dovetail
