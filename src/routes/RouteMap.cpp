@@ -168,6 +168,9 @@ struct Segment {
   // The story's state where it stopped at a choice or a grade test: two
   // stretches that stop with the same key lead on the same ways.
   std::string stopKey;
+  // The choice, grade test or end it stops at, numbered by its stop key (an
+  // end by its kind and label): the branches of the graph leave these.
+  size_t node = 0;
   std::vector<int16_t> labels;
   std::optional<int16_t> arrived;  // the last record's label, at the script's end
   std::vector<int16_t> saves;
@@ -377,6 +380,11 @@ class RouteGraph {
         segment.next.push_back(Add(way));
       }
       segment.options.resize(segment.next.size());
+      const std::string nodeKey = segment.stop == Segment::Stop::End
+                                      ? std::string("end|") + RouteEndName(segment.end) + "|" +
+                                            std::to_string(segment.label)
+                                      : segment.stopKey;
+      segment.node = nodes_.try_emplace(nodeKey, nodes_.size()).first->second;
       segments_[id] = std::move(segment);
     }
   }
@@ -396,6 +404,7 @@ class RouteGraph {
 
   RouteWalker walker_;
   std::map<std::string, size_t> ids_;
+  std::map<std::string, size_t> nodes_;
   std::vector<Segment> segments_;
   std::deque<std::pair<size_t, Resume>> pending_;
 };
@@ -422,7 +431,7 @@ class RouteLister {
     for (int16_t label : segment.saves)
       route_.saves.push_back({label, route_.story.list.size()});
     if (segment.stop == Segment::Stop::End) {
-      Emit(id, segment);
+      Emit(segment);
     } else if (!stopsOnPath_.insert(segment.stopKey).second) {
       if (loopsReported_.insert(segment.stopKey).second) {
         map_.problems.push_back({segment.label,
@@ -432,7 +441,7 @@ class RouteLister {
     } else {
       for (size_t k = 0; k < segment.next.size(); ++k) {
         const size_t next = segment.next[k];
-        route_.branches.push_back(BranchId(id, k));
+        route_.branches.push_back(BranchId(segment.node, k));
         const GradeNeed gradeBefore = route_.grade;
         if (segment.stop == Segment::Stop::Choice) {
           route_.story.list.push_back(segment.options[k]);
@@ -450,7 +459,7 @@ class RouteLister {
     route_.saves.resize(savesBefore);
   }
 
-  void Emit(size_t id, const Segment& segment) {
+  void Emit(const Segment& segment) {
     if (map_.routes.size() >= limit_) {
       map_.complete = false;
       return;
@@ -460,12 +469,12 @@ class RouteLister {
     route.labels.erase(std::unique(route.labels.begin(), route.labels.end()), route.labels.end());
     route.end = segment.end;
     route.endLabel = segment.label;
-    route.branches.push_back(BranchId(id, segment.next.size()));
+    route.branches.push_back(BranchId(segment.node, segment.next.size()));
     map_.routes.push_back(std::move(route));
   }
 
-  // Branch k of segment `id`; k = the number of branches is its end.
-  static uint64_t BranchId(size_t id, size_t k) { return (uint64_t{id} << 8) | k; }
+  // Branch k of a choice or grade test; an end is its node alone.
+  static uint64_t BranchId(size_t node, size_t k) { return (uint64_t{node} << 8) | k; }
 
   const std::vector<Segment>& segments_;
   RouteMap& map_;

@@ -116,7 +116,7 @@ TEST(RouteMap, AStoryThatNeverStopsIsAStall) {
   EXPECT_EQ(map.problems[0].label, 1000);
 }
 
-TEST(RouteMap, CountersSplitRoutesOnlyWhereATestReadsThem) {
+TEST(RouteMap, IndependentChoicesMultiplyAndTheLimitCutsTheList) {
   // Two independent choices: four routes; the limit keeps the first three.
   const ScriptTables tables =
       Tables({"1000,s,,2", "1010,p1,,set", "1020,s,,2", "1030,p1,,sai", "1040,i1,1060,set,1",
@@ -129,6 +129,21 @@ TEST(RouteMap, CountersSplitRoutesOnlyWhereATestReadsThem) {
   const RouteMap limited = MapRoutes(tables, 3);
   EXPECT_EQ(limited.routes.size(), 3u);
   EXPECT_FALSE(limited.complete);
+}
+
+TEST(RouteMap, ACounterNothingReadsAnyMoreDoesNotSplitTheChoicesAfterIt) {
+  // The first answer raises "set", which nothing reads: the second choice is
+  // the same choice after either answer, so two routes take every branch.
+  const RouteMap map =
+      Mapped({"1000,s,,2", "1010,p1,,set", "1020,s,,2", "1030,,,c", "1040,e", "1999,,,end"},
+             {"1000,a,1010", "1000,b,1020", "1020,c,1030", "1020,d,1040"});
+  EXPECT_EQ(Texts(map), (std::vector<std::string>{"1,1", "1,2", "2,1", "2,2"}));
+  EXPECT_EQ(CoveringRoutes(map), (std::vector<size_t>{0, 3}));
+  // Once a later test reads it, the answers lead to two different choices.
+  const RouteMap read = Mapped({"1000,s,,2", "1010,p1,,set", "1020,s,,2", "1030,,,c",
+                                "1040,i1,1050,set,1", "1040,e", "1050,e", "1999,,,end"},
+                               {"1000,a,1010", "1000,b,1020", "1020,c,1030", "1020,d,1040"});
+  EXPECT_EQ(CoveringRoutes(read).size(), 4u);
 }
 
 TEST(Route, TextFormsReadBackAsWritten) {
