@@ -10,7 +10,9 @@
 // record (the time between a stage's start and end events counts for the
 // stages, everything else for the story).
 //
-// usage: headless [--runs N] [DATA_FOLDER] [PLAY_FILE]
+// usage: headless [--runs N] [--whole-game-only] [DATA_FOLDER] [PLAY_FILE]
+// (--whole-game-only leaves out the play file, for a data folder it does not
+// fit)
 
 #include <unistd.h>
 
@@ -114,11 +116,14 @@ bool PlayOnce(const fs::path& data, RunnerOptions options, TextRenderer& text, T
 
 int main(int argc, char** argv) {
   int runs = 5;
+  bool wholeGameOnly = false;
   std::vector<std::string> positional;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--runs" && i + 1 < argc) {
       runs = std::max(1, std::atoi(argv[++i]));
+    } else if (arg == "--whole-game-only") {
+      wholeGameOnly = true;
     } else {
       positional.push_back(arg);
     }
@@ -149,6 +154,7 @@ int main(int argc, char** argv) {
   wholeGame.autoPlay = AutoOptions{ParseRoute("first").value(), "", 0};
 
   for (const bool whole : {false, true}) {
+    if (!whole && wholeGameOnly) continue;
     std::vector<Timing> timings(static_cast<size_t>(runs));
     for (Timing& timing : timings) {
       if (!PlayOnce(data, whole ? wholeGame : playFile, **text, timing)) return 1;
