@@ -103,6 +103,12 @@ void MessageWindow::DrawLine(const std::string& line, int32_t advance, uint32_t 
   }
 }
 
+int32_t MessageWindow::CharacterAdvance(int16_t baseSize, int16_t enlarged) {
+  if (enlarged == 0) return baseSize + 2;
+  const float actual = TextRenderer::ActualFontSize(static_cast<float>(enlarged));
+  return static_cast<int32_t>(RoundHalfEven(actual + 5.0));
+}
+
 std::vector<int32_t> MessageWindow::CharacterLefts(std::string_view line, int32_t advance) {
   std::vector<int32_t> lefts;
   int32_t x = kTextX - advance;
@@ -137,14 +143,10 @@ void MessageWindow::MesPrint(const std::string& tag, const std::string& text, Pi
     }
   }
 
-  int32_t advance = story_.message.BaseFontSize + 2;
   const uint32_t delay = message.ClickWait ? kCharDelay : kNoWaitDelay;
   const int16_t enlarged = message.NextFontSize;
-  if (enlarged != 0) {
-    box.font.size = static_cast<float>(enlarged);
-    const float actual = TextRenderer::ActualFontSize(box.font.size);
-    advance = static_cast<int32_t>(RoundHalfEven(actual + 5.0));
-  }
+  const int32_t advance = CharacterAdvance(story_.message.BaseFontSize, enlarged);
+  if (enlarged != 0) box.font.size = static_cast<float>(enlarged);
 
   const std::vector<std::string> pieces = LinePieces(text);
   for (size_t k = 0; k < pieces.size(); ++k) {

@@ -262,6 +262,14 @@ TEST(CheckDataFolder, ThingsThatStillWorkAreWarningsOnly) {
          f.SetScript(Edited(7, "1020,,,,,,,0," + std::string(60, 'W') + ",,,,"), BaseChoices());
        },
        "51.dat", 7, "past the message window's right edge"},
+      {"a message line enlarged past the window",
+       [](SmallFolder& f) {
+         std::string line;
+         for (int i = 0; i < 30; ++i)
+           line += "あ";
+         f.SetScript(Edited(7, "1020,ts,,,,,,0," + line + ",24,,,"), BaseChoices());
+       },
+       "51.dat", 7, "past the message window's right edge"},
       {"a picture nothing uses",
        [](SmallFolder& f) { f.Write("p09.dat", EncodeBitmap24(Surface(8, 8, Rgb(1, 2, 3)))); },
        "p09.dat", 0, "no script record"},
@@ -277,6 +285,16 @@ TEST(CheckDataFolder, ThingsThatStillWorkAreWarningsOnly) {
         << Listing(findings);
     EXPECT_TRUE(ErrorsOf(findings).empty()) << warning.name << ":\n" << Listing(findings);
   }
+}
+
+TEST(CheckDataFolder, AFullLineOfFullWidthTextFitsTheWindow) {
+  SmallFolder folder("fits");
+  std::string line;
+  for (int i = 0; i < 32; ++i)
+    line += "あ";
+  folder.SetScript(Edited(7, "1020,,,,,,,0," + line + ",,,,"), BaseChoices());
+  const auto findings = CheckDataFolder(folder.dir);
+  EXPECT_FALSE(Has(findings, kWarning, "51.dat", 7, "right edge")) << Listing(findings);
 }
 
 TEST(CheckDataFolder, FileNamesMatchWithoutRegardToCase) {

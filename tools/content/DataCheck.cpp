@@ -293,18 +293,20 @@ class FolderChecker {
 
   // Message lines that run past the window's right edge, shown whole or one
   // character at a time, in the message font at its base size, with the
-  // default names where the text takes a name.
+  // default names where the text takes a name; a message a "ts" record
+  // enlarges in its size.
   void CheckMessageWidths(const std::vector<MessageUse>& messages) {
     auto renderer = TextRenderer::Create();
     const MessageState message;
-    const FontSpec font{"ＭＳ Ｐゴシック", static_cast<float>(message.BaseFontSize), true, false};
-    const int32_t advance = message.BaseFontSize + 2;
-    auto width = [&](std::string_view text) {
-      if (renderer.ok()) return (*renderer)->TextWidth(text, font);
-      // Without the fonts: a generous width a byte of the text.
-      return AnsiLen(text) * kFallbackPixelsPerByte;
-    };
     for (const MessageUse& use : messages) {
+      const int16_t size = use.fontSize != 0 ? use.fontSize : message.BaseFontSize;
+      const FontSpec font{"ＭＳ Ｐゴシック", static_cast<float>(size), true, false};
+      const int32_t advance = MessageWindow::CharacterAdvance(message.BaseFontSize, use.fontSize);
+      auto width = [&](std::string_view text) {
+        if (renderer.ok()) return (*renderer)->TextWidth(text, font);
+        // Without the fonts: a generous width a byte of the text.
+        return AnsiLen(text) * kFallbackPixelsPerByte * size / message.BaseFontSize;
+      };
       const std::string text = use.substitutes ? WithDefaultNames(use.text) : use.text;
       for (const std::string& line : MessageWindow::LinePieces(text)) {
         if (line.empty()) continue;

@@ -37,6 +37,9 @@ struct FaceUse {
 struct MessageUse {
   std::string text;          // UTF-8, trimmed
   bool substitutes = false;  // "&" + digit stands for a name
+  // The font size a "ts" record before it asked for (in the file's order);
+  // 0: the base size.
+  int16_t fontSize = 0;
   int row = 0;
   int16_t label = 0;
 };
