@@ -80,12 +80,14 @@ struct RouteMap {
 // options that lead on the same way are one route, listed by the lowest
 // option number. A route stops at a choice it already passed with the same
 // story state (a loop, reported once as a problem).
-RouteMap MapRoutes(const ScriptTables& tables, size_t limit = 100000);
+RouteMap MapRoutes(const ScriptTables& tables, size_t limit = 10000);
 
 // Indices of a subset of `map.routes`, ascending, that together take every
 // branch of every choice and grade test and reach every end: each time the
 // route that takes the most branches (an end counts as one) not taken yet,
-// until none is left. Not always the fewest routes, but close.
+// until none is left. Not always the fewest routes, but close. Only the
+// listed routes are looked at: a map cut short by its limit may leave
+// branches untaken.
 std::vector<size_t> CoveringRoutes(const RouteMap& map);
 
 }  // namespace dovetail
