@@ -6,9 +6,9 @@
 //   customer served at once (--auto first --cafe perfect): the story, every
 //   café stage, the ending and the ranking.
 // Prints the virtual time each run covered, the wall time it took and their
-// ratio, and for the whole game the wall time per café stage and per story
-// record (the time between a stage's start and end events counts for the
-// stages, everything else for the story).
+// ratio, and for the whole game the wall time per café stage (the whole "g3":
+// play, evaluation, the way back) and per story record (from the first
+// record to the last, stages left out).
 //
 // usage: headless [--runs N] [--whole-game-only] [DATA_FOLDER] [PLAY_FILE]
 // (--whole-game-only leaves out the play file, for a data folder it does not
@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -45,6 +46,7 @@ struct Timing {
   int stages = 0;
   double stageWallMs = 0;
   int records = 0;
+  double storyWallMs = 0;
 };
 
 // A log stream that notes the wall time at which each line ends, so that a
@@ -64,23 +66,34 @@ class TimedLines : public std::stringbuf {
   }
 };
 
-// The stages, the wall time between each stage's start and end events and
-// the story records of a run's log.
+// The café stages with the wall time each "g3" took (from the stage's start
+// event to the next record: play, evaluation and the way back to the story),
+// the story records and the wall time from the first record to the last with
+// the stages left out (start-up before the story and the ending and ranking
+// after it count for neither).
 void CountStagesAndRecords(const TimedLines& log, Timing& timing) {
   bool inStage = false;
   Clock::time_point stageStart;
+  std::optional<Clock::time_point> firstStep;
+  Clock::time_point lastStep;
+  auto ms = [](Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); };
   for (const auto& [at, line] : log.lines) {
-    if (line.find("\"event\":\"step\"") != std::string::npos) ++timing.records;
-    if (line.find("\"event\":\"stage\"") == std::string::npos) continue;
-    if (line.find("\"what\":\"start\"") != std::string::npos) {
+    if (line.find("\"event\":\"step\"") != std::string::npos) {
+      ++timing.records;
+      if (!firstStep) firstStep = at;
+      lastStep = at;
+      if (inStage) {
+        ++timing.stages;
+        timing.stageWallMs += ms(at - stageStart);
+        inStage = false;
+      }
+    } else if (line.find("\"event\":\"stage\"") != std::string::npos &&
+               line.find("\"what\":\"start\"") != std::string::npos) {
       inStage = true;
       stageStart = at;
-    } else if (inStage) {
-      ++timing.stages;
-      timing.stageWallMs += std::chrono::duration<double, std::milli>(at - stageStart).count();
-      inStage = false;
     }
   }
+  if (firstStep) timing.storyWallMs = ms(lastStep - *firstStep) - timing.stageWallMs;
 }
 
 // One run on a fresh copy of the data folder; the run changes the folder
@@ -171,7 +184,7 @@ int main(int argc, char** argv) {
     std::printf("  best   %.0f ms wall, %.0f x real time\n", best.wallMs,
                 best.virtualMs / best.wallMs);
     if (whole) {
-      const double storyMs = median.wallMs - median.stageWallMs;
+      const double storyMs = median.storyWallMs;
       std::printf("  %d café stages, %.1f ms wall each; %d story records, %.3f ms wall each\n",
                   median.stages, median.stages ? median.stageWallMs / median.stages : 0.0,
                   median.records, median.records ? storyMs / median.records : 0.0);
