@@ -49,7 +49,8 @@ std::string AutoPlayer::Where() const {
 void AutoPlayer::OnMessageBox(const MessageBoxRequest& request) {
   if (request.text == "セーブしました.") ++saves_;
   if (IsConfirmation(request.text) || failure_) return;
-  failure_ = AutoStop{4, "the story showed the message \"" + request.text + "\" " + Where()};
+  failure_ = AutoStop{kRouteCannotGoOn,
+                      "the story showed the message \"" + request.text + "\" " + Where()};
 }
 
 std::optional<AutoStop> AutoPlayer::Act() {
@@ -85,8 +86,9 @@ std::optional<AutoStop> AutoPlayer::Act() {
       return std::nullopt;
     case WaitState::Busy:
       if (now - lastChange_ > kStallMs) {
-        return AutoStop{4, "the story stalls " + Where() + ": busy for " +
-                               std::to_string(kStallMs / 1000) + " s without waiting"};
+        return AutoStop{kRouteCannotGoOn, "the story stalls " + Where() + ": busy for " +
+                                              std::to_string(kStallMs / 1000) +
+                                              " s without waiting"};
       }
       return std::nullopt;
   }
@@ -99,7 +101,7 @@ std::optional<AutoStop> AutoPlayer::StartStory() {
   const int entry = TitleEntry(story.start);
   const PictureBox& item = *game_.form.Tmenu[entry];
   if (!item.Visible()) {
-    return AutoStop{4,
+    return AutoStop{kRouteCannotGoOn,
                     "the title does not offer the extra story: it opens after a café stage "
                     "past the first (the clear marker in 20.dat); play the story first "
                     "(e.g. --auto first+extra:first)"};
@@ -130,13 +132,14 @@ std::optional<AutoStop> AutoPlayer::Choose() {
       break;
     case StoryRoute::Picks::List:
       if (picksUsed_ >= story.list.size()) {
-        return AutoStop{4, "the route \"" + StoryRouteText(story) +
-                               "\" has no pick left for the choice " + Where()};
+        return AutoStop{kRouteCannotGoOn, "the route \"" + StoryRouteText(story) +
+                                              "\" has no pick left for the choice " + Where()};
       }
       pick = story.list[picksUsed_];
       if (pick > offered) {
-        return AutoStop{4, "the route picks option " + std::to_string(pick) + " but the choice " +
-                               Where() + " offers " + std::to_string(offered)};
+        return AutoStop{kRouteCannotGoOn, "the route picks option " + std::to_string(pick) +
+                                              " but the choice " + Where() + " offers " +
+                                              std::to_string(offered)};
       }
       break;
   }

@@ -22,6 +22,9 @@ struct AutoOptions {
   uint32_t quitAfterSaves = 0;
 };
 
+// The exit status of a run whose route cannot go on.
+constexpr int kRouteCannotGoOn = 4;
+
 // Why an automatic run stops: the route is done (code 0) or cannot go on.
 struct AutoStop {
   int code = 0;

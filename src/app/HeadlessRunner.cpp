@@ -9,7 +9,11 @@ namespace dovetail {
 
 namespace {
 constexpr int kTimeRanOut = 3;
-}
+constexpr int kStalled = 4;
+// Records the story may run without letting events run once: more is a
+// loop that never waits, which would never end.
+constexpr uint32_t kRecordsWithoutEvents = 200000;
+}  // namespace
 
 HeadlessRunner::HeadlessRunner(RunnerOptions options, TextRenderer& text, std::ostream* log)
     : options_(std::move(options)), log_(log), events_(host_, log_) {
@@ -24,6 +28,12 @@ HeadlessRunner::HeadlessRunner(RunnerOptions options, TextRenderer& text, std::o
   }
   start_ = host_.TickCount();
   host_.onDoEvents = [this] { Tick(); };
+  events_.onStep = [this] {
+    if (++recordsSinceEvents_ <= kRecordsWithoutEvents) return;
+    throw Stop{kStalled, "the story ran " + std::to_string(kRecordsWithoutEvents) +
+                             " records without waiting (a loop that never ends) at label " +
+                             std::to_string(game_->story.CurLabel)};
+  };
   host_.onMessageBox = [this](const MessageBoxRequest& request) { return OnMessageBox(request); };
 }
 
@@ -51,6 +61,7 @@ int HeadlessRunner::Run() {
 }
 
 void HeadlessRunner::Tick() {
+  recordsSinceEvents_ = 0;
   if (Elapsed() > options_.maxMs) {
     throw Stop{kTimeRanOut,
                "the run reached --max-ms (" + std::to_string(options_.maxMs) +

@@ -46,7 +46,9 @@ class HeadlessRunner {
   ~HeadlessRunner();
 
   // Returns the exit code: the program's own, 0 when the play file is done,
-  // 3 when the time ran out. `Failure()` then says why.
+  // 3 when the time ran out, 4 when the story runs 200000 records without
+  // letting events run (an endless loop) or the route cannot go on.
+  // `Failure()` then says why.
   int Run();
   const std::string& Failure() const { return failure_; }
 
@@ -84,6 +86,7 @@ class HeadlessRunner {
   std::string failure_;
   bool playsCafe_ = false;
   std::unique_ptr<AutoPlayer> autoPlayer_;
+  uint32_t recordsSinceEvents_ = 0;
 };
 
 }  // namespace dovetail

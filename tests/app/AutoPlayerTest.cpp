@@ -111,6 +111,15 @@ TEST_F(AutoPlayerTest, QuitsAfterASaveAndALoadedRouteGoesOnFromIt) {
   EXPECT_TRUE(Logged(loaded, "\"text\":\"二\""));
 }
 
+TEST_F(AutoPlayerTest, AStoryThatLoopsWithoutWaitingStopsNamingTheLabel) {
+  folder.SetScript("1000,,,,,,,,はじめ,,,,\r\n1010,g0,1010,,,,,,,,,,\r\n1999,,,,,,,,,,,,\r\n");
+  const testing::PlayedRun run = Play("none");
+  EXPECT_EQ(run.code, 4);
+  EXPECT_NE(run.failure.find("without waiting (a loop that never ends) at label 1010"),
+            std::string::npos)
+      << run.failure;
+}
+
 TEST(NameDialogText, JoinsFamilyAndGivenNameWithAnIdeographicSpace) {
   EXPECT_EQ(NameDialogText("山田,花子").value(), "山田\u3000花子");
   EXPECT_FALSE(NameDialogText("山田花子").ok());
