@@ -1,5 +1,6 @@
 // dovetail-run: the game on the headless host, for tests and for authors.
 
+#include <algorithm>
 #include <charconv>
 #include <fstream>
 #include <iostream>
@@ -63,13 +64,12 @@ bool ParseNumber(const std::string& text, uint32_t& out) {
 }
 
 // How many of the routes shown reach each kind of end.
-std::string EndsReached(const RouteMap& map, const std::vector<size_t>& shown) {
+std::string EndsReached(const std::vector<MappedRoute>& shown) {
   std::string text;
   for (RouteEnd end : {RouteEnd::StaffRoll, RouteEnd::Ending, RouteEnd::ScriptEnd, RouteEnd::Quit,
                        RouteEnd::Stall}) {
-    size_t count = 0;
-    for (size_t i : shown)
-      count += map.routes[i].end == end ? 1 : 0;
+    const auto count = std::count_if(shown.begin(), shown.end(),
+                                     [&](const MappedRoute& route) { return route.end == end; });
     if (count == 0) continue;
     text += (text.empty() ? "" : ", ") + std::to_string(count) + " " + RouteEndName(end);
   }
@@ -85,15 +85,8 @@ int PrintRoutes(const std::filesystem::path& gameFolder, bool cover) {
     return 2;
   }
   const RouteMap map = MapRoutes(tables);
-  std::vector<size_t> shown;
-  if (cover) {
-    shown = CoveringRoutes(map);
-  } else {
-    for (size_t i = 0; i < map.routes.size(); ++i)
-      shown.push_back(i);
-  }
-  for (size_t i : shown) {
-    const MappedRoute& route = map.routes[i];
+  const std::vector<MappedRoute>& shown = cover ? map.covering : map.routes;
+  for (const MappedRoute& route : shown) {
     std::cout << StoryRouteText(route.story)
               << (route.grade == GradeNeed::High  ? " --cafe perfect"
                   : route.grade == GradeNeed::Low ? " --cafe idle"
@@ -102,7 +95,8 @@ int PrintRoutes(const std::filesystem::path& gameFolder, bool cover) {
   }
   std::cerr << "dovetail-run: " << shown.size() << (cover ? " covering" : "")
             << (shown.size() == 1 ? " route" : " routes")
-            << (map.complete ? "" : " (more left out)") << ": " << EndsReached(map, shown) << "\n";
+            << (map.complete || cover ? "" : " (more left out)") << ": " << EndsReached(shown)
+            << "\n";
   if (!map.unreached.empty()) {
     std::cerr << "dovetail-run: labels no route reaches:";
     for (int16_t label : map.unreached)

@@ -409,6 +409,38 @@ class RouteGraph {
   std::deque<std::pair<size_t, Resume>> pending_;
 };
 
+// Branch k of a choice or grade test; an end is its node's branch 0.
+uint64_t BranchId(size_t node, size_t k) {
+  return (uint64_t{node} << 8) | k;
+}
+
+// A route passes a segment: its labels and save points.
+void Pass(MappedRoute& route, const Segment& segment) {
+  route.labels.insert(route.labels.end(), segment.labels.begin(), segment.labels.end());
+  for (int16_t label : segment.saves)
+    route.saves.push_back({label, route.story.list.size()});
+}
+
+// A route takes branch k of the choice or grade test its segment stops at.
+void Take(MappedRoute& route, const Segment& segment, size_t k) {
+  route.branches.push_back(BranchId(segment.node, k));
+  if (segment.stop == Segment::Stop::Choice) {
+    route.story.list.push_back(segment.options[k]);
+  } else {
+    route.grade = k == 0 ? GradeNeed::High : GradeNeed::Low;
+  }
+}
+
+// A route reaches the end its last segment stops at.
+MappedRoute Finished(MappedRoute route, const Segment& end) {
+  std::sort(route.labels.begin(), route.labels.end());
+  route.labels.erase(std::unique(route.labels.begin(), route.labels.end()), route.labels.end());
+  route.end = end.end;
+  route.endLabel = end.label;
+  route.branches.push_back(BranchId(end.node, 0));
+  return route;
+}
+
 // Lists the routes through the walked graph, depth first.
 class RouteLister {
  public:
@@ -425,11 +457,8 @@ class RouteLister {
   void Visit(size_t id) {
     if (!map_.complete) return;
     const Segment& segment = segments_[id];
-    const size_t labelsBefore = route_.labels.size();
-    const size_t savesBefore = route_.saves.size();
-    route_.labels.insert(route_.labels.end(), segment.labels.begin(), segment.labels.end());
-    for (int16_t label : segment.saves)
-      route_.saves.push_back({label, route_.story.list.size()});
+    const MappedRoute before = route_;
+    Pass(route_, segment);
     if (segment.stop == Segment::Stop::End) {
       Emit(segment);
     } else if (!stopsOnPath_.insert(segment.stopKey).second) {
@@ -439,24 +468,15 @@ class RouteLister {
                                  "state it had before (a loop)"});
       }
     } else {
+      const MappedRoute atStop = route_;
       for (size_t k = 0; k < segment.next.size(); ++k) {
-        const size_t next = segment.next[k];
-        route_.branches.push_back(BranchId(segment.node, k));
-        const GradeNeed gradeBefore = route_.grade;
-        if (segment.stop == Segment::Stop::Choice) {
-          route_.story.list.push_back(segment.options[k]);
-        } else {
-          route_.grade = k == 0 ? GradeNeed::High : GradeNeed::Low;
-        }
-        Visit(next);
-        if (segment.stop == Segment::Stop::Choice) route_.story.list.pop_back();
-        route_.grade = gradeBefore;
-        route_.branches.pop_back();
+        Take(route_, segment, k);
+        Visit(segment.next[k]);
+        route_ = atStop;
       }
       stopsOnPath_.erase(segment.stopKey);
     }
-    route_.labels.resize(labelsBefore);
-    route_.saves.resize(savesBefore);
+    route_ = before;
   }
 
   void Emit(const Segment& segment) {
@@ -464,17 +484,8 @@ class RouteLister {
       map_.complete = false;
       return;
     }
-    MappedRoute route = route_;
-    std::sort(route.labels.begin(), route.labels.end());
-    route.labels.erase(std::unique(route.labels.begin(), route.labels.end()), route.labels.end());
-    route.end = segment.end;
-    route.endLabel = segment.label;
-    route.branches.push_back(BranchId(segment.node, segment.next.size()));
-    map_.routes.push_back(std::move(route));
+    map_.routes.push_back(Finished(route_, segment));
   }
-
-  // Branch k of a choice or grade test; an end is its node alone.
-  static uint64_t BranchId(size_t node, size_t k) { return (uint64_t{node} << 8) | k; }
 
   const std::vector<Segment>& segments_;
   RouteMap& map_;
@@ -482,6 +493,90 @@ class RouteLister {
   std::set<std::string> stopsOnPath_;
   std::set<std::string> loopsReported_;
   MappedRoute route_;
+};
+
+// Routes through the walked graph that together take every branch and reach
+// every end: each route from a start, at each choice the first branch not
+// taken yet, else one from which a branch not taken yet can be reached, until
+// no start leads to one.
+class RouteCoverer {
+ public:
+  explicit RouteCoverer(const std::vector<Segment>& segments) : segments_(segments) {}
+
+  std::vector<MappedRoute> Cover(const std::vector<std::pair<size_t, StoryRoute::Start>>& starts) {
+    std::vector<MappedRoute> routes;
+    for (bool progressed = true; progressed;) {
+      progressed = false;
+      MarkReach();
+      for (const auto& [start, how] : starts) {
+        if (!reach_[start]) continue;
+        std::optional<MappedRoute> route = Walk(start, how);
+        if (!route) continue;
+        size_t added = 0;
+        for (uint64_t branch : route->branches)
+          added += taken_.insert(branch).second ? 1 : 0;
+        if (added == 0) continue;
+        routes.push_back(std::move(*route));
+        progressed = true;
+        MarkReach();
+      }
+    }
+    return routes;
+  }
+
+ private:
+  bool Untaken(const Segment& segment, size_t k) const {
+    return !taken_.contains(BranchId(segment.node, k));
+  }
+
+  // reach_[id]: a branch not taken yet lies on some way on from segment id.
+  void MarkReach() {
+    reach_.assign(segments_.size(), false);
+    for (bool changed = true; changed;) {
+      changed = false;
+      for (size_t id = 0; id < segments_.size(); ++id) {
+        if (reach_[id]) continue;
+        const Segment& segment = segments_[id];
+        bool reach = segment.stop == Segment::Stop::End && Untaken(segment, 0);
+        for (size_t k = 0; k < segment.next.size() && !reach; ++k)
+          reach = Untaken(segment, k) || reach_[segment.next[k]];
+        if (reach) {
+          reach_[id] = true;
+          changed = true;
+        }
+      }
+    }
+  }
+
+  std::optional<MappedRoute> Walk(size_t id, StoryRoute::Start how) {
+    MappedRoute route;
+    route.story.start = how;
+    std::set<std::string> stopsOnPath;
+    while (true) {
+      const Segment& segment = segments_[id];
+      Pass(route, segment);
+      if (segment.stop == Segment::Stop::End) return Finished(std::move(route), segment);
+      stopsOnPath.insert(segment.stopKey);
+      std::optional<size_t> pick;
+      int best = -1;
+      for (size_t k = 0; k < segment.next.size(); ++k) {
+        const Segment& next = segments_[segment.next[k]];
+        if (next.stop != Segment::Stop::End && stopsOnPath.contains(next.stopKey)) continue;
+        const int score = Untaken(segment, k) ? 2 : reach_[segment.next[k]] ? 1 : 0;
+        if (score > best) {
+          best = score;
+          pick = k;
+        }
+      }
+      if (!pick) return std::nullopt;  // every way on loops back
+      Take(route, segment, *pick);
+      id = segment.next[*pick];
+    }
+  }
+
+  const std::vector<Segment>& segments_;
+  std::set<uint64_t> taken_;
+  std::vector<bool> reach_;
 };
 
 }  // namespace
@@ -504,16 +599,20 @@ const char* RouteEndName(RouteEnd end) {
 
 RouteMap MapRoutes(const ScriptTables& tables, size_t limit) {
   RouteGraph graph(tables);
-  RouteWalker starts(tables);
-  const std::optional<size_t> newStory = graph.Start(starts.NewStory());
-  const std::optional<size_t> extraStory = graph.Start(starts.ExtraStory());
+  RouteWalker title(tables);
+  const std::optional<size_t> newStory = graph.Start(title.NewStory());
+  const std::optional<size_t> extraStory = graph.Start(title.ExtraStory());
   graph.Explore();
 
   RouteMap map;
   map.problems = std::move(graph.Problems());
   RouteLister lister(graph.Segments(), map, limit);
-  if (newStory) lister.List(*newStory, StoryRoute::Start::New);
-  if (extraStory) lister.List(*extraStory, StoryRoute::Start::Extra);
+  std::vector<std::pair<size_t, StoryRoute::Start>> starts;
+  if (newStory) starts.emplace_back(*newStory, StoryRoute::Start::New);
+  if (extraStory) starts.emplace_back(*extraStory, StoryRoute::Start::Extra);
+  for (const auto& [start, how] : starts)
+    lister.List(start, how);
+  map.covering = RouteCoverer(graph.Segments()).Cover(starts);
 
   std::set<int16_t> reached;
   for (const Segment& segment : graph.Segments()) {
@@ -528,33 +627,6 @@ RouteMap MapRoutes(const ScriptTables& tables, size_t limit) {
   }
   std::sort(map.unreached.begin(), map.unreached.end());
   return map;
-}
-
-std::vector<size_t> CoveringRoutes(const RouteMap& map) {
-  std::set<uint64_t> taken;
-  std::vector<size_t> kept;
-  auto untaken = [&](const MappedRoute& route) {
-    size_t count = 0;
-    for (uint64_t branch : route.branches)
-      count += taken.contains(branch) ? 0 : 1;
-    return count;
-  };
-  while (true) {
-    size_t best = 0;
-    size_t bestCount = 0;
-    for (size_t i = 0; i < map.routes.size(); ++i) {
-      const size_t count = untaken(map.routes[i]);
-      if (count > bestCount) {
-        best = i;
-        bestCount = count;
-      }
-    }
-    if (bestCount == 0) break;
-    kept.push_back(best);
-    taken.insert(map.routes[best].branches.begin(), map.routes[best].branches.end());
-  }
-  std::sort(kept.begin(), kept.end());
-  return kept;
 }
 
 }  // namespace dovetail

@@ -41,7 +41,7 @@ struct MappedRoute {
   std::vector<int16_t> labels;   // every label it executes, ascending
   std::vector<RouteSave> saves;  // in the order passed
   // The branches of the choice graph it takes and the end it reaches, as
-  // numbers of the map (for CoveringRoutes).
+  // numbers of the map.
   std::vector<uint64_t> branches;
 };
 
@@ -60,8 +60,14 @@ struct RouteMap {
   std::vector<int16_t> unreached;
   std::vector<RouteProblem> problems;
   // False when there were more routes than the limit (the rest are left out;
-  // `unreached` still covers every route).
+  // `unreached` and `covering` still cover every route).
   bool complete = true;
+  // Routes that together take every branch of every choice and grade test
+  // and reach every end, so every label any route reaches: built on the
+  // choice graph itself (not from `routes`), each route taking at each choice
+  // the first branch not taken yet, else one that leads to such a branch.
+  // Not always the fewest, but at most one a branch.
+  std::vector<MappedRoute> covering;
 };
 
 // Walks the story's choice graph from the two title entries that start a
@@ -81,13 +87,5 @@ struct RouteMap {
 // option number. A route stops at a choice it already passed with the same
 // story state (a loop, reported once as a problem).
 RouteMap MapRoutes(const ScriptTables& tables, size_t limit = 10000);
-
-// Indices of a subset of `map.routes`, ascending, that together take every
-// branch of every choice and grade test and reach every end: each time the
-// route that takes the most branches (an end counts as one) not taken yet,
-// until none is left. Not always the fewest routes, but close. Only the
-// listed routes are looked at: a map cut short by its limit may leave
-// branches untaken.
-std::vector<size_t> CoveringRoutes(const RouteMap& map);
 
 }  // namespace dovetail

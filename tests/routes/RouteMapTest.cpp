@@ -36,9 +36,9 @@ RouteMap Mapped(const std::vector<std::string>& rows, const std::vector<std::str
   return MapRoutes(Tables(rows, choices));
 }
 
-std::vector<std::string> Texts(const RouteMap& map) {
+std::vector<std::string> Texts(const std::vector<MappedRoute>& routes) {
   std::vector<std::string> texts;
-  for (const MappedRoute& route : map.routes)
+  for (const MappedRoute& route : routes)
     texts.push_back(StoryRouteText(route.story));
   return texts;
 }
@@ -51,7 +51,7 @@ TEST(RouteMap, EachChoiceThatLeadsOnDifferentlyIsARouteWithItsEndAndLabels) {
               "1030,,,tea or juice", "1040,i1,1060,cof,1", "1050,,,no coffee", "1050,g0,1070",
               "1060,,,coffee", "1070,e", "1080,,,after the end", "1999,,,never run"},
              {"1010,coffee,1020", "1010,tea,1030", "1010,juice,1030"});
-  EXPECT_EQ(Texts(map), (std::vector<std::string>{"1", "2"}));
+  EXPECT_EQ(Texts(map.routes), (std::vector<std::string>{"1", "2"}));
   ASSERT_EQ(map.routes.size(), 2u);
   EXPECT_EQ(map.routes[0].end, RouteEnd::StaffRoll);
   EXPECT_EQ(map.routes[1].end, RouteEnd::Ending);
@@ -76,14 +76,16 @@ TEST(RouteMap, TheFinalGradeTestGivesARouteForEachOutcome) {
   EXPECT_EQ(map.routes[0].labels, (std::vector<int16_t>{1000, 1100}));
   EXPECT_EQ(map.routes[1].grade, GradeNeed::Low);
   EXPECT_EQ(map.routes[1].labels, (std::vector<int16_t>{1000, 1010}));
-  EXPECT_EQ(CoveringRoutes(map), (std::vector<size_t>{0, 1}));
+  ASSERT_EQ(map.covering.size(), 2u);
+  EXPECT_EQ(map.covering[0].grade, GradeNeed::High);
+  EXPECT_EQ(map.covering[1].grade, GradeNeed::Low);
 }
 
 TEST(RouteMap, TheExtraStoryIsMappedFromItsLabelWithItsSavePoints) {
   const RouteMap map = Mapped({"1000,g2", "1000,,,story", "1000,e", "1059,,,extra", "1060,g2",
                                "1060,s,,2", "1070,,,a", "1080,,,b", "1999,,,end"},
                               {"1060,a,1070", "1060,b,1080"});
-  EXPECT_EQ(Texts(map), (std::vector<std::string>{"none", "extra:1", "extra:2"}));
+  EXPECT_EQ(Texts(map.routes), (std::vector<std::string>{"none", "extra:1", "extra:2"}));
   ASSERT_EQ(map.routes.size(), 3u);
   EXPECT_EQ(map.routes[0].saves.size(), 1u);
   EXPECT_EQ(map.routes[0].saves[0].label, 1000);
@@ -100,7 +102,7 @@ TEST(RouteMap, LoopsAndContentErrorsAreProblemsNamingTheirLabel) {
   // after option 2 jumps to a label that does not exist.
   const RouteMap map = Mapped({"1000,s,,2", "1010,g0,1000", "1020,g0,1500", "1020,e", "1999,,,end"},
                               {"1000,again,1010", "1000,on,1020"});
-  EXPECT_EQ(Texts(map), (std::vector<std::string>{"2"}));
+  EXPECT_EQ(Texts(map.routes), (std::vector<std::string>{"2"}));
   ASSERT_EQ(map.problems.size(), 2u);
   EXPECT_EQ(map.problems[0].label, 1020);
   EXPECT_NE(map.problems[0].message.find("Not found NUM:1020"), std::string::npos);
@@ -123,7 +125,7 @@ TEST(RouteMap, IndependentChoicesMultiplyAndTheLimitCutsTheList) {
               "1050,i1,1060,sai,1", "1050,e", "1060,p1,,hap", "1060,e", "1999,,,end"},
              {"1000,a,1010", "1000,b,1020", "1020,c,1030", "1020,d,1040"});
   const RouteMap map = MapRoutes(tables);
-  EXPECT_EQ(Texts(map), (std::vector<std::string>{"1,1", "1,2", "2,1", "2,2"}));
+  EXPECT_EQ(Texts(map.routes), (std::vector<std::string>{"1,1", "1,2", "2,1", "2,2"}));
   EXPECT_EQ(map.routes[3].end, RouteEnd::Ending);
   EXPECT_EQ(map.routes[0].end, RouteEnd::StaffRoll);
   const RouteMap limited = MapRoutes(tables, 3);
@@ -137,13 +139,13 @@ TEST(RouteMap, ACounterNothingReadsAnyMoreDoesNotSplitTheChoicesAfterIt) {
   const RouteMap map =
       Mapped({"1000,s,,2", "1010,p1,,set", "1020,s,,2", "1030,,,c", "1040,e", "1999,,,end"},
              {"1000,a,1010", "1000,b,1020", "1020,c,1030", "1020,d,1040"});
-  EXPECT_EQ(Texts(map), (std::vector<std::string>{"1,1", "1,2", "2,1", "2,2"}));
-  EXPECT_EQ(CoveringRoutes(map), (std::vector<size_t>{0, 3}));
+  EXPECT_EQ(Texts(map.routes), (std::vector<std::string>{"1,1", "1,2", "2,1", "2,2"}));
+  EXPECT_EQ(Texts(map.covering), (std::vector<std::string>{"1,1", "2,2"}));
   // Once a later test reads it, the answers lead to two different choices.
   const RouteMap read = Mapped({"1000,s,,2", "1010,p1,,set", "1020,s,,2", "1030,,,c",
                                 "1040,i1,1050,set,1", "1040,e", "1050,e", "1999,,,end"},
                                {"1000,a,1010", "1000,b,1020", "1020,c,1030", "1020,d,1040"});
-  EXPECT_EQ(CoveringRoutes(read).size(), 4u);
+  EXPECT_EQ(Texts(read.covering), (std::vector<std::string>{"1,1", "2,1", "1,2", "2,2"}));
 }
 
 TEST(Route, TextFormsReadBackAsWritten) {
