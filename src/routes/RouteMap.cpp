@@ -1,16 +1,15 @@
 #include "routes/RouteMap.h"
 
 #include <algorithm>
-#include <array>
 #include <deque>
 #include <map>
 #include <optional>
 #include <set>
 #include <variant>
 
-#include "base/Utf8.h"
 #include "minigame/StageCalendar.h"
 #include "platform/HeadlessHost.h"
+#include "routes/CounterLiveness.h"
 #include "scene/Choices.h"
 #include "scene/Ending.h"
 #include "scene/StoryCounters.h"
@@ -29,110 +28,6 @@ constexpr size_t kStepLimit = 200000;
 constexpr size_t kSegmentLimit = 50000;
 // The grade the café gives after stage 14 before anyone knows it.
 constexpr const char* kGradeToCome = "?";
-
-// The story counters by number, for the liveness masks below.
-std::array<int16_t*, 18> CounterFields(StoryCounters& c) {
-  return {&c.kaiMon, &c.kaiAwa, &c.kaiTer, &c.kaiUmi, &c.kaiRoi, &c.set,
-          &c.sai,    &c.izu,    &c.zou,    &c.cof,    &c.coc,    &c.nom,
-          &c.jou,    &c.sak,    &c.nam,    &c.cre,    &c.kya,    &c.HappyCount};
-}
-
-// Which story counters the story may still read or change from each record
-// on. Two states that differ only in counters nothing reads or changes any
-// more lead on the same way, so they are one state for the routes (a counter
-// raised early and tested once does not split every later choice).
-class CounterLiveness {
- public:
-  explicit CounterLiveness(const ScriptTables& tables)
-      : live_(static_cast<size_t>(tables.LastRecord) + 1, 0) {
-    std::map<int16_t, int32_t> labels;
-    for (int32_t i = 0; i < tables.LabelCount; ++i)
-      labels.emplace(tables.Labels[i].Label, tables.Labels[i].Index);
-    std::vector<uint32_t> uses(live_.size(), 0);
-    std::vector<std::vector<int32_t>> next(live_.size());
-    for (int32_t i = 0; i <= tables.LastRecord; ++i) {
-      const ScriptRecord& record = tables.Script[i];
-      uses[i] = Uses(record);
-      next[i] = Successors(tables, labels, i);
-    }
-    // Backwards until nothing changes (the story can loop).
-    for (bool changed = true; changed;) {
-      changed = false;
-      for (int32_t i = tables.LastRecord; i >= 0; --i) {
-        uint32_t live = uses[i];
-        for (int32_t j : next[i])
-          live |= live_[j];
-        if (live != live_[i]) {
-          live_[i] = live;
-          changed = true;
-        }
-      }
-    }
-  }
-
-  // The counters that matter from position `pos` on (all outside the script).
-  uint32_t At(int32_t pos) const {
-    return pos >= 0 && static_cast<size_t>(pos) < live_.size() ? live_[pos] : ~0u;
-  }
-
- private:
-  // The counters a record reads or changes: "i1" and "p1" by their text's
-  // code, "p2" the set counter, the ending HappyCount.
-  static uint32_t Uses(const ScriptRecord& record) {
-    const std::string command(TrimBlanks(record.Command));
-    if (command.empty()) return 0;
-    if (command[0] == 'e') return Bit(&StoryCounters::HappyCount);
-    if (command[0] == 'p' && command.ends_with('2')) return Bit(&StoryCounters::set);
-    if ((command[0] == 'p' || command[0] == 'i') && command.ends_with('1')) {
-      StoryCounters probe;
-      const int16_t* counter = CounterFor(probe, record.Text, command[0] == 'p');
-      const auto fields = CounterFields(probe);
-      for (size_t k = 0; k < fields.size(); ++k) {
-        if (fields[k] == counter) return 1u << k;
-      }
-    }
-    return 0;
-  }
-
-  static uint32_t Bit(int16_t StoryCounters::*member) {
-    StoryCounters probe;
-    const auto fields = CounterFields(probe);
-    for (size_t k = 0; k < fields.size(); ++k) {
-      if (fields[k] == &(probe.*member)) return 1u << k;
-    }
-    return 0;
-  }
-
-  // Where the story can go from record i: the next record, a jump target, a
-  // choice's targets; nowhere after the ending or the quit command.
-  static std::vector<int32_t> Successors(const ScriptTables& tables,
-                                         const std::map<int16_t, int32_t>& labels, int32_t i) {
-    const ScriptRecord& record = tables.Script[i];
-    const std::string command(TrimBlanks(record.Command));
-    std::vector<int32_t> next;
-    auto add = [&](int32_t pos) {
-      if (pos >= 0 && pos <= tables.LastRecord) next.push_back(pos);
-    };
-    if (!command.empty() && (command[0] == 'e' || command[0] == 'q')) return next;
-    const bool jumps =
-        command == "g0" || (!command.empty() && (command[0] == 'i' || command[0] == 'd'));
-    if (jumps) {
-      const auto target = labels.find(record.Jump);
-      if (target != labels.end()) add(target->second);
-    }
-    if (!command.empty() && command[0] == 's') {
-      for (int32_t k = 0; k <= tables.LastChoice; ++k) {
-        if (tables.ChoiceTable[k].Owner == record.Label) add(tables.ChoiceTable[k].Target);
-      }
-    }
-    // Advancing: also after a jump that fails or does not happen, and after a
-    // choice that cannot be shown.
-    if (command != "g0" || !labels.contains(record.Jump)) add(i + 1);
-    return next;
-  }
-
-  std::vector<uint32_t> live_;
-};
 
 // Where the interpreter goes on: the position, whether it got there by a
 // jump, and every value of the story that can change where it goes later.
