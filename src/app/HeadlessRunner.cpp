@@ -9,7 +9,11 @@ namespace dovetail {
 
 namespace {
 constexpr int kTimeRanOut = 3;
-}
+constexpr int kStalled = 4;
+// Records the story may run without letting events run once: more is a
+// loop that never waits, which would never end.
+constexpr uint32_t kRecordsWithoutEvents = 200000;
+}  // namespace
 
 HeadlessRunner::HeadlessRunner(RunnerOptions options, TextRenderer& text, std::ostream* log)
     : options_(std::move(options)), log_(log), events_(host_, log_) {
@@ -19,8 +23,17 @@ HeadlessRunner::HeadlessRunner(RunnerOptions options, TextRenderer& text, std::o
                                  *audio_, events_);
   game_->random.seed(options_.seed);
   playsCafe_ = PlaysCafe(options_.play);
+  if (options_.autoPlay) {
+    autoPlayer_ = std::make_unique<AutoPlayer>(std::move(*options_.autoPlay), *game_, host_);
+  }
   start_ = host_.TickCount();
   host_.onDoEvents = [this] { Tick(); };
+  events_.onStep = [this] {
+    if (++recordsSinceEvents_ <= kRecordsWithoutEvents) return;
+    throw Stop{kStalled, "the story ran " + std::to_string(kRecordsWithoutEvents) +
+                             " records without waiting (a loop that never ends) at label " +
+                             std::to_string(game_->story.CurLabel)};
+  };
   host_.onMessageBox = [this](const MessageBoxRequest& request) { return OnMessageBox(request); };
 }
 
@@ -48,13 +61,21 @@ int HeadlessRunner::Run() {
 }
 
 void HeadlessRunner::Tick() {
+  recordsSinceEvents_ = 0;
   if (Elapsed() > options_.maxMs) {
-    throw Stop{kTimeRanOut, "the run reached --max-ms (" + std::to_string(options_.maxMs) +
-                                " ms of virtual time) before the play file was done"};
+    throw Stop{kTimeRanOut,
+               "the run reached --max-ms (" + std::to_string(options_.maxMs) +
+                   " ms of virtual time) before " + (autoPlayer_ ? "the route" : "the play file") +
+                   " was done; the story was at label " + std::to_string(game_->story.CurLabel)};
   }
   if (!playsCafe_ && options_.cafe != CafePolicy::Idle && !host_.InputPending() &&
       game_->Waiting() == WaitState::Customer) {
     Serve(options_.cafe == CafePolicy::Perfect);
+  }
+  if (autoPlayer_) {
+    if (host_.InputPending()) return;
+    if (auto stop = autoPlayer_->Act()) throw Stop{stop->code, stop->reason};
+    return;
   }
   if (!Advance() && WaitsForPlayFile()) throw Stop{0, "the play file is done"};
 }
@@ -152,6 +173,7 @@ bool HeadlessRunner::Advance() {
 }
 
 std::optional<MessageBoxAnswer> HeadlessRunner::OnMessageBox(const MessageBoxRequest& request) {
+  if (autoPlayer_) autoPlayer_->OnMessageBox(request);
   auto at = [&](PlayCommand::Kind kind) {
     return next_ < options_.play.size() && options_.play[next_].kind == kind;
   };

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AutoPlayer.h"
 #include "app/CafeGestures.h"
 #include "app/EventLog.h"
 #include "app/LoggedEvents.h"
@@ -27,6 +28,8 @@ struct RunnerOptions {
   uint32_t maxMs = 3'600'000;  // an hour of virtual time
   // How the café is played when the play file has no café commands.
   CafePolicy cafe = CafePolicy::Idle;
+  // Plays a route by itself instead of the play file.
+  std::optional<AutoOptions> autoPlay;
 };
 
 // Runs the game on the headless host, feeding it the play file's input when
@@ -34,14 +37,18 @@ struct RunnerOptions {
 // program ends, when the play file is done and the program waits again, or
 // when the virtual time runs past `maxMs`. A play file without café commands
 // leaves the café stages to the run's policy: a customer waiting then does not
-// count as the program waiting for the play file.
+// count as the program waiting for the play file. With `autoPlay` the
+// auto-player gives the input instead, and the run ends when its route is
+// done (0) or cannot go on (4).
 class HeadlessRunner {
  public:
   HeadlessRunner(RunnerOptions options, TextRenderer& text, std::ostream* log);
   ~HeadlessRunner();
 
   // Returns the exit code: the program's own, 0 when the play file is done,
-  // 3 when the time ran out. `Failure()` then says why.
+  // 3 when the time ran out, 4 when the story runs 200000 records without
+  // letting events run (an endless loop) or the route cannot go on.
+  // `Failure()` then says why.
   int Run();
   const std::string& Failure() const { return failure_; }
 
@@ -78,6 +85,8 @@ class HeadlessRunner {
   uint32_t start_ = 0;
   std::string failure_;
   bool playsCafe_ = false;
+  std::unique_ptr<AutoPlayer> autoPlayer_;
+  uint32_t recordsSinceEvents_ = 0;
 };
 
 }  // namespace dovetail

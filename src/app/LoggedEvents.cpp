@@ -99,6 +99,7 @@ LogEvent ToLogEvent(uint32_t t, const GameEvent& event) {
 
 void LoggedEvents::Report(const GameEvent& event) {
   log_.Write(ToLogEvent(host_.TickCount(), event));
+  if (onStep && std::holds_alternative<StepEvent>(event)) onStep();
 }
 
 }  // namespace dovetail

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "app/EventLog.h"
 #include "platform/GameEvents.h"
 #include "platform/Host.h"
@@ -13,6 +15,9 @@ class LoggedEvents final : public GameEvents {
  public:
   LoggedEvents(Host& host, EventLog& log) : host_(host), log_(log) {}
   void Report(const GameEvent& event) override;
+
+  // Called after each script record is logged.
+  std::function<void()> onStep;
 
  private:
   Host& host_;

@@ -1,5 +1,6 @@
 // dovetail-run: the game on the headless host, for tests and for authors.
 
+#include <algorithm>
 #include <charconv>
 #include <fstream>
 #include <iostream>
@@ -8,12 +9,18 @@
 #include "app/HeadlessRunner.h"
 #include "base/Files.h"
 #include "graphics/TextRenderer.h"
+#include "routes/RouteMap.h"
+#include "script/DataFolder.h"
+#include "script/GamePaths.h"
 
+namespace dovetail {
 namespace {
 
 constexpr const char* kUsage =
     "usage: dovetail-run [--game DIR] [--play FILE] [--log FILE] [--snap-dir DIR]\n"
     "                    [--seed N] [--max-ms N] [--cafe perfect|idle|wrong]\n"
+    "                    [--auto ROUTE [--name FAMILY,GIVEN] [--quit-at-save N]]\n"
+    "       dovetail-run [--game DIR] --routes [--cover]\n"
     "\n"
     "Plays the game without a window, in virtual time.\n"
     "  --game DIR      the game folder (its data folder is DIR/data, or DIR itself);\n"
@@ -29,14 +36,80 @@ constexpr const char* kUsage =
     "  --max-ms N      stop with an error after N ms of virtual time (default 3600000)\n"
     "  --cafe POLICY   how café stages play when the play file has no café commands:\n"
     "                  perfect (every customer served correctly), wrong (served\n"
-    "                  wrongly) or idle (nobody serves; the default)\n";
+    "                  wrongly) or idle (nobody serves; the default)\n"
+    "  --auto ROUTE    plays by itself instead of a play file: clicks through the\n"
+    "                  text, picks the route's options at the choices, names the\n"
+    "                  hero, serves the café by --cafe, goes through the ending and\n"
+    "                  the ranking and stops when the title is back. ROUTE is a\n"
+    "                  comma list of option numbers from 1 (\"2,1,3\"), \"none\",\n"
+    "                  \"first\", \"last\" or \"random:SEED\"; \"extra:\" before it plays\n"
+    "                  the title's extra story, \"load:\" loads the save first; \"+\"\n"
+    "                  joins stories played one after another (\"first+extra:none\").\n"
+    "                  Exit status 4 when the route cannot go on (a content error,\n"
+    "                  an option the choice does not offer, a stall)\n"
+    "  --name F,G      the hero's family and given name typed into the name dialog\n"
+    "  --quit-at-save N  quits through the menu bar after the Nth save\n"
+    "  --routes        prints every distinct route through the story's choices, one\n"
+    "                  a line as --auto takes it, followed by \"--cafe perfect\" or\n"
+    "                  \"--cafe idle\" where the route needs the café's final grade\n"
+    "                  to be A or B, or lower; on standard error the number of\n"
+    "                  routes, the ends they reach, labels no route reaches and\n"
+    "                  content errors met on the way (exit status 1 when there are\n"
+    "                  any of the last two)\n"
+    "  --cover         with --routes: only routes that together take every branch\n";
 
 bool ParseNumber(const std::string& text, uint32_t& out) {
   auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
   return ec == std::errc() && ptr == text.data() + text.size();
 }
 
+// How many of the routes shown reach each kind of end.
+std::string EndsReached(const std::vector<MappedRoute>& shown) {
+  std::string text;
+  for (RouteEnd end : {RouteEnd::StaffRoll, RouteEnd::Ending, RouteEnd::ScriptEnd, RouteEnd::Quit,
+                       RouteEnd::Stall}) {
+    const auto count = std::count_if(shown.begin(), shown.end(),
+                                     [&](const MappedRoute& route) { return route.end == end; });
+    if (count == 0) continue;
+    text += (text.empty() ? "" : ", ") + std::to_string(count) + " " + RouteEndName(end);
+  }
+  return text;
+}
+
+// --routes: the routes on standard output, the summary on standard error.
+int PrintRoutes(const std::filesystem::path& gameFolder, bool cover) {
+  const GamePaths paths = GamePaths::ForGameFolder(gameFolder);
+  ScriptTables tables;
+  if (Status loaded = LoadScript(paths.DataPath, tables, nullptr); !loaded.ok()) {
+    std::cerr << "dovetail-run: " << loaded.error().message << "\n";
+    return 2;
+  }
+  const RouteMap map = MapRoutes(tables);
+  const std::vector<MappedRoute>& shown = cover ? map.covering : map.routes;
+  for (const MappedRoute& route : shown) {
+    std::cout << StoryRouteText(route.story)
+              << (route.grade == GradeNeed::High  ? " --cafe perfect"
+                  : route.grade == GradeNeed::Low ? " --cafe idle"
+                                                  : "")
+              << "\n";
+  }
+  std::cerr << "dovetail-run: " << shown.size() << (cover ? " covering" : "")
+            << (shown.size() == 1 ? " route" : " routes")
+            << (map.complete || cover ? "" : " (more left out)") << ": " << EndsReached(shown)
+            << "\n";
+  if (!map.unreached.empty()) {
+    std::cerr << "dovetail-run: labels no route reaches:";
+    for (int16_t label : map.unreached)
+      std::cerr << " " << label;
+    std::cerr << "\n";
+  }
+  for (const RouteProblem& problem : map.problems)
+    std::cerr << "dovetail-run: label " << problem.label << ": " << problem.message << "\n";
+  return map.unreached.empty() && map.problems.empty() ? 0 : 1;
+}
+
 }  // namespace
+}  // namespace dovetail
 
 int main(int argc, char** argv) {
   using namespace dovetail;
@@ -50,6 +123,30 @@ int main(int argc, char** argv) {
   bool numbersOk = true;
   if (auto seed = args.Value("--seed")) numbersOk &= ParseNumber(*seed, options.seed);
   if (auto maxMs = args.Value("--max-ms")) numbersOk &= ParseNumber(*maxMs, options.maxMs);
+  std::string autoProblem;
+  if (auto route = args.Value("--auto")) {
+    auto parsed = ParseRoute(*route);
+    AutoOptions autoPlay;
+    if (parsed.ok()) {
+      autoPlay.route = std::move(*parsed);
+    } else {
+      autoProblem += parsed.error().message + "\n";
+    }
+    if (auto name = args.Value("--name")) {
+      auto text = NameDialogText(*name);
+      if (text.ok()) {
+        autoPlay.heroName = *text;
+      } else {
+        autoProblem += text.error().message + "\n";
+      }
+    }
+    if (auto saves = args.Value("--quit-at-save")) {
+      numbersOk &= ParseNumber(*saves, autoPlay.quitAfterSaves);
+    }
+    options.autoPlay = std::move(autoPlay);
+  }
+  const bool routes = args.Flag("--routes");
+  const bool cover = args.Flag("--cover");
   std::string cafeProblem;
   if (auto cafe = args.Value("--cafe")) {
     if (*cafe == "perfect") {
@@ -60,12 +157,14 @@ int main(int argc, char** argv) {
       cafeProblem = "--cafe needs perfect, idle or wrong, not \"" + *cafe + "\"\n";
     }
   }
-  if (!args.Problems().empty() || !numbersOk || !cafeProblem.empty()) {
+  if (playFile && options.autoPlay) autoProblem += "--play and --auto cannot go together\n";
+  if (!args.Problems().empty() || !numbersOk || !cafeProblem.empty() || !autoProblem.empty()) {
     std::cerr << "dovetail-run: " << args.Problems()
-              << (numbersOk ? "" : "--seed and --max-ms need a whole number\n") << cafeProblem
-              << kUsage;
+              << (numbersOk ? "" : "--seed, --max-ms and --quit-at-save need a whole number\n")
+              << cafeProblem << autoProblem << kUsage;
     return 2;
   }
+  if (routes) return PrintRoutes(options.gameFolder, cover);
 
   if (playFile) {
     auto text = ReadWholeFile(*playFile);

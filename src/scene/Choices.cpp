@@ -51,28 +51,34 @@ void Choices::DrawButton(int index, bool pressed) {
   button.Refresh();
 }
 
-int32_t Choices::ShowChoices() {
-  choices_.clear();
-  const auto count = ToInt16(story_.CurText);
-  if (!count.ok()) {
-    return ContentError("the number of choices " + count.error().message);
-  }
+Result<int> OfferedChoices(StoryState& story, Interpreter& interpreter) {
+  const auto count = ToInt16(story.CurText);
+  if (!count.ok()) return Error{"the number of choices " + count.error().message};
   if (*count < 1 || *count > kMaxChoices) {
-    return ContentError("the number of choices \"" + story_.CurText + "\" is not from 1 to 6");
+    return Error{"the number of choices \"" + story.CurText + "\" is not from 1 to 6"};
   }
   const int n = *count;
-
   // A label without entries has been reported; showing the entries of
   // whatever label was found before would offer the wrong choices.
-  if (!interpreter_.FindChoices(story_.CurLabel)) return kAdvance;
-  const ScriptTables& tables = story_.tables;
-  const int32_t last = story_.ChoiceBase + n - 1;
+  if (!interpreter.FindChoices(story.CurLabel)) return Error{""};
+  const ScriptTables& tables = story.tables;
+  const int32_t last = story.ChoiceBase + n - 1;
   if (last > tables.LastChoice || last >= kChoiceCapacity) {
-    return ContentError(std::to_string(n) + " choices need choice entries " +
-                        std::to_string(story_.ChoiceBase) + " to " + std::to_string(last) +
-                        ", but the choice table ends at entry " +
-                        std::to_string(tables.LastChoice));
+    return Error{std::to_string(n) + " choices need choice entries " +
+                 std::to_string(story.ChoiceBase) + " to " + std::to_string(last) +
+                 ", but the choice table ends at entry " + std::to_string(tables.LastChoice)};
   }
+  return n;
+}
+
+int32_t Choices::ShowChoices() {
+  choices_.clear();
+  const auto offered = OfferedChoices(story_, interpreter_);
+  if (!offered.ok()) {
+    return offered.error().message.empty() ? kAdvance : ContentError(offered.error().message);
+  }
+  const int n = *offered;
+  const ScriptTables& tables = story_.tables;
 
   // No click-wait indicator while choosing.
   form_.Clicker.SetEnabled(false);

@@ -5,11 +5,19 @@
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
 #include "scene/SceneContext.h"
 #include "script/Interpreter.h"
 #include "sound/Mci.h"
 
 namespace dovetail {
+
+// The choice entries an "s" record offers: CurText holds how many (1 to 6),
+// the entries follow one another from the first owned by CurLabel, which
+// FindChoices puts into ChoiceBase. Returns the count; a count that is not a
+// number from 1 to 6 or entries running past the table is an error saying
+// so, and a label without entries the error "" (FindChoices has reported it).
+Result<int> OfferedChoices(StoryState& story, Interpreter& interpreter);
 
 // The choices of an "s" record: up to six buttons (SelTxt) over the picture,
 // each with the plate from the user-interface sheet and its caption. The story

@@ -47,7 +47,7 @@ Ending::Ending(const SceneContext& scene, std::function<void(int16_t mode)> disp
 void Ending::PlayEnding() {
   MainForm& form = scene_.form;
   Host& host = scene_.host;
-  const bool staffRoll = scene_.story.counters.HappyCount == 1;
+  const bool staffRoll = PlaysStaffRoll(scene_.story.counters);
   EnableStoryInput(false);
   scene_.events.Report(EndingEvent{staffRoll});
 

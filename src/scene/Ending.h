@@ -8,6 +8,11 @@
 
 namespace dovetail {
 
+// The ending with the staff roll is played when HappyCount is exactly 1.
+inline bool PlaysStaffRoll(const StoryCounters& counters) {
+  return counters.HappyCount == 1;
+}
+
 // The story's end (the script command "e"). With HappyCount at exactly 1 the
 // ending with the staff roll ("p06.dat"): a small panel over the darkened
 // picture grows open, shows the four credit blocks and shrinks away; any

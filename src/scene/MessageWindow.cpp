@@ -14,7 +14,6 @@ namespace {
 
 constexpr int32_t kLineBytes = 64;     // CP932 bytes of one line of the page
 constexpr int32_t kTagX = 20;          // the speaker's tag
-constexpr int32_t kTextX = 120;        // a whole line of text
 constexpr int32_t kFirstLineY = 20;    // top of the text of line slot 0
 constexpr int16_t kLinesPerPage = 2;   // a page is full after this many lines
 constexpr uint32_t kCharDelay = 40;    // ms per character while the click-wait is armed
@@ -94,16 +93,32 @@ void MessageWindow::DrawLine(const std::string& line, int32_t advance, uint32_t 
   // One character at a time: a half-width character narrows the step to the
   // character after it. The pause lets no events run, so input made during
   // the reveal waits for the click-wait.
+  const std::vector<int32_t> lefts = CharacterLefts(line, advance);
+  size_t i = 0;
+  for (std::string_view c : Utf8Chars(line)) {
+    box.textColor = colour;
+    text_.DrawText(box, lefts[i++], y, c);
+    box.Refresh();
+    host_.Sleep(delay);
+  }
+}
+
+int32_t MessageWindow::CharacterAdvance(int16_t baseSize, int16_t enlarged) {
+  if (enlarged == 0) return baseSize + 2;
+  const float actual = TextRenderer::ActualFontSize(static_cast<float>(enlarged));
+  return static_cast<int32_t>(RoundHalfEven(actual + 5.0));
+}
+
+std::vector<int32_t> MessageWindow::CharacterLefts(std::string_view line, int32_t advance) {
+  std::vector<int32_t> lefts;
   int32_t x = kTextX - advance;
   int32_t widthCorrection = 0;
   for (std::string_view c : Utf8Chars(line)) {
-    box.textColor = colour;
     x = x + advance + (widthCorrection * advance) / 2 + 2;
-    text_.DrawText(box, x, y, c);
-    box.Refresh();
+    lefts.push_back(x);
     widthCorrection = AnsiCharLen(c) - 2;
-    host_.Sleep(delay);
   }
+  return lefts;
 }
 
 void MessageWindow::MesPrint(const std::string& tag, const std::string& text, Pixel colour) {
@@ -128,14 +143,10 @@ void MessageWindow::MesPrint(const std::string& tag, const std::string& text, Pi
     }
   }
 
-  int32_t advance = story_.message.BaseFontSize + 2;
   const uint32_t delay = message.ClickWait ? kCharDelay : kNoWaitDelay;
   const int16_t enlarged = message.NextFontSize;
-  if (enlarged != 0) {
-    box.font.size = static_cast<float>(enlarged);
-    const float actual = TextRenderer::ActualFontSize(box.font.size);
-    advance = static_cast<int32_t>(RoundHalfEven(actual + 5.0));
-  }
+  const int32_t advance = CharacterAdvance(story_.message.BaseFontSize, enlarged);
+  if (enlarged != 0) box.font.size = static_cast<float>(enlarged);
 
   const std::vector<std::string> pieces = LinePieces(text);
   for (size_t k = 0; k < pieces.size(); ++k) {

@@ -54,6 +54,16 @@ class MessageWindow {
   // at least Fix(bytes / 64) + 1 pieces, the last possibly empty.
   static std::vector<std::string> LinePieces(std::string_view text);
 
+  // Where a line's text starts in the window.
+  static constexpr int32_t kTextX = 120;
+  // The step of a line shown one at a time: the base font size + 2, or for
+  // an enlarged message (NextFontSize, nonzero) its actual size + 5, rounded.
+  static int32_t CharacterAdvance(int16_t baseSize, int16_t enlarged);
+  // The left edge of each character of a line shown one at a time with the
+  // given advance: each step is the advance, narrowed by half of it after a
+  // half-width character, plus 2.
+  static std::vector<int32_t> CharacterLefts(std::string_view line, int32_t advance);
+
   // The line height of the page: Fix(BaseFontSize × 1.7) pixels (the
   // message state's base size).
   int32_t LineHeight() const;

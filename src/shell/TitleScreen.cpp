@@ -11,11 +11,11 @@
 
 namespace dovetail {
 
-namespace {
-
-constexpr int16_t kExtraStoryLabel = 1059;
-
-}  // namespace
+void EnterExtraStory(StoryState& story, Interpreter& interpreter) {
+  story.StageNo = 2;
+  story.CurLabel = kExtraStoryLabel;
+  interpreter.FindLabel(kExtraStoryLabel);
+}
 
 TitleScreen::TitleScreen(const SceneContext& scene, const Settings& settings, Mci& mci,
                          Interpreter& interpreter, Pictures& pictures, Shutdown& shutdown,
@@ -111,9 +111,7 @@ void TitleScreen::Tmenu_MouseDown(int index) {
       interpreter_.RunScript();
       break;
     case 3:
-      story.StageNo = 2;
-      story.CurLabel = kExtraStoryLabel;
-      interpreter_.FindLabel(kExtraStoryLabel);
+      EnterExtraStory(story, interpreter_);
       StoryInit();
       interpreter_.RunScript();
       break;

@@ -12,6 +12,14 @@
 
 namespace dovetail {
 
+// The label where title entry 3 starts the extra story.
+constexpr int16_t kExtraStoryLabel = 1059;
+
+// What entry 3 does to the fresh story before it runs: stage 2, the script
+// at the extra story's label (a missing label is reported and the story
+// starts where it stood).
+void EnterExtraStory(StoryState& story, Interpreter& interpreter);
+
 // The title screen: the title picture with its five menu entries (Tmenu 1 to
 // 5: new story, load, the extra story, the ranking, quit) over it, the title
 // music, and the start of a story from it.

@@ -19,24 +19,25 @@ struct PlayedRun {
   std::vector<std::string> lines;
 };
 
-// Plays `playText` (a play file's text, which must parse) with the rest of
-// `options` on the headless runner.
-inline PlayedRun PlayHeadless(RunnerOptions options, const std::string& playText,
-                              TextRenderer& text) {
-  auto play = ParsePlayFile(playText, "play.txt");
+// Runs the headless runner with `options` (a play file or a route).
+inline PlayedRun RunHeadless(RunnerOptions options, TextRenderer& text) {
   PlayedRun run;
-  if (!play.ok()) {
-    run.code = -1;
-    run.failure = play.error().message;
-    return run;
-  }
-  options.play = std::move(*play);
   std::ostringstream out;
   HeadlessRunner runner(std::move(options), text, &out);
   run.code = runner.Run();
   run.failure = runner.Failure();
   run.lines = runner.Log().Lines();
   return run;
+}
+
+// Plays `playText` (a play file's text, which must parse) with the rest of
+// `options` on the headless runner.
+inline PlayedRun PlayHeadless(RunnerOptions options, const std::string& playText,
+                              TextRenderer& text) {
+  auto play = ParsePlayFile(playText, "play.txt");
+  if (!play.ok()) return {-1, play.error().message, {}};
+  options.play = std::move(*play);
+  return RunHeadless(std::move(options), text);
 }
 
 }  // namespace dovetail::testing

@@ -219,6 +219,9 @@ TEST(CheckDataFolder, FindsEachPlantedFault) {
       {"a counter command the game reports",
        [](SmallFolder& f) { f.SetScript(Edited(7, "1020,p5,,,,,,,cof,,,,"), BaseChoices()); },
        "51.dat", 7, "error(p?)"},
+      {"a choice the player can only take back to itself",
+       [](SmallFolder& f) { f.SetScript(Edited(8, "1020,g0,1010,,,,,,,,,,"), BaseChoices()); },
+       "51.dat", 0, "loop"},
       {"a name placeholder without its digit",
        [](SmallFolder& f) { f.SetScript(Edited(7, "1020,,,,,,,0,&さん,,,1,"), BaseChoices()); },
        "51.dat", 7, "name number"},
@@ -247,6 +250,31 @@ TEST(CheckDataFolder, ThingsThatStillWorkAreWarningsOnly) {
          f.SetScript(BaseScript(), {"1010,Aへ,1020", "1010,Bへ,1030", "1030,X,1020"});
        },
        "52.dat", 3, "never shown"},
+      {"a label no route reaches",
+       [](SmallFolder& f) {
+         std::vector<std::string> script = BaseScript();
+         script.insert(script.begin() + 10, "1045,,,,,,,0,lost,,,,");
+         f.SetScript(script, BaseChoices());
+       },
+       "51.dat", 0, "no route from the title reaches"},
+      {"a message line wider than the window",
+       [](SmallFolder& f) {
+         f.SetScript(Edited(7, "1020,,,,,,,0," + std::string(60, 'W') + ",,,,"), BaseChoices());
+       },
+       "51.dat", 7, "past the message window's right edge"},
+      {"a message line enlarged past the window",
+       [](SmallFolder& f) {
+         std::string line;
+         for (int i = 0; i < 30; ++i)
+           line += "あ";
+         f.SetScript(Edited(7, "1020,ts,,,,,,0," + line + ",24,,,"), BaseChoices());
+       },
+       "51.dat", 7, "past the message window's right edge"},
+      {"a picture nothing uses",
+       [](SmallFolder& f) { f.Write("p09.dat", EncodeBitmap24(Surface(8, 8, Rgb(1, 2, 3)))); },
+       "p09.dat", 0, "no script record"},
+      {"music nothing plays", [](SmallFolder& f) { f.Write("04.mid", "MThd"); }, "04.mid", 0,
+       "no screen of the game plays"},
   };
   for (const PlantedFault& warning : warnings) {
     SmallFolder folder("warning");
@@ -257,6 +285,16 @@ TEST(CheckDataFolder, ThingsThatStillWorkAreWarningsOnly) {
         << Listing(findings);
     EXPECT_TRUE(ErrorsOf(findings).empty()) << warning.name << ":\n" << Listing(findings);
   }
+}
+
+TEST(CheckDataFolder, AFullLineOfFullWidthTextFitsTheWindow) {
+  SmallFolder folder("fits");
+  std::string line;
+  for (int i = 0; i < 32; ++i)
+    line += "あ";
+  folder.SetScript(Edited(7, "1020,,,,,,,0," + line + ",,,,"), BaseChoices());
+  const auto findings = CheckDataFolder(folder.dir);
+  EXPECT_FALSE(Has(findings, kWarning, "51.dat", 7, "right edge")) << Listing(findings);
 }
 
 TEST(CheckDataFolder, FileNamesMatchWithoutRegardToCase) {

@@ -15,7 +15,6 @@ namespace dovetail::tools {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ErrorsOf;
 using testing::Listing;
 
 TEST(MakeDemoData, WritesAFolderTheCheckerFindsNothingIn) {
@@ -32,11 +31,13 @@ TEST(MakeDemoData, WritesAFolderTheCheckerFindsNothingIn) {
   EXPECT_EQ(testing::ReadBytes(out.path / "p03.dat").substr(0, 2), "BM");
 }
 
-TEST(MakeDemoData, TheBundledFolderHasNoErrors) {
+// Nothing at all: no error, no label out of every route's reach, no line
+// wider than the window, no picture or music left unused.
+TEST(MakeDemoData, TheCheckFindsNothingInTheBundledFolder) {
   const fs::path bundled = fs::path(DOVETAIL_BUILD_DIR) / "data";
   if (!fs::exists(bundled)) GTEST_SKIP() << bundled << " has not been built (target demo_data)";
   const auto findings = CheckDataFolder(bundled);
-  EXPECT_TRUE(ErrorsOf(findings).empty()) << Listing(findings);
+  EXPECT_TRUE(findings.empty()) << Listing(findings);
 }
 
 // The game changes a face by copying the face rectangle of the sprite,

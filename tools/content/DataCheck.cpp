@@ -1,5 +1,7 @@
 #include "content/DataCheck.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -14,10 +16,14 @@
 #include "content/TextLines.h"
 #include "graphics/BitmapFile.h"
 #include "graphics/CursorFile.h"
+#include "graphics/TextRenderer.h"
 #include "minigame/RankingFile.h"
+#include "routes/RouteMap.h"
+#include "scene/MessageWindow.h"
 #include "script/DataFolder.h"
 #include "script/PictureDisguise.h"
 #include "script/PictureRegions.h"
+#include "shell/HeroName.h"
 #include "shell/Settings.h"
 
 namespace dovetail::tools {
@@ -25,6 +31,11 @@ namespace dovetail::tools {
 namespace fs = std::filesystem;
 
 namespace {
+
+// The width of a byte of message text when the fonts cannot be had: a
+// full-width character (two bytes) of the 16-pixel message font is at most
+// about 16 pixels wide, a half-width one less; 9 pixels a byte errs wide.
+constexpr int32_t kFallbackPixelsPerByte = 9;
 
 struct Size {
   int32_t width = 0;
@@ -57,6 +68,7 @@ class FolderChecker {
     for (const char* name : {"01.mid", "02.mid", "03.mid"})
       CheckMusic(name);
     CheckCursor();
+    CheckUnusedFiles();
     return std::move(findings_);
   }
 
@@ -245,9 +257,14 @@ class FolderChecker {
     auto script = Read("51.dat");
     auto choices = Read("52.dat");
     if (!script || !choices) return;
-    ScriptCheck check = CheckScriptTexts(InvertBytes(*script), InvertBytes(*choices), {});
+    const std::string scriptText = InvertBytes(*script);
+    const std::string choiceText = InvertBytes(*choices);
+    ScriptCheck check = CheckScriptTexts(scriptText, choiceText, {});
     findings_.insert(findings_.end(), check.findings.begin(), check.findings.end());
+    CheckMessageWidths(check.messages);
+    if (check.loads && CountErrors(check.findings) == 0) CheckRoutes(scriptText, choiceText);
     for (const PictureUse& use : check.pictures) {
+      scriptPictures_.insert(use.file);
       if (!Exists(use.file)) {
         Error("51.dat", "the picture " + use.file + " is missing", use.row, use.label);
         continue;
@@ -255,6 +272,113 @@ class FolderChecker {
       CheckPicture(use.file);
     }
     faces_ = std::move(check.faces);
+  }
+
+  // Every label some route from the title reaches, and no content error on
+  // the way (the routes are walked by the game's own interpreter).
+  void CheckRoutes(const std::string& scriptText, const std::string& choiceText) {
+    ScriptTables tables;
+    if (!LoadScriptTables(scriptText, choiceText, tables, nullptr).ok()) return;
+    const RouteMap map = MapRoutes(tables);
+    for (int16_t label : map.unreached) {
+      Warning("51.dat", "no route from the title reaches this label", 0, label);
+    }
+    std::set<std::pair<int16_t, std::string>> reported;
+    for (const RouteProblem& problem : map.problems) {
+      if (reported.insert({problem.label, problem.message}).second) {
+        Error("51.dat", "a route meets: " + problem.message, 0, problem.label);
+      }
+    }
+  }
+
+  // Message lines that run past the window's right edge, shown whole or one
+  // character at a time, in the message font at its base size, with the
+  // default names where the text takes a name; a message a "ts" record
+  // enlarges in its size.
+  void CheckMessageWidths(const std::vector<MessageUse>& messages) {
+    auto renderer = TextRenderer::Create();
+    const MessageState message;
+    for (const MessageUse& use : messages) {
+      const int16_t size = use.fontSize != 0 ? use.fontSize : message.BaseFontSize;
+      const FontSpec font{"ＭＳ Ｐゴシック", static_cast<float>(size), true, false};
+      const int32_t advance = MessageWindow::CharacterAdvance(message.BaseFontSize, use.fontSize);
+      auto width = [&](std::string_view text) {
+        if (renderer.ok()) return (*renderer)->TextWidth(text, font);
+        // Without the fonts: a generous width a byte of the text.
+        return AnsiLen(text) * kFallbackPixelsPerByte * size / message.BaseFontSize;
+      };
+      const std::string text = use.substitutes ? WithDefaultNames(use.text) : use.text;
+      for (const std::string& line : MessageWindow::LinePieces(text)) {
+        if (line.empty()) continue;
+        const int32_t whole = MessageWindow::kTextX + width(line);
+        const std::vector<int32_t> lefts = MessageWindow::CharacterLefts(line, advance);
+        const std::vector<std::string_view> chars = Utf8Chars(line);
+        const int32_t stepped = lefts.back() + width(chars.back());
+        const int32_t right = std::max(whole, stepped);
+        if (right > kScreenWidth) {
+          Warning("51.dat",
+                  "the message line \"" + line + "\" reaches x " + std::to_string(right) +
+                      ", past the message window's right edge (" + std::to_string(kScreenWidth) +
+                      ")",
+                  use.row, use.label);
+        }
+      }
+    }
+  }
+
+  static std::string WithDefaultNames(std::string text) {
+    for (size_t at = text.find('&'); at != std::string::npos && at + 1 < text.size();
+         at = text.find('&', at)) {
+      const char digit = text[at + 1];
+      if (digit < '0' || digit > '9') {
+        ++at;
+        continue;
+      }
+      const std::string name = kDefaultNames[digit - '0'];
+      text.replace(at, 2, name);
+      at += name.size();
+    }
+    return text;
+  }
+
+  // Pictures and music in the folder that neither a script record nor a
+  // screen of the game uses.
+  void CheckUnusedFiles() {
+    std::set<std::string> used;
+    for (const char* name : kPictureFiles)
+      used.insert(Lower(name));
+    for (const char* name : {"p03.dat", "p99.dat", "01.mid", "02.mid", "03.mid"})
+      used.insert(name);
+    for (const std::string& name : scriptPictures_)
+      used.insert(Lower(name));
+    std::error_code ec;
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir_, ec)) {
+      const std::string name = entry.path().filename().string();
+      const std::string lower = Lower(name);
+      if (!entry.is_regular_file(ec) || used.contains(lower)) continue;
+      if (lower.ends_with(".mid")) {
+        Warning(name, "no screen of the game plays this music (01.mid to 03.mid are played)");
+      } else if (IsPictureName(lower)) {
+        Warning(name, "no script record and no screen of the game uses this picture");
+      }
+    }
+  }
+
+  // Backgrounds "pNN.dat" and character pictures "NN.dat" (character 1 to
+  // 4, pose 1 to 9).
+  static bool IsPictureName(const std::string& lower) {
+    auto digit = [&](size_t i) { return std::isdigit(static_cast<unsigned char>(lower[i])) != 0; };
+    if (lower.size() == 7 && lower[0] == 'p' && digit(1) && digit(2) && lower.ends_with(".dat")) {
+      return true;
+    }
+    return lower.size() == 6 && lower[0] >= '1' && lower[0] <= '4' && digit(1) && lower[1] != '0' &&
+           lower.ends_with(".dat");
+  }
+
+  static std::string Lower(std::string text) {
+    for (char& c : text)
+      c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
   }
 
   void NeedSize(const std::string& name, int32_t width, int32_t height, const std::string& why) {
@@ -363,6 +487,7 @@ class FolderChecker {
   std::set<std::string> checkedPictures_;
   std::map<std::string, Size> sizes_;
   std::vector<FaceUse> faces_;
+  std::set<std::string> scriptPictures_;
 };
 
 }  // namespace

@@ -28,7 +28,16 @@ namespace dovetail::tools {
 // - every background and character picture the script names exists and
 //   decodes, and every face change lies inside the face sheet;
 // - the script and choice table (see CheckScriptTexts);
-// - the music files are Standard MIDI files and the cursor decodes.
+// - the music files are Standard MIDI files and the cursor decodes;
+// - every label is reached by some route from the title (a warning names
+//   each label none reaches) and no route meets a content error or a loop
+//   (the routes are walked by the game's own interpreter, see MapRoutes);
+// - every message line fits the message window (a warning with its row for
+//   a line that reaches past its right edge, shown whole or one character at
+//   a time, measured with the game's own text renderer in the message font,
+//   the default names standing for the hero's);
+// - every picture and piece of music in the folder is used by a script
+//   record or a screen of the game (a warning for each that is not).
 std::vector<Finding> CheckDataFolder(const std::filesystem::path& dataDir);
 
 }  // namespace dovetail::tools

@@ -228,10 +228,29 @@ class Checker {
   }
 
   void CheckRecord(const ScriptRow& row, bool firstOfRun) {
+    NoteMessage(row);
     CheckSpeaker(row);
     CheckPictures(row);
     CheckSubstitution(row);
     CheckCommand(row, firstOfRun);
+  }
+
+  // A record shows its text when no picture field or command says
+  // otherwise: a plain text record, a face change, "r" and "t". A "ts" record
+  // enlarges the next message shown, its own text included.
+  void NoteMessage(const ScriptRow& row) {
+    const std::string& command = row[kCommand];
+    if (command == "ts") {
+      auto size = ToInt16(row[kParam1]);
+      if (size.ok() && *size >= 0) nextFontSize_ = *size;
+    }
+    const bool showsText = command.empty() || command[0] == 'r' || command[0] == 't';
+    if (!showsText || row[kText].empty() || !row[kBackground].empty() || !row[kCharacter].empty()) {
+      return;
+    }
+    result_.messages.push_back(
+        {row[kText], row[kSubst] == "1", nextFontSize_, row.line, row.label});
+    nextFontSize_ = 0;
   }
 
   void CheckSpeaker(const ScriptRow& row) {
@@ -544,6 +563,7 @@ class Checker {
 
   const ScriptFileNames& names_;
   ScriptCheck& result_;
+  int16_t nextFontSize_ = 0;
   std::optional<Finding> loaderFault_;
   std::vector<ScriptRow> rows_;
   std::vector<ChoiceRow> choices_;

@@ -33,12 +33,24 @@ struct FaceUse {
   int16_t label = 0;
 };
 
+// The text a script record shows in the message window.
+struct MessageUse {
+  std::string text;          // UTF-8, trimmed
+  bool substitutes = false;  // "&" + digit stands for a name
+  // The font size a "ts" record before it asked for (in the file's order);
+  // 0: the base size.
+  int16_t fontSize = 0;
+  int row = 0;
+  int16_t label = 0;
+};
+
 struct ScriptCheck {
   std::vector<Finding> findings;
   // True when the engine's own loader accepted both texts.
   bool loads = false;
   std::vector<PictureUse> pictures;  // first use of each file, in script order
   std::vector<FaceUse> faces;
+  std::vector<MessageUse> messages;  // in script order
 };
 
 // Checks the decoded script (51.cod) and choice table (52.cod), both CP932
