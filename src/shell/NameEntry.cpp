@@ -21,6 +21,9 @@ void NameEntry::Open() {
   nameEnt_.Add(DialogControlKind::TextBox, "Text1", NameEntryText(scene_.story.Names), 12, 58, 220,
                24);
   nameEnt_.Add(DialogControlKind::Button, "Command1", "ＯＫ", 248, 56, 96, 28);
+  // Enter is OK; Escape is the close box (the names stay as they were).
+  nameEnt_.defaultButton = "Command1";
+  nameEnt_.escapeCloses = true;
   nameEnt_.onClick = [this](const std::string& control) {
     if (control == "Command1") Close(true);
   };
