@@ -11,7 +11,7 @@ void NameEntry::Open() {
   nameEnt_ = Dialog{};
   nameEnt_.caption = "なまえの変更";
   nameEnt_.width = 360;
-  nameEnt_.height = 130;
+  nameEnt_.height = 96;
   nameEnt_.topmost = true;
   nameEnt_.imeOpen = true;
   nameEnt_.Add(DialogControlKind::Label, "Label1",

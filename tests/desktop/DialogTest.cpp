@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -122,6 +123,9 @@ TEST_F(DesktopDialogTest, ShowsTheModelOverTheMainWindow) {
   EXPECT_TRUE(Widget<QRadioButton>("Option1")->isChecked());
   EXPECT_FALSE(Widget<QRadioButton>("Option2")->isChecked());
   EXPECT_EQ(Widget<QPushButton>("Command1")->text(), QStringLiteral("ＯＫ"));
+  // Full-width letters shown full-width: two whole 12-pixel cells.
+  const QFontMetrics caption(Widget<QPushButton>("Command1")->font());
+  EXPECT_EQ(caption.horizontalAdvance(QStringLiteral("ＯＫ")), 24);
 
   QLabel* link = Widget<QLabel>("Label3");
   EXPECT_TRUE(link->font().underline());

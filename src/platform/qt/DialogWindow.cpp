@@ -16,11 +16,6 @@
 
 namespace dovetail {
 
-namespace {
-
-// The link colour of the system's classic palette.
-const QColor kLinkColour(0, 0, 255);
-
 // The dialogs' layouts are in pixels, made for the Japanese system's dialog
 // font: a proportional gothic of 9 points (12 pixels), enlarged with the
 // window. The same face from fonts-ipafont keeps every caption inside its
@@ -31,7 +26,21 @@ QFont DialogFont(const QFont& systemFont, int scale) {
   QFont font = systemFont;
   font.setFamilies(
       {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"), systemFont.family()});
-  font.setPixelSize(12 * scale);
+  font.setPixelSize(12 * std::max(scale, 1));
+  return font;
+}
+
+namespace {
+
+// The link colour of the system's classic palette.
+const QColor kLinkColour(0, 0, 255);
+
+// Button captions are in the fixed-pitch gothic of the same size: its
+// full-width letters take a whole cell, so "ＯＫ" shows as the full-width
+// caption it is (the proportional face draws it as narrow as a plain "OK").
+QFont ButtonFont(const QFont& dialogFont) {
+  QFont font = dialogFont;
+  font.setFamilies({QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic"), font.family()});
   return font;
 }
 
@@ -147,6 +156,7 @@ void DialogWindow::Build() {
           break;
         case DialogControlKind::Button: {
           auto* button = new QPushButton(this);
+          button->setFont(ButtonFont(font()));
           // Enter is no click of the focused button: it reaches the model as a
           // key, which presses the model's default button, if any.
           button->setAutoDefault(false);

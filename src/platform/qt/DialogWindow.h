@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QFont>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -13,6 +14,10 @@
 class QButtonGroup;
 
 namespace dovetail {
+
+// The font of the program's dialogs and message boxes: a Japanese
+// proportional gothic of 12 pixels, enlarged by `scale` with the window.
+QFont DialogFont(const QFont& systemFont, int scale);
 
 // A program dialog on the desktop: one Qt widget per control of the model.
 //

@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 #include <utility>
 
@@ -50,6 +51,9 @@ MainWindowShell::MainWindowShell(std::function<void(InputEvent)> post) : post_(s
   // A menu item chosen in full screen puts the menu bar away again.
   connect(menuBar(), &QMenuBar::triggered, this, [this] { PeekMenuBar(Peek::None); });
   canvas_->installEventFilter(this);
+  // Keys reach the window before whichever widget has the keyboard (the menu
+  // bar takes it after Alt): watched where they first arrive.
+  qApp->installEventFilter(this);
 
   // Windowed, the window is exactly as large as its menu bar and client area.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -163,11 +167,18 @@ void MainWindowShell::PeekMenuBar(Peek why) {
 }
 
 bool MainWindowShell::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == canvas_ && fullScreen_) WatchCanvas(event);
+  if (fullScreen_ && watched == canvas_) WatchPointer(event);
+  if (fullScreen_ && watched != nullptr && watched == windowHandle()) WatchKeys(event);
+  // A key that makes a shortcut (Alt+Enter) never reaches the window as a
+  // key press, only as this: Alt was not pressed alone.
+  if (event->type() == QEvent::ShortcutOverride &&
+      static_cast<QKeyEvent*>(event)->key() != Qt::Key_Alt) {
+    altAlone_ = false;
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindowShell::WatchCanvas(QEvent* event) {
+void MainWindowShell::WatchPointer(QEvent* event) {
   switch (event->type()) {
     case QEvent::MouseMove: {
       const auto* mouse = static_cast<QMouseEvent*>(event);
@@ -188,6 +199,13 @@ void MainWindowShell::WatchCanvas(QEvent* event) {
       altAlone_ = false;
       PeekMenuBar(Peek::None);
       break;
+    default:
+      break;
+  }
+}
+
+void MainWindowShell::WatchKeys(QEvent* event) {
+  switch (event->type()) {
     case QEvent::KeyPress: {
       const auto* key = static_cast<QKeyEvent*>(event);
       if (key->isAutoRepeat()) break;

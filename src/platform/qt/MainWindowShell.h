@@ -71,7 +71,7 @@ class MainWindowShell : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
-  // Watches the canvas for the pointer at the top edge and for Alt.
+  // Watches the canvas for the pointer at the top edge, and the window for Alt.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -85,7 +85,8 @@ class MainWindowShell : public QMainWindow {
   // Back to the windowed layout after full screen, by the program or the
   // window manager.
   void LeaveFullScreenLayout();
-  void WatchCanvas(QEvent* event);
+  void WatchPointer(QEvent* event);
+  void WatchKeys(QEvent* event);
 
   std::function<void(InputEvent)> post_;
   CanvasWidget* canvas_ = nullptr;

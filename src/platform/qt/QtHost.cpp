@@ -88,6 +88,8 @@ MessageBoxAnswer QtHost::MessageBox(const MessageBoxRequest& request) {
   QWidget* parent = shell_->isVisible() ? shell_.get() : nullptr;
   if (!dialogs_.empty()) parent = dialogs_.back().second;
   QMessageBox box(parent);
+  // In the dialogs' font, enlarged with the window like them.
+  box.setFont(DialogFont(box.font(), Canvas().PictureScale()));
   box.setIcon(QMessageBox::NoIcon);
   box.setWindowTitle(request.title.empty() ? QStringLiteral("Dovetail")
                                            : QString::fromStdString(request.title));
