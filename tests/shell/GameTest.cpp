@@ -237,6 +237,8 @@ TEST_F(GameTest, TheHighlightFollowsTheMouse) {
   };
   Window& window = game->form.window;
   EXPECT_EQ(game->form.CurCategory, 4);
+  window.DeliverMouseMove(410, 330);  // onto entry 4 first: it lights up too
+  EXPECT_TRUE(highlighted(4));
   window.DeliverMouseMove(410, 240);  // onto entry 1
   EXPECT_TRUE(highlighted(1));
   EXPECT_FALSE(highlighted(4));
