@@ -11,8 +11,8 @@ packages=(
   # fuzz targets: clang with libFuzzer and the sanitizer run-times (only a
   # recommendation of clang-14 in Debian 12, so named here)
   clang libclang-rt-14-dev
-  # desktop host
-  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev
+  # desktop host (libxcb1-dev: asking the X server whether a window manager frames windows)
+  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev libxcb1-dev
   # text drawing and the fonts the game's text is mapped to
   libfreetype-dev libfontconfig-dev zlib1g-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation fonts-dejavu-core

@@ -40,14 +40,24 @@ void Dialog::SetChecked(const std::string& name, bool checked) {
   Changed();
 }
 
+void Dialog::Press(const std::string& name) {
+  const DialogControl* control = Find(name);
+  if (control == nullptr || !control->enabled) return;
+  if (onClick) onClick(name);
+}
+
 void Dialog::Deliver(const InputEvent& input) {
   switch (input.kind) {
-    case InputEvent::Kind::Press: {
-      const DialogControl* control = Find(input.name);
-      if (control == nullptr || !control->enabled) return;
-      if (onClick) onClick(input.name);
+    case InputEvent::Kind::Press:
+      Press(input.name);
       break;
-    }
+    case InputEvent::Kind::DialogKey:
+      if (input.keyCode == kKeyReturn && !defaultButton.empty()) {
+        Press(defaultButton);
+      } else if (input.keyCode == kKeyEscape && escapeCloses && onCloseRequest) {
+        onCloseRequest();
+      }
+      break;
     case InputEvent::Kind::DialogClose:
       if (onCloseRequest) onCloseRequest();
       break;

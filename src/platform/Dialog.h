@@ -39,6 +39,10 @@ class Dialog {
   bool topmost = false;
   // The input method is opened for the text boxes while this is set.
   bool imeOpen = false;
+  // The button Enter presses (none: Enter does nothing).
+  std::string defaultButton;
+  // Whether Escape acts as the close box.
+  bool escapeCloses = false;
 
   DialogControl& Add(DialogControlKind kind, std::string name, std::string text, int32_t left,
                      int32_t top, int32_t controlWidth, int32_t controlHeight);
@@ -52,8 +56,9 @@ class Dialog {
   // The player's input for this dialog, after the host has written the
   // player's edits into the controls: Press runs onClick for the control
   // (nothing when it is gone or disabled), DialogClose onCloseRequest,
-  // DialogLostFocus onLostFocus. Type is the host's business (it is the edit
-  // itself) and runs nothing.
+  // DialogLostFocus onLostFocus; DialogKey is Enter, a press of the default
+  // button, or Escape, the close box when `escapeCloses`. Type is the host's
+  // business (it is the edit itself) and runs nothing.
   void Deliver(const InputEvent& input);
 
   // A button, check box, option button or link was clicked.
@@ -68,6 +73,9 @@ class Dialog {
   void Changed() { ++revision_; }
 
  private:
+  // A click on the control, unless it is gone or disabled.
+  void Press(const std::string& name);
+
   std::deque<DialogControl> controls_;  // a deque: references stay valid
   uint64_t revision_ = 0;
 };

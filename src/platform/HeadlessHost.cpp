@@ -100,7 +100,12 @@ void HeadlessHost::DeliverToDialog(const InputEvent& input) {
 }
 
 void HeadlessHost::Deliver(const InputEvent& input) {
-  if (input.ForDialog()) {
+  if (input.kind == InputEvent::Kind::KeyDown && !dialogs_.empty()) {
+    // An open dialog has the keyboard.
+    InputEvent key = input;
+    key.kind = InputEvent::Kind::DialogKey;
+    DeliverToDialog(key);
+  } else if (input.ForDialog()) {
     DeliverToDialog(input);
   } else if (window_ != nullptr) {
     window_->Deliver(input);

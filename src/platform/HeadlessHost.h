@@ -16,7 +16,8 @@ namespace dovetail {
 // virtual time. The dialog kinds act on the dialog opened last, as the player
 // would: Type puts the text into its first text box, Press ticks a check box
 // or option button first, as its widget would, then clicks it; DialogClose
-// with no dialog open is the main window's close box.
+// with no dialog open is the main window's close box. A key goes to the
+// dialog opened last, if any (it has the keyboard), as a DialogKey.
 struct ScriptedInput {
   uint32_t at = 0;
   InputEvent event;

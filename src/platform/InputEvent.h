@@ -29,6 +29,7 @@ struct InputEvent {
     Press,        // the player clicked the control named `name`
     DialogClose,  // the dialog's close box
     DialogLostFocus,
+    DialogKey,  // the player pressed `keyCode` (Enter or Escape) in the dialog
   };
   Kind kind = Kind::MouseMove;
   int32_t x = 0;

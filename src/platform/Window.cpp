@@ -206,6 +206,10 @@ void Window::DeliverMouseUp(int32_t x, int32_t y, MouseButton button, int16_t sh
 void Window::DeliverMouseMove(int32_t x, int32_t y, MouseButton buttons, int16_t shift) {
   if (!enabled_) return;
   PictureBox* box = capture_ ? capture_ : BoxAt(x, y);
+  if (box == nullptr) {
+    if (onMouseMove) onMouseMove(MouseEvent{buttons, shift, x, y});
+    return;
+  }
   if (!Receives(box) || !box->onMouseMove) return;
   Invalidate();
   box->onMouseMove(LocalEvent(*box, x, y, buttons, shift));

@@ -88,6 +88,8 @@ class Window {
   // The box that receives keys; set by a mouse-down on a box.
   PictureBox* Focus() const { return focus_; }
   void SetFocus(PictureBox* box) { focus_ = box; }
+  // Mouse moves over no box (the window's own picture), in client coordinates.
+  std::function<void(const MouseEvent&)> onMouseMove;
   // Keys when no enabled, visible box has the focus.
   std::function<void(const KeyEvent&)> onKeyDown;
   // The close box of the window.

@@ -18,6 +18,18 @@ constexpr int32_t kPressSound = 105;
 constexpr uint32_t kPollMs = 30;
 constexpr uint32_t kFlashMs = 50;
 
+// The pressed look: the button's face (plate and caption) merge-painted onto
+// a black button, which gives its colour negative. Merge-painting the plate
+// over the face already drawn would turn every plate pixel white and leave
+// only specks where the smoothed caption's edges were; the negative keeps
+// every caption pixel apart from the plate, so a pressed choice stays
+// readable while it lights up.
+void PressFace(Surface& image, int32_t width, int32_t height) {
+  const Surface face = image;
+  image.FillRect(0, 0, width, height, kBlack);
+  BitBlt(image, 0, 0, width, height, face, 0, 0, RasterOp::MergePaint);
+}
+
 }  // namespace
 
 Choices::Choices(const SceneContext& scene, Interpreter& interpreter, Mci& mci)
@@ -45,9 +57,9 @@ int32_t Choices::ContentError(const std::string& what) {
 void Choices::DrawButton(int index, bool pressed) {
   PictureBox& button = *form_.SelTxt[index];
   const Rect plate = kChoicePlate;
-  BitBlt(button.Image(), 0, 0, plate.w, plate.h, form_.GItems.Image(), plate.x, plate.y,
-         pressed ? RasterOp::MergePaint : RasterOp::SrcCopy);
+  BitBlt(button.Image(), 0, 0, plate.w, plate.h, form_.GItems.Image(), plate.x, plate.y);
   text_.DrawText(button, kCaptionLeft, kCaptionTop, choices_[index].text);
+  if (pressed) PressFace(button.Image(), plate.w, plate.h);
   button.Refresh();
 }
 

@@ -11,7 +11,7 @@ void NameEntry::Open() {
   nameEnt_ = Dialog{};
   nameEnt_.caption = "なまえの変更";
   nameEnt_.width = 360;
-  nameEnt_.height = 130;
+  nameEnt_.height = 96;
   nameEnt_.topmost = true;
   nameEnt_.imeOpen = true;
   nameEnt_.Add(DialogControlKind::Label, "Label1",
@@ -21,6 +21,9 @@ void NameEntry::Open() {
   nameEnt_.Add(DialogControlKind::TextBox, "Text1", NameEntryText(scene_.story.Names), 12, 58, 220,
                24);
   nameEnt_.Add(DialogControlKind::Button, "Command1", "ＯＫ", 248, 56, 96, 28);
+  // Enter is OK; Escape is the close box (the names stay as they were).
+  nameEnt_.defaultButton = "Command1";
+  nameEnt_.escapeCloses = true;
   nameEnt_.onClick = [this](const std::string& control) {
     if (control == "Command1") Close(true);
   };

@@ -7,9 +7,9 @@ namespace dovetail {
 
 // The hero-name dialog (NameEnt) of the script command "g4": a label, a text
 // box with the hero's surname and given name, and an OK button. OK takes the
-// typed name (see AcceptHeroName); closing the dialog by its close box keeps
-// the names. Either way the window is enabled again and the story's
-// click-wait is released, so the story goes on.
+// typed name (see AcceptHeroName), and so does Enter; closing the dialog by
+// its close box or Escape keeps the names. Either way the window is enabled
+// again and the story's click-wait is released, so the story goes on.
 class NameEntry {
  public:
   explicit NameEntry(const SceneContext& scene);

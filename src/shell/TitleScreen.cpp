@@ -33,6 +33,10 @@ TitleScreen::TitleScreen(const SceneContext& scene, const Settings& settings, Mc
     item.onMouseMove = [this, i](const MouseEvent&) { Tmenu_MouseMove(i); };
     item.onMouseDown = [this, i](const MouseEvent&) { Tmenu_MouseDown(i); };
   }
+  // The pointer on the title picture beside the entries.
+  scene_.form.window.onMouseMove = [this](const MouseEvent&) {
+    if (Waiting()) ClearHighlight();
+  };
 }
 
 bool TitleScreen::Waiting() const {
@@ -75,31 +79,49 @@ void TitleScreen::ShowTitleItems() {
     item.SetEnabled(true);
     item.SetVisible(i != 3 || settings_.Cleared);
   }
+  highlightShown_ = false;
 }
 
 void TitleScreen::Tmenu_MouseMove(int index) {
   MainForm& form = scene_.form;
   const int highlighted = form.CurCategory;
-  if (index == highlighted || highlighted == 0) return;
+  if (highlighted == 0 || (index == highlighted && highlightShown_)) return;
   PictureBox& item = *form.Tmenu[index];
   const Rect look = TitleHighlight(index);
   BitBlt(item.Image(), 0, 0, look.w, look.h, form.GItems.Image(), look.x, look.y);
-  if (form.window.Picture()) {
-    const Rect normal = TitleItem(highlighted);
-    BitBlt(form.Tmenu[highlighted]->Image(), 0, 0, normal.w, normal.h, *form.window.Picture(),
-           normal.x, normal.y);
-  }
+  if (index != highlighted) ShowNormalLook(highlighted);
   item.Refresh();
   form.CurCategory = static_cast<int16_t>(index);
+  highlightShown_ = true;
+}
+
+void TitleScreen::ShowNormalLook(int index) {
+  MainForm& form = scene_.form;
+  if (!form.window.Picture()) return;
+  const Rect normal = TitleItem(index);
+  BitBlt(form.Tmenu[index]->Image(), 0, 0, normal.w, normal.h, *form.window.Picture(), normal.x,
+         normal.y);
+  form.Tmenu[index]->Refresh();
+}
+
+void TitleScreen::ClearHighlight() {
+  if (!highlightShown_) return;
+  highlightShown_ = false;
+  const int highlighted = scene_.form.CurCategory;
+  if (highlighted >= 1 && highlighted <= 5) ShowNormalLook(highlighted);
 }
 
 void TitleScreen::Tmenu_MouseDown(int index) {
   MainForm& form = scene_.form;
   StoryState& story = scene_.story;
+  ClearHighlight();
   for (int i = 1; i <= 5; ++i) {
     form.Tmenu[i]->SetVisible(false);
     form.Tmenu[i]->SetEnabled(false);
   }
+  // The menu leaves the screen now, before whatever the entry opens (the
+  // quit message box is modal and would stand over a stale highlight).
+  form.window.Refresh();
   switch (index) {
     case 1:
       StoryInit();

@@ -26,7 +26,10 @@ void EnterExtraStory(StoryState& story, Interpreter& interpreter);
 //
 // The highlighted entry (MainForm::CurCategory) follows the mouse: the
 // entry under it takes its highlighted look from the user-interface sheet and
-// the one highlighted before returns to the picture beneath it. A press on an
+// the one highlighted before returns to the picture beneath it. When the
+// pointer leaves the entries for the picture around them, or an entry is
+// pressed, the highlighted entry returns to its normal look too (CurCategory
+// keeps naming it); moving onto it again highlights it again. A press on an
 // entry hides the menu and runs what it names; the story runs inside that
 // press, and when it ends the title is shown again. The extra story is offered
 // only once the settings carry the clear marker.
@@ -59,6 +62,10 @@ class TitleScreen {
   // Shows the five entries in their normal look, the window picture beneath
   // them; the extra story only after the clear marker.
   void ShowTitleItems();
+  // Puts entry `index` back to its normal look (the window picture beneath).
+  void ShowNormalLook(int index);
+  // The highlighted entry, if shown, returns to its normal look.
+  void ClearHighlight();
 
   SceneContext scene_;
   const Settings& settings_;
@@ -67,6 +74,8 @@ class TitleScreen {
   Pictures& pictures_;
   Shutdown& shutdown_;
   std::function<void(int16_t mode)> dispRanking_;
+  // Whether the entry CurCategory names shows its highlighted look.
+  bool highlightShown_ = false;
 };
 
 }  // namespace dovetail

@@ -19,6 +19,7 @@
 #include <QSysInfo>
 #include <QTimer>
 #include <QWindow>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -29,6 +30,7 @@
 #include "platform/Window.h"
 #include "platform/qt/InputMapping.h"
 #include "platform/qt/QtHost.h"
+#include "platform/qt/WindowFrame.h"
 
 namespace dovetail {
 namespace {
@@ -152,6 +154,89 @@ TEST_F(DesktopHostTest, MenuBarMirrorsTheProgramsItems) {
   EXPECT_EQ(viewItems, (QStringList{"1倍", "2倍", "3倍", "全画面表示"}));
   EXPECT_TRUE(host.Shell().FullScreenAction()->shortcuts().contains(
       QKeySequence(Qt::ALT | Qt::Key_Return)));
+}
+
+// run-with-display.sh says when it started a bare X server of its own
+// (1280 × 1024, no window manager), as `make run` does on a machine without
+// a display.
+bool OnOurOwnBareXServer() {
+  const char* bare = std::getenv("DOVETAIL_BARE_X_SERVER");
+  return bare != nullptr && std::string(bare) == "1";
+}
+
+TEST_F(DesktopHostTest, WithoutAWindowManagerThereIsNoFrameAndTwiceFitsTheVirtualScreen) {
+  if (!OnOurOwnBareXServer()) GTEST_SKIP() << "needs the bare X server of run-with-display.sh";
+  EXPECT_FALSE(WindowManagerFrames());
+  EXPECT_EQ(WindowFrameMargins(host.Shell()), QMargins());
+  const QSize screen = host.Shell().screen()->availableGeometry().size();
+  ASSERT_EQ(screen, QSize(1280, 1024));
+  EXPECT_TRUE(host.Shell().ZoomFits(2));
+  EXPECT_FALSE(host.Shell().ZoomFits(3));
+  EXPECT_EQ(host.Shell().LargestFittingZoom(), 2);
+}
+
+TEST_F(DesktopHostTest, FullScreenShowsTheMenuBarOnlyAtTheTopEdgeOrOnAlt) {
+  MainWindowShell& shell = host.Shell();
+  shell.SetFullScreen(true);
+  const QSize screen = shell.screen()->geometry().size();
+  ASSERT_TRUE(RunUntil(host, [&] { return host.Canvas().size() == screen; }));
+  EXPECT_FALSE(shell.menuBar()->isVisible());
+  auto pictureOnScreen = [&] {
+    const QRect picture = host.Canvas().PictureRect();
+    return QRect(host.Canvas().mapToGlobal(picture.topLeft()), picture.size());
+  };
+  const QRect picture = pictureOnScreen();
+  auto moveTo = [&](double y) {
+    SendMouse(QEvent::MouseMove, QPointF(300, y), Qt::NoButton, Qt::NoButton);
+    host.DoEvents();
+  };
+
+  // The pointer at the top edge brings the bar over the picture, which stays
+  // where it is; back down in the picture, the bar goes.
+  moveTo(0);
+  ASSERT_TRUE(RunUntil(host, [&] { return host.Canvas().y() > 0; }));
+  EXPECT_TRUE(shell.menuBar()->isVisible());
+  EXPECT_EQ(pictureOnScreen(), picture);
+  moveTo(200);
+  ASSERT_TRUE(RunUntil(host, [&] { return host.Canvas().y() == 0; }));
+  EXPECT_FALSE(shell.menuBar()->isVisible());
+  EXPECT_EQ(pictureOnScreen(), picture);
+
+  // Alt alone shows it until Alt again; Alt with another key does not.
+  // Keys as the window gets them, before any widget (the menu bar takes
+  // the keyboard after Alt).
+  auto key = [&](QEvent::Type type, int code, Qt::KeyboardModifiers modifiers) {
+    QKeyEvent event(type, code, modifiers);
+    QCoreApplication::sendEvent(shell.windowHandle(), &event);
+  };
+  key(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+  key(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+  EXPECT_TRUE(shell.menuBar()->isVisible());
+  moveTo(200);  // shown by the key, it stays while the pointer moves
+  EXPECT_TRUE(shell.menuBar()->isVisible());
+  key(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+  key(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+  EXPECT_FALSE(shell.menuBar()->isVisible());
+  key(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+  key(QEvent::KeyPress, Qt::Key_Tab, Qt::AltModifier);
+  key(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+  EXPECT_FALSE(shell.menuBar()->isVisible());
+  // Nor Alt of a shortcut, which the window only sees as its override.
+  key(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+  QKeyEvent shortcut(QEvent::ShortcutOverride, Qt::Key_Return, Qt::AltModifier);
+  QCoreApplication::sendEvent(&host.Canvas(), &shortcut);
+  key(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+  EXPECT_FALSE(shell.menuBar()->isVisible());
+
+  // Choosing an item puts it away again.
+  moveTo(0);
+  EXPECT_TRUE(shell.menuBar()->isVisible());
+  shell.ZoomAction(1)->trigger();
+  EXPECT_FALSE(shell.menuBar()->isVisible());
+
+  shell.SetFullScreen(false);
+  EXPECT_TRUE(shell.menuBar()->isVisible());
+  ASSERT_TRUE(RunUntil(host, [&] { return host.Canvas().size() == QSize(640, 480); }));
 }
 
 TEST_F(DesktopHostTest, PresentPutsTheFrameOnTheScreenBeforeReturning) {

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -17,6 +18,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -54,6 +56,8 @@ class DesktopDialogTest : public ::testing::Test {
     };
     dialog.onCloseRequest = [this] { ++closes; };
     dialog.onLostFocus = [this] { ++focusLosses; };
+    // The layouts below are at the window's 1× zoom.
+    host.Shell().SetZoom(1);
     host.ShowDialog(dialog);
     host.DoEvents();
   }
@@ -119,6 +123,9 @@ TEST_F(DesktopDialogTest, ShowsTheModelOverTheMainWindow) {
   EXPECT_TRUE(Widget<QRadioButton>("Option1")->isChecked());
   EXPECT_FALSE(Widget<QRadioButton>("Option2")->isChecked());
   EXPECT_EQ(Widget<QPushButton>("Command1")->text(), QStringLiteral("ＯＫ"));
+  // Full-width letters shown full-width: two whole 12-pixel cells.
+  const QFontMetrics caption(Widget<QPushButton>("Command1")->font());
+  EXPECT_EQ(caption.horizontalAdvance(QStringLiteral("ＯＫ")), 24);
 
   QLabel* link = Widget<QLabel>("Label3");
   EXPECT_TRUE(link->font().underline());
@@ -169,13 +176,48 @@ TEST_F(DesktopDialogTest, OnlyTheProgramClosesTheDialog) {
   ASSERT_NE(host.DialogWindowFor(dialog), nullptr);
   EXPECT_TRUE(Shown().isVisible());
 
-  // Neither Escape nor Enter acts by itself.
+  // Neither Escape nor Enter acts by itself: this dialog names no default
+  // button and keeps Escape from its close box.
   Press(&Shown(), Qt::Key_Escape);
   Press(Widget<QLineEdit>("Text1"), Qt::Key_Return);
   host.DoEvents();
   EXPECT_TRUE(Shown().isVisible());
   EXPECT_EQ(closes, 1);
   EXPECT_TRUE(clicks.empty());
+}
+
+TEST_F(DesktopDialogTest, EnterAndEscapeReachTheModelAsItsRulesSay) {
+  dialog.defaultButton = "Command1";
+  dialog.escapeCloses = true;
+  QLineEdit* text = Widget<QLineEdit>("Text1");
+  text->selectAll();
+  Commit(text, QStringLiteral("山田　花子"));
+  Press(text, Qt::Key_Return);  // from the text box, where the player types
+  EXPECT_TRUE(clicks.empty());  // not before events run
+  host.DoEvents();
+  EXPECT_EQ(clicks, std::vector<std::string>{"Command1:山田　花子"});
+
+  Press(text, Qt::Key_Escape);
+  host.DoEvents();
+  EXPECT_EQ(closes, 1);
+  EXPECT_TRUE(Shown().isVisible());  // the program closes it, not the key
+}
+
+TEST_F(DesktopDialogTest, TheDialogIsEnlargedWithTheWindowAndCentredOverIt) {
+  host.CloseDialog(dialog);
+  host.Shell().SetZoom(2);
+  host.ShowDialog(dialog);
+  ASSERT_TRUE(RunUntil([this] { return Shown().isVisible(); }));
+  EXPECT_EQ(Shown().size(), QSize(720, 400));
+  EXPECT_EQ(Shown().font().pixelSize(), 24);
+  EXPECT_EQ(Widget<QLineEdit>("Text1")->geometry(), QRect(20, 90, 400, 48));
+  // Over the middle of the game's picture.
+  const QPoint centre = Shown().frameGeometry().center();
+  const QRect picture(host.Canvas().mapToGlobal(QPoint(0, 0)), host.Canvas().size());
+  EXPECT_LE(std::abs(centre.x() - picture.center().x()), 40);
+  EXPECT_LE(std::abs(centre.y() - picture.center().y()), 60);
+  host.CloseDialog(dialog);
+  host.Shell().SetZoom(1);
 }
 
 TEST_F(DesktopDialogTest, ProgramChangesReachTheWidgetsWithoutLosingTyping) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/Dialog.h"
 #include "platform/HeadlessHost.h"
 #include "platform/Window.h"
@@ -44,6 +47,48 @@ TEST(HeadlessDialog, ScriptedInputReachesTheDialogOpenedLast) {
   host.PostDialogInput(InputEvent::Kind::Press, "Command1");
   host.DoEvents();
   EXPECT_EQ(clicks.size(), 3u);
+}
+
+TEST(HeadlessDialog, EnterPressesTheDefaultButtonAndEscapeClosesOnlyWhereTheDialogSaysSo) {
+  struct Case {
+    const char* what;
+    std::string defaultButton;
+    bool okEnabled;
+    bool escapeCloses;
+    int16_t key;
+    std::vector<std::string> clicks;
+    int closes;
+  };
+  const std::vector<Case> cases = {
+      {"Enter with a default button", "cmdOK", true, false, kKeyReturn, {"cmdOK"}, 0},
+      {"Enter without one", "", true, true, kKeyReturn, {}, 0},
+      {"Enter on a disabled default button", "cmdOK", false, false, kKeyReturn, {}, 0},
+      {"Escape as the close box", "cmdOK", true, true, kKeyEscape, {}, 1},
+      {"Escape where it is not the close box", "cmdOK", true, false, kKeyEscape, {}, 0},
+      {"another key", "cmdOK", true, true, kKeySpace, {}, 0},
+  };
+  for (const Case& c : cases) {
+    HeadlessHost host;
+    Window window(host, "Dovetail");
+    int windowKeys = 0;
+    window.onKeyDown = [&](const KeyEvent&) { ++windowKeys; };
+    Dialog dialog;
+    dialog.Add(DialogControlKind::Button, "cmdOK", "ＯＫ", 0, 0, 10, 10).enabled = c.okEnabled;
+    dialog.defaultButton = c.defaultButton;
+    dialog.escapeCloses = c.escapeCloses;
+    std::vector<std::string> clicks;
+    int closes = 0;
+    dialog.onClick = [&](const std::string& name) { clicks.push_back(name); };
+    dialog.onCloseRequest = [&] { ++closes; };
+    host.ShowDialog(dialog);
+    // The key of the play file or test, as the player presses it: the open
+    // dialog has the keyboard.
+    host.PostKey(c.key);
+    host.DoEvents();
+    EXPECT_EQ(clicks, c.clicks) << c.what;
+    EXPECT_EQ(closes, c.closes) << c.what;
+    EXPECT_EQ(windowKeys, 0) << c.what;
+  }
 }
 
 TEST(HeadlessDialog, ADisabledControlCannotBePressed) {

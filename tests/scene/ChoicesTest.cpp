@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -82,8 +83,8 @@ class ChoicesTest : public ::testing::Test {
   int32_t X(int k) { return Button(k).Left() + 20; }
   int32_t Y(int k) { return Button(k).Top() + 15; }
 
-  // The button as the player should see it: the plate, pressed or not, with
-  // the caption in white at (15, 10).
+  // The button as the player should see it: the plate with the caption in
+  // white at (15, 10); pressed, the colour negative of that, pixel by pixel.
   Surface Expected(const std::string& caption, bool pressed) {
     Surface expected(255, 37);
     const Surface& sheet = game->form.GItems.Image();
@@ -91,10 +92,22 @@ class ChoicesTest : public ::testing::Test {
     const FontSpec& font = Button(0).font;
     text->DrawText(expected, 15, 10, caption, font, kWhite);
     if (pressed) {
-      BitBlt(expected, 0, 0, 255, 37, sheet, 306, 292, RasterOp::MergePaint);
-      text->DrawText(expected, 15, 10, caption, font, kWhite);
+      for (int32_t y = 0; y < 37; ++y) {
+        for (int32_t x = 0; x < 255; ++x)
+          expected.Set(x, y, ~expected.At(x, y) & 0xFFFFFF);
+      }
     }
     return expected;
+  }
+
+  // How many distinct colours the caption's part of a button shows.
+  static size_t CaptionColours(const Surface& button) {
+    std::set<Pixel> colours;
+    for (int32_t y = 10; y < 30; ++y) {
+      for (int32_t x = 15; x < 120; ++x)
+        colours.insert(button.At(x, y));
+    }
+    return colours.size();
   }
 
   TestDataFolder folder;
@@ -182,6 +195,10 @@ TEST_F(ChoicesTest, ButtonsShowThePlateAndCaptionNormalThenPressed) {
   const Surface normal1 = Expected("いいえ", false);
   const Surface pressed1 = Expected("いいえ", true);
   ASSERT_NE(normal1.Pixels(), pressed1.Pixels());
+  // Pressed, the caption stays as legible as before: none of its smoothed
+  // edge colours runs into another or into the plate.
+  EXPECT_EQ(CaptionColours(pressed1), CaptionColours(normal1));
+  EXPECT_GT(CaptionColours(pressed1), 2u);
   bool seenPressed = false;
   events.onEvent = [&](const GameEvent& event) {
     if (!std::holds_alternative<WaveEvent>(event)) return;

@@ -231,21 +231,52 @@ TEST_F(GameTest, TheHighlightFollowsTheMouse) {
   auto highlighted = [&](int i) {
     return game->form.Tmenu[i]->Image().At(5, 5) == sheet.At(270 + 5, 330 + 27 * (i - 1) + 5);
   };
+  auto normal = [&](int i) {
+    return game->form.Tmenu[i]->Image().At(5, 5) ==
+           game->form.window.Picture()->At(405 + 5, 237 + 27 * (i - 1) + 5);
+  };
+  Window& window = game->form.window;
   EXPECT_EQ(game->form.CurCategory, 4);
-  game->title.Tmenu_MouseMove(1);
+  window.DeliverMouseMove(410, 330);  // onto entry 4 first: it lights up too
+  EXPECT_TRUE(highlighted(4));
+  window.DeliverMouseMove(410, 240);  // onto entry 1
   EXPECT_TRUE(highlighted(1));
   EXPECT_FALSE(highlighted(4));
-  game->title.Tmenu_MouseMove(2);
+  window.DeliverMouseMove(410, 270);  // onto entry 2
   EXPECT_TRUE(highlighted(2));
-  EXPECT_FALSE(highlighted(1));
-  EXPECT_EQ(game->form.Tmenu[1]->Image().At(5, 5),
-            game->form.window.Picture()->At(405 + 5, 237 + 5));
+  EXPECT_TRUE(normal(1));
+
+  // Off the entries, onto the picture beside them: no entry stays lit, and
+  // coming back lights the same entry again.
+  window.DeliverMouseMove(300, 270);
+  EXPECT_TRUE(normal(2));
+  EXPECT_EQ(game->form.CurCategory, 2);
+  window.DeliverMouseMove(410, 270);
+  EXPECT_TRUE(highlighted(2));
 }
 
 TEST_F(GameTest, QuittingFromTheTitleSaysSoFirst) {
   ASSERT_TRUE(Start());
-  EXPECT_THROW(game->title.Tmenu_MouseDown(5), ProgramExit);
+  Window& window = game->form.window;
+  window.DeliverMouseMove(410, 350);  // onto entry 5, which lights up
+  ASSERT_EQ(game->form.CurCategory, 5);
+  // What the screen shows under the quit message: the title picture with
+  // its entries in their normal look, no highlight left over.
+  std::optional<bool> titleUnderTheBox;
+  host.onMessageBox = [&](const MessageBoxRequest&) -> std::optional<MessageBoxAnswer> {
+    const Surface& shown = window.LastFrame();
+    const Surface& title = *window.Picture();
+    bool same = true;
+    for (int32_t y = 237; y < 372; ++y) {
+      for (int32_t x = 405; x < 545; ++x)
+        same = same && shown.At(x, y) == title.At(x, y);
+    }
+    titleUnderTheBox = same;
+    return std::nullopt;
+  };
+  EXPECT_THROW(window.DeliverMouseDown(410, 350, MouseButton::Left), ProgramExit);
   EXPECT_EQ(LastMessage(), "終了します.");
+  EXPECT_EQ(titleUnderTheBox, true);
   EXPECT_EQ(HeaderOf(folder.data / "p04.dat"), "JF");
 }
 
@@ -277,6 +308,35 @@ TEST_F(GameTest, TheNameDialogSetsTheNamesOrKeepsThemWhenClosed) {
   };
   game->title.Tmenu_MouseDown(1);
   EXPECT_EQ(shown, std::vector<std::string>{"桐原ほのか"});
+}
+
+TEST_F(GameTest, TheNameDialogTakesEnterAsOkAndEscapeAsItsCloseBox) {
+  folder.SetScript("1000,g4,,,,,,,,,,,\r\n1000,,,,,,,,&1&2,,,1,\r\n1001,,,,,,,,end,,,,\r\n");
+  ASSERT_TRUE(Start());
+  std::vector<std::string> shown;
+  events.onEvent = [&](const GameEvent& event) {
+    if (const auto* message = std::get_if<TextEvent>(&event)) shown.push_back(message->text);
+  };
+  struct Case {
+    int16_t key;
+    const char* names;
+  };
+  // Enter takes the typed name; Escape keeps the names, and the story goes
+  // on either way.
+  for (const Case& c : {Case{kKeyReturn, "山田花子"}, Case{kKeyEscape, "桐原ほのか"}}) {
+    shown.clear();
+    host.onDoEvents = [&] {
+      if (game->Waiting() == WaitState::Dialog && !host.InputPending()) {
+        host.PostDialogInput(InputEvent::Kind::Type, "山田　花子");
+        host.PostKey(c.key);
+      }
+      ContinueClickWait();
+    };
+    game->title.Tmenu_MouseDown(1);
+    EXPECT_EQ(shown, std::vector<std::string>{c.names}) << c.key;
+    EXPECT_FALSE(game->nameEntry.IsOpen());
+    EXPECT_TRUE(game->form.window.Enabled());
+  }
 }
 
 }  // namespace

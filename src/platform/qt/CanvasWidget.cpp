@@ -30,7 +30,7 @@ void CanvasWidget::SetZoom(int zoom) {
   zoom_ = std::max(zoom, 1);
   ApplyFixedSize();
   // The cursor keeps its size relative to the picture.
-  if (cursorShown_) setCursor(cursors_.Get(cursorShown_, CursorScale()));
+  if (cursorShown_) setCursor(cursors_.Get(cursorShown_, PictureScale()));
   update();
 }
 
@@ -66,7 +66,13 @@ void CanvasWidget::SetFrame(const Surface& frame) {
 }
 
 QRect CanvasWidget::PictureRect() const {
-  return PictureRect(size(), clientSize_, zoom_, fit_);
+  if (!fit_) return PictureRect(size(), clientSize_, zoom_, fit_);
+  // Fitted, the picture is centred on the whole window: a menu bar shown
+  // above the canvas for a moment (full screen) covers the top instead of
+  // moving the picture.
+  const int above = y();
+  return PictureRect(QSize(width(), height() + above), clientSize_, zoom_, fit_)
+      .translated(0, -above);
 }
 
 QRect CanvasWidget::PictureRect(QSize widget, QSize client, int zoom, bool fit) {
@@ -97,7 +103,7 @@ std::optional<QPoint> CanvasWidget::MapToClient(QPointF position, QRect picture,
   return QPoint(std::clamp(x, 0, client.width() - 1), std::clamp(y, 0, client.height() - 1));
 }
 
-int CanvasWidget::CursorScale() const {
+int CanvasWidget::PictureScale() const {
   if (!fit_) return zoom_;
   const QRect picture = PictureRect();
   if (clientSize_.isEmpty()) return 1;
@@ -109,7 +115,7 @@ void CanvasWidget::SetProgramCursor(const std::shared_ptr<const Cursor>& cursor)
   if (cursor == cursorShown_) return;
   cursorShown_ = cursor;
   if (cursor) {
-    setCursor(cursors_.Get(cursor, CursorScale()));
+    setCursor(cursors_.Get(cursor, PictureScale()));
   } else {
     unsetCursor();
   }

@@ -47,7 +47,10 @@ class CanvasWidget : public QWidget {
   void SetFrame(const Surface& frame);
   const QImage& Frame() const { return frame_; }
 
-  // The widget rectangle the picture occupies now.
+  // The widget rectangle the picture occupies now. Fitted, it is centred on
+  // the widget together with whatever stands above it in the window (the
+  // menu bar shown over a full-screen picture), so that it does not move when
+  // that comes and goes.
   QRect PictureRect() const;
 
   // Where a client area of `client` pixels goes in a widget of `widget` pixels:
@@ -60,6 +63,10 @@ class CanvasWidget : public QWidget {
   // nearest edge pixel instead.
   static std::optional<QPoint> MapToClient(QPointF position, QRect picture, QSize client,
                                            bool clamp);
+
+  // How many screen pixels a picture pixel takes now, in whole pixels (at
+  // least 1): the zoom, or in full screen the fitted scale.
+  int PictureScale() const;
 
   // Shows the program's cursor for the pointer's place (null: the arrow).
   void SetProgramCursor(const std::shared_ptr<const Cursor>& cursor);
@@ -78,7 +85,6 @@ class CanvasWidget : public QWidget {
   // Posts a press (`kind` MouseDown or DoubleClick) inside the client area.
   void PostPress(QMouseEvent* event, InputEvent::Kind kind);
   void ApplyFixedSize();
-  int CursorScale() const;
 
   QSize clientSize_{640, 480};
   int zoom_ = 1;

@@ -4,31 +4,43 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 #include <utility>
 
 namespace dovetail {
+
+// The dialogs' layouts are in pixels, made for the Japanese system's dialog
+// font: a proportional gothic of 9 points (12 pixels), enlarged with the
+// window. The same face from fonts-ipafont keeps every caption inside its
+// control; the desktop's own font (often larger, with a wider fallback for
+// Japanese) would wrap or clip them. Without it the desktop's font family is
+// used at that size.
+QFont DialogFont(const QFont& systemFont, int scale) {
+  QFont font = systemFont;
+  font.setFamilies(
+      {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"), systemFont.family()});
+  font.setPixelSize(12 * std::max(scale, 1));
+  return font;
+}
 
 namespace {
 
 // The link colour of the system's classic palette.
 const QColor kLinkColour(0, 0, 255);
 
-// The dialogs' layouts are in pixels, made for the Japanese system's dialog
-// font: a proportional gothic of 9 points (12 pixels). The same face from
-// fonts-ipafont keeps every caption inside its control; the desktop's own
-// font (often larger, with a wider fallback for Japanese) would wrap or clip
-// them. Without it the desktop's font family is used at that size.
-QFont DialogFont(const QFont& systemFont) {
-  QFont font = systemFont;
-  font.setFamilies(
-      {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"), systemFont.family()});
-  font.setPixelSize(12);
+// Button captions are in the fixed-pitch gothic of the same size: its
+// full-width letters take a whole cell, so "ＯＫ" shows as the full-width
+// caption it is (the proportional face draws it as narrow as a plain "OK").
+QFont ButtonFont(const QFont& dialogFont) {
+  QFont font = dialogFont;
+  font.setFamilies({QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic"), font.family()});
   return font;
 }
 
@@ -76,15 +88,16 @@ void SetCaptionOf(QWidget* widget, const std::string& text) {
 
 }  // namespace
 
-DialogWindow::DialogWindow(Dialog& model, QWidget* parent, std::function<void(InputEvent)> post)
-    : QDialog(parent), model_(model), post_(std::move(post)) {
+DialogWindow::DialogWindow(Dialog& model, QWidget* parent, int scale,
+                           std::function<void(InputEvent)> post)
+    : QDialog(parent), model_(model), post_(std::move(post)), scale_(std::max(scale, 1)) {
   Qt::WindowFlags flags =
       Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint;
   if (model_.topmost) flags |= Qt::WindowStaysOnTopHint;
   setWindowFlags(flags);
   setModal(false);
-  setFont(DialogFont(font()));
-  setFixedSize(model_.width, model_.height);
+  setFont(DialogFont(font(), scale_));
+  setFixedSize(model_.width * scale_, model_.height * scale_);
   Build();
   revision_ = model_.Revision();
   setWindowTitle(QString::fromStdString(model_.caption));
@@ -143,7 +156,9 @@ void DialogWindow::Build() {
           break;
         case DialogControlKind::Button: {
           auto* button = new QPushButton(this);
-          // Enter is not a click of its own: the program names no default button.
+          button->setFont(ButtonFont(font()));
+          // Enter is no click of the focused button: it reaches the model as a
+          // key, which presses the model's default button, if any.
           button->setAutoDefault(false);
           connect(button, &QPushButton::clicked, this,
                   [this, name] { Post(InputEvent::Kind::Press, name); });
@@ -170,7 +185,8 @@ void DialogWindow::Build() {
         }
       }
       widget->setObjectName(QString::fromStdString(name));
-      widget->setGeometry(control.left, control.top, control.width, control.height);
+      widget->setGeometry(control.left * scale_, control.top * scale_, control.width * scale_,
+                          control.height * scale_);
       views_[i].widget = widget;
     }
   }
@@ -290,6 +306,30 @@ void DialogWindow::Post(InputEvent::Kind kind, const std::string& control) {
   input.dialog = &model_;
   input.name = control;
   post_(std::move(input));
+}
+
+void DialogWindow::PostKey(int16_t keyCode) {
+  InputEvent input;
+  input.kind = InputEvent::Kind::DialogKey;
+  input.dialog = &model_;
+  input.keyCode = keyCode;
+  post_(std::move(input));
+}
+
+void DialogWindow::keyPressEvent(QKeyEvent* event) {
+  // A multi-line text box keeps Enter for its line breaks; a single-line one
+  // passes it on to here.
+  const int key = event->key();
+  const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+    event->accept();
+    PostKey(kKeyReturn);
+  } else if (plain && key == Qt::Key_Escape) {
+    event->accept();
+    PostKey(kKeyEscape);
+  } else {
+    QDialog::keyPressEvent(event);
+  }
 }
 
 void DialogWindow::closeEvent(QCloseEvent* event) {

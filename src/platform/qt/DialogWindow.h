@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QFont>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -14,6 +15,10 @@ class QButtonGroup;
 
 namespace dovetail {
 
+// The font of the program's dialogs and message boxes: a Japanese
+// proportional gothic of 12 pixels, enlarged by `scale` with the window.
+QFont DialogFont(const QFont& systemFont, int scale);
+
 // A program dialog on the desktop: one Qt widget per control of the model.
 //
 // Layout: every control sits at its pixel place relative to the dialog's
@@ -21,15 +26,17 @@ namespace dovetail {
 // controls it holds (they are its siblings, not its children). Option buttons
 // of one frame form one exclusive group. Labels are plain text, top-left,
 // wrapped at their width; links are underlined blue labels with a pointing
-// hand. Texts are in a Japanese proportional gothic of 12 pixels, the size
-// the pixel layouts are made for. The set of controls, `topmost` and `imeOpen` are read when the
-// dialog is built; texts, enabled and checked states follow the model at every revision.
+// hand. Texts are in a Japanese gothic of 12 pixels, the size the pixel
+// layouts are made for. Everything is enlarged by `scale` (the main window's
+// zoom), so the dialog keeps its size against the game's picture. The set of
+// controls, `topmost` and `imeOpen` are read when the dialog is built; texts,
+// enabled and checked states follow the model at every revision.
 //
-// Clicks, the close box and losing the focus are only recorded (handed to
-// `post`); the host runs the model's handlers while the program lets events
-// run, after writing the player's edits back into the model. Escape and Enter
-// do nothing by themselves: only the program closes the dialog, and no button
-// is a default button.
+// Clicks, the close box, losing the focus and the Enter and Escape keys are
+// only recorded (handed to `post`); the host runs the model's handlers while
+// the program lets events run, after writing the player's edits back into the
+// model. The model decides what the keys do (its default button, its close
+// rule): only the program closes the dialog.
 //
 // The window remembers what it last exchanged with the model, so it tells the
 // player's edits (the widget changed) from the program's changes (the model
@@ -38,7 +45,7 @@ class DialogWindow : public QDialog {
   Q_OBJECT
 
  public:
-  DialogWindow(Dialog& model, QWidget* parent, std::function<void(InputEvent)> post);
+  DialogWindow(Dialog& model, QWidget* parent, int scale, std::function<void(InputEvent)> post);
 
   Dialog& Model() { return model_; }
   // The widget of a control, or null.
@@ -59,9 +66,10 @@ class DialogWindow : public QDialog {
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  public slots:
-  // Escape: the dialog stays; the program decides when it closes.
+  // Escape reaches the model as a key; the dialog never closes by itself.
   void reject() override {}
 
  private:
@@ -77,9 +85,11 @@ class DialogWindow : public QDialog {
   void Show(size_t index, bool all);
   void ShowChecked(size_t index, bool checked);
   void Post(InputEvent::Kind kind, const std::string& control = {});
+  void PostKey(int16_t keyCode);
 
   Dialog& model_;
   std::function<void(InputEvent)> post_;
+  int scale_ = 1;
   std::vector<View> views_;  // one per control of the model, in order
   std::map<std::string, QButtonGroup*> groups_;
   uint64_t revision_ = 0;

@@ -2,14 +2,20 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 #include <utility>
+
+#include "platform/qt/WindowFrame.h"
 
 namespace dovetail {
 
@@ -42,6 +48,12 @@ MainWindowShell::MainWindowShell(std::function<void(InputEvent)> post) : post_(s
   connect(fullScreenAction_, &QAction::triggered, this,
           [this](bool checked) { SetFullScreen(checked); });
   connect(viewMenu_, &QMenu::aboutToShow, this, [this] { UpdateZoomActions(); });
+  // A menu item chosen in full screen puts the menu bar away again.
+  connect(menuBar(), &QMenuBar::triggered, this, [this] { PeekMenuBar(Peek::None); });
+  canvas_->installEventFilter(this);
+  // Keys reach the window before whichever widget has the keyboard (the menu
+  // bar takes it after Alt): watched where they first arrive.
+  qApp->installEventFilter(this);
 
   // Windowed, the window is exactly as large as its menu bar and client area.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -92,13 +104,8 @@ void MainWindowShell::SetZoom(int zoom) {
 }
 
 QSize MainWindowShell::FrameAllowance() const {
-  // Once the window manager has framed the window its frame is known;
-  // before, allow for a usual title bar and borders.
-  if (isVisible() && !fullScreen_) {
-    const QSize frame = frameGeometry().size() - geometry().size();
-    if (frame.width() > 0 || frame.height() > 0) return frame;
-  }
-  return QSize(16, 40);
+  const QMargins frame = WindowFrameMargins(*this);
+  return QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
 }
 
 bool MainWindowShell::ZoomFits(int zoom) const {
@@ -133,16 +140,89 @@ void MainWindowShell::SetFullScreen(bool fullScreen) {
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     canvas_->SetFitsWidget(true);
+    peek_ = Peek::None;
+    menuBar()->hide();
     // Without a window manager nobody resizes a full-screen window; ask for
     // the screen's area first (a window manager grants the same).
     if (const QScreen* where = screen()) setGeometry(where->geometry());
     showFullScreen();
   } else {
-    canvas_->SetFitsWidget(false);
     showNormal();
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    LeaveFullScreenLayout();
   }
   canvas_->setFocus();
+}
+
+void MainWindowShell::LeaveFullScreenLayout() {
+  canvas_->SetFitsWidget(false);
+  peek_ = Peek::None;
+  menuBar()->show();
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void MainWindowShell::PeekMenuBar(Peek why) {
+  if (!fullScreen_ || why == peek_) return;
+  peek_ = why;
+  menuBar()->setVisible(why != Peek::None);
+}
+
+bool MainWindowShell::eventFilter(QObject* watched, QEvent* event) {
+  if (fullScreen_ && watched == canvas_) WatchPointer(event);
+  if (fullScreen_ && watched != nullptr && watched == windowHandle()) WatchKeys(event);
+  // A key that makes a shortcut (Alt+Enter) never reaches the window as a
+  // key press, only as this: Alt was not pressed alone.
+  if (event->type() == QEvent::ShortcutOverride &&
+      static_cast<QKeyEvent*>(event)->key() != Qt::Key_Alt) {
+    altAlone_ = false;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindowShell::WatchPointer(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::MouseMove: {
+      const auto* mouse = static_cast<QMouseEvent*>(event);
+      // The canvas starts at the screen's top while the bar is away.
+      constexpr double kTopEdge = 2.0;
+      // Back down into the picture, clear of the bar.
+      constexpr double kBelowBar = 8.0;
+      if (peek_ == Peek::None && mouse->position().y() < kTopEdge) {
+        PeekMenuBar(Peek::Edge);
+      } else if (peek_ == Peek::Edge && mouse->position().y() > kBelowBar &&
+                 QApplication::activePopupWidget() == nullptr) {
+        PeekMenuBar(Peek::None);
+      }
+      break;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+      altAlone_ = false;
+      PeekMenuBar(Peek::None);
+      break;
+    default:
+      break;
+  }
+}
+
+void MainWindowShell::WatchKeys(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::KeyPress: {
+      const auto* key = static_cast<QKeyEvent*>(event);
+      if (key->isAutoRepeat()) break;
+      altAlone_ = key->key() == Qt::Key_Alt;
+      if (key->key() == Qt::Key_Escape && peek_ == Peek::Key) PeekMenuBar(Peek::None);
+      break;
+    }
+    case QEvent::KeyRelease: {
+      const auto* key = static_cast<QKeyEvent*>(event);
+      if (key->isAutoRepeat() || key->key() != Qt::Key_Alt || !altAlone_) break;
+      altAlone_ = false;
+      PeekMenuBar(peek_ == Peek::None ? Peek::Key : Peek::None);
+      break;
+    }
+    default:
+      break;
+  }
 }
 
 void MainWindowShell::closeEvent(QCloseEvent* event) {
@@ -158,10 +238,9 @@ void MainWindowShell::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
   // The window manager may leave full screen on its own.
   if (event->type() == QEvent::WindowStateChange && fullScreen_ && !isFullScreen() && isVisible()) {
-    canvas_->SetFitsWidget(false);
     fullScreen_ = false;
     fullScreenAction_->setChecked(false);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    LeaveFullScreenLayout();
   }
 }
 

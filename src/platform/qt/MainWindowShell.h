@@ -27,6 +27,12 @@ struct MenuEntry {
 // (zoom and full screen), and the close box. Menu clicks and the close box are
 // only recorded (handed to `post`); the host passes them to the program while
 // it lets events run.
+//
+// In full screen the menu bar is hidden, so the screen shows only the game. It
+// comes back while the pointer is at the top edge of the screen (until the
+// pointer goes back down into the picture) or after a press of Alt alone
+// (until Alt again, Escape or a click on the picture), and goes again once one
+// of its items is chosen. The picture stays where it is meanwhile.
 class MainWindowShell : public QMainWindow {
   Q_OBJECT
 
@@ -55,6 +61,9 @@ class MainWindowShell : public QMainWindow {
   bool FullScreen() const { return fullScreen_; }
   void SetFullScreen(bool fullScreen);
 
+  // Full screen: whether the menu bar is shown for the moment.
+  bool MenuBarPeeking() const { return peek_ != Peek::None; }
+
   QMenu* ViewMenu() const { return viewMenu_; }
   QAction* FullScreenAction() const { return fullScreenAction_; }
   QAction* ZoomAction(int zoom) const { return zoomActions_.at(zoom - 1); }
@@ -62,10 +71,22 @@ class MainWindowShell : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  // Watches the canvas for the pointer at the top edge, and the window for Alt.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Why the menu bar shows in full screen.
+  enum class Peek { None, Edge, Key };
+
   void UpdateZoomActions();
   QSize FrameAllowance() const;
+  // Full screen: shows the menu bar for `why`, or hides it (Peek::None).
+  void PeekMenuBar(Peek why);
+  // Back to the windowed layout after full screen, by the program or the
+  // window manager.
+  void LeaveFullScreenLayout();
+  void WatchPointer(QEvent* event);
+  void WatchKeys(QEvent* event);
 
   std::function<void(InputEvent)> post_;
   CanvasWidget* canvas_ = nullptr;
@@ -76,6 +97,9 @@ class MainWindowShell : public QMainWindow {
   std::vector<std::string> programNames_;
   int zoom_ = 1;
   bool fullScreen_ = false;
+  Peek peek_ = Peek::None;
+  // Alt went down with no other key or click since.
+  bool altAlone_ = false;
 };
 
 }  // namespace dovetail

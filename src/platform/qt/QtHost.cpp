@@ -4,6 +4,7 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
@@ -87,6 +88,8 @@ MessageBoxAnswer QtHost::MessageBox(const MessageBoxRequest& request) {
   QWidget* parent = shell_->isVisible() ? shell_.get() : nullptr;
   if (!dialogs_.empty()) parent = dialogs_.back().second;
   QMessageBox box(parent);
+  // In the dialogs' font, enlarged with the window like them.
+  box.setFont(DialogFont(box.font(), Canvas().PictureScale()));
   box.setIcon(QMessageBox::NoIcon);
   box.setWindowTitle(request.title.empty() ? QStringLiteral("Dovetail")
                                            : QString::fromStdString(request.title));
@@ -117,9 +120,10 @@ void QtHost::ShowDialog(Dialog& dialog) {
   }
   ShowOnFirstUse();
   // A child of the main window: centred over it and kept above it.
-  auto* window =
-      new DialogWindow(dialog, shell_.get(), [this](InputEvent input) { Post(std::move(input)); });
+  auto* window = new DialogWindow(dialog, shell_.get(), Canvas().PictureScale(),
+                                  [this](InputEvent input) { Post(std::move(input)); });
   dialogs_.emplace_back(&dialog, window);
+  window->move(PlaceOverPicture(window->size()));
   window->show();
   window->raise();
   window->activateWindow();
@@ -137,6 +141,20 @@ void QtHost::CloseDialog(Dialog& dialog) {
   window->deleteLater();
   // Input already recorded for this dialog goes nowhere.
   std::erase_if(inputs_, [&](const InputEvent& input) { return input.dialog == &dialog; });
+}
+
+QPoint QtHost::PlaceOverPicture(QSize size) {
+  CanvasWidget& canvas = Canvas();
+  const QRect picture = canvas.PictureRect();
+  QRect place(QPoint(), size);
+  place.moveCenter(QRect(canvas.mapToGlobal(picture.topLeft()), picture.size()).center());
+  // Whole on the screen, where the screen is large enough.
+  if (const QScreen* where = shell_->screen()) {
+    const QRect screen = where->availableGeometry();
+    place.moveLeft(std::max(screen.left(), std::min(place.left(), screen.right() - size.width())));
+    place.moveTop(std::max(screen.top(), std::min(place.top(), screen.bottom() - size.height())));
+  }
+  return place.topLeft();
 }
 
 DialogWindow* QtHost::DialogWindowFor(const Dialog& dialog) const {

@@ -51,8 +51,9 @@ class QtHost : public Host {
   // Over the dialog opened last, if any, so that a topmost dialog does not
   // hide it; otherwise over the main window.
   MessageBoxAnswer MessageBox(const MessageBoxRequest& request) override;
-  // Shows the dialog centred over the main window; with `imeOpen` its first
-  // text box has the focus at once. Showing an open dialog again raises it.
+  // Shows the dialog centred over the game's picture, enlarged by the
+  // window's zoom; with `imeOpen` its first text box has the focus at once. Showing an
+  // open dialog again raises it.
   void ShowDialog(Dialog& dialog) override;
   // Hides the dialog (its window is deleted once Qt is done with it) and
   // drops the input recorded for it. Safe from the dialog's own handlers.
@@ -88,6 +89,8 @@ class QtHost : public Host {
   void Deliver(const InputEvent& input);
   void DeliverToDialog(const InputEvent& input);
   void SyncWindow();
+  // Where a dialog of `size` goes: centred over the game's picture.
+  QPoint PlaceOverPicture(QSize size);
   void ShowOnFirstUse();
 
   QElapsedTimer clock_;
