@@ -18,6 +18,14 @@ double Clamp01(double t) {
 
 constexpr double kSample = 1.0 / kDetail;
 
+// dst + (src − dst) · weight / 256 per channel, for laying paint on samples.
+uint32_t Blend(uint32_t dst, uint32_t src, uint32_t weight) {
+  const uint32_t keep = 256 - weight;
+  const uint32_t rb = ((dst & 0xFF00FF) * keep + (src & 0xFF00FF) * weight + 0x800080) >> 8;
+  const uint32_t g = ((dst & 0x00FF00) * keep + (src & 0x00FF00) * weight + 0x008000) >> 8;
+  return (rb & 0xFF00FF) | (g & 0x00FF00);
+}
+
 }  // namespace
 
 Pixel Mix(Pixel a, Pixel b, double t) {
@@ -110,18 +118,19 @@ void Sketch::Span(int32_t row, double left, double right, const Brush& brush) {
   // Shaded and see-through paint is worked out once per pixel of the row.
   int pixel = -1;
   Pixel colour = brush.colour;
-  double opacity = brush.opacity;
+  uint32_t weight = 256;
   for (int sx = x0; sx < x1; ++sx) {
     if (sx / kDetail != pixel) {
       pixel = sx / kDetail;
       const double x = pixel + 0.5;
       colour = brush.shader ? brush.shader(x, y) : brush.colour;
-      opacity = brush.opacity * (brush.fade ? brush.fade(x, y) : 1.0);
+      const double opacity = brush.opacity * (brush.fade ? brush.fade(x, y) : 1.0);
+      weight = static_cast<uint32_t>(std::clamp(opacity * 256.0 + 0.5, 0.0, 256.0));
     }
-    if (opacity >= 1.0) {
+    if (weight >= 256) {
       samples[sx] = colour | kPainted;
-    } else if ((samples[sx] & kPainted) != 0 && opacity > 0.0) {
-      samples[sx] = Mix(samples[sx] & 0xFFFFFF, colour, opacity) | kPainted;
+    } else if ((samples[sx] & kPainted) != 0 && weight > 0) {
+      samples[sx] = Blend(samples[sx], colour, weight) | kPainted;
     }
   }
 }
@@ -201,7 +210,12 @@ void FillRect(Sketch& s, double x, double y, double w, double h, const Brush& br
 }
 
 void VerticalGradient(Sketch& s, const Rect& r, Pixel top, Pixel bottom) {
-  FillRect(s, r, Linear({0, double(r.y)}, top, {0, double(r.y + r.h)}, bottom));
+  // One colour per sample row.
+  for (int row = std::max(0, r.y * kDetail); row < std::min(s.SampleRows(), r.Bottom() * kDetail);
+       ++row) {
+    const double t = ((row + 0.5) * kSample - r.y) / std::max(1, r.h);
+    s.Span(row, r.x, r.Right(), Mix(top, bottom, Clamp01(t)));
+  }
 }
 
 void FillEllipse(Sketch& s, double cx, double cy, double rx, double ry, const Brush& brush) {
@@ -259,7 +273,18 @@ void FillPolygon(Sketch& s, const std::vector<Point>& points, const Brush& brush
 }
 
 void DrawLine(Sketch& s, Point a, Point b, double thickness, const Brush& brush) {
-  DrawPolyline(s, {a, b}, thickness, brush);
+  const double length = std::hypot(b.x - a.x, b.y - a.y);
+  if (brush.opacity >= 1.0 && !brush.fade) {
+    DrawPolyline(s, {a, b}, thickness, brush);
+  } else if (length > 0) {
+    // See-through: the band alone, square-ended, so no sample is painted
+    // twice.
+    const double nx = -(b.y - a.y) / length * thickness / 2;
+    const double ny = (b.x - a.x) / length * thickness / 2;
+    FillPolygon(
+        s, {{a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny}, {a.x - nx, a.y - ny}},
+        brush);
+  }
 }
 
 void DrawPolyline(Sketch& s, const std::vector<Point>& points, double thickness,

@@ -125,28 +125,28 @@ Surface CafeRoom(bool night) {
   DrawWoodFloor(s, 310, night ? Rgb(110, 74, 50) : Rgb(176, 124, 82));
   for (double x : {170.0, 470.0})
     DrawPendantLamp(s, x, 30, night);
-  // Tables and chairs (up on the tables after closing).
-  for (double x : {150.0, 470.0}) {
-    if (night) {
+  DrawPottedPlant(s, 612, 330, 1.1);
+  if (night) {
+    // Closed for the night: the room darkened, the chairs up on the tables
+    // under the lamps' pools of light.
+    FillRect(s, 0, 0, 640, 480, Glaze(Rgb(30, 30, 60), 0.3));
+    for (double x : {150.0, 470.0}) {
       DrawTable(s, x, 350, 1.2);
       DrawChair(s, x - 24, 347, 1.3, true);
       DrawChair(s, x + 24, 347, 1.3, true);
-    } else {
+    }
+    FillRect(s, 0, 0, 640, 480, Glaze(Rgb(40, 36, 70), 0.25));
+    for (double x : {170.0, 470.0}) {
+      FillEllipse(s, x, 150, 230, 260, Glow({x, 150}, 260, kWarm, 0.5));
+      FillEllipse(s, x, 55, 10, 5.5, Rgb(255, 248, 210));
+    }
+  } else {
+    for (double x : {150.0, 470.0}) {
       DrawChair(s, x - 60, 382, 1.1, false);
       DrawChair(s, x + 60, 382, 1.1, false);
       DrawTable(s, x, 350, 1.2);
       FillEllipse(s, x - 12, 348, 8, 3, Rgb(250, 250, 250));
       FillRoundRect(s, x + 4, 338, 12, 10, 2, Rgb(252, 252, 250));
-    }
-  }
-  DrawPottedPlant(s, 612, 330, 1.1);
-  if (night) {
-    // The room darkened, the lamps' pools of light kept.
-    FillRect(s, 0, 0, 640, 480, Glaze(Rgb(30, 30, 60), 0.3));
-    for (double x : {170.0, 470.0}) {
-      FillEllipse(s, x, 120, 220, 300, Glow({x, 120}, 300, kWarm, 0.45));
-      FillPolygon(s, {{x - 28, 54}, {x + 28, 54}, {x + 110, 420}, {x - 110, 420}},
-                  Glaze(Rgb(255, 226, 160), 0.12));
     }
   }
   return s.Resolve();
@@ -267,6 +267,7 @@ Surface HerosRoomAtNight() {
   FillPolygon(s, {{70, 240}, {260, 240}, {330, 480}, {110, 480}}, Glaze(Rgb(180, 200, 255), 0.12));
   // Floor, bed with its blanket, a desk with a lamp, a shelf of books.
   VerticalGradient(s, {0, 330, 640, 150}, Rgb(90, 70, 70), Rgb(120, 90, 80));
+  FillRect(s, 0, 326, 640, 6, Rgb(80, 70, 90));
   FillRect(s, 380, 250, 250, 110, Rgb(110, 84, 70));
   FillRoundRect(s, 384, 200, 40, 160, 6, Rgb(120, 90, 74));
   FillRoundRect(s, 400, 250, 236, 60, 12,
@@ -286,7 +287,6 @@ Surface HerosRoomAtNight() {
   FillRoundRect(s, 320, 236, 30, 14, 2, Rgb(230, 200, 160));
   FillEllipse(s, 240, 420, 170, 40, Rgb(170, 110, 110));
   FillEllipse(s, 240, 420, 150, 32, Rgb(200, 140, 130));
-  FillRect(s, 0, 326, 640, 6, Rgb(80, 70, 90));
   FillEllipse(s, 300, 210, 260, 220, Glow({300, 210}, 260, kWarm, 0.35));
   FillRect(s, 470, 90, 140, 8, Rgb(120, 90, 64));
   const Pixel covers[5] = {Rgb(170, 70, 60), Rgb(60, 100, 150), Rgb(210, 170, 80), Rgb(90, 130, 90),

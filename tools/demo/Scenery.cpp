@@ -57,7 +57,7 @@ Pixel Lit(Pixel p, Light light) {
     case Light::Evening:
       return Shade(Mix(p, Rgb(200, 120, 140), 0.25), 0.78);
     case Light::Sunset:
-      return Shade(Mix(p, Rgb(255, 150, 80), 0.28), 0.86);
+      return Shade(Mix(p, Rgb(255, 140, 90), 0.38), 0.84);
     case Light::Night:
       return Shade(Mix(p, Rgb(50, 60, 120), 0.45), 0.5);
   }
