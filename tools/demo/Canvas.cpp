@@ -94,12 +94,6 @@ Sketch::Sketch(int32_t width, int32_t height, Pixel fill)
       clip_{0, 0, width, height},
       samples_(static_cast<size_t>(width) * height * kDetail * kDetail, fill | kPainted) {}
 
-Pixel Sketch::At(double x, double y) const {
-  const int sx = std::clamp(static_cast<int>(x * kDetail), 0, width_ * kDetail - 1);
-  const int sy = std::clamp(static_cast<int>(y * kDetail), 0, height_ * kDetail - 1);
-  return samples_[static_cast<size_t>(sy) * width_ * kDetail + sx] & 0xFFFFFF;
-}
-
 void Sketch::Span(int32_t row, double left, double right, const Brush& brush) {
   if (row < clip_.y * kDetail || row >= (clip_.y + clip_.h) * kDetail) return;
   if (row < 0 || row >= height_ * kDetail) return;
@@ -135,24 +129,30 @@ void Sketch::Span(int32_t row, double left, double right, const Brush& brush) {
   }
 }
 
+Sketch::PixelSum Sketch::SumOfPixel(int32_t x, int32_t y) const {
+  PixelSum sum;
+  const int rowWidth = width_ * kDetail;
+  for (int j = 0; j < kDetail; ++j) {
+    const uint32_t* row = samples_.data() + static_cast<size_t>(y * kDetail + j) * rowWidth;
+    for (int i = 0; i < kDetail; ++i) {
+      const uint32_t v = row[x * kDetail + i];
+      if ((v & kPainted) == 0) continue;
+      ++sum.painted;
+      sum.red += RedOf(v);
+      sum.green += GreenOf(v);
+      sum.blue += BlueOf(v);
+    }
+  }
+  return sum;
+}
+
 Surface Sketch::Resolve() const {
   Surface out(width_, height_);
-  const int rowWidth = width_ * kDetail;
-  constexpr int n = kDetail * kDetail;
+  constexpr uint32_t n = kDetail * kDetail;
   for (int y = 0; y < height_; ++y) {
     for (int x = 0; x < width_; ++x) {
-      uint32_t r = 0, g = 0, b = 0;
-      for (int j = 0; j < kDetail; ++j) {
-        const uint32_t* row = samples_.data() + static_cast<size_t>(y * kDetail + j) * rowWidth;
-        for (int i = 0; i < kDetail; ++i) {
-          const uint32_t v = row[x * kDetail + i];
-          if ((v & kPainted) == 0) continue;
-          r += RedOf(v);
-          g += GreenOf(v);
-          b += BlueOf(v);
-        }
-      }
-      out.Set(x, y, Rgb((r + n / 2) / n, (g + n / 2) / n, (b + n / 2) / n));
+      const PixelSum sum = SumOfPixel(x, y);
+      out.Set(x, y, Rgb((sum.red + n / 2) / n, (sum.green + n / 2) / n, (sum.blue + n / 2) / n));
     }
   }
   return out;
@@ -160,25 +160,15 @@ Surface Sketch::Resolve() const {
 
 Surface Sketch::ResolveFigure() const {
   Surface out(width_, height_);
-  const int rowWidth = width_ * kDetail;
   constexpr uint32_t n = kDetail * kDetail;
   for (int y = 0; y < height_; ++y) {
     for (int x = 0; x < width_; ++x) {
-      uint32_t r = 0, g = 0, b = 0, painted = 0;
-      for (int j = 0; j < kDetail; ++j) {
-        const uint32_t* row = samples_.data() + static_cast<size_t>(y * kDetail + j) * rowWidth;
-        for (int i = 0; i < kDetail; ++i) {
-          const uint32_t v = row[x * kDetail + i];
-          if ((v & kPainted) == 0) continue;
-          ++painted;
-          r += RedOf(v);
-          g += GreenOf(v);
-          b += BlueOf(v);
-        }
-      }
-      if (2 * painted < n) continue;
-      const uint32_t h = painted / 2;
-      out.Set(x, y, NotBlack(Rgb((r + h) / painted, (g + h) / painted, (b + h) / painted)));
+      const PixelSum sum = SumOfPixel(x, y);
+      if (2 * sum.painted < n) continue;
+      const uint32_t half = sum.painted / 2;
+      out.Set(x, y,
+              NotBlack(Rgb((sum.red + half) / sum.painted, (sum.green + half) / sum.painted,
+                           (sum.blue + half) / sum.painted)));
     }
   }
   return out;
@@ -401,15 +391,6 @@ void FillStar(Sketch& s, double cx, double cy, double outer, double inner, int p
 
 void Paste(Surface& dest, int x, int y, const Surface& src) {
   BitBlt(dest, x, y, src.Width(), src.Height(), src, 0, 0);
-}
-
-void PasteFigure(Surface& dest, int x, int y, const Surface& src) {
-  for (int py = 0; py < src.Height(); ++py) {
-    for (int px = 0; px < src.Width(); ++px) {
-      const Pixel p = src.At(px, py);
-      if (p != kBlack && dest.Contains(x + px, y + py)) dest.Set(x + px, y + py, p);
-    }
-  }
 }
 
 Surface Crop(const Surface& src, const Rect& r) {

@@ -69,9 +69,6 @@ class Sketch {
   int32_t Width() const { return width_; }
   int32_t Height() const { return height_; }
 
-  // The colour of the sample nearest to (x, y); black where unpainted.
-  Pixel At(double x, double y) const;
-
   // Paints the samples of sample row `row` whose centres lie in
   // [left, right) (in picture pixels).
   void Span(int32_t row, double left, double right, const Brush& brush);
@@ -97,6 +94,13 @@ class Sketch {
 
  private:
   static constexpr uint32_t kPainted = 0x01000000;
+  struct PixelSum {
+    uint32_t red = 0;
+    uint32_t green = 0;
+    uint32_t blue = 0;
+    uint32_t painted = 0;  // how many of the pixel's samples are painted
+  };
+  PixelSum SumOfPixel(int32_t x, int32_t y) const;
   int32_t width_;
   int32_t height_;
   Rect clip_;
@@ -136,8 +140,6 @@ void FillStar(Sketch& s, double cx, double cy, double outer, double inner, int p
 
 // Copies `src` into `dest` at (x, y), clipped.
 void Paste(Surface& dest, int x, int y, const Surface& src);
-// Copies the non-black pixels of `src` into `dest` at (x, y), clipped.
-void PasteFigure(Surface& dest, int x, int y, const Surface& src);
 // The part of `src` inside `r`.
 Surface Crop(const Surface& src, const Rect& r);
 

@@ -199,17 +199,13 @@ Surface ChoicePlatePicture() {
   return s.Resolve();
 }
 
-void DrawDish(Sketch& s, double x, double y, int category, int dish) {
-  DrawMenuDish(s, x, y, category, dish);
-}
-
 Surface UiSheet(const Captions& captions) {
   Surface sheet(kUiSheetWidth, kUiSheetHeight, kBlack);
   Sketch dishes(kDishRegion.w, kDishRegion.h);
   for (int category = 1; category <= 4; ++category) {
     for (int dish = 1; dish <= 5; ++dish) {
       const Rect cell = DishCell(category, dish);
-      DrawDish(dishes, cell.x, cell.y, category, dish);
+      DrawMenuDish(dishes, cell.x, cell.y, category, dish);
     }
   }
   Paste(sheet, kDishRegion.x, kDishRegion.y, dishes.ResolveFigure());

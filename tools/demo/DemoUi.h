@@ -51,11 +51,9 @@ Surface CancelButtonPicture(bool hover, const Captions& captions);
 // game copies it whole, and dark enough for the white caption.
 Surface ChoicePlatePicture();
 
-// Dish `dish` (1..5) of category `category` (1..4), 60 × 60 at (x, y), in
-// a sketch whose unpainted samples stay the transparent black.
+// Where dish (category, dish) of the menu (drawn by DrawMenuDish) lies in
+// the dish region of 90.dat.
 constexpr int32_t kDishSize = 60;
-void DrawDish(Sketch& s, double x, double y, int category, int dish);
-// Where dish (category, dish) lies in the dish region of 90.dat.
 constexpr Rect DishCell(int category, int dish) {
   return {61 * (dish - 1), 81 * (category - 1), kDishSize, kDishSize};
 }

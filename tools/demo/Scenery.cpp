@@ -12,8 +12,6 @@ bool Dark(Light light) {
   return light == Light::Night || light == Light::Evening;
 }
 
-constexpr Pixel kWarmLight = Rgb(255, 214, 140);
-
 }  // namespace
 
 Pixel SkyTop(Light light) {
@@ -158,7 +156,7 @@ void DrawTown(Sketch& s, double left, double right, double ground, double maxHei
     const bool lit = Dark(light);
     for (double wy = ground - h + 12; wy < ground - 16; wy += 20) {
       for (double wx = x + 8; wx < x + w - 12; wx += 15) {
-        Pixel pane = lit ? (r.Below(3) > 0 ? kWarmLight : Shade(wall, 0.55))
+        Pixel pane = lit ? (r.Below(3) > 0 ? kLampLight : Shade(wall, 0.55))
                          : Lit(Rgb(170, 196, 220), light);
         if (!lit && r.Below(5) == 0) pane = Lit(Rgb(120, 140, 170), light);
         FillRect(s, wx, wy, 7, 10, pane);
@@ -172,8 +170,8 @@ void DrawStreetLamp(Sketch& s, double x, double ground, double height, Light lig
   const Pixel iron = Lit(Rgb(56, 62, 70), light);
   const bool lit = light != Light::Day && light != Light::Morning;
   if (lit) {
-    FillEllipse(s, x, ground - height, 70, 70, Glow({x, ground - height}, 70, kWarmLight, 0.6));
-    FillEllipse(s, x, ground, 50, 10, Glow({x, ground}, 50, kWarmLight, 0.4));
+    FillEllipse(s, x, ground - height, 70, 70, Glow({x, ground - height}, 70, kLampLight, 0.6));
+    FillEllipse(s, x, ground, 50, 10, Glow({x, ground}, 50, kLampLight, 0.4));
   }
   FillRect(s, x - 2.5, ground - height, 5, height, iron);
   FillRoundRect(s, x - 7, ground - 12, 14, 12, 3, iron);
@@ -237,7 +235,7 @@ void DrawCafeFront(Sketch& s, double x, double ground, Light light) {
       DrawLine(s, {x + 60 + off, wy + 86}, {x + 92 + off, wy + 30}, 3, Glaze(kWhite, 0.3));
     }
   } else {
-    FillEllipse(s, x + 110, wy + 50, 130, 90, Glow({x + 110, wy + 50}, 130, kWarmLight, 0.35));
+    FillEllipse(s, x + 110, wy + 50, 130, 90, Glow({x + 110, wy + 50}, 130, kLampLight, 0.35));
   }
   FillRect(s, x + 22, wy + 104, 178, 8, Shade(wood, 0.9));
   // Door with its glass and a small bell.
@@ -249,7 +247,7 @@ void DrawCafeFront(Sketch& s, double x, double ground, Light light) {
   FillEllipse(s, dx + 66, wy + 84, 3.5, 3.5, Rgb(230, 196, 90));
   // Steps and planters.
   FillRect(s, x - 4, ground - 6, w + 8, 8, Lit(Rgb(170, 160, 150), light));
-  if (dark) FillEllipse(s, dx + 42, ground, 90, 18, Glow({dx + 42, ground}, 90, kWarmLight, 0.4));
+  if (dark) FillEllipse(s, dx + 42, ground, 90, 18, Glow({dx + 42, ground}, 90, kLampLight, 0.4));
 }
 
 void DrawLantern(Sketch& s, double x, double y, double size, Pixel colour) {
@@ -309,7 +307,7 @@ void DrawTable(Sketch& s, double x, double topY, double k) {
 
 void DrawPendantLamp(Sketch& s, double x, double length, bool lit) {
   FillRect(s, x - 0.8, 0, 1.6, length, Rgb(70, 56, 50));
-  if (lit) FillEllipse(s, x, length + 24, 110, 90, Glow({x, length + 24}, 110, kWarmLight, 0.45));
+  if (lit) FillEllipse(s, x, length + 24, 110, 90, Glow({x, length + 24}, 110, kLampLight, 0.45));
   FillPolygon(s, {{x - 8, length}, {x + 8, length}, {x + 28, length + 24}, {x - 28, length + 24}},
               Linear({x - 28, 0}, Rgb(90, 150, 120), {x + 28, 0}, Rgb(46, 90, 72)));
   FillEllipse(s, x, length + 24, 28, 4, Rgb(40, 76, 60));

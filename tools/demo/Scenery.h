@@ -12,6 +12,9 @@ namespace dovetail::tools {
 
 enum class Light { Morning, Day, Evening, Sunset, Night };
 
+// The warm light of lamps, lanterns and lit windows.
+constexpr Pixel kLampLight = Rgb(255, 214, 140);
+
 // A sky over `r` with the sun, the moon or stars as the light asks.
 void DrawSky(Sketch& s, const Rect& r, Light light, uint32_t seed);
 // A soft cloud lit from above; k scales it (1 ≈ 120 pixels wide).
