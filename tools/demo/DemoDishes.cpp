@@ -272,26 +272,28 @@ void HotDog(Cell& c) {
 }
 
 void Napolitan(Cell& c) {
-  Plate(c, 30, 40, 28, 15);
-  c.Curve({{9, 38}, {16, 27}, {30, 24}, {44, 27}, {51, 38}, {42, 47}, {18, 47}}, Rgb(230, 110, 50),
-          4);
+  Plate(c, 30, 41, 28, 14);
+  // A heap of spaghetti in tomato sauce, strand over strand.
+  c.Curve({{11, 42}, {15, 30}, {30, 22}, {45, 30}, {49, 42}, {40, 48}, {20, 48}},
+          Radial(c.P(28, 30), 22, 16, Rgb(244, 130, 60), Rgb(206, 86, 40)), 4);
   Sprinkle r(44);
-  for (int i = 0; i < 14; ++i) {
-    const double u = 14 + r.Between(0, 32);
-    const double v = 30 + r.Between(0, 13);
-    c.Arc(u, v, r.Between(3, 6), r.Between(1.5, 3), r.Between(0, 180), r.Between(220, 400), 1.3,
-          Rgb(250, 150, 70));
+  for (int i = 0; i < 26; ++i) {
+    const double u = r.Between(16, 44);
+    const double v = r.Between(28, 45);
+    const double from = r.Between(150, 330);
+    c.Arc(u, v, r.Between(4, 8), r.Between(2, 4), from, from + r.Between(120, 200), 1.4,
+          i % 3 ? Rgb(252, 170, 90) : Rgb(255, 200, 130));
   }
-  for (const Point q : {Point{22, 33}, Point{37, 36}, Point{30, 42}}) {
+  for (const Point q : {Point{22, 34}, Point{37, 37}, Point{30, 43}}) {
     c.Ellipse(q.x, q.y, 3.2, 2.2, Rgb(196, 70, 70));
     c.Ellipse(q.x, q.y, 2.2, 1.4, Rgb(236, 140, 130));
   }
-  for (const Point q : {Point{28, 31}, Point{40, 41}, Point{18, 40}})
-    c.Arc(q.x, q.y, 3, 2, 180, 470, 1.5, Rgb(60, 150, 50));
+  for (const Point q : {Point{28, 30}, Point{40, 42}, Point{18, 41}})
+    c.Arc(q.x, q.y, 3, 2, 180, 470, 1.6, Rgb(60, 150, 50));
   // A fork stuck in at the right.
-  c.Line(44, 12, 38, 32, 2, Rgb(200, 204, 214));
+  c.Line(45, 12, 38, 32, 2, Rgb(200, 204, 214));
   for (int i = 0; i < 3; ++i)
-    c.Line(43.5 + 1.4 * i, 6, 43.5 + 1.4 * i, 12, 0.9, Rgb(200, 204, 214));
+    c.Line(44.5 + 1.4 * i, 6, 44.5 + 1.4 * i, 12, 0.9, Rgb(200, 204, 214));
 }
 
 void OmeletteRice(Cell& c) {

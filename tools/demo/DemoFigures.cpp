@@ -90,7 +90,7 @@ Head PlaceHead(const FaceRow& row) {
 
 void DrawFigure(Sketch& s, const Look& look, const Head& h, Expression face, Gesture gesture) {
   const double bottom = s.Height();
-  DrawBackHair(s, look, h, bottom);
+  DrawBackHair(s, look, h);
   DrawBody(s, look, h, bottom, gesture);
   DrawHead(s, look, h, face);
 }

@@ -82,7 +82,7 @@ void DrawFringe(Sketch& s, const Look& look, const Head& h) {
 void DrawSideLocks(Sketch& s, const Look& look, const Head& h) {
   const double r = h.r;
   if (look.hair_style != Hair::Long && look.hair_style != Hair::Bob) return;
-  const double length = look.hair_style == Hair::Long ? 2.6 : 1.3;
+  const double length = look.hair_style == Hair::Long ? 1.5 : 1.3;
   for (int side : {-1, 1}) {
     const double x = h.cx + side * 1.0 * r;
     FillPolygon(s,
@@ -95,6 +95,39 @@ void DrawSideLocks(Sketch& s, const Look& look, const Head& h) {
     DrawLine(s, {x, h.cy + 0.1 * r}, {x + side * 0.02 * r, h.cy + (length - 0.1) * r},
              std::max(1.0, 0.035 * r), Glaze(Shade(look.hair, 0.7), 0.7));
   }
+  if (look.hair_style != Hair::Long) return;
+  // Long hair tied low: the tail brought forward over the left shoulder
+  // (the picture's right), held by a ribbon.
+  const double x = h.cx + 1.05 * r;
+  FillPolygon(
+      s,
+      Smooth({{x - 0.1 * r, h.cy + 1.2 * r},
+              {x + 0.35 * r, h.cy + 1.5 * r},
+              {x + 0.4 * r, h.cy + 2.6 * r},
+              {x + 0.2 * r, h.cy + 3.9 * r},
+              {x - 0.05 * r, h.cy + 4.3 * r},
+              {x - 0.2 * r, h.cy + 3.2 * r},
+              {x - 0.25 * r, h.cy + 2.0 * r}}),
+      Linear({x - 0.25 * r, 0}, Tint(look.hair, 0.1), {x + 0.4 * r, 0}, Shade(look.hair, 0.8)));
+  for (double d : {-0.1, 0.08, 0.22}) {
+    DrawPolyline(s,
+                 {{x + d * r, h.cy + 1.9 * r},
+                  {x + (d + 0.06) * r, h.cy + 2.8 * r},
+                  {x + d * 0.5 * r, h.cy + 3.8 * r}},
+                 std::max(1.0, 0.03 * r), Glaze(Shade(look.hair, 0.65), 0.7));
+  }
+  const Pixel ribbon = Rgb(226, 86, 106);
+  FillPolygon(s,
+              {{x + 0.05 * r, h.cy + 1.75 * r},
+               {x - 0.3 * r, h.cy + 1.55 * r},
+               {x - 0.25 * r, h.cy + 1.95 * r}},
+              ribbon);
+  FillPolygon(s,
+              {{x + 0.05 * r, h.cy + 1.75 * r},
+               {x + 0.42 * r, h.cy + 1.6 * r},
+               {x + 0.36 * r, h.cy + 2.0 * r}},
+              Shade(ribbon, 0.88));
+  FillEllipse(s, x + 0.05 * r, h.cy + 1.76 * r, 0.1 * r, 0.09 * r, Shade(ribbon, 0.75));
 }
 
 // --- Face -----------------------------------------------------------------
@@ -272,21 +305,14 @@ void DrawGlasses(Sketch& s, const Head& h) {
 
 }  // namespace
 
-void DrawBackHair(Sketch& s, const Look& look, const Head& h, double bottom) {
+void DrawBackHair(Sketch& s, const Look& look, const Head& h) {
   const double r = h.r;
   const Pixel back = Shade(look.hair, 0.78);
   switch (look.hair_style) {
     case Hair::Long:
-      FillPolygon(s,
-                  Smooth({{h.cx - 1.12 * r, h.cy - 0.2 * r},
-                          {h.cx - 1.35 * r, h.cy + 1.6 * r},
-                          {h.cx - 1.5 * r, std::min(bottom, h.cy + 4.2 * r)},
-                          {h.cx, std::min(bottom, h.cy + 4.4 * r)},
-                          {h.cx + 1.5 * r, std::min(bottom, h.cy + 4.2 * r)},
-                          {h.cx + 1.35 * r, h.cy + 1.6 * r},
-                          {h.cx + 1.12 * r, h.cy - 0.2 * r},
-                          {h.cx, h.cy - 1.2 * r}}),
-                  Linear({h.cx, h.cy}, back, {h.cx, h.cy + 4 * r}, Shade(back, 0.8)));
+      // Gathered at the nape: only a little shows behind the neck.
+      FillEllipse(s, h.cx, h.cy - 0.02 * r, 1.14 * r, 1.16 * r, back);
+      FillEllipse(s, h.cx + 0.3 * r, h.cy + 1.0 * r, 0.6 * r, 0.5 * r, back);
       break;
     case Hair::Bob:
       FillPolygon(s,

@@ -53,9 +53,8 @@ struct Head {
   double r;
 };
 
-// The hair behind the head and the shoulders, reaching at most to `bottom`;
-// drawn before the body.
-void DrawBackHair(Sketch& s, const Look& look, const Head& h, double bottom);
+// The hair behind the head; drawn before the body.
+void DrawBackHair(Sketch& s, const Look& look, const Head& h);
 
 // The face with its expression, the front hair and the glasses. Everything
 // that changes with the expression lies within r · 0.78 of the skull's centre
