@@ -155,8 +155,6 @@ void DrawSkull(Sketch& s, const Look& look, const Head& h) {
   face.push_back({h.cx - 0.86 * r, h.cy + 0.78 * r});
   face.push_back({h.cx - 0.99 * r, h.cy + 0.35 * r});
   FillPolygon(s, Smooth(face, 3), SkinBrush(look, h));
-  // The shadow the fringe casts on the forehead.
-  FillEllipse(s, h.cx, h.cy - 0.05 * r, 0.98 * r, 0.42 * r, Glaze(Shade(look.skin, 0.82), 0.5));
   // The nose: a light stroke and a touch of shade.
   DrawLine(s, {h.cx + 0.03 * r, h.cy + 0.6 * r}, {h.cx + 0.06 * r, h.cy + 0.7 * r},
            std::max(1.0, 0.04 * r), Shade(look.skin, 0.78));
@@ -280,6 +278,16 @@ void DrawMouth(Sketch& s, const Look& look, const Head& h, Expression face) {
   }
 }
 
+// The shadow the hair casts on the forehead and the lids, fading out over
+// the eyes; laid after the eyes so that every expression takes it alike.
+void DrawForeheadShadow(Sketch& s, const Look& look, const Head& h) {
+  const double r = h.r;
+  Brush shadow = Glaze(Shade(look.skin, 0.8), 0.5);
+  const double fadeEnd = h.cy + 0.3 * r;
+  shadow.fade = [=](double, double y) { return std::clamp((fadeEnd - y) / (0.45 * r), 0.0, 1.0); };
+  FillEllipse(s, h.cx, h.cy - 0.2 * r, 0.98 * r, 0.6 * r, shadow);
+}
+
 void DrawGlasses(Sketch& s, const Head& h) {
   const double r = h.r;
   const double ey = h.cy + 0.4 * r;
@@ -353,6 +361,7 @@ void DrawHead(Sketch& s, const Look& look, const Head& h, Expression face) {
   DrawSkull(s, look, h);
   DrawEyes(s, look, h, face);
   DrawMouth(s, look, h, face);
+  DrawForeheadShadow(s, look, h);
   DrawFringe(s, look, h);
   DrawSideLocks(s, look, h);
   if (look.glasses) DrawGlasses(s, h);
