@@ -99,6 +99,17 @@ Surface CafeBoard(const Captions& captions) {
     FillRect(s, x, 0, 10, 226, Glaze(Rgb(255, 250, 240), 0.3));
   DrawWallWindow(s, {40, 120, 100, 70}, Light::Day, 5);
   DrawWallWindow(s, {330, 120, 100, 70}, Light::Day, 6);
+  // The day's menu chalked on a small board above the shelf.
+  FillRoundRect(s, 184, 96, 102, 86, 4, Rgb(130, 90, 60));
+  FillRect(s, 190, 102, 90, 74, Rgb(46, 74, 60));
+  Sprinkle chalk(8);
+  for (int line = 0; line < 4; ++line) {
+    const double y = 122 + 14 * line;
+    FillRoundRect(s, 200, y, chalk.Between(34, 50), 2, 1, Glaze(Rgb(240, 240, 230), 0.7));
+    FillRoundRect(s, 256, y, 14, 2, 1, Glaze(Rgb(250, 220, 140), 0.7));
+  }
+  DrawArc(s, 235, 110, 7, 3, 0, 180, 1.5, Glaze(Rgb(240, 240, 230), 0.8));
+  DrawLine(s, {226, 108}, {244, 108}, 1.5, Glaze(Rgb(240, 240, 230), 0.8));
   DrawShelf(s, 170, 200, 130, 7);
   for (double x : {90.0, 240.0, 390.0})
     DrawPendantLamp(s, x, 4, false);
