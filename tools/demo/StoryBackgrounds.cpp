@@ -56,7 +56,7 @@ Surface CafeStreet(Light light, const Captions& captions) {
   FillPolygon(s, {{492, 326}, {564, 326}, {572, 402}, {484, 402}}, wood);
   FillRect(s, 491, 332, 74, 50, Lit(Rgb(46, 70, 58), light));
   Surface out = s.Resolve();
-  captions.Draw(out, 320, 145, "喫茶つばめ", "TSUBAME", 16, 3, Rgb(252, 238, 200), Rgb(30, 50, 40));
+  captions.Draw(out, 320, 157, "喫茶つばめ", "TSUBAME", 16, 3, Rgb(252, 238, 200), Rgb(30, 50, 40));
   captions.Draw(out, 528, 348, "本日も", "OPEN", 8, 1, Rgb(240, 240, 230), Rgb(240, 240, 230));
   captions.Draw(out, 528, 366, "あいています", "TODAY", 8, 1, Rgb(250, 220, 120),
                 Rgb(250, 220, 120));
