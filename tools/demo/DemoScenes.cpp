@@ -78,7 +78,7 @@ Surface TitleScreen(const Captions& captions) {
   }
   // The panel behind the menu.
   FillRoundRect(s, 391, 223, 168, 163, 14, Rgb(190, 150, 110));
-  FillRoundRect(s, 393, 225, 164, 159, 12, Rgb(236, 214, 184));
+  FillRoundRect(s, 393, 225, 164, 159, 12, kTitlePanel);
   Surface out = s.Resolve();
   captions.DrawLatin(out, 176, 66, "Dovetail", 44, 7, Rgb(96, 58, 40), Rgb(230, 190, 150));
   captions.Draw(out, 176, 122, "〜 小さな喫茶店の七日間 〜", "A LITTLE CAFE STORY", 14, 2,

@@ -155,9 +155,10 @@ Surface GradeGlyphPicture(int grade, bool final, const Captions& captions) {
 
 Surface TitleItemPicture(int i, bool highlighted, const Captions& captions) {
   const Rect r = TitleItem(i);
-  const Pixel corner = highlighted ? Rgb(236, 214, 184) : Rgb(236, 214, 184);
-  Sketch s = highlighted ? ButtonSketch(r.w, r.h, corner, kDarkCoffee, kCoffee)
-                         : ButtonSketch(r.w, r.h, corner, Rgb(206, 178, 144), Rgb(253, 248, 238));
+  // Both looks lie on the title's menu panel: their corners take its colour.
+  Sketch s = highlighted
+                 ? ButtonSketch(r.w, r.h, kTitlePanel, kDarkCoffee, kCoffee)
+                 : ButtonSketch(r.w, r.h, kTitlePanel, Rgb(206, 178, 144), Rgb(253, 248, 238));
   if (highlighted) {
     // A coffee bean beside the caption marks the entry under the mouse.
     FillEllipse(s, 14, 13.5, 5, 6.5, Rgb(196, 134, 84));

@@ -2,7 +2,6 @@
 
 #include <string_view>
 
-#include "demo/Canvas.h"
 #include "graphics/TextRenderer.h"
 #include "platform/Surface.h"
 #include "script/PictureRegions.h"
@@ -38,6 +37,8 @@ class Captions {
 // sheet 90.dat) is drawn by one function, so the two looks always match.
 
 constexpr int kTitleItems = 5;
+// The panel of the title picture the menu items lie on.
+constexpr Pixel kTitlePanel = Rgb(236, 214, 184);
 
 // Title menu item i (1..5), 140 × 27: new story, continue, extra story,
 // ranking, quit. Every item has the same normal look; the title screen itself
