@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "content/DataCheck.h"
-#include "demo/Canvas.h"
 #include "demo/CursorArt.h"
 #include "demo/DemoData.h"
-#include "demo/DemoFigures.h"
-#include "demo/DemoUi.h"
 #include "demo/MusicRecipe.h"
 #include "graphics/CursorFile.h"
 #include "support/Findings.h"
@@ -38,60 +35,6 @@ TEST(MakeDemoData, TheCheckFindsNothingInTheBundledFolder) {
   if (!fs::exists(bundled)) GTEST_SKIP() << bundled << " has not been built (target demo_data)";
   const auto findings = CheckDataFolder(bundled);
   EXPECT_TRUE(findings.empty()) << Listing(findings);
-}
-
-// The game changes a face by copying the face rectangle of the sprite,
-// masking out the sheet's non-black pixels and XOR-ing the sheet's face in.
-// Done with every face of the sheet, that must give exactly the picture of
-// the character with that expression.
-TEST(DemoFigures, TheFaceSheetReproducesEachExpression) {
-  const Surface sheet = FaceSheet();
-  for (int character = 1; character <= 4; ++character) {
-    const FaceRow& row = kFaceRows[static_cast<size_t>(character - 1)];
-    const Surface base = CharacterPicture(character, 1, Expression::Neutral);
-    for (int n = 1; n <= kFacesPerCharacter; ++n) {
-      const Rect cell{row.sheetX, (n - 1) * row.H(), row.W(), row.H()};
-      Surface face = Crop(sheet, cell);
-      Surface mask(row.W(), row.H());
-      for (int y = 0; y < row.H(); ++y) {
-        for (int x = 0; x < row.W(); ++x)
-          mask.Set(x, y, face.At(x, y) == kBlack ? kWhite : kBlack);
-      }
-      Surface changed = base;
-      BitBlt(changed, row.x1, row.y1, row.W(), row.H(), mask, 0, 0, RasterOp::SrcAnd);
-      BitBlt(changed, row.x1, row.y1, row.W(), row.H(), face, 0, 0, RasterOp::SrcInvert);
-      EXPECT_TRUE(changed == CharacterPicture(character, 1, kSheetFaces[n - 1]))
-          << "character " << character << ", face " << n;
-    }
-  }
-}
-
-TEST(DemoUi, DishPicturesStayInsideTheirCells) {
-  const Surface sheet = UiSheet(Captions());
-  std::vector<std::vector<bool>> inCell(kDishRegion.h, std::vector<bool>(kDishRegion.w, false));
-  for (int category = 1; category <= 4; ++category) {
-    for (int dish = 1; dish <= 5; ++dish) {
-      const Rect cell = DishCell(category, dish);
-      ASSERT_LE(cell.Right(), kDishRegion.w);
-      ASSERT_LE(cell.Bottom(), kDishRegion.h);
-      int drawn = 0;
-      for (int y = cell.y; y < cell.Bottom(); ++y) {
-        for (int x = cell.x; x < cell.Right(); ++x) {
-          inCell[y][x] = true;
-          drawn += sheet.At(x, y) != kBlack;
-        }
-      }
-      EXPECT_GT(drawn, 400) << "dish " << dish << " of category " << category;
-    }
-  }
-  // Between the cells the sheet is black, the colour the game masks away.
-  for (int y = 0; y < kDishRegion.h; ++y) {
-    for (int x = 0; x < kDishRegion.w; ++x) {
-      if (!inCell[y][x]) {
-        ASSERT_EQ(sheet.At(x, y), kBlack) << x << ", " << y;
-      }
-    }
-  }
 }
 
 TEST(CursorArt, TheCursorDecodesWithItsHotSpotAndTransparency) {

@@ -66,7 +66,7 @@ std::string EncodeCursor(const Surface& image, int32_t hotX, int32_t hotY) {
 }
 
 Surface PointingHand() {
-  Surface s(32, 32, kBlack);
+  Sketch s(32, 32);
   const Pixel skin = Rgb(255, 246, 232);
   // Each shape is drawn twice: once a pixel larger in ink for the outline,
   // then in the hand's colour.
@@ -82,7 +82,7 @@ Surface PointingHand() {
   }
   for (double x : {14.5, 18.5, 22.5})
     DrawLine(s, {x, 15}, {x, 19}, 1, Rgb(190, 170, 160));
-  return s;
+  return s.ResolveFigure();
 }
 
 }  // namespace dovetail::tools

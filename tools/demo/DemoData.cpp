@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <system_error>
 
@@ -34,11 +35,11 @@ std::map<std::string, Painter> FixedPictures(const Captions& captions) {
   return {
       {"p03.dat", [&] { return TitleScreen(captions); }},
       {"p04.dat", [&] { return CafeBoard(captions); }},
-      {"p05.dat", EndingSunset},
+      {"p05.dat", [&] { return EndingSunset(captions); }},
       {"p06.dat", EndingNight},
       {"p07.dat", [&] { return RankingScreen(captions); }},
-      {"p08.dat", RiversidePark},
-      {"P99.dat", Splash},
+      {"p08.dat", RiversideByDay},
+      {"P99.dat", [&] { return Splash(captions); }},
       {"11.dat", [] { return CharacterPicture(1, 1, Expression::Neutral); }},
       {"21.dat", [] { return CharacterPicture(2, 1, Expression::Neutral); }},
       {"31.dat", [] { return CharacterPicture(3, 1, Expression::Neutral); }},
@@ -49,12 +50,20 @@ std::map<std::string, Painter> FixedPictures(const Captions& captions) {
   };
 }
 
-// Pictures written when the script names them.
-std::optional<Painter> PictureOnDemand(const std::string& name) {
-  static const std::map<std::string, Painter> backgrounds = {
-      {"p01.dat", [] { return CafeExterior(false); }},
-      {"p02.dat", CafeInterior},
-      {"p09.dat", [] { return CafeExterior(true); }},
+// Pictures written when the script names them: the story's backgrounds and
+// the characters' second pose.
+std::optional<Painter> PictureOnDemand(const std::string& name, const Captions& captions) {
+  const std::map<std::string, Painter> backgrounds = {
+      {"p01.dat", [&] { return CafeFrontByDay(captions); }},
+      {"p02.dat", CafeInsideByDay},
+      {"p09.dat", [&] { return CafeFrontInTheEvening(captions); }},
+      {"p10.dat", CafeInsideAtNight},
+      {"p11.dat", [&] { return ShoppingStreetInTheMorning(captions); }},
+      {"p12.dat", HerosRoomAtNight},
+      {"p13.dat", RiversideAtSunset},
+      {"p14.dat", [&] { return SummerFestival(captions); }},
+      {"p15.dat", CafeKitchen},
+      {"p16.dat", RainyStreet},
   };
   if (auto found = backgrounds.find(name); found != backgrounds.end()) return found->second;
   // Second poses of the four characters: "12.dat" … "42.dat".
@@ -90,9 +99,10 @@ class DemoWriter {
     const std::map<std::string, Painter> fixed = FixedPictures(captions);
     for (const auto& [name, painter] : fixed)
       WritePicture(name, painter);
+    std::set<std::string> written;
     for (const PictureUse& use : uses) {
-      if (fixed.count(use.file)) continue;
-      if (auto painter = PictureOnDemand(use.file)) {
+      if (fixed.count(use.file) || !written.insert(use.file).second) continue;
+      if (auto painter = PictureOnDemand(use.file, captions)) {
         WritePicture(use.file, *painter);
       } else {
         Error("script.csv", "no picture is drawn for " + use.file, use.row, use.label);

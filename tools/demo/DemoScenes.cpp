@@ -1,369 +1,267 @@
 #include "demo/DemoScenes.h"
 
-#include <cstdint>
+#include <cmath>
 #include <string>
+#include <vector>
 
 #include "demo/Canvas.h"
 #include "demo/DemoFigures.h"
 #include "demo/DemoUi.h"
 #include "demo/PixelFont.h"
+#include "demo/Scenery.h"
 #include "script/PictureRegions.h"
 
 namespace dovetail::tools {
 
 namespace {
 
-const Rect kScreen{0, 0, kScreenWidth, kScreenHeight};
-
-// A small fixed pseudo-random sequence, so that every build draws the same
-// stars and windows.
-class Sprinkle {
- public:
-  explicit Sprinkle(uint32_t seed) : state_(seed) {}
-  int Below(int n) {
-    state_ = state_ * 1664525u + 1013904223u;
-    return static_cast<int>((state_ >> 8) % static_cast<uint32_t>(n));
-  }
-
- private:
-  uint32_t state_;
-};
-
-void DrawDove(Surface& s, double cx, double cy, double k, Pixel body, Pixel edge) {
+void DrawDove(Sketch& s, double cx, double cy, double k, Pixel body, Pixel shade) {
   auto at = [&](double x, double y) { return Point{cx + x * k, cy + y * k}; };
-  // Tail, body, wing, head and beak, facing left.
-  FillPolygon(s, {at(20, -2), at(46, -14), at(48, 4), at(22, 8)}, edge);
-  FillPolygon(s, {at(21, -1), at(44, -11), at(45, 2), at(22, 6)}, body);
-  FillEllipse(s, cx, cy, 26 * k, 13 * k, edge);
-  FillEllipse(s, cx, cy, 24.5 * k, 11.5 * k, body);
-  FillEllipse(s, cx - 22 * k, cy - 10 * k, 9 * k, 9 * k, edge);
-  FillEllipse(s, cx - 22 * k, cy - 10 * k, 7.5 * k, 7.5 * k, body);
-  FillPolygon(s, {at(-30, -11), at(-38, -8), at(-30, -6)}, Rgb(240, 170, 70));
-  FillEllipse(s, cx - 24 * k, cy - 12 * k, 1.6 * k, 1.6 * k, kInk);
-  // The raised wing: a curved edge in front, three feather tips behind.
-  const std::vector<Point> wing = {at(-8, -4),  at(-6, -18), at(0, -32),  at(10, -42),
-                                   at(16, -40), at(14, -32), at(22, -36), at(24, -28),
-                                   at(30, -30), at(28, -18), at(16, -2)};
-  FillPolygon(s, wing, edge);
-  std::vector<Point> inner;
-  for (const Point& q : wing)
-    inner.push_back({cx + (q.x - cx) * 0.9 + 1.2 * k, cy + (q.y - cy) * 0.9 - 0.4 * k});
-  FillPolygon(s, inner, body);
-}
-
-void DrawTree(Surface& s, double x, double ground, double size, Pixel leaves) {
-  FillRoundRect(s,
-                {int(x - size * 0.08), int(ground - size * 0.9), int(size * 0.16), int(size * 0.9)},
-                3, Rgb(110, 76, 50));
-  FillEllipse(s, x, ground - size, size * 0.42, size * 0.36, Shade(leaves, 0.85));
-  FillEllipse(s, x - size * 0.22, ground - size * 0.85, size * 0.3, size * 0.26, leaves);
-  FillEllipse(s, x + size * 0.2, ground - size * 1.1, size * 0.3, size * 0.26,
-              Mix(leaves, Rgb(255, 255, 220), 0.15));
-}
-
-void DrawCloud(Surface& s, double x, double y, double k, Pixel colour) {
-  FillEllipse(s, x, y, 40 * k, 14 * k, colour);
-  FillEllipse(s, x - 18 * k, y - 6 * k, 18 * k, 14 * k, colour);
-  FillEllipse(s, x + 12 * k, y - 10 * k, 22 * k, 17 * k, colour);
-}
-
-// A row of town buildings along `ground`, with windows lit at random.
-void DrawSkyline(Surface& s, int ground, Pixel wall, Pixel window, bool lit, uint32_t seed) {
-  Sprinkle r(seed);
-  for (int x = -10; x < kScreenWidth; x += 50 + r.Below(40)) {
-    const int w = 44 + r.Below(40);
-    const int h = 60 + r.Below(110);
-    s.FillRect(x, ground - h, w, h, wall);
-    for (int wy = ground - h + 10; wy < ground - 14; wy += 18) {
-      for (int wx = x + 8; wx < x + w - 10; wx += 14) {
-        if (!lit || r.Below(3) > 0) s.FillRect(wx, wy, 6, 8, window);
-      }
-    }
-  }
-}
-
-// The café seen from the street: facade, sign, awning, window and door.
-void DrawCafeFront(Surface& s, bool evening) {
-  const Pixel brick = evening ? Rgb(140, 80, 70) : Rgb(186, 116, 84);
-  const Pixel glow = evening ? Rgb(255, 206, 120) : Rgb(186, 214, 236);
-  s.FillRect(150, 120, 340, 250, brick);
-  for (int y = 132; y < 370; y += 14) {
-    s.FillRect(150, y, 340, 1, Shade(brick, 0.88));
-  }
-  s.FillRect(140, 110, 360, 14, Rgb(90, 60, 50));
-  FillRoundRect(s, {214, 140, 212, 40}, 6, Rgb(70, 46, 36));
-  DrawPixelTextCentred(s, 320, 160, "CAFE DOVETAIL", 2, Rgb(250, 226, 160), Rgb(30, 20, 16));
-  // Awning with a scalloped edge.
-  for (int i = 0; i < 12; ++i) {
-    const Pixel stripe = i % 2 == 0 ? Rgb(200, 60, 60) : Rgb(250, 240, 226);
-    FillPolygon(s,
-                {{170.0 + 25 * i, 196},
-                 {195.0 + 25 * i, 196},
-                 {199.0 + 25 * i, 226},
-                 {166.0 + 25 * i, 226}},
-                stripe);
-    FillEllipse(s, 182.5 + 25 * i, 226, 16, 8, stripe);
-  }
-  // Window and door.
-  s.FillRect(176, 246, 160, 108, Rgb(90, 60, 50));
-  VerticalGradient(s, {182, 252, 148, 96}, Mix(glow, Rgb(255, 255, 255), 0.3), glow);
-  s.FillRect(254, 252, 4, 96, Rgb(90, 60, 50));
-  DrawLine(s, {196, 262}, {222, 288}, 4, Mix(glow, Rgb(255, 255, 255), 0.6));
-  s.FillRect(366, 240, 78, 130, Rgb(90, 60, 50));
-  s.FillRect(372, 246, 66, 124, Rgb(150, 96, 60));
-  FillRoundRect(s, {384, 258, 42, 40}, 6, glow);
-  FillEllipse(s, 428, 314, 4, 4, Rgb(240, 200, 90));
-  // Plants by the door.
-  for (double x : {352.0, 458.0}) {
-    s.FillRect(int(x - 10), 346, 20, 24, Rgb(170, 90, 60));
-    FillEllipse(s, x, 338, 16, 14, Rgb(70, 140, 70));
-  }
-  if (evening) {
-    FillEllipse(s, 356, 226, 10, 10, Rgb(255, 236, 170));
-    FillEllipse(s, 356, 226, 6, 6, Rgb(255, 250, 220));
-  }
+  const Brush feathers = Linear(at(0, -40), Tint(body, 0.3), at(0, 14), shade);
+  // Tail, body, head and beak, facing left; the raised wing over the back.
+  FillPolygon(s, {at(20, -2), at(48, -14), at(50, 4), at(22, 8)}, shade);
+  FillPolygon(s, Smooth({at(-30, -8), at(-14, 10), at(16, 12), at(30, -2), at(6, -10)}), feathers);
+  FillEllipse(s, cx - 24 * k, cy - 10 * k, 9 * k, 9 * k, feathers);
+  FillPolygon(s, {at(-32, -11), at(-41, -8), at(-32, -5)}, Rgb(240, 170, 80));
+  FillEllipse(s, cx - 26 * k, cy - 12 * k, 1.7 * k, 1.7 * k, Rgb(60, 40, 44));
+  const std::vector<Point> wing = {at(-8, -4),  at(-4, -20), at(4, -34),  at(14, -44),
+                                   at(18, -38), at(20, -33), at(26, -38), at(28, -28),
+                                   at(34, -30), at(30, -16), at(16, -2)};
+  FillPolygon(s, Smooth(wing, 3), Linear(at(0, -44), kWhite, at(0, 0), Tint(shade, 0.3)));
+  DrawArc(s, cx + 12 * k, cy - 14 * k, 12 * k, 16 * k, 200, 300, 1.2 * k, Glaze(shade, 0.6));
 }
 
 }  // namespace
 
-Surface CafeExterior(bool evening) {
-  Surface s(kScreenWidth, kScreenHeight);
-  if (evening) {
-    VerticalGradient(s, {0, 0, 640, 330}, Rgb(70, 60, 130), Rgb(250, 166, 110));
-    FillEllipse(s, 560, 250, 40, 40, Rgb(255, 200, 120));
-  } else {
-    VerticalGradient(s, {0, 0, 640, 330}, Rgb(110, 170, 232), Rgb(206, 230, 250));
-    FillEllipse(s, 548, 70, 34, 34, Rgb(255, 244, 190));
-    DrawCloud(s, 110, 70, 1.0, Rgb(250, 252, 255));
-    DrawCloud(s, 420, 50, 0.7, Rgb(250, 252, 255));
-  }
-  DrawSkyline(s, 330, evening ? Rgb(90, 70, 110) : Rgb(150, 166, 190),
-              evening ? Rgb(255, 220, 140) : Rgb(190, 210, 230), evening, 7);
-  s.FillRect(0, 330, 640, 40, evening ? Rgb(150, 130, 130) : Rgb(200, 190, 176));
-  VerticalGradient(s, {0, 370, 640, 110}, evening ? Rgb(90, 80, 96) : Rgb(130, 130, 136),
-                   evening ? Rgb(60, 54, 70) : Rgb(100, 100, 108));
-  for (int x = 20; x < 640; x += 120)
-    s.FillRect(x, 424, 60, 6, evening ? Rgb(200, 190, 150) : Rgb(236, 236, 226));
-  DrawTree(s, 70, 370, 170, evening ? Rgb(70, 100, 70) : Rgb(90, 160, 80));
-  DrawCafeFront(s, evening);
-  if (evening) {
-    s.FillRect(574, 200, 6, 170, Rgb(60, 56, 70));
-    FillEllipse(s, 577, 196, 14, 10, Rgb(255, 240, 180));
-  }
-  return s;
-}
-
-Surface CafeInterior() {
-  Surface s(kScreenWidth, kScreenHeight);
-  VerticalGradient(s, {0, 0, 640, 300}, Rgb(240, 226, 200), Rgb(220, 198, 166));
-  for (int x = 0; x < 640; x += 32)
-    s.FillRect(x, 0, 2, 300, Rgb(230, 214, 186));
-  // Window with the street outside.
-  s.FillRect(48, 56, 204, 174, Rgb(120, 84, 56));
-  VerticalGradient(s, {56, 64, 188, 158}, Rgb(150, 200, 240), Rgb(220, 236, 250));
-  DrawTree(s, 110, 222, 110, Rgb(100, 170, 90));
-  s.FillRect(148, 64, 6, 158, Rgb(120, 84, 56));
-  s.FillRect(56, 140, 188, 6, Rgb(120, 84, 56));
-  s.FillRect(40, 226, 220, 10, Rgb(150, 104, 70));
-  // Clock.
-  FillEllipse(s, 320, 70, 26, 26, Rgb(120, 84, 56));
-  FillEllipse(s, 320, 70, 21, 21, Rgb(252, 248, 236));
-  DrawLine(s, {320, 70}, {320, 55}, 3, kInk);
-  DrawLine(s, {320, 70}, {331, 76}, 3, kInk);
-  // Shelves with cups and jars.
-  for (int shelf = 0; shelf < 2; ++shelf) {
-    const int y = 110 + 70 * shelf;
-    s.FillRect(380, y, 230, 8, Rgb(130, 90, 60));
-    for (int i = 0; i < 6; ++i) {
-      const int x = 392 + 36 * i;
-      if ((i + shelf) % 2 == 0) {
-        FillRoundRect(s, {x, y - 26, 22, 26}, 5, Rgb(200, 230, 220));
-        s.FillRect(x + 2, y - 14, 18, 12, Rgb(140, 90, 60));
-      } else {
-        FillRoundRect(s, {x, y - 18, 22, 18}, 5, Rgb(250, 250, 246));
-        DrawArc(s, x + 23, y - 10, 5, 5, -90, 90, 3, Rgb(250, 250, 246));
-      }
-    }
-  }
-  // Pendant lamps.
-  for (double x : {200.0, 470.0}) {
-    s.FillRect(int(x) - 1, 0, 2, 30, Rgb(80, 60, 50));
-    FillPolygon(s, {{x - 8, 30}, {x + 8, 30}, {x + 26, 56}, {x - 26, 56}}, Rgb(60, 110, 90));
-    FillEllipse(s, x, 58, 10, 6, Rgb(255, 236, 170));
-  }
-  // Back counter with the coffee machine, wainscot and floor.
-  s.FillRect(0, 250, 640, 60, Rgb(150, 100, 66));
-  s.FillRect(0, 246, 640, 8, Rgb(110, 70, 46));
-  FillRoundRect(s, {500, 176, 84, 74}, 8, Rgb(190, 196, 206));
-  FillRoundRect(s, {512, 188, 60, 24}, 4, Rgb(70, 70, 80));
-  FillEllipse(s, 542, 240, 12, 5, Rgb(250, 250, 246));
-  VerticalGradient(s, {0, 310, 640, 170}, Rgb(176, 124, 84), Rgb(140, 94, 62));
-  for (int y = 330; y < 480; y += 30)
-    s.FillRect(0, y, 640, 2, Rgb(124, 84, 56));
-  return s;
-}
-
 Surface TitleScreen(const Captions& captions) {
-  Surface s(kScreenWidth, kScreenHeight);
-  VerticalGradient(s, kScreen, Rgb(252, 240, 220), Rgb(224, 192, 156));
+  Sketch s(kScreenWidth, kScreenHeight);
+  FillRect(s, 0, 0, 640, 480, Radial({180, 120}, 700, 560, Rgb(255, 246, 228), Rgb(226, 186, 146)));
   Sprinkle r(11);
-  for (int i = 0; i < 14; ++i) {
+  for (int i = 0; i < 18; ++i) {
     const double x = r.Below(640);
     const double y = r.Below(480);
-    const double radius = 10 + r.Below(40);
-    FillEllipse(s, x, y, radius, radius, Mix(s.At(int(x), int(y)), Rgb(255, 255, 250), 0.35));
+    const double radius = 8 + r.Below(36);
+    FillEllipse(s, x, y, radius, radius, Glaze(Rgb(255, 255, 250), r.Between(0.15, 0.4)));
   }
-  DrawPixelText(s, 46, 50, "DOVETAIL", 7, Rgb(150, 100, 70));
-  DrawPixelText(s, 40, 44, "DOVETAIL", 7, Rgb(92, 54, 36));
-  DrawPixelText(s, 44, 110, "A LITTLE CAFE STORY", 3, Rgb(150, 96, 64));
-  DrawDove(s, 470, 120, 1.6, Rgb(252, 252, 250), Rgb(150, 140, 140));
-  // A cup of coffee with latte art and steam.
-  FillEllipse(s, 190, 380, 130, 34, Rgb(190, 170, 160));
-  FillEllipse(s, 190, 376, 122, 28, Rgb(252, 250, 246));
-  FillRoundRect(s, {96, 240, 188, 136}, 50, Rgb(252, 250, 246));
-  s.FillRect(96, 240, 188, 60, Rgb(252, 250, 246));
-  DrawArc(s, 290, 296, 34, 34, -80, 80, 14, Rgb(252, 250, 246));
-  FillEllipse(s, 190, 244, 92, 22, Rgb(140, 90, 56));
-  FillEllipse(s, 180, 244, 22, 10, Rgb(246, 230, 206));
-  FillEllipse(s, 200, 244, 22, 10, Rgb(246, 230, 206));
-  FillPolygon(s, {{160, 246}, {220, 246}, {190, 262}}, Rgb(246, 230, 206));
+  // Leaves drifting down from the top right.
+  for (int i = 0; i < 9; ++i) {
+    const double x = 380 + r.Between(0, 240);
+    const double y = r.Between(10, 200);
+    const double a = r.Between(0, 3.1);
+    const Point tip{x + 12 * std::cos(a), y + 12 * std::sin(a)};
+    FillPolygon(s,
+                Smooth({{x, y},
+                        {(x + tip.x) / 2 + 4, (y + tip.y) / 2 - 4},
+                        tip,
+                        {(x + tip.x) / 2 - 4, (y + tip.y) / 2 + 4}},
+                       3),
+                i % 2 ? Rgb(214, 140, 80) : Rgb(190, 110, 60));
+  }
+  DrawDove(s, 500, 130, 1.5, Rgb(255, 255, 252), Rgb(170, 160, 170));
+  // A big cup of café latte with its steam.
+  const Pixel china = Rgb(253, 251, 247);
+  FillEllipse(s, 190, 404, 150, 40, Rgb(196, 172, 156));
+  FillEllipse(s, 190, 398, 144, 34, Linear({60, 0}, china, {330, 0}, Rgb(226, 220, 214)));
+  FillEllipse(s, 190, 398, 100, 22, Rgb(236, 230, 224));
+  DrawArc(s, 300, 318, 40, 40, -80, 80, 16, Rgb(232, 226, 220));
+  FillPolygon(s, Smooth({{70, 262}, {310, 262}, {296, 350}, {250, 392}, {130, 392}, {84, 350}}, 5),
+              Linear({70, 0}, china, {310, 0}, Rgb(214, 206, 200)));
+  FillEllipse(s, 190, 262, 120, 26, Rgb(230, 222, 214));
+  FillEllipse(s, 190, 264, 110, 21, Rgb(176, 120, 74));
+  FillEllipse(s, 180, 263, 24, 11, Rgb(250, 238, 218));
+  FillEllipse(s, 202, 263, 24, 11, Rgb(250, 238, 218));
+  FillPolygon(s, {{157, 266}, {225, 266}, {191, 283}}, Rgb(250, 238, 218));
   for (int i = 0; i < 3; ++i) {
     const double x = 150 + 40 * i;
-    DrawArc(s, x, 200, 10, 16, 90, 270, 5, Rgb(255, 255, 252));
-    DrawArc(s, x, 168, 10, 16, -90, 90, 5, Rgb(255, 255, 252));
+    DrawArc(s, x, 214, 10, 18, 90, 270, 6, Glaze(kWhite, 0.75));
+    DrawArc(s, x, 178, 10, 18, -90, 90, 6, Glaze(kWhite, 0.6));
   }
-  // The menu.
-  FillRoundRect(s, {393, 225, 164, 159}, 12, Rgb(236, 214, 186));
+  // The panel behind the menu.
+  FillRoundRect(s, 391, 223, 168, 163, 14, Rgb(190, 150, 110));
+  FillRoundRect(s, 393, 225, 164, 159, 12, kTitlePanel);
+  Surface out = s.Resolve();
+  captions.DrawLatin(out, 176, 66, "Dovetail", 44, 7, Rgb(96, 58, 40), Rgb(230, 190, 150));
+  captions.Draw(out, 176, 122, "〜 小さな喫茶店の七日間 〜", "A LITTLE CAFE STORY", 14, 2,
+                Rgb(150, 96, 64), Rgb(150, 96, 64));
   for (int i = 1; i <= kTitleItems; ++i) {
     const Rect item = TitleItem(i);
-    DrawTitleItem(s, item.x, item.y, i, false, captions);
+    Paste(out, item.x, item.y, TitleItemPicture(i, false, captions));
   }
-  DrawPixelText(s, 476, 458, "DEMO EDITION", 1, Rgb(150, 110, 80));
-  return s;
+  captions.DrawLatin(out, 560, 462, "demo edition", 9, 1, Rgb(150, 110, 80), Rgb(150, 110, 80));
+  return out;
 }
 
 Surface CafeBoard(const Captions& captions) {
-  Surface s(kScreenWidth, kScreenHeight);
-  // Dining room with its wallpaper, and the counter the guests sit behind.
-  VerticalGradient(s, {0, 0, 640, 276}, Rgb(246, 234, 210), Rgb(230, 210, 180));
+  Sketch s(kScreenWidth, kScreenHeight);
+  // The dining room behind the counter, where the guests sit.
+  VerticalGradient(s, {0, 0, 470, 226}, Rgb(246, 234, 212), Rgb(232, 212, 182));
   for (int x = 12; x < 470; x += 36)
-    s.FillRect(x, 0, 3, 230, Rgb(238, 222, 196));
-  s.FillRect(0, 226, 470, 50, Rgb(170, 120, 80));
-  s.FillRect(0, 276, 470, 24, Rgb(110, 70, 46));
-  s.FillRect(0, 272, 470, 6, Rgb(200, 150, 100));
-  // Right column: stage plaque, tray with the plate, cancel button.
-  VerticalGradient(s, {470, 0, 170, 310}, Rgb(120, 80, 54), Rgb(96, 62, 42));
-  s.FillRect(476, 6, 158, 30, Rgb(70, 46, 34));
-  FillRoundRect(s, {kPlate.x, kPlate.y, kPlate.w, kPlate.h}, 12, Rgb(190, 140, 90));
-  FillRoundRect(s, {kPlate.x + 4, kPlate.y + 4, kPlate.w - 8, kPlate.h - 8}, 10,
-                Rgb(214, 170, 116));
-  FillEllipse(s, kPlate.x + 60, kPlate.y + 100, 52, 92, Rgb(206, 210, 220));
-  FillEllipse(s, kPlate.x + 60, kPlate.y + 100, 46, 86, Rgb(248, 248, 252));
-  DrawCancelButton(s, kCancelButton.x, kCancelButton.y, false, captions);
-  // Kitchen counter with the staff and the dish tray.
-  VerticalGradient(s, {0, 300, 640, 180}, Rgb(92, 60, 42), Rgb(64, 42, 30));
-  const Pixel tiles[4] = {Rgb(150, 110, 80), Rgb(220, 150, 160), Rgb(230, 180, 100),
-                          Rgb(150, 170, 210)};
+    FillRect(s, x, 0, 10, 226, Glaze(Rgb(255, 250, 240), 0.3));
+  DrawWallWindow(s, {40, 120, 100, 70}, Light::Day, 5);
+  DrawWallWindow(s, {330, 120, 100, 70}, Light::Day, 6);
+  // The day's menu chalked on a small board above the shelf.
+  FillRoundRect(s, 184, 96, 102, 86, 4, Rgb(130, 90, 60));
+  FillRect(s, 190, 102, 90, 74, Rgb(46, 74, 60));
+  Sprinkle chalk(8);
+  for (int line = 0; line < 4; ++line) {
+    const double y = 122 + 14 * line;
+    FillRoundRect(s, 200, y, chalk.Between(34, 50), 2, 1, Glaze(Rgb(240, 240, 230), 0.7));
+    FillRoundRect(s, 256, y, 14, 2, 1, Glaze(Rgb(250, 220, 140), 0.7));
+  }
+  DrawArc(s, 235, 110, 7, 3, 0, 180, 1.5, Glaze(Rgb(240, 240, 230), 0.8));
+  DrawLine(s, {226, 108}, {244, 108}, 1.5, Glaze(Rgb(240, 240, 230), 0.8));
+  DrawShelf(s, 170, 200, 130, 7);
+  for (double x : {90.0, 240.0, 390.0})
+    DrawPendantLamp(s, x, 4, false);
+  // The counter top the guests sit behind.
+  FillRect(s, 0, 226, 470, 10, Linear({0, 226}, Rgb(214, 168, 118), {0, 236}, Rgb(170, 118, 76)));
+  FillRect(s, 0, 236, 470, 64, Linear({0, 236}, Rgb(150, 100, 64), {0, 300}, Rgb(110, 70, 46)));
+  for (int x = 0; x < 470; x += 48)
+    FrameRect(s, {x + 6, 244, 36, 48}, 1.5, Glaze(Rgb(90, 56, 36), 0.7));
+  // Right column: stage plaque place, the tray with the plate, cancel button.
+  FillRect(s, 470, 0, 170, 310, Linear({470, 0}, Rgb(126, 86, 58), {640, 310}, Rgb(90, 58, 40)));
+  FillRect(s, 470, 0, 3, 310, Rgb(70, 44, 30));
+  FillRect(s, 476, 6, 158, 30, Rgb(74, 50, 36));
+  FillRoundRect(s, kPlate.x - 4, kPlate.y - 4, kPlate.w + 8, kPlate.h + 8, 14, Rgb(70, 46, 32));
+  FillRoundRect(s, kPlate.x, kPlate.y, kPlate.w, kPlate.h, 12,
+                Linear({double(kPlate.x), 0}, Rgb(226, 184, 128), {double(kPlate.x + kPlate.w), 0},
+                       Rgb(190, 140, 90)));
+  FillEllipse(s, kPlate.x + 60, kPlate.y + 101, 54, 94, Rgb(196, 200, 214));
+  FillEllipse(s, kPlate.x + 60, kPlate.y + 100, 52, 92, Rgb(252, 252, 254));
+  FillEllipse(s, kPlate.x + 60, kPlate.y + 100, 40, 78, Rgb(240, 242, 248));
+  // The kitchen pass below: staff at both ends, the menu tray between them.
+  FillRect(s, 0, 300, 640, 180, Linear({0, 300}, Rgb(96, 64, 46), {0, 480}, Rgb(60, 40, 30)));
+  FillRect(s, 0, 300, 640, 4, Rgb(60, 40, 28));
+  FillRoundRect(s, 100, 318, 440, 86, 12, Rgb(120, 80, 52));
+  FillRoundRect(s, 104, 322, 432, 78, 10,
+                Linear({0, 322}, Rgb(236, 214, 176), {0, 400}, Rgb(210, 176, 130)));
+  for (int i = 0; i < 5; ++i)
+    FillEllipse(s, 150 + 80 * i, 384, 32, 8, Glaze(Rgb(150, 110, 70), 0.35));
+  Surface out = s.Resolve();
+  Paste(out, kCancelButton.x, kCancelButton.y, CancelButtonPicture(false, captions));
+  const Pixel tiles[4] = {Rgb(190, 150, 110), Rgb(236, 170, 180), Rgb(240, 200, 120),
+                          Rgb(170, 186, 220)};
   const int staff[4] = {1, 3, 2, 4};  // who serves categories 1..4
-  for (int i = 0; i < 4; ++i)
-    DrawStaffPortrait(s, kStaffFaces[static_cast<size_t>(i)], staff[i], tiles[i]);
-  FillRoundRect(s, {100, 318, 440, 86}, 10, Rgb(170, 120, 76));
-  FillRoundRect(s, {104, 322, 432, 78}, 8, Rgb(206, 160, 110));
-  captions.DrawLeft(s, 104, 418, "顔にマウスを合わせるとメニューが出ます",
-                    "POINT AT A FACE FOR ITS MENU,", 12, 2, Rgb(240, 220, 180));
-  captions.DrawLeft(s, 104, 442, "料理をのせて、お客さまをクリック", "CLICK A GUEST TO SERVE", 12,
-                    2, Rgb(240, 220, 180));
-  return s;
+  for (int i = 0; i < 4; ++i) {
+    const Rect r = kStaffFaces[static_cast<size_t>(i)];
+    Paste(out, r.x, r.y, StaffPortrait(staff[i], r.w, r.h, tiles[i]));
+  }
+  captions.DrawLeft(out, 110, 414, "顔にマウスを合わせるとメニューが出ます",
+                    "POINT AT A FACE FOR ITS MENU,", 12, 2, Rgb(246, 226, 186));
+  captions.DrawLeft(out, 110, 440, "料理をのせて、お客さまをクリック", "CLICK A GUEST TO SERVE", 12,
+                    2, Rgb(246, 226, 186));
+  return out;
 }
 
-Surface EndingSunset() {
-  Surface s(kScreenWidth, kScreenHeight);
-  VerticalGradient(s, {0, 0, 640, 360}, Rgb(90, 70, 140), Rgb(255, 170, 100));
-  FillEllipse(s, 420, 250, 60, 60, Rgb(255, 214, 140));
-  for (int i = 0; i < 4; ++i)
-    DrawArc(s, 150 + 40 * i, 110 + 12 * (i % 2), 8, 5, 200, 340, 2, Rgb(70, 50, 80));
-  DrawSkyline(s, 360, Rgb(80, 50, 80), Rgb(255, 200, 120), true, 21);
-  VerticalGradient(s, {0, 360, 640, 120}, Rgb(70, 44, 70), Rgb(40, 26, 44));
-  // The café's lit window in the foreground.
-  s.FillRect(230, 300, 180, 80, Rgb(60, 38, 50));
-  s.FillRect(250, 318, 60, 40, Rgb(255, 210, 130));
-  s.FillRect(330, 318, 60, 40, Rgb(255, 210, 130));
-  DrawPixelTextCentred(s, 320, 420, "THANK YOU FOR VISITING", 2, Rgb(255, 226, 180),
-                       Rgb(30, 20, 30));
-  return s;
+Surface EndingSunset(const Captions& captions) {
+  Sketch s(kScreenWidth, kScreenHeight);
+  DrawSky(s, {0, 0, 640, 300}, Light::Sunset, 101);
+  DrawTown(s, -10, 660, 290, 64, Light::Sunset, 21);
+  DrawWater(s, {0, 290, 640, 70}, Light::Sunset, 103);
+  for (int i = 0; i < 8; ++i)
+    FillRoundRect(s, 412 - 4 * i, 294 + 8 * i, 80 - 6 * i, 3, 1.5, Glaze(Rgb(255, 220, 150), 0.7));
+  VerticalGradient(s, {0, 360, 640, 120}, Lit(Rgb(110, 150, 90), Light::Sunset),
+                   Shade(Lit(Rgb(90, 130, 80), Light::Sunset), 0.7));
+  FillRect(s, 0, 358, 640, 4, Lit(Rgb(150, 170, 110), Light::Sunset));
+  // Birds flying home.
+  for (int i = 0; i < 5; ++i) {
+    const double x = 120 + 46 * i;
+    const double y = 90 + 14 * (i % 2) + 4 * i;
+    DrawArc(s, x - 6, y, 6, 4, 200, 340, 2, Rgb(80, 50, 70));
+    DrawArc(s, x + 6, y, 6, 4, 200, 340, 2, Rgb(80, 50, 70));
+  }
+  DrawTree(s, 70, 380, 240, Light::Sunset, 105);
+  // The empty bench where the story began and ends.
+  FillRect(s, 380, 384, 160, 10, Rgb(110, 70, 60));
+  FillRect(s, 380, 402, 160, 12, Rgb(96, 60, 52));
+  for (double x : {390.0, 524.0})
+    FillRect(s, x, 414, 7, 30, Rgb(60, 40, 44));
+  Surface out = s.Resolve();
+  captions.DrawLatin(out, 320, 448, "Thank you for visiting", 14, 2, Rgb(255, 230, 190),
+                     Rgb(50, 30, 36));
+  return out;
 }
 
 Surface EndingNight() {
-  Surface s(kScreenWidth, kScreenHeight);
-  VerticalGradient(s, {0, 0, 640, 380}, Rgb(16, 20, 60), Rgb(60, 60, 120));
-  Sprinkle r(5);
-  for (int i = 0; i < 90; ++i) {
-    const int x = r.Below(640);
-    const int y = r.Below(330);
-    if (i % 9 == 0) {
-      FillStar(s, x, y, 5, 2, 5, Rgb(255, 250, 210));
-    } else {
-      s.FillRect(x, y, 2, 2, Rgb(230, 230, 255));
-    }
+  Sketch s(kScreenWidth, kScreenHeight);
+  DrawSky(s, {0, 0, 640, 330}, Light::Night, 5);
+  DrawTown(s, -10, 660, 330, 120, Light::Night, 33);
+  // The festival's lanterns on the far hill.
+  FillPolygon(s,
+              Smooth({{-40, 300}, {250, 250}, {500, 262}, {700, 300}, {700, 340}, {-40, 340}}, 6),
+              Rgb(30, 34, 62));
+  for (int i = 0; i < 16; ++i)
+    DrawLantern(s, 40 + 38 * i, 268 + 10 * std::sin(i * 0.7), 4,
+                i % 3 ? Rgb(240, 100, 70) : Rgb(250, 236, 190));
+  VerticalGradient(s, {0, 330, 640, 150}, Rgb(36, 36, 62), Rgb(20, 20, 36));
+  DrawDove(s, 120, 150, 1.1, Rgb(236, 238, 252), Rgb(120, 124, 160));
+  // The four friends together, lit by a lantern.
+  FillEllipse(s, 320, 480, 340, 160, Glow({320, 480}, 340, kLampLight, 0.4));
+  const int order[4] = {3, 1, 2, 4};
+  const double xs[4] = {70, 210, 350, 490};
+  const double heights[4] = {150, 176, 166, 146};
+  for (int i = 0; i < 4; ++i) {
+    const Surface bust = CharacterBust(order[i], 2, heights[i]);
+    s.Stamp(bust, int(xs[i] + 40 - bust.Width() / 2.0), kScreenHeight - bust.Height(), true);
   }
-  FillEllipse(s, 520, 90, 36, 36, Rgb(255, 246, 200));
-  FillEllipse(s, 536, 80, 32, 32, Mix(Rgb(16, 20, 60), Rgb(60, 60, 120), 0.2));
-  DrawSkyline(s, 380, Rgb(30, 30, 56), Rgb(255, 220, 140), true, 33);
-  VerticalGradient(s, {0, 380, 640, 100}, Rgb(30, 30, 50), Rgb(14, 14, 28));
-  DrawDove(s, 180, 160, 1.2, Rgb(240, 240, 250), Rgb(120, 120, 150));
-  return s;
+  return s.Resolve();
 }
 
 Surface RankingScreen(const Captions& captions) {
-  Surface s(kScreenWidth, kScreenHeight, Rgb(110, 72, 46));
-  FillRoundRect(s, {24, 16, 592, 448}, 14, Rgb(170, 124, 80));
-  FillRoundRect(s, {34, 26, 572, 428}, 10, Rgb(40, 70, 58));
-  DrawPixelTextCentred(s, 320, 66, "RANKING", 5, Rgb(250, 236, 190), Rgb(20, 36, 30));
-  FillStar(s, 190, 66, 16, 7, 5, Rgb(250, 206, 90));
-  FillStar(s, 450, 66, 16, 7, 5, Rgb(250, 206, 90));
-  const Pixel chalk = Rgb(200, 220, 206);
-  DrawPixelText(s, 155, 106, "NAME", 1, chalk);
-  DrawPixelText(s, 390 - PixelTextWidth("SCORE", 1), 106, "SCORE", 1, chalk);
-  DrawPixelText(s, 480, 106, "GRADE", 1, chalk);
-  const char* places[5] = {"1ST", "2ND", "3RD", "4TH", "5TH"};
-  for (int i = 1; i <= 5; ++i) {
-    const int y = RankingRowY(i);
-    DrawPixelText(s, 84, y + 1, places[i - 1], 2, i == 1 ? Rgb(250, 206, 90) : chalk);
-    s.FillRect(80, y + 22, 480, 1, Rgb(90, 120, 104));
+  Sketch s(kScreenWidth, kScreenHeight, Rgb(110, 72, 46));
+  FillRect(s, 0, 0, 640, 480, Radial({320, 220}, 460, 380, Rgb(150, 100, 64), Rgb(80, 50, 34)));
+  // Wood grain.
+  Sprinkle r(61);
+  for (int i = 0; i < 40; ++i) {
+    const double y = r.Between(0, 480);
+    FillRect(s, 0, y, 640, r.Between(0.6, 1.6), Glaze(Rgb(60, 36, 24), 0.25));
   }
-  DrawExitButton(s, kRankingExit.x, kRankingExit.y, false, captions);
-  return s;
+  // A blackboard for the table, framed in wood.
+  FillRoundRect(s, 86, 52, 468, 324, 10, Rgb(70, 44, 30));
+  FillRoundRect(s, 92, 58, 456, 312, 8, Rgb(186, 140, 90));
+  FillRect(s, 100, 66, 440, 296, Radial({320, 200}, 300, 220, Rgb(52, 84, 66), Rgb(34, 60, 46)));
+  FillRect(s, 110, 114, 420, 1.5, Glaze(Rgb(240, 240, 230), 0.5));
+  const Pixel medals[3] = {Rgb(240, 200, 80), Rgb(210, 214, 224), Rgb(210, 140, 80)};
+  for (int i = 1; i <= 5; ++i) {
+    const double y = RankingRowY(i) + 9;
+    if (i <= 3) {
+      FillEllipse(s, 126, y, 11, 11, Shade(medals[i - 1], 0.75));
+      FillEllipse(s, 126, y - 1, 9, 9, medals[i - 1]);
+    }
+    FillRect(s, 110, RankingRowY(i) + 30, 420, 1, Glaze(Rgb(240, 240, 230), 0.15));
+  }
+  FillRect(s, 110, 362, 420, 6, Rgb(150, 110, 70));
+  FillRoundRect(s, 140, 360, 30, 6, 2, Rgb(250, 250, 246));
+  Surface out = s.Resolve();
+  captions.Draw(out, 320, 88, "ランキング", "RANKING", 18, 3, Rgb(252, 246, 220), Rgb(20, 36, 28));
+  const char* const headers[3] = {"なまえ", "スコア", "評価"};
+  const char* const english[3] = {"NAME", "SCORE", "GRADE"};
+  const int columns[3] = {185, 360, 488};
+  for (int c = 0; c < 3; ++c) {
+    captions.Draw(out, columns[c], 108, headers[c], english[c], 9, 1, Rgb(220, 230, 210),
+                  Rgb(220, 230, 210));
+  }
+  for (int i = 1; i <= 5; ++i) {
+    const std::string rank = std::to_string(i);
+    captions.DrawLatin(out, 126, RankingRowY(i) + 9, rank, 11, 2,
+                       i <= 3 ? Rgb(70, 44, 20) : Rgb(230, 236, 220),
+                       i <= 3 ? Rgb(70, 44, 20) : Rgb(230, 236, 220));
+  }
+  Paste(out, kRankingExit.x, kRankingExit.y, ExitButtonPicture(false, captions));
+  return out;
 }
 
-Surface RiversidePark() {
-  Surface s(kScreenWidth, kScreenHeight);
-  VerticalGradient(s, {0, 0, 640, 260}, Rgb(150, 200, 246), Rgb(226, 240, 250));
-  DrawCloud(s, 200, 60, 0.9, Rgb(252, 252, 255));
-  DrawCloud(s, 520, 100, 0.6, Rgb(252, 252, 255));
-  FillEllipse(s, 150, 270, 260, 70, Rgb(130, 180, 110));
-  FillEllipse(s, 520, 280, 240, 60, Rgb(110, 166, 100));
-  VerticalGradient(s, {0, 270, 640, 60}, Rgb(120, 170, 220), Rgb(90, 140, 200));
-  for (int i = 0; i < 8; ++i)
-    s.FillRect(40 + 80 * i, 286 + 12 * (i % 3), 40, 2, Rgb(200, 226, 250));
-  VerticalGradient(s, {0, 330, 640, 150}, Rgb(130, 190, 100), Rgb(90, 150, 70));
-  FillPolygon(s, {{250, 480}, {390, 480}, {340, 330}, {300, 330}}, Rgb(220, 200, 160));
-  DrawTree(s, 80, 350, 190, Rgb(80, 150, 80));
-  DrawTree(s, 560, 340, 160, Rgb(100, 164, 84));
-  // A bench.
-  s.FillRect(420, 380, 120, 10, Rgb(150, 100, 60));
-  s.FillRect(420, 356, 120, 8, Rgb(150, 100, 60));
-  s.FillRect(426, 390, 6, 24, Rgb(90, 70, 60));
-  s.FillRect(528, 390, 6, 24, Rgb(90, 70, 60));
-  return s;
-}
-
-Surface Splash() {
-  Surface s(400, 200, Rgb(252, 250, 246));
-  FrameRect(s, {6, 6, 388, 188}, 3, Rgb(200, 170, 130));
-  DrawDove(s, 90, 100, 1.3, Rgb(252, 252, 250), Rgb(150, 140, 140));
-  DrawPixelText(s, 150, 70, "DOVETAIL", 5, Rgb(92, 54, 36));
-  DrawPixelText(s, 152, 120, "A LITTLE CAFE STORY", 2, Rgb(150, 96, 64));
-  return s;
+Surface Splash(const Captions& captions) {
+  Sketch s(400, 200);
+  FillRect(s, 0, 0, 400, 200, Radial({140, 60}, 360, 260, Rgb(255, 252, 244), Rgb(240, 226, 204)));
+  FrameRect(s, {6, 6, 388, 188}, 2, Rgb(200, 166, 120));
+  FrameRect(s, {10, 10, 380, 180}, 1, Glaze(Rgb(200, 166, 120), 0.6));
+  DrawDove(s, 84, 84, 1.15, Rgb(255, 255, 252), Rgb(170, 160, 170));
+  Surface out = s.Resolve();
+  captions.DrawLatin(out, 250, 70, "Dovetail", 30, 5, Rgb(96, 58, 40), Rgb(226, 200, 170));
+  captions.Draw(out, 250, 112, "小さな喫茶店の七日間", "A LITTLE CAFE STORY", 11, 2,
+                Rgb(150, 96, 64), Rgb(150, 96, 64));
+  return out;
 }
 
 }  // namespace dovetail::tools

@@ -1,11 +1,19 @@
 #include "demo/DemoUi.h"
 
+#include <cmath>
 #include <string>
 
 #include "demo/Canvas.h"
+#include "demo/DemoDishes.h"
 #include "demo/PixelFont.h"
 
 namespace dovetail::tools {
+
+namespace {
+
+constexpr const char* kFontName = "ＭＳ Ｐゴシック";
+
+}  // namespace
 
 void Captions::Draw(Surface& s, int cx, int cy, std::string_view japanese, std::string_view english,
                     float points, int pixelScale, Pixel colour, Pixel shadow) const {
@@ -13,7 +21,7 @@ void Captions::Draw(Surface& s, int cx, int cy, std::string_view japanese, std::
     DrawPixelTextCentred(s, cx, cy, english, pixelScale, colour, shadow);
     return;
   }
-  const FontSpec font{"ＭＳ Ｐゴシック", points, true, false};
+  const FontSpec font{kFontName, points, true, false};
   const int x = cx - text_->TextWidth(japanese, font) / 2;
   const int y = cy - text_->LineHeight(font) / 2;
   if (shadow != colour) text_->DrawText(s, x + 1, y + 1, japanese, font, shadow);
@@ -27,7 +35,12 @@ void Captions::DrawLeft(Surface& s, int x, int y, std::string_view japanese,
     DrawPixelText(s, x, y, english, pixelScale, colour);
     return;
   }
-  text_->DrawText(s, x, y, japanese, FontSpec{"ＭＳ Ｐゴシック", points, true, false}, colour);
+  text_->DrawText(s, x, y, japanese, FontSpec{kFontName, points, true, false}, colour);
+}
+
+void Captions::DrawLatin(Surface& s, int cx, int cy, std::string_view text, float points,
+                         int pixelScale, Pixel colour, Pixel shadow) const {
+  Draw(s, cx, cy, text, text, points, pixelScale, colour, shadow);
 }
 
 namespace {
@@ -42,284 +55,182 @@ constexpr Caption kTitleCaptions[kTitleItems] = {
     {"ランキング", "RANKING"},  {"おわり", "QUIT"},
 };
 
-constexpr Pixel kCream = Rgb(250, 240, 222);
-constexpr Pixel kCoffee = Rgb(112, 70, 46);
-constexpr Pixel kDarkCoffee = Rgb(70, 42, 30);
-constexpr Pixel kPlateWhite = Rgb(244, 244, 248);
-constexpr Pixel kPanel = Rgb(58, 44, 40);
-constexpr Pixel kPanelBox = Rgb(36, 28, 26);
-constexpr Pixel kDailyGradeBox = Rgb(40, 62, 96);
-constexpr Pixel kFinalGradeBox = Rgb(92, 60, 24);
+constexpr Pixel kCream = Rgb(252, 244, 226);
+constexpr Pixel kCoffee = Rgb(120, 76, 50);
+constexpr Pixel kDarkCoffee = Rgb(74, 46, 34);
+constexpr Pixel kGold = Rgb(214, 178, 104);
+constexpr Pixel kPanel = Rgb(66, 48, 42);
+constexpr Pixel kPanelBox = Rgb(38, 28, 26);
+constexpr Pixel kDailyGradeBox = Rgb(44, 66, 104);
+constexpr Pixel kFinalGradeBox = Rgb(100, 64, 26);
 
-void DrawPlate(Surface& s, double cx, double cy, double rx) {
-  FillEllipse(s, cx, cy, rx, rx * 0.45, Rgb(200, 204, 214));
-  FillEllipse(s, cx, cy - 1, rx - 3, rx * 0.45 - 3, kPlateWhite);
+// A rounded button: a darker rim, a face with light from above and a thin
+// highlight along its top edge; the corners outside the rim take `corner`.
+Sketch ButtonSketch(int w, int h, Pixel corner, Pixel rim, Pixel face) {
+  Sketch s(w, h, corner);
+  FillRoundRect(s, 0, 0, w, h, 7, rim);
+  FillRoundRect(s, 1.5, 1.5, w - 3, h - 3, 6,
+                Linear({0, 1.5}, Tint(face, 0.18), {0, h - 1.5}, Shade(face, 0.88)));
+  FillRoundRect(s, 4, 2.5, w - 8, 2, 1, Glaze(kWhite, 0.35));
+  return s;
 }
 
-void DrawCup(Surface& s, double x, double y, Pixel drink, Pixel cup) {
-  DrawPlate(s, x + 30, y + 46, 26);
-  FillRoundRect(s, {int(x + 12), int(y + 20), 34, 30}, 8, cup);
-  DrawArc(s, x + 47, y + 33, 7, 7, -90, 90, 4, cup);
-  FillEllipse(s, x + 29, y + 22, 16, 5, drink);
-  // Steam.
-  for (int i = 0; i < 2; ++i) {
-    DrawArc(s, x + 24 + 10 * i, y + 10, 3, 5, 90, 270, 2, Rgb(220, 220, 230));
-    DrawArc(s, x + 24 + 10 * i, y + 2, 3, 4, -90, 90, 2, Rgb(220, 220, 230));
-  }
+Surface TextButton(int w, int h, Pixel corner, Pixel rim, Pixel face, const Caption& caption,
+                   Pixel ink, Pixel shadow, const Captions& captions) {
+  Surface out = ButtonSketch(w, h, corner, rim, face).Resolve();
+  captions.Draw(out, w / 2, h / 2, caption.japanese, caption.english, 11, 2, ink, shadow);
+  return out;
 }
 
-void DrawGlass(Surface& s, double x, double y, Pixel drink, Pixel topping) {
-  FillPolygon(s, {{x + 16, y + 6}, {x + 44, y + 6}, {x + 40, y + 56}, {x + 20, y + 56}},
-              Rgb(214, 232, 240));
-  FillPolygon(s, {{x + 18, y + 16}, {x + 42, y + 16}, {x + 39, y + 53}, {x + 21, y + 53}}, drink);
-  FillEllipse(s, x + 30, y + 12, 9, 6, topping);
-  DrawLine(s, {x + 34, y + 2}, {x + 30, y + 20}, 2, Rgb(230, 80, 90));
-}
-
-void DrawCakeSlice(Surface& s, double x, double y, Pixel sponge, Pixel cream, Pixel top) {
-  DrawPlate(s, x + 30, y + 46, 27);
-  FillPolygon(s, {{x + 8, y + 44}, {x + 50, y + 44}, {x + 50, y + 22}, {x + 14, y + 28}}, sponge);
-  FillPolygon(s, {{x + 8, y + 30}, {x + 50, y + 22}, {x + 50, y + 26}, {x + 10, y + 34}}, cream);
-  FillPolygon(s, {{x + 14, y + 28}, {x + 50, y + 22}, {x + 38, y + 16}}, cream);
-  FillEllipse(s, x + 40, y + 16, 6, 6, top);
-}
-
-void DrawOnPlate(Surface& s, double x, double y, int kind) {
-  DrawPlate(s, x + 30, y + 42, 28);
-  switch (kind) {
-    case 0:  // sandwich
-      FillPolygon(s, {{x + 10, y + 42}, {x + 30, y + 16}, {x + 32, y + 42}}, Rgb(240, 220, 170));
-      FillPolygon(s, {{x + 30, y + 42}, {x + 48, y + 18}, {x + 52, y + 42}}, Rgb(240, 220, 170));
-      DrawLine(s, {x + 12, y + 40}, {x + 30, y + 18}, 3, Rgb(110, 180, 90));
-      DrawLine(s, {x + 32, y + 40}, {x + 48, y + 20}, 3, Rgb(230, 100, 90));
-      break;
-    case 1:  // toast
-      FillRoundRect(s, {int(x + 14), int(y + 14), 32, 30}, 7, Rgb(214, 150, 80));
-      FillRoundRect(s, {int(x + 17), int(y + 17), 26, 24}, 5, Rgb(246, 214, 150));
-      FillRoundRect(s, {int(x + 25), int(y + 24), 10, 8}, 2, Rgb(252, 240, 170));
-      break;
-    case 2:  // hot dog
-      FillRoundRect(s, {int(x + 8), int(y + 26), 44, 16}, 8, Rgb(232, 180, 110));
-      FillRoundRect(s, {int(x + 6), int(y + 28), 48, 9}, 4, Rgb(190, 80, 60));
-      DrawArc(s, x + 30, y + 30, 18, 3, 180, 360, 2, Rgb(250, 210, 60));
-      break;
-    case 3:  // pasta
-      FillEllipse(s, x + 30, y + 36, 20, 10, Rgb(246, 216, 120));
-      for (int i = 0; i < 4; ++i)
-        DrawArc(s, x + 22 + 5 * i, y + 34, 6, 4, 0, 300, 1.5, Rgb(226, 190, 90));
-      FillEllipse(s, x + 30, y + 32, 8, 5, Rgb(200, 60, 50));
-      break;
-    default:  // omelette rice
-      FillEllipse(s, x + 30, y + 34, 21, 11, Rgb(250, 212, 80));
-      DrawArc(s, x + 30, y + 34, 12, 4, 180, 540, 2.5, Rgb(210, 40, 40));
-      break;
-  }
-}
-
-void DrawDessert(Surface& s, double x, double y, int kind) {
-  switch (kind) {
-    case 0:  // parfait
-      FillPolygon(s, {{x + 16, y + 14}, {x + 44, y + 14}, {x + 34, y + 46}, {x + 26, y + 46}},
-                  Rgb(214, 232, 240));
-      FillPolygon(s, {{x + 18, y + 18}, {x + 42, y + 18}, {x + 40, y + 26}, {x + 20, y + 26}},
-                  Rgb(250, 246, 236));
-      FillPolygon(s, {{x + 20, y + 26}, {x + 40, y + 26}, {x + 37, y + 36}, {x + 23, y + 36}},
-                  Rgb(236, 120, 140));
-      FillPolygon(s, {{x + 23, y + 36}, {x + 37, y + 36}, {x + 34, y + 45}, {x + 26, y + 45}},
-                  Rgb(130, 80, 50));
-      FillRoundRect(s, {int(x + 26), int(y + 46), 8, 8}, 2, Rgb(214, 232, 240));
-      FillEllipse(s, x + 30, y + 56, 12, 3, Rgb(214, 232, 240));
-      FillEllipse(s, x + 30, y + 12, 10, 7, Rgb(250, 246, 236));
-      FillEllipse(s, x + 32, y + 5, 4, 4, Rgb(220, 40, 60));
-      break;
-    case 1:  // pudding
-      DrawPlate(s, x + 30, y + 46, 26);
-      FillPolygon(s, {{x + 18, y + 20}, {x + 42, y + 20}, {x + 48, y + 44}, {x + 12, y + 44}},
-                  Rgb(250, 214, 110));
-      FillEllipse(s, x + 30, y + 20, 12, 4, Rgb(150, 80, 30));
-      FillEllipse(s, x + 30, y + 14, 5, 5, Rgb(220, 40, 60));
-      break;
-    case 2:  // waffle
-      DrawPlate(s, x + 30, y + 44, 27);
-      FillRoundRect(s, {int(x + 12), int(y + 16), 36, 30}, 6, Rgb(220, 160, 80));
-      for (int i = 1; i < 4; ++i) {
-        s.FillRect(int(x + 12 + 9 * i), int(y + 17), 2, 28, Rgb(180, 120, 60));
-        s.FillRect(int(x + 13), int(y + 16 + 7 * i), 34, 2, Rgb(180, 120, 60));
-      }
-      break;
-    case 3:  // pancakes
-      DrawPlate(s, x + 30, y + 46, 27);
-      for (int i = 0; i < 3; ++i) {
-        FillEllipse(s, x + 30, y + 40 - 7 * i, 19, 6, Rgb(200, 130, 70));
-        FillEllipse(s, x + 30, y + 38 - 7 * i, 18, 5, Rgb(236, 186, 110));
-      }
-      FillRoundRect(s, {int(x + 25), int(y + 20), 10, 6}, 2, Rgb(252, 240, 170));
-      break;
-    default:  // ice cream
-      FillPolygon(s, {{x + 18, y + 28}, {x + 42, y + 28}, {x + 30, y + 58}}, Rgb(220, 170, 100));
-      FillEllipse(s, x + 30, y + 24, 13, 11, Rgb(250, 236, 220));
-      FillEllipse(s, x + 30, y + 12, 10, 9, Rgb(246, 170, 190));
-      break;
-  }
-}
-
-void DrawTextPlate(Surface& s, const Rect& r, const Caption& caption, Pixel plate, Pixel ink,
-                   Pixel border, const Captions& captions) {
-  FillRoundRect(s, r, 6, border);
-  FillRoundRect(s, {r.x + 2, r.y + 2, r.w - 4, r.h - 4}, 5, plate);
-  captions.Draw(s, r.x + r.w / 2, r.y + r.h / 2, caption.japanese, caption.english, 11, 2, ink,
-                ink);
-}
-
-void DrawStageLabel(Surface& s, const Rect& r, int day, const Captions& captions) {
+Surface StageLabelPicture(int day, const Captions& captions) {
   static const char* const kFullWidthDigits[] = {"０", "１", "２", "３", "４",
                                                  "５", "６", "７", "８", "９"};
-  s.FillRect(r.x, r.y, r.w, r.h, Rgb(30, 60, 44));
-  FrameRect(s, r, 2, Rgb(190, 160, 90));
+  const Rect r = StageLabel(0);
+  Sketch s(r.w, r.h, Rgb(58, 38, 28));
+  FillRect(s, 2, 2, r.w - 4, r.h - 4, kGold);
+  FillRect(s, 4, 4, r.w - 8, r.h - 8,
+           Radial({r.w / 2.0, r.h / 2.0}, r.w / 1.6, r.h, Rgb(52, 92, 70), Rgb(30, 60, 44)));
+  for (double x : {10.0, r.w - 10.0})
+    FillEllipse(s, x, r.h / 2.0, 2.5, 2.5, kGold);
+  Surface out = s.Resolve();
   const std::string japanese = std::string(kFullWidthDigits[day]) + "日目";
-  captions.Draw(s, r.x + r.w / 2, r.y + r.h / 2, japanese, "DAY " + std::to_string(day), 12, 2,
-                Rgb(250, 236, 190), Rgb(20, 36, 26));
+  captions.Draw(out, r.w / 2, r.h / 2, japanese, "DAY " + std::to_string(day), 12, 2,
+                Rgb(252, 240, 200), Rgb(16, 34, 24));
+  return out;
 }
 
-void DrawBalloon(Surface& s, const Rect& r) {
-  const Pixel edge = Rgb(120, 110, 120);
-  FillPolygon(s, {{r.x + 28.0, r.y + 60.0}, {r.x + 50.0, r.y + 60.0}, {r.x + 30.0, r.y + 80.0}},
-              edge);
-  FillRoundRect(s, {r.x + 1, r.y + 1, r.w - 2, 64}, 14, edge);
-  FillRoundRect(s, {r.x + 3, r.y + 3, r.w - 6, 60}, 12, kPlateWhite);
-  FillPolygon(s, {{r.x + 31.0, r.y + 60.0}, {r.x + 47.0, r.y + 60.0}, {r.x + 32.0, r.y + 75.0}},
-              kPlateWhite);
+Surface BalloonPicture() {
+  const Rect r = kBalloon;
+  Sketch s(r.w, r.h);
+  const Pixel edge = Rgb(150, 136, 140);
+  const std::vector<Point> tail = {{26, 58}, {48, 58}, {24, 80}};
+  FillPolygon(s, tail, edge);
+  FillRoundRect(s, 1, 1, r.w - 2, 64, 16, edge);
+  FillRoundRect(s, 3, 3, r.w - 6, 60, 14,
+                Linear({0, 3}, Rgb(255, 255, 255), {0, 63}, Rgb(236, 236, 242)));
+  FillPolygon(s, {{29, 60}, {45, 60}, {27.5, 75}}, Rgb(238, 238, 244));
+  return s.ResolveFigure();
 }
 
-void DrawChoicePlate(Surface& s, const Rect& r) {
-  FillRoundRect(s, r, 8, Rgb(200, 170, 120));
-  FillRoundRect(s, {r.x + 2, r.y + 2, r.w - 4, r.h - 4}, 7, Rgb(84, 54, 40));
-  VerticalGradient(s, {r.x + 6, r.y + 4, r.w - 12, r.h / 2 - 4}, Rgb(120, 80, 58), Rgb(92, 60, 44));
-  FillEllipse(s, r.x + r.w - 14, r.y + r.h / 2.0, 4, 4, Rgb(230, 200, 140));
-}
-
-void DrawResultPanel(Surface& s, const Rect& r, bool final, const Captions& captions) {
-  FillRoundRect(s, r, 10, Rgb(190, 160, 100));
-  FillRoundRect(s, {r.x + 3, r.y + 3, r.w - 6, r.h - 6}, 8, kPanel);
-  captions.Draw(s, r.x + r.w / 2, r.y + 22, final ? "最終成績" : "今日の成績",
-                final ? "FINAL RESULT" : "TODAY'S RESULT", 13, 2, Rgb(250, 226, 160),
+Surface ResultPanelPicture(bool final, const Captions& captions) {
+  const Rect r = final ? kFinalPanel : kDailyPanel;
+  Sketch s(r.w, r.h, Rgb(40, 28, 24));
+  FillRoundRect(s, 0, 0, r.w, r.h, 12, kGold);
+  FillRoundRect(s, 3, 3, r.w - 6, r.h - 6, 10,
+                Linear({0, 0}, Tint(kPanel, 0.08), {0, double(r.h)}, Shade(kPanel, 0.8)));
+  FillRect(s, 16, 38, r.w - 32, 1.5, Glaze(kGold, 0.7));
+  for (int row = 0; row < 3; ++row) {
+    const Rect box = PanelScore(row);
+    FillRect(s, 14, box.y + box.h + 5, r.w - 28, 1, Glaze(kGold, 0.25));
+  }
+  Surface out = s.Resolve();
+  captions.Draw(out, r.w / 2, 22, final ? "最終成績" : "今日の成績",
+                final ? "FINAL RESULT" : "TODAY'S RESULT", 13, 2, Rgb(252, 228, 160),
                 Rgb(20, 14, 12));
   const Caption labels[2][3] = {{{"スピード", "SPEED"}, {"正確さ", "SERVICE"}, {"接客数", "COUNT"}},
                                 {{"合計", "DAYS"}, {"ボーナス", "BONUS"}, {"総合", "TOTAL"}}};
-  const Pixel ink = Rgb(236, 224, 200);
+  const Pixel ink = Rgb(240, 228, 204);
   for (int row = 0; row < 3; ++row) {
     const Rect box = PanelScore(row);
     const Caption& label = labels[final ? 1 : 0][row];
-    captions.DrawLeft(s, r.x + 18, r.y + box.y + 2, label.japanese, label.english, 11, 2, ink);
-    s.FillRect(r.x + box.x, r.y + box.y, box.w, box.h, kPanelBox);
+    captions.DrawLeft(out, 18, box.y + 2, label.japanese, label.english, 11, 2, ink);
+    out.FillRect(box.x, box.y, box.w, box.h, kPanelBox);
   }
-  captions.DrawLeft(s, r.x + 18, r.y + kPanelGrade.y + 8, "評価", "GRADE", 11, 2, ink);
-  s.FillRect(r.x + kPanelGrade.x, r.y + kPanelGrade.y, kPanelGrade.w, kPanelGrade.h,
-             final ? kFinalGradeBox : kDailyGradeBox);
+  captions.DrawLeft(out, 18, kPanelGrade.y + 8, "評価", "GRADE", 11, 2, ink);
+  out.FillRect(kPanelGrade.x, kPanelGrade.y, kPanelGrade.w, kPanelGrade.h,
+               final ? kFinalGradeBox : kDailyGradeBox);
+  return out;
 }
 
-void DrawGradeGlyph(Surface& s, const Rect& r, int grade, bool final) {
-  s.FillRect(r.x, r.y, r.w, r.h, final ? kFinalGradeBox : kDailyGradeBox);
+Surface GradeGlyphPicture(int grade, bool final, const Captions& captions) {
+  const Rect r = DailyGrade(0);
+  Surface out(r.w, r.h, final ? kFinalGradeBox : kDailyGradeBox);
   const std::string letter(1, static_cast<char>('E' - grade));
-  DrawPixelTextCentred(s, r.x + r.w / 2, r.y + r.h / 2, letter, 3,
-                       final ? Rgb(255, 214, 90) : Rgb(236, 244, 255), Rgb(20, 14, 12));
+  captions.DrawLatin(out, r.w / 2, r.h / 2, letter, 18, 3,
+                     final ? Rgb(255, 216, 96) : Rgb(236, 244, 255), Rgb(16, 12, 10));
+  return out;
 }
 
 }  // namespace
 
-void DrawTitleItem(Surface& s, int x, int y, int i, bool highlighted, const Captions& captions) {
-  const Rect r{x, y, 140, 27};
-  const bool muted = i == 3 && !highlighted;
-  const Pixel plate = highlighted ? kCoffee : Rgb(252, 246, 234);
-  const Pixel ink = highlighted ? kCream : (muted ? Rgb(196, 180, 160) : kDarkCoffee);
-  FillRoundRect(s, r, 6, highlighted ? kDarkCoffee : Rgb(214, 190, 160));
-  FillRoundRect(s, {x + 2, y + 2, 136, 23}, 5, plate);
-  const Caption& caption = kTitleCaptions[i - 1];
-  captions.Draw(s, x + 74, y + 14, caption.japanese, caption.english, 11, 2, ink, ink);
+Surface TitleItemPicture(int i, bool highlighted, const Captions& captions) {
+  const Rect r = TitleItem(i);
+  // Both looks lie on the title's menu panel: their corners take its colour.
+  Sketch s = highlighted
+                 ? ButtonSketch(r.w, r.h, kTitlePanel, kDarkCoffee, kCoffee)
+                 : ButtonSketch(r.w, r.h, kTitlePanel, Rgb(206, 178, 144), Rgb(253, 248, 238));
   if (highlighted) {
-    FillEllipse(s, x + 13, y + 13.5, 5, 7, Rgb(200, 140, 90));
-    DrawLine(s, {x + 13.0, y + 8.0}, {x + 13.0, y + 19.0}, 1.5, kDarkCoffee);
+    // A coffee bean beside the caption marks the entry under the mouse.
+    FillEllipse(s, 14, 13.5, 5, 6.5, Rgb(196, 134, 84));
+    DrawArc(s, 14, 13.5, 1.8, 5.5, -90, 90, 1.2, kDarkCoffee);
   }
+  Surface out = s.Resolve();
+  const Caption& caption = kTitleCaptions[i - 1];
+  captions.Draw(out, r.w / 2 + 4, r.h / 2 + 1, caption.japanese, caption.english, 11, 2,
+                highlighted ? kCream : kDarkCoffee, highlighted ? kCream : kDarkCoffee);
+  return out;
 }
 
-void DrawExitButton(Surface& s, int x, int y, bool hover, const Captions& captions) {
-  DrawTextPlate(s, {x, y, 120, 28}, {"タイトルへ", "TITLE"},
-                hover ? Rgb(236, 200, 120) : Rgb(120, 84, 56), hover ? kDarkCoffee : kCream,
-                hover ? kCream : Rgb(60, 40, 30), captions);
+Surface ExitButtonPicture(bool hover, const Captions& captions) {
+  const Rect r = kRankingExit;
+  return TextButton(r.w, r.h, Rgb(96, 62, 40), hover ? kCream : Rgb(60, 40, 30),
+                    hover ? Rgb(238, 200, 120) : Rgb(128, 88, 58), {"タイトルへ", "TITLE"},
+                    hover ? kDarkCoffee : kCream, hover ? kDarkCoffee : kCream, captions);
 }
 
-void DrawCancelButton(Surface& s, int x, int y, bool hover, const Captions& captions) {
-  DrawTextPlate(s, {x, y, 158, 30}, {"キャンセル", "CANCEL"},
-                hover ? Rgb(240, 120, 100) : Rgb(150, 60, 54), kCream,
-                hover ? kCream : Rgb(80, 30, 30), captions);
+Surface CancelButtonPicture(bool hover, const Captions& captions) {
+  const Rect r = kCancelButton;
+  return TextButton(r.w, r.h, Rgb(100, 64, 44), hover ? kCream : Rgb(86, 30, 30),
+                    hover ? Rgb(236, 112, 96) : Rgb(164, 64, 56), {"キャンセル", "CANCEL"}, kCream,
+                    Rgb(60, 20, 20), captions);
 }
 
-void DrawDish(Surface& s, int x, int y, int category, int dish) {
-  const int kind = dish - 1;
-  switch (category) {
-    case 1: {  // drinks: coffee, tea, latte, cocoa, orange juice
-      const Pixel drinks[4] = {Rgb(90, 50, 30), Rgb(190, 100, 40), Rgb(210, 170, 120),
-                               Rgb(120, 70, 50)};
-      if (kind < 4) {
-        DrawCup(s, x, y, drinks[kind], kind == 1 ? Rgb(236, 240, 250) : kPlateWhite);
-        if (kind == 2) FillEllipse(s, x + 29, y + 22, 6, 2.5, Rgb(250, 244, 232));
-        if (kind == 3) FillEllipse(s, x + 33, y + 21, 4, 3, Rgb(250, 236, 240));
-      } else {
-        DrawGlass(s, x, y, Rgb(250, 160, 40), Rgb(250, 200, 80));
-      }
-      break;
-    }
-    case 2: {  // cakes: shortcake, cheesecake, mont blanc, chocolate cake, tart
-      const Pixel sponge[5] = {Rgb(250, 226, 170), Rgb(250, 214, 120), Rgb(200, 160, 110),
-                               Rgb(110, 64, 40), Rgb(220, 170, 100)};
-      const Pixel cream[5] = {Rgb(252, 250, 244), Rgb(246, 200, 100), Rgb(190, 140, 90),
-                              Rgb(80, 44, 30), Rgb(250, 230, 200)};
-      const Pixel top[5] = {Rgb(226, 40, 60), Rgb(250, 230, 160), Rgb(160, 100, 60),
-                            Rgb(230, 200, 160), Rgb(120, 180, 70)};
-      if (kind == 2) {
-        DrawPlate(s, x + 30, y + 46, 27);
-        for (int i = 0; i < 4; ++i)
-          FillEllipse(s, x + 30, y + 40 - 7 * i, 16 - 3 * i, 7, Shade(cream[2], 1.0 + 0.05 * i));
-        FillEllipse(s, x + 30, y + 13, 5, 5, top[2]);
-      } else {
-        DrawCakeSlice(s, x, y, sponge[kind], cream[kind], top[kind]);
-      }
-      break;
-    }
-    case 3:
-      DrawOnPlate(s, x, y, kind);
-      break;
-    default:
-      DrawDessert(s, x, y, kind);
-      break;
-  }
+Surface ChoicePlatePicture() {
+  const Rect r = kChoicePlate;
+  // Square to the corners: the game copies the plate whole over the scene.
+  Sketch s(r.w, r.h, Rgb(46, 30, 24));
+  FillRect(s, 1, 1, r.w - 2, r.h - 2, Rgb(186, 150, 96));
+  FillRect(s, 2.5, 2.5, r.w - 5, r.h - 5,
+           Linear({0, 2.5}, Rgb(110, 74, 54), {0, r.h - 2.5}, Rgb(64, 40, 30)));
+  FillRect(s, 4, 3.5, r.w - 8, r.h / 2.0 - 4, Glaze(kWhite, 0.07));
+  FillRect(s, 5, r.h - 6, r.w - 10, 1, Glaze(kGold, 0.35));
+  // A small leaf at the right end, away from the caption.
+  FillEllipse(s, r.w - 16, r.h / 2.0, 5, 3, Glaze(kGold, 0.9));
+  DrawLine(s, {r.w - 21.0, r.h / 2.0}, {r.w - 11.0, r.h / 2.0}, 0.8, Shade(kGold, 0.6));
+  return s.Resolve();
 }
 
 Surface UiSheet(const Captions& captions) {
-  Surface s(kUiSheetWidth, kUiSheetHeight, kBlack);
+  Surface sheet(kUiSheetWidth, kUiSheetHeight, kBlack);
+  Sketch dishes(kDishRegion.w, kDishRegion.h);
   for (int category = 1; category <= 4; ++category) {
     for (int dish = 1; dish <= 5; ++dish) {
       const Rect cell = DishCell(category, dish);
-      DrawDish(s, cell.x, cell.y, category, dish);
+      DrawMenuDish(dishes, cell.x, cell.y, category, dish);
     }
   }
-  for (int k = 0; k <= 5; ++k)
-    DrawStageLabel(s, StageLabel(k), k + 2, captions);
-  DrawCancelButton(s, kCancelHover.x, kCancelHover.y, true, captions);
-  DrawBalloon(s, kBalloon);
-  for (int g = 0; g <= 4; ++g) {
-    DrawGradeGlyph(s, DailyGrade(g), g, false);
-    DrawGradeGlyph(s, FinalGrade(g), g, true);
+  Paste(sheet, kDishRegion.x, kDishRegion.y, dishes.ResolveFigure());
+  for (int k = 0; k <= 5; ++k) {
+    const Rect r = StageLabel(k);
+    Paste(sheet, r.x, r.y, StageLabelPicture(k + 2, captions));
   }
-  DrawChoicePlate(s, kChoicePlate);
+  Paste(sheet, kCancelHover.x, kCancelHover.y, CancelButtonPicture(true, captions));
+  Paste(sheet, kBalloon.x, kBalloon.y, BalloonPicture());
+  for (int g = 0; g <= 4; ++g) {
+    const Rect daily = DailyGrade(g);
+    const Rect final = FinalGrade(g);
+    Paste(sheet, daily.x, daily.y, GradeGlyphPicture(g, false, captions));
+    Paste(sheet, final.x, final.y, GradeGlyphPicture(g, true, captions));
+  }
+  Paste(sheet, kChoicePlate.x, kChoicePlate.y, ChoicePlatePicture());
   for (int i = 1; i <= kTitleItems; ++i) {
     const Rect r = TitleHighlight(i);
-    DrawTitleItem(s, r.x, r.y, i, true, captions);
+    Paste(sheet, r.x, r.y, TitleItemPicture(i, true, captions));
   }
-  DrawResultPanel(s, kDailyPanel, false, captions);
-  DrawResultPanel(s, kFinalPanel, true, captions);
-  DrawExitButton(s, kRankingExitHover.x, kRankingExitHover.y, true, captions);
-  return s;
+  Paste(sheet, kDailyPanel.x, kDailyPanel.y, ResultPanelPicture(false, captions));
+  Paste(sheet, kFinalPanel.x, kFinalPanel.y, ResultPanelPicture(true, captions));
+  Paste(sheet, kRankingExitHover.x, kRankingExitHover.y, ExitButtonPicture(true, captions));
+  return sheet;
 }
 
 }  // namespace dovetail::tools

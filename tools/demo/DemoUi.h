@@ -23,6 +23,10 @@ class Captions {
   // Left-aligned at (x, y), the top of the caption.
   void DrawLeft(Surface& s, int x, int y, std::string_view japanese, std::string_view english,
                 float points, int pixelScale, Pixel colour) const;
+  // Latin text (names, titles) in the game's font when there is one, else in
+  // the pixel font, centred on (cx, cy).
+  void DrawLatin(Surface& s, int cx, int cy, std::string_view text, float points, int pixelScale,
+                 Pixel colour, Pixel shadow) const;
 
  private:
   TextRenderer* text_;
@@ -33,20 +37,24 @@ class Captions {
 // sheet 90.dat) is drawn by one function, so the two looks always match.
 
 constexpr int kTitleItems = 5;
+// The panel of the title picture the menu items lie on.
+constexpr Pixel kTitlePanel = Rgb(236, 214, 184);
 
-// Title menu item i (1..5), 140 × 27 at (x, y): new story, continue, extra
-// story, ranking, quit. Item 3 (the extra story, offered only after a café
-// stage above 2) is drawn muted in its normal look.
-void DrawTitleItem(Surface& s, int x, int y, int i, bool highlighted, const Captions& captions);
+// Title menu item i (1..5), 140 × 27: new story, continue, extra story,
+// ranking, quit. Every item has the same normal look; the title screen itself
+// keeps an item out of reach while it is not offered.
+Surface TitleItemPicture(int i, bool highlighted, const Captions& captions);
 // The ranking screen's exit button, 120 × 28.
-void DrawExitButton(Surface& s, int x, int y, bool hover, const Captions& captions);
+Surface ExitButtonPicture(bool hover, const Captions& captions);
 // The café board's cancel button, 158 × 30.
-void DrawCancelButton(Surface& s, int x, int y, bool hover, const Captions& captions);
-// Dish `dish` (1..5) of category `category` (1..4), 60 × 60 at (x, y), on
-// black (the transparent colour of the dish region).
+Surface CancelButtonPicture(bool hover, const Captions& captions);
+// The plate behind a choice's text, 255 × 37: opaque to its corners, as the
+// game copies it whole, and dark enough for the white caption.
+Surface ChoicePlatePicture();
+
+// Where dish (category, dish) of the menu (drawn by DrawMenuDish) lies in
+// the dish region of 90.dat.
 constexpr int32_t kDishSize = 60;
-void DrawDish(Surface& s, int x, int y, int category, int dish);
-// Where dish (category, dish) lies in the dish region of 90.dat.
 constexpr Rect DishCell(int category, int dish) {
   return {61 * (dish - 1), 81 * (category - 1), kDishSize, kDishSize};
 }
