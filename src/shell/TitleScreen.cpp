@@ -11,6 +11,26 @@
 
 namespace dovetail {
 
+namespace {
+
+constexpr int kExtraStoryItem = 3;
+
+// The title picture draws every entry in its normal look; an entry that is not
+// offered (the extra story before it is unlocked) is hidden, and the picture
+// under it is faded to a flat grey so that it reads as unavailable.
+void ShowUnavailableLook(Surface& picture, const Rect& item) {
+  for (int32_t y = item.y; y < item.y + item.h && y < picture.Height(); ++y) {
+    Pixel* row = picture.Row(y);
+    for (int32_t x = item.x; x < item.x + item.w && x < picture.Width(); ++x) {
+      const uint32_t luma = (77 * RedOf(row[x]) + 150 * GreenOf(row[x]) + 29 * BlueOf(row[x])) >> 8;
+      const uint32_t grey = 104 + luma / 3;
+      row[x] = Rgb(grey, grey, grey);
+    }
+  }
+}
+
+}  // namespace
+
 void EnterExtraStory(StoryState& story, Interpreter& interpreter) {
   story.StageNo = 2;
   story.CurLabel = kExtraStoryLabel;
@@ -54,6 +74,7 @@ void TitleScreen::ShowTitle() {
   }
   auto picture = LoadBitmapFile(DataFile(scene_.paths.DataPath, "p03.dat"));
   if (!picture.ok()) shutdown_.FatalError(picture.error().message);
+  if (!settings_.Cleared) ShowUnavailableLook(*picture, TitleItem(kExtraStoryItem));
   form.window.SetPicture(std::move(*picture));
   ShowTitleItems();
   form.PicMain.SetVisible(false);
@@ -77,7 +98,7 @@ void TitleScreen::ShowTitleItems() {
     if (picture != nullptr)
       BitBlt(item.Image(), 0, 0, place.w, place.h, *picture, place.x, place.y);
     item.SetEnabled(true);
-    item.SetVisible(i != 3 || settings_.Cleared);
+    item.SetVisible(i != kExtraStoryItem || settings_.Cleared);
   }
   highlightShown_ = false;
 }

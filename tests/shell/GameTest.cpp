@@ -9,6 +9,7 @@
 #include "graphics/TextRenderer.h"
 #include "platform/HeadlessHost.h"
 #include "script/DataFolder.h"
+#include "script/PictureRegions.h"
 #include "shell/Game.h"
 #include "sound/NullAudioOutput.h"
 #include "support/RecordedEvents.h"
@@ -205,14 +206,25 @@ TEST_F(GameTest, ABrokenPictureFileEndsTheStartUpCleanly) {
 
 TEST_F(GameTest, TheExtraStoryIsOfferedOnlyWithTheClearMarker) {
   folder.SetScript("1000,,,,,,,,はじめ,,,,\r\n1059,,,,,,,,おまけ,,,,\r\n1060,,,,,,,,end,,,,\r\n");
+  auto title = LoadBitmapFile(folder.data / "p03.dat");
+  ASSERT_TRUE(title.ok());
+  const Rect extra = TitleItem(3);
+  const int x = extra.x + extra.w / 2, y = extra.y + extra.h / 2;
   ASSERT_TRUE(Start());
   EXPECT_FALSE(game->form.Tmenu[3]->Visible());
   EXPECT_TRUE(game->form.Tmenu[4]->Visible());
+  // The locked entry reads as unavailable: the picture under it is greyed,
+  // the picture around it is the title as drawn.
+  const Pixel locked = game->form.window.Picture()->At(x, y);
+  EXPECT_NE(locked, title->At(x, y));
+  EXPECT_TRUE(RedOf(locked) == GreenOf(locked) && GreenOf(locked) == BlueOf(locked));
+  EXPECT_EQ(game->form.window.Picture()->At(x, extra.y - 2), title->At(x, extra.y - 2));
 
   folder.SetSettings("1100", true);
   game.reset();
   ASSERT_TRUE(Start());
   EXPECT_TRUE(game->form.Tmenu[3]->Visible());
+  EXPECT_EQ(game->form.Tmenu[3]->Image().At(extra.w / 2, extra.h / 2), title->At(x, y));
   std::vector<int16_t> labels;
   events.onEvent = [&](const GameEvent& event) {
     if (const auto* step = std::get_if<StepEvent>(&event)) labels.push_back(step->label);
