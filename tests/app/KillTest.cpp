@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <random>
@@ -79,12 +80,17 @@ TEST(KillTest, AKillAtAnyMomentLosesNoSaveAndTheNextRunPutsTheFolderAtRest) {
     return SaveFileLoads(folder.data / "40.dat") || SaveFileLoads(folder.data / "40.dat.bak");
   };
 
-  // One complete run makes the first save and measures how long a run takes.
-  const auto started = Clock::now();
-  const int first = WaitFor(StartRunner(folder.root, play));
-  const auto runTime = Clock::now() - started;
-  ASSERT_TRUE(WIFEXITED(first) && WEXITSTATUS(first) == 0);
-  ASSERT_TRUE(saveThere());
+  // Complete runs make the first save and measure how long a run takes; the
+  // fastest of three, since the first run starts cold and a busy machine
+  // slows any one of them, and kills must land inside later runs.
+  auto runTime = Clock::duration::max();
+  for (int i = 0; i < 3; ++i) {
+    const auto started = Clock::now();
+    const int complete = WaitFor(StartRunner(folder.root, play));
+    runTime = std::min(runTime, Clock::now() - started);
+    ASSERT_TRUE(WIFEXITED(complete) && WEXITSTATUS(complete) == 0);
+    ASSERT_TRUE(saveThere());
+  }
 
   constexpr int kKills = 40;
   std::mt19937 random(20261210);
