@@ -73,6 +73,9 @@ void frmAbout::Form_Load() {
   };
   dialog_.onCloseRequest = [this] { Form_Unload(); };
   dialog_.onLostFocus = [this] { Form_Unload(); };
+  // Enter and Escape close the box as its OK button does.
+  dialog_.defaultButton = "cmdOK";
+  dialog_.escapeCloses = true;
   open_ = true;
   OpenOverWindow(scene_, dialog_, kDialogName);
 }

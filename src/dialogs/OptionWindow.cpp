@@ -82,6 +82,9 @@ void Option_Window::Form_Load() {
     }
   };
   dialog_.onCloseRequest = [this] { Form_Unload(); };
+  // Enter is OK, Escape is Cancel (which is what the close box does).
+  dialog_.defaultButton = "Command1";
+  dialog_.escapeCloses = true;
   open_ = true;
   OpenOverWindow(scene_, dialog_, kDialogName);
 }

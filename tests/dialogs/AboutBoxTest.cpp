@@ -107,17 +107,25 @@ TEST_F(AboutBoxTest, WarnsAboutTheMachineTheHostReportsAndGreetsARenamedHero) {
 }
 
 TEST_F(AboutBoxTest, OkTheCloseBoxAndLosingTheFocusCloseIt) {
-  for (const auto kind : {InputEvent::Kind::Press, InputEvent::Kind::DialogClose,
-                          InputEvent::Kind::DialogLostFocus}) {
+  // The last two rounds press Enter and Escape.
+  const auto kinds = {InputEvent::Kind::Press, InputEvent::Kind::DialogClose,
+                      InputEvent::Kind::DialogLostFocus, InputEvent::Kind::DialogKey,
+                      InputEvent::Kind::DialogKey};
+  int keys = 0;
+  for (const auto kind : kinds) {
     Menu("vers");
     ASSERT_TRUE(game->about.IsOpen());
-    host.PostDialogInput(kind, kind == InputEvent::Kind::Press ? "cmdOK" : "");
+    if (kind == InputEvent::Kind::DialogKey) {
+      host.PostKey(keys++ == 0 ? kKeyReturn : kKeyEscape);
+    } else {
+      host.PostDialogInput(kind, kind == InputEvent::Kind::Press ? "cmdOK" : "");
+    }
     Run();
     EXPECT_FALSE(game->about.IsOpen());
     EXPECT_TRUE(game->form.window.Enabled());
     EXPECT_TRUE(host.OpenDialogs().empty());
   }
-  EXPECT_EQ(DialogEvents().size(), 6u);
+  EXPECT_EQ(DialogEvents().size(), 10u);
   EXPECT_EQ(DialogEvents().back(), "close frmAbout");
 }
 

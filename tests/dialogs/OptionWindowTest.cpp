@@ -103,6 +103,24 @@ TEST_F(OptionWindowTest, CancelAndTheCloseBoxChangeNothing) {
   EXPECT_TRUE(game->form.window.Enabled());
   EXPECT_TRUE(game->settings.sound.SeEnabled);
   EXPECT_EQ(ReadBytes(Settings()), original);
+
+  // Escape is Cancel.
+  Menu("opt");
+  Press("Check2");
+  host.PostKey(kKeyEscape);
+  Run();
+  EXPECT_FALSE(game->options.IsOpen());
+  EXPECT_TRUE(game->settings.sound.SeEnabled);
+  EXPECT_EQ(ReadBytes(Settings()), original);
+}
+
+TEST_F(OptionWindowTest, EnterIsOk) {
+  Press("Check2");
+  host.PostKey(kKeyReturn);
+  Run();
+  EXPECT_FALSE(game->options.IsOpen());
+  EXPECT_FALSE(game->settings.sound.SeEnabled);
+  EXPECT_EQ(FirstLine(), "1000-rest");
 }
 
 TEST_F(OptionWindowTest, EachChoiceGoesToItsCharacterAndKeepsTheRestOfTheLine) {
