@@ -41,6 +41,12 @@ class Host {
 
   // Shows the composed frame of the attached window at once.
   virtual void Present(const Surface& frame) = 0;
+  // The same, when only the area at (x, y), `width` × `height`, changed since
+  // the last frame shown; a host may show just that area.
+  virtual void PresentArea(const Surface& frame, int32_t /*x*/, int32_t /*y*/, int32_t /*width*/,
+                           int32_t /*height*/) {
+    Present(frame);
+  }
 
   // False when nobody looks at frames (a headless run without snapshots): the
   // window then skips composing on refresh.
