@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <iostream>
+#include <optional>
+#include <thread>
 #include <utility>
 
 #include "app/CommandLine.h"
@@ -85,6 +87,18 @@ int main(int argc, char** argv) {
     return 2;
   }
   KeepLargeBlocksApart();
+  // The fonts are looked up while the sound is checked and the toolkit and
+  // the window are set up; the game needs them only after its first frame.
+  std::unique_ptr<TextRenderer> text;
+  std::string fontProblem;
+  std::jthread fonts([&text, &fontProblem] {
+    auto made = TextRenderer::Create();
+    if (made.ok()) {
+      text = std::move(*made);
+    } else {
+      fontProblem = made.error().message;
+    }
+  });
   // A soundfont that is missing or is no soundfont is refused before any
   // window opens.
   auto audio = MakeAudioOutput(soundFont);
@@ -107,16 +121,16 @@ int main(int argc, char** argv) {
     host.MessageBox({"既に起動しています。", kAppTitle, MessageBoxButtons::Ok});
     return 0;
   }
-  auto text = TextRenderer::Create();
-  if (!text.ok()) {
-    host.MessageBox({text.error().message, kAppTitle, MessageBoxButtons::Ok});
+  fonts.join();
+  if (text == nullptr) {
+    host.MessageBox({fontProblem, kAppTitle, MessageBoxButtons::Ok});
     return 2;
   }
   report.Moment("fonts");
   try {
     // Nobody watches the desktop program's events.
     IgnoredEvents events;
-    Game game(host, **text, GamePaths::ForGameFolder(gameFolder), **audio, events);
+    Game game(host, *text, GamePaths::ForGameFolder(gameFolder), **audio, events);
     game.Form_Load();
     report.Moment("title");
     const QPoint canvas = host.Canvas().mapToGlobal(QPoint(0, 0));
