@@ -48,9 +48,11 @@ class Host {
     Present(frame);
   }
 
-  // False when nobody looks at frames (a headless run without snapshots): the
-  // window then skips composing on refresh.
+  // False when nobody looks at frames (a headless run, a test that watches
+  // none): the window then composes nothing on refresh and only tells the
+  // host, through FrameSkipped, that it would have shown a frame.
   virtual bool WantsFrames() const { return true; }
+  virtual void FrameSkipped() {}
 
   // Shows a modal message box and returns the button chosen.
   virtual MessageBoxAnswer MessageBox(const MessageBoxRequest& request) = 0;

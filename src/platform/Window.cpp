@@ -127,19 +127,23 @@ void Window::InvalidateArea(int32_t x, int32_t y, int32_t width, int32_t height)
 void Window::Refresh() {
   invalid_ = false;
   area_.reset();
-  if (!host_.WantsFrames()) return;
+  if (!host_.WantsFrames()) {
+    frameCurrent_ = false;
+    host_.FrameSkipped();
+    return;
+  }
   Compose(frame_);
+  frameCurrent_ = true;
   host_.Present(frame_);
 }
 
 void Window::RefreshArea(const Area& area) {
-  // Without a whole frame to patch, the whole frame is composed.
-  if (frame_.Width() != clientWidth_ || frame_.Height() != clientHeight_) {
+  // Without a current frame to patch, the whole frame is composed.
+  if (!frameCurrent_ || !host_.WantsFrames()) {
     Refresh();
     return;
   }
   area_.reset();
-  if (!host_.WantsFrames()) return;
   const int32_t width = area.right - area.left;
   const int32_t height = area.bottom - area.top;
   ComposeArea(patch_, area.left, area.top, width, height);

@@ -85,7 +85,8 @@ class Window {
   // Repaints what was invalidated, if anything; hosts call this while
   // letting events run, so a round in which nothing changed costs nothing.
   void RepaintIfNeeded();
-  // The last frame composed (empty until the first refresh with frames wanted).
+  // The last frame composed (empty until the first refresh with frames wanted;
+  // stale while the host wants none).
   const Surface& LastFrame() const { return frame_; }
 
   // Hit testing: the topmost visible box containing the point, or null.
@@ -157,6 +158,8 @@ class Window {
   bool doubleClickHeld_ = false;
   PictureBox* focus_ = nullptr;
   Surface frame_;
+  // frame_ holds the window as last shown (no refresh was skipped since).
+  bool frameCurrent_ = false;
   Surface patch_;
 };
 

@@ -204,6 +204,8 @@ TEST_F(WindowTest, AnInvalidatedAreaIsComposedAndShownAlone) {
   blinker.height = 20;
   blinker.filled = true;
   blinker.fillColor = 0xFF0000;
+  int shownFrames = 0;
+  host.onPresent = [&](const Surface&) { ++shownFrames; };
   window.Refresh();
   const uint64_t before = host.PresentCount();
 
@@ -213,6 +215,7 @@ TEST_F(WindowTest, AnInvalidatedAreaIsComposedAndShownAlone) {
   lower->InvalidateShape(blinker);
   host.DoEvents();
   EXPECT_EQ(host.PresentCount(), before + 1);
+  EXPECT_EQ(shownFrames, 2);
   const Surface& shown = window.LastFrame();
   EXPECT_EQ(shown.At(45, 45), 0xFF0000u) << "the shape shows";
   EXPECT_EQ(shown.At(55, 55), 0x00FF00u) << "the box above still covers it";
@@ -228,6 +231,25 @@ TEST_F(WindowTest, AnInvalidatedAreaIsComposedAndShownAlone) {
   // Nothing changed: nothing is composed or shown.
   host.DoEvents();
   EXPECT_EQ(host.PresentCount(), before + 1);
+}
+
+// Nobody watches the frames: a refresh composes nothing but still counts as
+// shown, and a blink after that composes the whole frame, not a stale patch.
+TEST_F(WindowTest, WithoutAWatcherNothingIsComposedUntilOneComes) {
+  lower->SetBackColor(0x0000FF);
+  window.Refresh();
+  EXPECT_TRUE(window.LastFrame().Empty());
+  EXPECT_EQ(host.PresentCount(), 1u);
+
+  Shape& blinker = lower->AddShape();
+  blinker = Shape{5, 5, 4, 4, true, 0xFF0000, 0, true, 0xFF0000};
+  std::vector<Surface> shown;
+  host.onPresent = [&](const Surface& frame) { shown.push_back(frame); };
+  lower->InvalidateShape(blinker);
+  host.DoEvents();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].At(6, 6), 0xFF0000u);
+  EXPECT_EQ(shown[0].At(20, 20), 0x0000FFu) << "the whole frame, not a patch of none";
 }
 
 TEST_F(WindowTest, ATimerThatDrawsNothingCostsNoFrameAndTheNextOneIsKnown) {
