@@ -107,6 +107,7 @@ class SynthAudioOutput::SynthSink : public MidiSink {
 };
 
 Status SynthAudioOutput::CheckSoundFont(const std::filesystem::path& soundFont) {
+  SilenceSynthLog();
   std::error_code ec;
   if (!std::filesystem::is_regular_file(soundFont, ec))
     return Error{soundFont.string() + ": no such soundfont file"};
