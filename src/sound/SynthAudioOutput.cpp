@@ -157,7 +157,6 @@ void SynthAudioOutput::LoadSynth(std::filesystem::path soundFont, LoadFailure on
     loaded = fluid_synth_sfload(synth, soundFont.c_str(), 0) != FLUID_FAILED;
   }
   std::unique_lock guard(lock_);
-  loadEnded_ = true;
   if (!loaded) {
     loadFailed_ = true;
     pending_.reset();

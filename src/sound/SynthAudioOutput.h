@@ -123,7 +123,6 @@ class SynthAudioOutput : public AudioOutput {
   _fluid_hashtable_t* synthSettings_ = nullptr;
   _fluid_synth_t* synth_ = nullptr;
   std::unique_ptr<SynthSink> sink_;
-  bool loadEnded_ = false;
   bool loadFailed_ = false;
   std::optional<PendingPiece> pending_;
   MusicSequencer sequencer_{kSampleRate};
