@@ -52,6 +52,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "music: %s\n", output.error().message.c_str());
     return 1;
   }
+  if (!(*output)->WaitUntilLoaded()) {
+    std::fprintf(stderr, "music: %s could not be loaded\n", soundFont->string().c_str());
+    return 1;
+  }
   std::printf("soundfont %s, %u frames a second, pulled %u at a time\n",
               soundFont->string().c_str(), SynthAudioOutput::kSampleRate, kPullFrames);
   std::printf("%-8s %10s %10s %12s\n", "piece", "audio s", "cpu s", "x real time");

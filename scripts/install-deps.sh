@@ -20,6 +20,8 @@ packages=(
   libfluidsynth-dev fluid-soundfont-gm timgm6mb-soundfont
   # desktop smoke tests and screenshots
   xvfb xauth x11-apps imagemagick
+  # the idle benchmark: a sound server with a null sink, and clicks into the window
+  pulseaudio pulseaudio-utils xdotool
 )
 
 missing=()

@@ -1,10 +1,16 @@
 // dovetail: the game on the desktop.
 
+#include <malloc.h>
+
 #include <QApplication>
 #include <iostream>
+#include <optional>
+#include <thread>
+#include <utility>
 
 #include "app/CommandLine.h"
 #include "app/InstanceLock.h"
+#include "app/StartupReport.h"
 #include "base/ProgramExit.h"
 #include "graphics/TextRenderer.h"
 #include "platform/qt/QtHost.h"
@@ -27,7 +33,8 @@ constexpr const char* kUsage =
 
 // The sound output: the synthesizer with the soundfont asked for or found, and
 // the built-in effects at the output's rate. Without a soundfont the music is
-// off and the effects still play.
+// off and the effects still play. A soundfont that turns out broken past its
+// header is told on standard error and the music is off.
 dovetail::Result<std::unique_ptr<dovetail::SynthAudioOutput>> MakeAudioOutput(
     const std::optional<std::string>& soundFont) {
   using namespace dovetail;
@@ -41,7 +48,21 @@ dovetail::Result<std::unique_ptr<dovetail::SynthAudioOutput>> MakeAudioOutput(
   std::optional<std::filesystem::path> font = FindSoundFont();
   if (soundFont) font = *soundFont;
   if (!font) std::cerr << "dovetail: no General MIDI soundfont installed; the music is off\n";
-  return SynthAudioOutput::Create(font, std::move(effects));
+  // The soundfont's header is checked here; its loading goes on while the
+  // window opens and the splash runs.
+  return SynthAudioOutput::Create(font, std::move(effects), [](const Error& error) {
+    std::cerr << "dovetail: " << error.message << "\n";
+  });
+}
+
+// The synthesizer reads an instrument's samples when a piece chooses it and
+// frees them when no channel uses it any more. Blocks this large are mapped
+// on their own, so that freeing one gives its memory back to the system; by
+// default the allocator raises this threshold after the first such free and
+// keeps later samples in its heap, where freed memory stays with the process.
+void KeepLargeBlocksApart() {
+  constexpr int kLargeBlockBytes = 256 * 1024;
+  mallopt(M_MMAP_THRESHOLD, kLargeBlockBytes);
 }
 
 }  // namespace
@@ -58,35 +79,62 @@ int main(int argc, char** argv) {
       args.Value("--game").value_or(ExecutableFolder(argv[0]).string());
   // For the desktop tests: start, show the title, shut down.
   const bool smokeTest = args.Flag("--smoke-test");
+  // For the start-up benchmark: the moments of start-up on standard error.
+  const StartupReport report(args.Flag("--report-startup"));
   const std::optional<std::string> soundFont = args.Value("--soundfont");
   if (!args.Problems().empty()) {
     std::cerr << "dovetail: " << args.Problems() << kUsage;
     return 2;
   }
-  // A soundfont that cannot be loaded is refused before any window opens.
+  KeepLargeBlocksApart();
+  // The fonts are looked up while the sound is checked and the toolkit and
+  // the window are set up; the game needs them only after its first frame.
+  std::unique_ptr<TextRenderer> text;
+  std::string fontProblem;
+  std::jthread fonts([&text, &fontProblem] {
+    auto made = TextRenderer::Create();
+    if (made.ok()) {
+      text = std::move(*made);
+    } else {
+      fontProblem = made.error().message;
+    }
+  });
+  // A soundfont that is missing or is no soundfont is refused before any
+  // window opens.
   auto audio = MakeAudioOutput(soundFont);
   if (!audio.ok()) {
     std::cerr << "dovetail: " << audio.error().message << "\n";
     return 2;
   }
+  report.Moment("sound-checked");
 
   QApplication application(argc, argv);
+  report.Moment("application");
   QtHost host;
+  report.Moment("host");
+  bool firstFrame = true;
+  host.onPresented = [&] {
+    if (std::exchange(firstFrame, false)) report.Moment("first-frame");
+  };
   const auto lock = InstanceLock::Acquire(gameFolder);
   if (lock == nullptr) {
     host.MessageBox({"既に起動しています。", kAppTitle, MessageBoxButtons::Ok});
     return 0;
   }
-  auto text = TextRenderer::Create();
-  if (!text.ok()) {
-    host.MessageBox({text.error().message, kAppTitle, MessageBoxButtons::Ok});
+  fonts.join();
+  if (text == nullptr) {
+    host.MessageBox({fontProblem, kAppTitle, MessageBoxButtons::Ok});
     return 2;
   }
+  report.Moment("fonts");
   try {
     // Nobody watches the desktop program's events.
     IgnoredEvents events;
-    Game game(host, **text, GamePaths::ForGameFolder(gameFolder), **audio, events);
+    Game game(host, *text, GamePaths::ForGameFolder(gameFolder), **audio, events);
     game.Form_Load();
+    report.Moment("title");
+    const QPoint canvas = host.Canvas().mapToGlobal(QPoint(0, 0));
+    report.Place(canvas.x(), canvas.y(), host.Canvas().Zoom());
     if (smokeTest) game.Form_Unload();
     host.RunEventLoop();
   } catch (const ProgramExit& exit) {

@@ -42,7 +42,11 @@ class HeadlessHost : public Host {
   void Sleep(uint32_t ms) override { clock_ += ms; }
   void DoEvents() override;
   void Present(const Surface& frame) override;
-  bool WantsFrames() const override { return wantsFrames_; }
+  // Frames are composed only for someone watching them (onPresent); a
+  // snapshot or a picture test composes the window itself when it needs to.
+  bool WantsFrames() const override { return wantsFrames_ && onPresent != nullptr; }
+  // Counted as a present: PresentCount is how often the window was shown.
+  void FrameSkipped() override { ++presentCount_; }
   MessageBoxAnswer MessageBox(const MessageBoxRequest& request) override;
   void AttachWindow(Window* window) override { window_ = window; }
   void ShowDialog(Dialog& dialog) override;
@@ -76,8 +80,9 @@ class HeadlessHost : public Host {
 
   Window* AttachedWindow() const { return window_; }
 
-  // Whether the window composes frames on refresh (on by default; a long
-  // headless run turns it off and composes only for snapshots).
+  // Whether the window may compose frames on refresh (on by default, for a
+  // watcher set in onPresent; a long headless run turns it off and composes
+  // only for snapshots).
   void SetWantsFrames(bool wants) { wantsFrames_ = wants; }
 
   // Queues input. Events with equal times are delivered in the order queued.

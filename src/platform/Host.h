@@ -41,10 +41,18 @@ class Host {
 
   // Shows the composed frame of the attached window at once.
   virtual void Present(const Surface& frame) = 0;
+  // The same, when only the area at (x, y), `width` × `height`, changed since
+  // the last frame shown; a host may show just that area.
+  virtual void PresentArea(const Surface& frame, int32_t /*x*/, int32_t /*y*/, int32_t /*width*/,
+                           int32_t /*height*/) {
+    Present(frame);
+  }
 
-  // False when nobody looks at frames (a headless run without snapshots): the
-  // window then skips composing on refresh.
+  // False when nobody looks at frames (a headless run, a test that watches
+  // none): the window then composes nothing on refresh and only tells the
+  // host, through FrameSkipped, that it would have shown a frame.
   virtual bool WantsFrames() const { return true; }
+  virtual void FrameSkipped() {}
 
   // Shows a modal message box and returns the button chosen.
   virtual MessageBoxAnswer MessageBox(const MessageBoxRequest& request) = 0;

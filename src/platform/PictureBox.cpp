@@ -70,4 +70,8 @@ void PictureBox::Invalidate() {
   owner_.Invalidate();
 }
 
+void PictureBox::InvalidateShape(const Shape& shape) {
+  owner_.InvalidateArea(left_ + shape.left, top_ + shape.top, shape.width, shape.height);
+}
+
 }  // namespace dovetail

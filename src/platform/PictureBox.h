@@ -88,6 +88,9 @@ class PictureBox {
   // Marks the window for a repaint the next time events run (after drawing
   // into the image without a refresh).
   void Invalidate();
+  // Marks only the area of one of the box's shapes (shown, hidden or moved
+  // within it), so that the next repaint composes no more than that.
+  void InvalidateShape(const Shape& shape);
 
   // Event handlers; empty ones are skipped. Coordinates are box-relative.
   std::function<void(const MouseEvent&)> onMouseDown;

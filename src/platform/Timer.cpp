@@ -36,4 +36,10 @@ bool Timer::FireIfDue(uint32_t now) {
   return true;
 }
 
+std::optional<uint32_t> Timer::MsUntilDue(uint32_t now) const {
+  if (!enabled_ || firing_ || interval_ == 0) return std::nullopt;
+  const uint32_t elapsed = now - startedAt_;
+  return elapsed >= interval_ ? 0 : interval_ - elapsed;
+}
+
 }  // namespace dovetail

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace dovetail {
@@ -27,6 +28,9 @@ class Timer {
 
   // Called by the window with the current tick count; true when it fired.
   bool FireIfDue(uint32_t now);
+  // Milliseconds from `now` until the timer is due (0 when it is); nothing
+  // while it cannot fire (disabled, no interval, or its handler is running).
+  std::optional<uint32_t> MsUntilDue(uint32_t now) const;
 
  private:
   Window& owner_;

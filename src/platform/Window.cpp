@@ -88,30 +88,75 @@ MenuItem* Window::FindMenuItem(const std::string& name) const {
 }
 
 void Window::Compose(Surface& frame) const {
-  if (frame.Width() != clientWidth_ || frame.Height() != clientHeight_) {
-    frame = Surface(clientWidth_, clientHeight_);
-  }
-  frame.Fill(backColor);
-  if (picture_) BitBlt(frame, 0, 0, picture_->Width(), picture_->Height(), *picture_, 0, 0);
+  ComposeArea(frame, 0, 0, clientWidth_, clientHeight_);
+}
+
+void Window::ComposeArea(Surface& patch, int32_t x, int32_t y, int32_t width,
+                         int32_t height) const {
+  if (patch.Width() != width || patch.Height() != height) patch = Surface(width, height);
+  // Everything is drawn shifted by (-x, -y); the surface clips what lies outside.
+  patch.Fill(backColor);
+  if (picture_) BitBlt(patch, -x, -y, picture_->Width(), picture_->Height(), *picture_, 0, 0);
   for (const auto& shape : shapes_)
-    shape->DrawOn(frame, 0, 0);
+    shape->DrawOn(patch, -x, -y);
   for (const PictureBox* box : zOrder_) {
     if (!box->Visible()) continue;
-    BitBlt(frame, box->Left(), box->Top(), box->Width(), box->Height(), box->Image(), 0, 0);
+    const int32_t left = box->Left() - x;
+    const int32_t top = box->Top() - y;
+    if (left >= width || top >= height || left + box->Width() <= 0 || top + box->Height() <= 0) {
+      continue;
+    }
+    BitBlt(patch, left, top, box->Width(), box->Height(), box->Image(), 0, 0);
     for (const auto& shape : box->Shapes())
-      shape->DrawOn(frame, box->Left(), box->Top());
+      shape->DrawOn(patch, left, top);
   }
+}
+
+void Window::InvalidateArea(int32_t x, int32_t y, int32_t width, int32_t height) {
+  const Area area{std::max(x, 0), std::max(y, 0), std::min(x + width, clientWidth_),
+                  std::min(y + height, clientHeight_)};
+  if (area.left >= area.right || area.top >= area.bottom) return;
+  if (!area_) {
+    area_ = area;
+    return;
+  }
+  area_ = Area{std::min(area_->left, area.left), std::min(area_->top, area.top),
+               std::max(area_->right, area.right), std::max(area_->bottom, area.bottom)};
 }
 
 void Window::Refresh() {
   invalid_ = false;
-  if (!host_.WantsFrames()) return;
+  area_.reset();
+  if (!host_.WantsFrames()) {
+    frameCurrent_ = false;
+    host_.FrameSkipped();
+    return;
+  }
   Compose(frame_);
+  frameCurrent_ = true;
   host_.Present(frame_);
 }
 
+void Window::RefreshArea(const Area& area) {
+  // Without a current frame to patch, the whole frame is composed.
+  if (!frameCurrent_ || !host_.WantsFrames()) {
+    Refresh();
+    return;
+  }
+  area_.reset();
+  const int32_t width = area.right - area.left;
+  const int32_t height = area.bottom - area.top;
+  ComposeArea(patch_, area.left, area.top, width, height);
+  BitBlt(frame_, area.left, area.top, width, height, patch_, 0, 0);
+  host_.PresentArea(frame_, area.left, area.top, width, height);
+}
+
 void Window::RepaintIfNeeded() {
-  if (invalid_) Refresh();
+  if (invalid_) {
+    Refresh();
+  } else if (area_) {
+    RefreshArea(*area_);
+  }
 }
 
 PictureBox* Window::BoxAt(int32_t x, int32_t y) const {
@@ -239,9 +284,17 @@ void Window::DeliverCloseRequest() {
 
 void Window::RunDueTimers(uint32_t now) {
   // A handler may add timers; index instead of iterating.
-  for (size_t i = 0; i < timers_.size(); ++i) {
-    if (timers_[i]->FireIfDue(now)) Invalidate();
+  for (size_t i = 0; i < timers_.size(); ++i)
+    timers_[i]->FireIfDue(now);
+}
+
+std::optional<uint32_t> Window::MsUntilNextTimer(uint32_t now) const {
+  std::optional<uint32_t> next;
+  for (const auto& timer : timers_) {
+    const std::optional<uint32_t> due = timer->MsUntilDue(now);
+    if (due && (!next || *due < *next)) next = due;
   }
+  return next;
 }
 
 }  // namespace dovetail

@@ -70,14 +70,23 @@ class Window {
 
   // Composes the client area into `frame` (resized as needed).
   void Compose(Surface& frame) const;
+  // Composes the part of the client area at (x, y), `width` × `height`, into
+  // `patch` (resized as needed): the same pixels Compose gives there.
+  void ComposeArea(Surface& patch, int32_t x, int32_t y, int32_t width, int32_t height) const;
   // Composes and hands the frame to the host at once.
   void Refresh();
   // Marks the window for a repaint the next time events run.
   void Invalidate() { invalid_ = true; }
-  bool NeedsRepaint() const { return invalid_; }
-  // Repaints when invalidated; hosts call this while letting events run.
+  // Marks only an area (client coordinates) for the next repaint: when
+  // nothing else was invalidated, only that area is composed and shown.
+  // Whoever draws into an image outside it must invalidate that too.
+  void InvalidateArea(int32_t x, int32_t y, int32_t width, int32_t height);
+  bool NeedsRepaint() const { return invalid_ || area_.has_value(); }
+  // Repaints what was invalidated, if anything; hosts call this while
+  // letting events run, so a round in which nothing changed costs nothing.
   void RepaintIfNeeded();
-  // The last frame composed (empty until the first refresh with frames wanted).
+  // The last frame composed (empty until the first refresh with frames wanted;
+  // stale while the host wants none).
   const Surface& LastFrame() const { return frame_; }
 
   // Hit testing: the topmost visible box containing the point, or null.
@@ -114,8 +123,12 @@ class Window {
   // A click on the named menu item; ignored when the item or the window is disabled.
   void DeliverMenuClick(const std::string& name);
   void DeliverCloseRequest();
-  // Fires every due timer once.
+  // Fires every due timer once. Only what the handlers draw is repainted: a
+  // timer that changes nothing on the screen costs no composition.
   void RunDueTimers(uint32_t now);
+  // Milliseconds from `now` until the next timer is due; nothing when no
+  // timer can fire (a host's event loop may then sleep until input comes).
+  std::optional<uint32_t> MsUntilNextTimer(uint32_t now) const;
 
  private:
   void RemoveFromZOrder(PictureBox& box);
@@ -125,8 +138,15 @@ class Window {
   std::string caption_;
   int32_t clientWidth_;
   int32_t clientHeight_;
+  // The area invalidated since the last repaint, as left, top, right, bottom.
+  struct Area {
+    int32_t left, top, right, bottom;
+  };
+  void RefreshArea(const Area& area);
+
   bool enabled_ = true;
   bool invalid_ = true;
+  std::optional<Area> area_;
   std::optional<Surface> picture_;
   std::vector<std::unique_ptr<Shape>> shapes_;
   std::vector<std::unique_ptr<PictureBox>> boxes_;
@@ -140,6 +160,9 @@ class Window {
   bool doubleClickHeld_ = false;
   PictureBox* focus_ = nullptr;
   Surface frame_;
+  // frame_ holds the window as last shown (no refresh was skipped since).
+  bool frameCurrent_ = false;
+  Surface patch_;
 };
 
 }  // namespace dovetail

@@ -20,7 +20,8 @@ void Keys(MainForm& form, MessageState& message, Host& host) {
 
 void Clicker_Timer(MainForm& form) {
   form.Blinker.visible = !form.Blinker.visible;
-  form.window.Invalidate();
+  // Only the indicator changes: the blink composes and shows no more than it.
+  form.MesBox[0]->InvalidateShape(form.Blinker);
 }
 
 }  // namespace dovetail

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 namespace dovetail {
 
@@ -13,9 +14,13 @@ namespace {
 // Loudness of the synthesizer before the master volume: General MIDI pieces
 // with several voices stay below full scale.
 constexpr double kSynthGain = 0.7;
-// Frames per device period and periods in flight: about 46 ms of latency.
-constexpr int kPeriodFrames = 512;
-constexpr int kPeriods = 4;
+// Frames per device period and periods in flight. Large periods keep the
+// device's thread and the sound server's client from waking hundreds of times
+// a second (512 frames cost about 1000 context switches a second, 4096 about
+// 170); the price is latency: an effect starts up to about 90 ms after it is
+// asked for, and the music's latency does not matter.
+constexpr int kPeriodFrames = 4096;
+constexpr int kPeriods = 2;
 // How long an effect that is cut off takes to fall silent: 5 ms.
 constexpr uint32_t kCutOffFrames = SynthAudioOutput::kSampleRate / 200;
 
@@ -101,48 +106,94 @@ class SynthAudioOutput::SynthSink : public MidiSink {
   fluid_synth_t* synth_;
 };
 
-Result<std::unique_ptr<SynthAudioOutput>> SynthAudioOutput::Create(
-    const std::optional<std::filesystem::path>& soundFont, EffectBuffers effects) {
+Status SynthAudioOutput::CheckSoundFont(const std::filesystem::path& soundFont) {
+  SilenceSynthLog();
   std::error_code ec;
-  if (soundFont && !std::filesystem::is_regular_file(*soundFont, ec))
-    return Error{soundFont->string() + ": no such soundfont file"};
+  if (!std::filesystem::is_regular_file(soundFont, ec))
+    return Error{soundFont.string() + ": no such soundfont file"};
+  // Reads the file's header only.
+  if (!fluid_is_soundfont(soundFont.c_str()))
+    return Error{soundFont.string() + ": not a soundfont that can be loaded"};
+  return Status::Ok();
+}
+
+Result<std::unique_ptr<SynthAudioOutput>> SynthAudioOutput::Create(
+    const std::optional<std::filesystem::path>& soundFont, EffectBuffers effects,
+    LoadFailure onLoadFailure) {
+  if (soundFont) {
+    if (Status checked = CheckSoundFont(*soundFont); !checked) return checked.error();
+  }
   SilenceSynthLog();
   fluid_settings_t* settings = new_fluid_settings();
   if (settings == nullptr) return Error{"the synthesizer cannot be created"};
   fluid_settings_setnum(settings, "synth.sample-rate", kSampleRate);
-  fluid_settings_setnum(settings, "synth.gain", kSynthGain);
-  fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
   fluid_settings_setint(settings, "audio.period-size", kPeriodFrames);
   fluid_settings_setint(settings, "audio.periods", kPeriods);
-  fluid_synth_t* synth = new_fluid_synth(settings);
-  if (synth == nullptr) {
-    delete_fluid_settings(settings);
-    return Error{"the synthesizer cannot be created"};
+  std::unique_ptr<SynthAudioOutput> output(
+      new SynthAudioOutput(settings, soundFont.has_value(), std::move(effects)));
+  if (soundFont) {
+    output->loader_ = std::thread(&SynthAudioOutput::LoadSynth, output.get(), *soundFont,
+                                  std::move(onLoadFailure));
   }
-  // A new synthesizer's effect buffers are not cleared until its first reset:
-  // without one, its first output holds whatever the memory held.
-  fluid_synth_system_reset(synth);
-  if (soundFont && fluid_synth_sfload(synth, soundFont->c_str(), 1) == FLUID_FAILED) {
-    delete_fluid_synth(synth);
-    delete_fluid_settings(settings);
-    return Error{soundFont->string() + ": not a soundfont that can be loaded"};
-  }
-  return std::unique_ptr<SynthAudioOutput>(
-      new SynthAudioOutput(settings, synth, soundFont.has_value(), std::move(effects)));
+  return output;
 }
 
-SynthAudioOutput::SynthAudioOutput(fluid_settings_t* settings, fluid_synth_t* synth,
-                                   bool hasSoundFont, EffectBuffers effects)
-    : settings_(settings),
-      synth_(synth),
-      hasSoundFont_(hasSoundFont),
-      effects_(std::move(effects)),
-      sink_(std::make_unique<SynthSink>(synth)) {}
+void SynthAudioOutput::LoadSynth(std::filesystem::path soundFont, LoadFailure onLoadFailure) {
+  fluid_settings_t* settings = new_fluid_settings();
+  fluid_synth_t* synth = nullptr;
+  if (settings != nullptr) {
+    fluid_settings_setnum(settings, "synth.sample-rate", kSampleRate);
+    fluid_settings_setnum(settings, "synth.gain", kSynthGain);
+    fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
+    synth = new_fluid_synth(settings);
+  }
+  bool loaded = false;
+  if (synth != nullptr) {
+    // A new synthesizer's effect buffers are not cleared until its first reset:
+    // without one, its first output holds whatever the memory held.
+    fluid_synth_system_reset(synth);
+    // No instrument is chosen yet, so no samples are read until a piece
+    // chooses its own.
+    loaded = fluid_synth_sfload(synth, soundFont.c_str(), 0) != FLUID_FAILED;
+  }
+  std::unique_lock guard(lock_);
+  if (!loaded) {
+    loadFailed_ = true;
+    pending_.reset();
+    guard.unlock();
+    if (synth != nullptr) delete_fluid_synth(synth);
+    if (settings != nullptr) delete_fluid_settings(settings);
+    if (onLoadFailure) {
+      onLoadFailure(
+          Error{soundFont.string() + ": not a soundfont that can be loaded; the music is off"});
+    }
+    return;
+  }
+  synthSettings_ = settings;
+  synth_ = synth;
+  sink_ = std::make_unique<SynthSink>(synth);
+  if (pending_) {
+    StartOnSynth(pending_->piece, pending_->loop);
+    pending_.reset();
+  }
+}
+
+bool SynthAudioOutput::WaitUntilLoaded() {
+  if (loader_.joinable()) loader_.join();
+  std::lock_guard guard(lock_);
+  return synth_ != nullptr;
+}
+
+SynthAudioOutput::SynthAudioOutput(fluid_settings_t* settings, bool hasSoundFont,
+                                   EffectBuffers effects)
+    : settings_(settings), hasSoundFont_(hasSoundFont), effects_(std::move(effects)) {}
 
 SynthAudioOutput::~SynthAudioOutput() {
   // The device first: it stops pulling before what it pulls from goes away.
   if (driver_ != nullptr) delete_fluid_audio_driver(driver_);
-  delete_fluid_synth(synth_);
+  if (loader_.joinable()) loader_.join();
+  if (synth_ != nullptr) delete_fluid_synth(synth_);
+  if (synthSettings_ != nullptr) delete_fluid_settings(synthSettings_);
   delete_fluid_settings(settings_);
 }
 
@@ -168,15 +219,35 @@ int SynthAudioOutput::DevicePull(void* self, int frames, int, float*[], int outp
 }
 
 Status SynthAudioOutput::StartMusic(const MidiPiece& piece, std::optional<MusicLoop> loop) {
-  if (!hasSoundFont_) return Error{piece.name + ": no General MIDI soundfont to play it with"};
   std::lock_guard guard(lock_);
-  sequencer_.Start(piece, loop, *sink_);
+  if (!hasSoundFont_ || loadFailed_)
+    return Error{piece.name + ": no General MIDI soundfont to play it with"};
+  if (synth_ == nullptr) {
+    pending_ = PendingPiece{piece, loop};
+    return Status::Ok();
+  }
+  StartOnSynth(piece, loop);
   return Status::Ok();
+}
+
+void SynthAudioOutput::StartOnSynth(const MidiPiece& piece, std::optional<MusicLoop> loop) {
+  sequencer_.Start(piece, loop, *sink_);
+  // The reset chose the default instrument on every channel; a channel that
+  // plays no note lets its instrument go, so that its samples (the drum kit,
+  // above all) are not kept in memory for nothing.
+  std::bitset<16> playing;
+  for (const MidiEvent& event : piece.events) {
+    if ((event.status & 0xF0) == 0x90 && event.data2 > 0) playing.set(event.status & 0x0F);
+  }
+  for (int channel = 0; channel < 16; ++channel) {
+    if (!playing.test(static_cast<size_t>(channel))) fluid_synth_unset_program(synth_, channel);
+  }
 }
 
 void SynthAudioOutput::StopMusic() {
   std::lock_guard guard(lock_);
-  sequencer_.Stop(*sink_);
+  pending_.reset();
+  if (sink_ != nullptr) sequencer_.Stop(*sink_);
 }
 
 uint32_t SynthAudioOutput::MusicPositionMs() {
@@ -262,7 +333,12 @@ void SynthAudioOutput::ApplyVolume(float* left, float* right, uint32_t frames) {
 void SynthAudioOutput::Render(float* left, float* right, uint32_t frames) {
   if (frames == 0) return;
   std::lock_guard guard(lock_);
-  sequencer_.Render(*sink_, left, right, frames);
+  if (sink_ != nullptr) {
+    sequencer_.Render(*sink_, left, right, frames);
+  } else {
+    std::fill_n(left, frames, 0.0f);
+    std::fill_n(right, frames, 0.0f);
+  }
   MixEffects(left, right, frames);
   ApplyVolume(left, right, frames);
 }

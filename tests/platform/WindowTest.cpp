@@ -192,6 +192,88 @@ TEST_F(WindowTest, RefreshPresentsAtOnceAndInvalidationWaitsForEvents) {
   EXPECT_EQ(host.PresentCount(), before + 2);
 }
 
+// A shape's blink repaints its area alone: the composition there is the full
+// one (boxes above it still cover it), and nothing outside it is composed.
+TEST_F(WindowTest, AnInvalidatedAreaIsComposedAndShownAlone) {
+  lower->SetBackColor(0x0000FF);
+  upper->SetBackColor(0x00FF00);
+  Shape& blinker = lower->AddShape();
+  blinker.left = 40;
+  blinker.top = 40;
+  blinker.width = 20;
+  blinker.height = 20;
+  blinker.filled = true;
+  blinker.fillColor = 0xFF0000;
+  int shownFrames = 0;
+  host.onPresent = [&](const Surface&) { ++shownFrames; };
+  window.Refresh();
+  const uint64_t before = host.PresentCount();
+
+  // Drawn without telling the window: not shown by the blink's repaint.
+  upper->Image().FillRect(90, 90, 10, 10, 0x777777);
+  blinker.visible = true;
+  lower->InvalidateShape(blinker);
+  host.DoEvents();
+  EXPECT_EQ(host.PresentCount(), before + 1);
+  EXPECT_EQ(shownFrames, 2);
+  const Surface& shown = window.LastFrame();
+  EXPECT_EQ(shown.At(45, 45), 0xFF0000u) << "the shape shows";
+  EXPECT_EQ(shown.At(55, 55), 0x00FF00u) << "the box above still covers it";
+  EXPECT_EQ(shown.At(145, 145), 0x00FF00u) << "outside the area nothing was composed";
+  Surface full;
+  window.Compose(full);
+  EXPECT_EQ(full.At(145, 145), 0x777777u);
+  for (int32_t y = 40; y < 60; ++y) {
+    for (int32_t x = 40; x < 60; ++x)
+      ASSERT_EQ(shown.At(x, y), full.At(x, y)) << x << "," << y;
+  }
+
+  // Nothing changed: nothing is composed or shown.
+  host.DoEvents();
+  EXPECT_EQ(host.PresentCount(), before + 1);
+}
+
+// Nobody watches the frames: a refresh composes nothing but still counts as
+// shown, and a blink after that composes the whole frame, not a stale patch.
+TEST_F(WindowTest, WithoutAWatcherNothingIsComposedUntilOneComes) {
+  lower->SetBackColor(0x0000FF);
+  window.Refresh();
+  EXPECT_TRUE(window.LastFrame().Empty());
+  EXPECT_EQ(host.PresentCount(), 1u);
+
+  Shape& blinker = lower->AddShape();
+  blinker = Shape{5, 5, 4, 4, true, 0xFF0000, 0, true, 0xFF0000};
+  std::vector<Surface> shown;
+  host.onPresent = [&](const Surface& frame) { shown.push_back(frame); };
+  lower->InvalidateShape(blinker);
+  host.DoEvents();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].At(6, 6), 0xFF0000u);
+  EXPECT_EQ(shown[0].At(20, 20), 0x0000FFu) << "the whole frame, not a patch of none";
+}
+
+TEST_F(WindowTest, ATimerThatDrawsNothingCostsNoFrameAndTheNextOneIsKnown) {
+  Timer& quiet = window.AddTimer("BGM_Timer", 2000);
+  Timer& blink = window.AddTimer("Clicker", 800);
+  int fired = 0;
+  quiet.onTimer = [&] { ++fired; };
+  EXPECT_EQ(window.MsUntilNextTimer(host.TickCount()), std::nullopt) << "none enabled";
+  quiet.SetEnabled(true);
+  blink.SetEnabled(true);
+  host.Sleep(300);
+  EXPECT_EQ(window.MsUntilNextTimer(host.TickCount()), 500u);
+  blink.SetEnabled(false);
+  EXPECT_EQ(window.MsUntilNextTimer(host.TickCount()), 1700u);
+
+  host.DoEvents();  // the window's first repaint
+  const uint64_t before = host.PresentCount();
+  host.Sleep(2000);
+  host.DoEvents();
+  EXPECT_EQ(fired, 1);
+  EXPECT_EQ(host.PresentCount(), before);
+  EXPECT_EQ(window.MsUntilNextTimer(host.TickCount()), 2000u);
+}
+
 TEST_F(WindowTest, PictureBoxKeepsItsPictureUnderItsDrawing) {
   Surface picture(4, 4, 0x123456);
   PictureBox& sheet = window.AddPictureBox("GItems");

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include "sound/SynthAudioOutput.h"
@@ -37,6 +41,8 @@ std::vector<float> Constant(float left, float right, size_t frames) {
   return samples;
 }
 
+// The soundfont loads on a worker thread: a piece asked for while it loads is
+// kept and, once the soundfont is there, plays from its beginning to its end.
 TEST(SynthAudioOutput, PlaysTheTitleMusicThroughTheSoundFontUntilItsPositionReachesTheEnd) {
   const std::optional<std::filesystem::path> soundFont = FindSoundFont();
   if (!soundFont) GTEST_SKIP() << "no General MIDI soundfont installed";
@@ -45,6 +51,9 @@ TEST(SynthAudioOutput, PlaysTheTitleMusicThroughTheSoundFontUntilItsPositionReac
   Result<MidiPiece> piece = ReadMidiFile(std::filesystem::path(DOVETAIL_BUILD_DIR) / "data/01.mid");
   ASSERT_TRUE(piece) << piece.error().message;
   ASSERT_TRUE((*output)->StartMusic(*piece, std::nullopt));
+  EXPECT_FALSE((*output)->MusicFinished());
+  ASSERT_TRUE((*output)->WaitUntilLoaded());
+  EXPECT_EQ((*output)->MusicPositionMs(), 0u) << "the piece starts from its beginning";
 
   double loudest = 0;
   uint32_t rendered = 0;
@@ -56,6 +65,40 @@ TEST(SynthAudioOutput, PlaysTheTitleMusicThroughTheSoundFontUntilItsPositionReac
   EXPECT_GT(loudest, 0.01) << "the music is silent";
   EXPECT_NEAR(rendered * 1000.0 / kRate, piece->lengthMs, 12.0);
   EXPECT_EQ((*output)->MusicPositionMs(), piece->lengthMs);
+}
+
+// The check before any window opens reads only the header; a file that
+// passes it but breaks later is told through the callback, and music is
+// refused from then on (effects still play).
+TEST(SynthAudioOutput, RefusesWhatIsNoSoundFontAndTellsALoadThatFailsLater) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("dovetail-soundfont-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
+  const std::filesystem::path text = folder / "notes.sf2";
+  std::ofstream(text) << "not a soundfont at all";
+  // The header of a soundfont, and nothing of what should follow it.
+  const std::filesystem::path broken = folder / "broken.sf2";
+  std::ofstream(broken, std::ios::binary).write("RIFF\x04\x00\x00\x00sfbk", 12);
+
+  for (const std::filesystem::path& refused : {folder / "missing.sf2", text, folder}) {
+    auto made = SynthAudioOutput::Create(refused, {});
+    ASSERT_FALSE(made.ok()) << refused;
+    EXPECT_NE(made.error().message.find(refused.string()), std::string::npos);
+  }
+
+  std::optional<Error> told;
+  auto made = SynthAudioOutput::Create(broken, {{101, Constant(0.5f, 0.5f, 100)}},
+                                       [&](const Error& error) { told = error; });
+  ASSERT_TRUE(made.ok()) << made.error().message;
+  EXPECT_FALSE((*made)->WaitUntilLoaded());
+  ASSERT_TRUE(told.has_value());
+  EXPECT_NE(told->message.find(broken.string()), std::string::npos);
+  MidiPiece piece;
+  piece.name = "01.mid";
+  EXPECT_FALSE((*made)->StartMusic(piece, std::nullopt).ok());
+  ASSERT_TRUE((*made)->PlayEffect(101));
+  EXPECT_FLOAT_EQ(RenderFrames(**made, 10).left[5], 0.5f);
+  std::filesystem::remove_all(folder);
 }
 
 TEST(SynthAudioOutput, EffectsMixOnTopAndANewOneCutsOffTheOneStillPlaying) {

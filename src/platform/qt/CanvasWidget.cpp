@@ -55,14 +55,31 @@ void CanvasWidget::SetFrame(const Surface& frame) {
   if (frame_.width() != width || frame_.height() != height) {
     frame_ = QImage(width, height, QImage::Format_RGB32);
   }
+  SetFrameArea(frame, QRect(0, 0, width, height));
+}
+
+QRect CanvasWidget::SetFrameArea(const Surface& frame, QRect area) {
+  area &= QRect(0, 0, std::min(frame.Width(), frame_.width()),
+                std::min(frame.Height(), frame_.height()));
   // Same layout as the surface (0x00RRGGBB, top-down); the alpha byte is set
   // so that every drawing path treats the pixels as opaque.
-  for (int y = 0; y < height; ++y) {
+  for (int y = area.top(); y <= area.bottom(); ++y) {
     const Pixel* source = frame.Row(y);
     auto* target = reinterpret_cast<uint32_t*>(frame_.scanLine(y));
-    for (int x = 0; x < width; ++x)
+    for (int x = area.left(); x <= area.right(); ++x)
       target[x] = source[x] | 0xFF000000u;
   }
+  // The widget pixels the area covers, one more on each side for a
+  // fractional scale.
+  const QRect picture = PictureRect();
+  if (clientSize_.isEmpty() || area.isEmpty()) return {};
+  const double scaleX = static_cast<double>(picture.width()) / clientSize_.width();
+  const double scaleY = static_cast<double>(picture.height()) / clientSize_.height();
+  const int left = picture.x() + static_cast<int>(std::floor(area.x() * scaleX)) - 1;
+  const int top = picture.y() + static_cast<int>(std::floor(area.y() * scaleY)) - 1;
+  const int right = picture.x() + static_cast<int>(std::ceil((area.x() + area.width()) * scaleX));
+  const int bottom = picture.y() + static_cast<int>(std::ceil((area.y() + area.height()) * scaleY));
+  return QRect(QPoint(left, top), QPoint(right, bottom)) & rect();
 }
 
 QRect CanvasWidget::PictureRect() const {

@@ -45,6 +45,9 @@ class CanvasWidget : public QWidget {
 
   // Copies the frame; shown by the next paint. Callers repaint() to show it at once.
   void SetFrame(const Surface& frame);
+  // Copies only the area `area` (client pixels) of a frame the size of the
+  // last one; returns the widget rectangle that shows it, for repaint().
+  QRect SetFrameArea(const Surface& frame, QRect area);
   const QImage& Frame() const { return frame_; }
 
   // The widget rectangle the picture occupies now. Fitted, it is centred on

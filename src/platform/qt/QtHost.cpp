@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cassert>
 #include <iostream>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -18,13 +19,6 @@
 #include "platform/qt/DesktopMachine.h"
 
 namespace dovetail {
-
-namespace {
-
-// How often the event loop wakes without input to fire the window's timers.
-constexpr int kEventLoopWakeMs = 10;
-
-}  // namespace
 
 QtHost::QtHost() {
   assert(QApplication::instance() != nullptr && "create the QApplication before the host");
@@ -82,6 +76,20 @@ void QtHost::Present(const Surface& frame) {
   // repaint(), not update(): the frame must be on the screen before the
   // program goes on (and perhaps sleeps without letting events run).
   canvas.repaint();
+  if (onPresented) onPresented();
+}
+
+void QtHost::PresentArea(const Surface& frame, int32_t x, int32_t y, int32_t width,
+                         int32_t height) {
+  CanvasWidget& canvas = Canvas();
+  if (!shown_ || canvas.Frame().size() != QSize(frame.Width(), frame.Height())) {
+    Present(frame);
+    return;
+  }
+  SyncWindow();
+  const QRect changed = canvas.SetFrameArea(frame, QRect(x, y, width, height));
+  if (!changed.isEmpty()) canvas.repaint(changed);
+  if (onPresented) onPresented();
 }
 
 MessageBoxAnswer QtHost::MessageBox(const MessageBoxRequest& request) {
@@ -229,10 +237,19 @@ void QtHost::ShowOnFirstUse() {
 }
 
 void QtHost::RunEventLoop() {
+  // Wakes for the window's next timer and otherwise sleeps until something
+  // arrives, so an idle window costs no wake-ups of its own.
   QTimer wake;
-  wake.start(kEventLoopWakeMs);
+  wake.setSingleShot(true);
+  wake.setTimerType(Qt::PreciseTimer);
   for (;;) {
-    // Sleeps until input arrives or the wake timer ticks.
+    const std::optional<uint32_t> due =
+        window_ != nullptr ? window_->MsUntilNextTimer(TickCount()) : std::nullopt;
+    if (due) {
+      wake.start(static_cast<int>(*due));
+    } else {
+      wake.stop();
+    }
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     DoEvents();
   }

@@ -4,6 +4,7 @@
 #include <QTranslator>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -48,6 +49,9 @@ class QtHost : public Host {
   void DoEvents() override;
   // Shows the frame before returning: the canvas repaints synchronously.
   void Present(const Surface& frame) override;
+  // Copies and repaints only the area that changed.
+  void PresentArea(const Surface& frame, int32_t x, int32_t y, int32_t width,
+                   int32_t height) override;
   // Over the dialog opened last, if any, so that a topmost dialog does not
   // hide it; otherwise over the main window.
   MessageBoxAnswer MessageBox(const MessageBoxRequest& request) override;
@@ -83,6 +87,9 @@ class QtHost : public Host {
   CanvasWidget& Canvas() { return shell_->Canvas(); }
   // Whether the Japanese button texts came from Qt's translations.
   bool TranslationLoaded() const { return translationLoaded_; }
+
+  // Called after each frame is on the screen (for the start-up report).
+  std::function<void()> onPresented;
 
  private:
   void Post(InputEvent input);
