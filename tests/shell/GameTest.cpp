@@ -275,8 +275,10 @@ TEST_F(GameTest, QuittingFromTheTitleSaysSoFirst) {
   // What the screen shows under the quit message: the title picture with
   // its entries in their normal look, no highlight left over.
   std::optional<bool> titleUnderTheBox;
+  Surface shown;
+  host.onPresent = [&](const Surface& frame) { shown = frame; };
   host.onMessageBox = [&](const MessageBoxRequest&) -> std::optional<MessageBoxAnswer> {
-    const Surface& shown = window.LastFrame();
+    if (shown.Width() < 545 || shown.Height() < 372) return std::nullopt;
     const Surface& title = *window.Picture();
     bool same = true;
     for (int32_t y = 237; y < 372; ++y) {
