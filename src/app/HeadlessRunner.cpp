@@ -1,5 +1,7 @@
 #include "app/HeadlessRunner.h"
 
+#include <cstdio>
+
 #include "base/ProgramExit.h"
 #include "graphics/PngFile.h"
 #include "shell/Game.h"
@@ -67,6 +69,12 @@ void HeadlessRunner::Tick() {
                "the run reached --max-ms (" + std::to_string(options_.maxMs) +
                    " ms of virtual time) before " + (autoPlayer_ ? "the route" : "the play file") +
                    " was done; the story was at label " + std::to_string(game_->story.CurLabel)};
+  }
+  if (options_.snapEvery > 0 && Elapsed() >= nextTimedSnap_) {
+    char name[16];
+    std::snprintf(name, sizeof name, "at-%07u", nextTimedSnap_);
+    Snap(name);
+    nextTimedSnap_ += options_.snapEvery;
   }
   if (!playsCafe_ && options_.cafe != CafePolicy::Idle && !host_.InputPending() &&
       game_->Waiting() == WaitState::Customer) {

@@ -26,6 +26,9 @@ struct RunnerOptions {
   std::filesystem::path snapDir = ".";
   uint32_t seed = 1;
   uint32_t maxMs = 3'600'000;  // an hour of virtual time
+  // A snapshot every this many ms of virtual time, named by the moment
+  // ("at-0012000"), to look at a whole run; 0: none.
+  uint32_t snapEvery = 0;
   // How the café is played when the play file has no café commands.
   CafePolicy cafe = CafePolicy::Idle;
   // Plays a route by itself instead of the play file.
@@ -81,6 +84,7 @@ class HeadlessRunner {
   std::unique_ptr<Game> game_;
   size_t next_ = 0;
   std::optional<uint32_t> waitUntil_;
+  uint32_t nextTimedSnap_ = 0;
   std::optional<MessageBoxAnswer> pendingAnswer_;
   uint32_t start_ = 0;
   std::string failure_;

@@ -18,7 +18,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: dovetail-run [--game DIR] [--play FILE] [--log FILE] [--snap-dir DIR]\n"
-    "                    [--seed N] [--max-ms N] [--cafe perfect|idle|wrong]\n"
+    "                    [--snap-every MS] [--seed N] [--max-ms N]\n"
+    "                    [--cafe perfect|idle|wrong]\n"
     "                    [--auto ROUTE [--name FAMILY,GIVEN] [--quit-at-save N]]\n"
     "       dovetail-run [--game DIR] --routes [--cover]\n"
     "\n"
@@ -32,6 +33,7 @@ constexpr const char* kUsage =
     "                  '#' starts a comment\n"
     "  --log FILE      the JSON Lines log of what happened (default: standard output)\n"
     "  --snap-dir DIR  where snap writes NAME.png (default: the current folder)\n"
+    "  --snap-every MS also a snapshot every MS ms of virtual time, at-TTTTTTT.png\n"
     "  --seed N        seed of the game's random numbers (default 1)\n"
     "  --max-ms N      stop with an error after N ms of virtual time (default 3600000)\n"
     "  --cafe POLICY   how café stages play when the play file has no café commands:\n"
@@ -123,6 +125,7 @@ int main(int argc, char** argv) {
   bool numbersOk = true;
   if (auto seed = args.Value("--seed")) numbersOk &= ParseNumber(*seed, options.seed);
   if (auto maxMs = args.Value("--max-ms")) numbersOk &= ParseNumber(*maxMs, options.maxMs);
+  if (auto every = args.Value("--snap-every")) numbersOk &= ParseNumber(*every, options.snapEvery);
   std::string autoProblem;
   if (auto route = args.Value("--auto")) {
     auto parsed = ParseRoute(*route);
@@ -160,7 +163,9 @@ int main(int argc, char** argv) {
   if (playFile && options.autoPlay) autoProblem += "--play and --auto cannot go together\n";
   if (!args.Problems().empty() || !numbersOk || !cafeProblem.empty() || !autoProblem.empty()) {
     std::cerr << "dovetail-run: " << args.Problems()
-              << (numbersOk ? "" : "--seed, --max-ms and --quit-at-save need a whole number\n")
+              << (numbersOk
+                      ? ""
+                      : "--seed, --max-ms, --snap-every and --quit-at-save need a whole number\n")
               << cafeProblem << autoProblem << kUsage;
     return 2;
   }

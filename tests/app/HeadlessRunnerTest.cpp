@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
+
 #include "app/HeadlessRunner.h"
 #include "graphics/TextRenderer.h"
 #include "shell/Game.h"
@@ -18,11 +21,12 @@ class HeadlessRunnerTest : public ::testing::Test {
         text(TextRenderer::Create().value()) {}
 
   // Runs the game with a play file; returns the exit code and fills `lines`.
-  int Play(const std::string& playText, uint32_t maxMs = 3'600'000) {
+  int Play(const std::string& playText, uint32_t maxMs = 3'600'000, uint32_t snapEvery = 0) {
     RunnerOptions options;
     options.gameFolder = folder.root;
     options.snapDir = folder.root;
     options.maxMs = maxMs;
+    options.snapEvery = snapEvery;
     testing::PlayedRun run = testing::PlayHeadless(std::move(options), playText, *text);
     failure = run.failure;
     lines = std::move(run.lines);
@@ -45,6 +49,26 @@ class HeadlessRunnerTest : public ::testing::Test {
   std::vector<std::string> lines;
   std::string failure;
 };
+
+TEST_F(HeadlessRunnerTest, TimedSnapshotsAreTakenAtTheirMomentsOfVirtualTime) {
+  folder.SetScript("1000,,,,,,,,はじめ,,,,\r\n1001,,,,,,,,おわり,,,,\r\n");
+  EXPECT_EQ(Play("until title\nwait 2500\n", 3'600'000, 1000), 0) << failure;
+  std::vector<std::string> names;
+  for (const std::string& line : lines) {
+    if (line.find("\"snap\"") == std::string::npos) continue;
+    const size_t at = line.find("at-");
+    ASSERT_NE(at, std::string::npos) << line;
+    names.push_back(line.substr(at, 10));
+    EXPECT_TRUE(std::filesystem::exists(folder.root / (names.back() + ".png"))) << line;
+  }
+  // The title comes a few seconds in; one snapshot a second up to the end.
+  ASSERT_GE(names.size(), 4u);
+  for (size_t i = 0; i < names.size(); ++i) {
+    char expected[16];
+    std::snprintf(expected, sizeof expected, "at-%07zu", i * 1000);
+    EXPECT_EQ(names[i], expected);
+  }
+}
 
 TEST_F(HeadlessRunnerTest, ASavedStoryContinuesAfterItsSavePointInTheNextRun) {
   folder.SetScript(
