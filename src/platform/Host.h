@@ -39,6 +39,15 @@ class Host {
   // Handlers run nested inside this call.
   virtual void DoEvents() = 0;
 
+  // One round of a loop that waits for the player (a click-wait, a choice):
+  // sleeps `ms` milliseconds, then lets events run. Only events end such a
+  // wait, so a host may sleep on past `ms` while no input has arrived and no
+  // timer of the window is due, instead of waking every round for nothing.
+  virtual void WaitForPlayer(uint32_t ms) {
+    Sleep(ms);
+    DoEvents();
+  }
+
   // Shows the composed frame of the attached window at once.
   virtual void Present(const Surface& frame) = 0;
   // The same, when only the area at (x, y), `width` × `height`, changed since

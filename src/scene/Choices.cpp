@@ -109,10 +109,8 @@ int32_t Choices::ShowChoices() {
   story_.CurJump = 0;
   ChoiceResult = -1;
   open_ = true;
-  while (ChoiceResult < 0) {
-    host_.Sleep(kPollMs);
-    host_.DoEvents();
-  }
+  while (ChoiceResult < 0)
+    host_.WaitForPlayer(kPollMs);
   open_ = false;
 
   for (int k = 0; k < n; ++k)

@@ -8,10 +8,8 @@ void Keys(MainForm& form, MessageState& message, Host& host) {
   form.Blinker.visible = true;
   form.Clicker.SetEnabled(true);
   form.window.Invalidate();
-  while (message.WaitFlag) {
-    host.Sleep(10);
-    host.DoEvents();
-  }
+  while (message.WaitFlag)
+    host.WaitForPlayer(10);
   message.InKeys = false;
   form.Blinker.visible = false;
   form.Clicker.SetEnabled(false);

@@ -485,6 +485,29 @@ TEST_F(DesktopHostTest, TimersFireOnlyWhileEventsRun) {
   EXPECT_EQ(fired, 1);
 }
 
+TEST_F(DesktopHostTest, AWaitForThePlayerSleepsUntilInputArrivesOrATimerIsDue) {
+  host.DoEvents();  // what setting up the window left queued
+  int fired = 0;
+  Timer& timer = window.AddTimer("Clicker", 100);
+  timer.onTimer = [&] { ++fired; };
+  timer.SetEnabled(true);
+  // Nothing arrives: rounds sleep past their 10 ms until the timer is due,
+  // instead of ten rounds of 10 ms.
+  int rounds = 0;
+  while (fired == 0) {
+    host.WaitForPlayer(10);
+    ++rounds;
+  }
+  EXPECT_LE(rounds, 3);
+
+  // Input arrives: the round lets it run.
+  int downs = 0;
+  target.onMouseDown = [&](const MouseEvent&) { ++downs; };
+  SendMouse(QEvent::MouseButtonPress, QPointF(210, 110), Qt::LeftButton, Qt::LeftButton);
+  host.WaitForPlayer(10);
+  EXPECT_EQ(downs, 1);
+}
+
 // Answers the next message box from a timer and reports what it showed.
 struct SeenBox {
   QString title;

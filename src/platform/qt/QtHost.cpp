@@ -236,23 +236,32 @@ void QtHost::ShowOnFirstUse() {
   if (window_ != nullptr && !shown_) ShowWindow();
 }
 
-void QtHost::RunEventLoop() {
-  // Wakes for the window's next timer and otherwise sleeps until something
-  // arrives, so an idle window costs no wake-ups of its own.
+void QtHost::SleepUntilSomethingHappens() {
   QTimer wake;
   wake.setSingleShot(true);
   wake.setTimerType(Qt::PreciseTimer);
+  const std::optional<uint32_t> due =
+      window_ != nullptr ? window_->MsUntilNextTimer(TickCount()) : std::nullopt;
+  if (due) wake.start(static_cast<int>(*due));
+  QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void QtHost::RunEventLoop() {
+  // Wakes for the window's next timer and otherwise sleeps until something
+  // arrives, so an idle window costs no wake-ups of its own.
   for (;;) {
-    const std::optional<uint32_t> due =
-        window_ != nullptr ? window_->MsUntilNextTimer(TickCount()) : std::nullopt;
-    if (due) {
-      wake.start(static_cast<int>(*due));
-    } else {
-      wake.stop();
-    }
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    SleepUntilSomethingHappens();
     DoEvents();
   }
+}
+
+void QtHost::WaitForPlayer(uint32_t /*ms*/) {
+  // Input already queued (or posted by a handler) is taken at once; otherwise
+  // the round sleeps until input arrives or a window timer is due. The loop's
+  // condition changes only through those, so the 10 ms rounds in between
+  // would each find nothing to do.
+  if (inputs_.empty()) SleepUntilSomethingHappens();
+  DoEvents();
 }
 
 void QtHost::Post(InputEvent input) {

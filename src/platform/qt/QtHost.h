@@ -47,6 +47,7 @@ class QtHost : public Host {
   uint32_t TickCount() override;
   void Sleep(uint32_t ms) override;
   void DoEvents() override;
+  void WaitForPlayer(uint32_t ms) override;
   // Shows the frame before returning: the canvas repaints synchronously.
   void Present(const Surface& frame) override;
   // Copies and repaints only the area that changed.
@@ -92,6 +93,8 @@ class QtHost : public Host {
   std::function<void()> onPresented;
 
  private:
+  // Sleeps until Qt has an event or the window's next timer is due.
+  void SleepUntilSomethingHappens();
   void Post(InputEvent input);
   void Deliver(const InputEvent& input);
   void DeliverToDialog(const InputEvent& input);
