@@ -74,7 +74,9 @@ void HeadlessRunner::Tick() {
     char name[16];
     std::snprintf(name, sizeof name, "at-%07u", nextTimedSnap_);
     Snap(name);
-    nextTimedSnap_ += options_.snapEvery;
+    // Moments passed while the program did not let events run show the same
+    // frame: they are skipped rather than snapped late one after another.
+    nextTimedSnap_ = (Elapsed() / options_.snapEvery + 1) * options_.snapEvery;
   }
   if (!playsCafe_ && options_.cafe != CafePolicy::Idle && !host_.InputPending() &&
       game_->Waiting() == WaitState::Customer) {
