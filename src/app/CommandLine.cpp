@@ -14,6 +14,20 @@ std::filesystem::path ExecutableFolder(const char* argv0) {
   return std::filesystem::absolute(argv0, ec).parent_path();
 }
 
+DefaultGame FindDefaultGame(const char* argv0) {
+  const std::filesystem::path own = ExecutableFolder(argv0);
+  std::error_code ec;
+  if (std::filesystem::is_directory(own / "data", ec) ||
+      std::filesystem::exists(own / "20.dat", ec)) {
+    return {own, false};
+  }
+  // The installed game's place relative to the installed program, so that a
+  // package installed under another prefix finds its game too.
+  const std::filesystem::path installed = (own / DOVETAIL_INSTALLED_GAME).lexically_normal();
+  if (std::filesystem::is_directory(installed, ec)) return {installed, true};
+  return {own, false};
+}
+
 CommandLine::CommandLine(int argc, char** argv)
     : args_(argv + 1, argv + argc), used_(args_.size(), false) {}
 

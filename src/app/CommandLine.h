@@ -7,8 +7,19 @@
 
 namespace dovetail {
 
-// The folder of the running executable (where the game folder is by default).
+// The folder of the running executable.
 std::filesystem::path ExecutableFolder(const char* argv0);
+
+// The game a program plays when no --game names one: the game in the
+// program's own folder (one with a "data" folder or a settings file, as a
+// build or an unpacked game has), else the game installed with the program
+// (`installed` true), else the program's folder all the same, so that start-up
+// says what is missing.
+struct DefaultGame {
+  std::filesystem::path folder;
+  bool installed = false;
+};
+DefaultGame FindDefaultGame(const char* argv0);
 
 // A small command-line reader for "--name value" options and "--flag"s.
 class CommandLine {

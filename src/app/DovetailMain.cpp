@@ -10,6 +10,7 @@
 
 #include "app/CommandLine.h"
 #include "app/InstanceLock.h"
+#include "app/PlayerFolder.h"
 #include "app/StartupReport.h"
 #include "base/ProgramExit.h"
 #include "graphics/TextRenderer.h"
@@ -21,11 +22,16 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: dovetail [--game DIR] [--soundfont FILE]\n"
+    "usage: dovetail [--game DIR] [--save-dir DIR] [--soundfont FILE]\n"
     "\n"
     "Plays the game. Its data folder is DIR/data, or DIR itself when it has no\n"
-    "\"data\" folder; without --game, DIR is the folder of this program.\n"
+    "\"data\" folder; without --game, DIR is the folder of this program when it\n"
+    "holds a game, else the game installed with the program.\n"
     "  --game DIR         another game folder\n"
+    "  --save-dir DIR     keeps the player's files (settings, save, ranking) in DIR;\n"
+    "                     the game folder is then only read. Without it they stay\n"
+    "                     in the game's data folder while it can be written, else\n"
+    "                     in $XDG_DATA_HOME/dovetail/GAME (~/.local/share/...)\n"
     "  --soundfont FILE   the General MIDI soundfont (.sf2 / .sf3) for the music;\n"
     "                     by default FluidR3_GM, else TimGM6mb, from the system\n"
     "  --help             this text\n"
@@ -75,13 +81,16 @@ int main(int argc, char** argv) {
     std::cout << "dovetail " << DOVETAIL_VERSION << "\n";
     return 0;
   }
-  const std::filesystem::path gameFolder =
-      args.Value("--game").value_or(ExecutableFolder(argv[0]).string());
+  const std::optional<std::string> gameArgument = args.Value("--game");
+  const DefaultGame defaultGame = FindDefaultGame(argv[0]);
+  const std::filesystem::path gameFolder = gameArgument.value_or(defaultGame.folder.string());
   // For the desktop tests: start, show the title, shut down.
   const bool smokeTest = args.Flag("--smoke-test");
   // For the start-up benchmark: the moments of start-up on standard error.
   const StartupReport report(args.Flag("--report-startup"));
   const std::optional<std::string> soundFont = args.Value("--soundfont");
+  PlayerFolderChoice playerFolder = ChoosePlayerFolder(args.Value("--save-dir"));
+  playerFolder.installedGame = !gameArgument && defaultGame.installed;
   if (!args.Problems().empty()) {
     std::cerr << "dovetail: " << args.Problems() << kUsage;
     return 2;
@@ -116,7 +125,10 @@ int main(int argc, char** argv) {
   host.onPresented = [&] {
     if (std::exchange(firstFrame, false)) report.Moment("first-frame");
   };
-  const auto lock = InstanceLock::Acquire(gameFolder);
+  const GamePaths paths = GamePaths::ForPlayer(gameFolder, playerFolder);
+  // Two copies must not write the same player's files; copies keeping their
+  // files apart (--save-dir) may share a game folder.
+  const auto lock = InstanceLock::Acquire(paths.PlayerPath);
   if (lock == nullptr) {
     host.MessageBox({"既に起動しています。", kAppTitle, MessageBoxButtons::Ok});
     return 0;
@@ -130,7 +142,7 @@ int main(int argc, char** argv) {
   try {
     // Nobody watches the desktop program's events.
     IgnoredEvents events;
-    Game game(host, *text, GamePaths::ForGameFolder(gameFolder), **audio, events);
+    Game game(host, *text, paths, **audio, events);
     game.Form_Load();
     report.Moment("title");
     const QPoint canvas = host.Canvas().mapToGlobal(QPoint(0, 0));

@@ -21,8 +21,10 @@ HeadlessRunner::HeadlessRunner(RunnerOptions options, TextRenderer& text, std::o
     : options_(std::move(options)), log_(log), events_(host_, log_) {
   host_.SetWantsFrames(false);
   audio_ = MakeSilentAudio(host_);
-  game_ = std::make_unique<Game>(host_, text, GamePaths::ForGameFolder(options_.gameFolder),
-                                 *audio_, events_);
+  const GamePaths paths = options_.playerFolder
+                              ? GamePaths::ForPlayer(options_.gameFolder, *options_.playerFolder)
+                              : GamePaths::ForGameFolder(options_.gameFolder);
+  game_ = std::make_unique<Game>(host_, text, paths, *audio_, events_);
   game_->random.seed(options_.seed);
   playsCafe_ = PlaysCafe(options_.play);
   if (options_.autoPlay) {

@@ -13,6 +13,7 @@
 #include "app/LoggedEvents.h"
 #include "app/PlayFile.h"
 #include "platform/HeadlessHost.h"
+#include "script/GamePaths.h"
 #include "sound/NullAudioOutput.h"
 
 namespace dovetail {
@@ -22,6 +23,9 @@ class TextRenderer;
 
 struct RunnerOptions {
   std::filesystem::path gameFolder;
+  // Where the player's files go (the programs give it); without it they are
+  // kept in the data folder, which is written, as the game always did.
+  std::optional<PlayerFolderChoice> playerFolder;
   std::vector<PlayCommand> play;
   std::filesystem::path snapDir = ".";
   uint32_t seed = 1;

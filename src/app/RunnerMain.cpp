@@ -7,6 +7,7 @@
 
 #include "app/CommandLine.h"
 #include "app/HeadlessRunner.h"
+#include "app/PlayerFolder.h"
 #include "base/Files.h"
 #include "graphics/TextRenderer.h"
 #include "routes/RouteMap.h"
@@ -17,7 +18,8 @@ namespace dovetail {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: dovetail-run [--game DIR] [--play FILE] [--log FILE] [--snap-dir DIR]\n"
+    "usage: dovetail-run [--game DIR] [--save-dir DIR] [--play FILE] [--log FILE]\n"
+    "                    [--snap-dir DIR]\n"
     "                    [--snap-every MS] [--seed N] [--max-ms N]\n"
     "                    [--cafe perfect|idle|wrong]\n"
     "                    [--auto ROUTE [--name FAMILY,GIVEN] [--quit-at-save N]]\n"
@@ -25,7 +27,12 @@ constexpr const char* kUsage =
     "\n"
     "Plays the game without a window, in virtual time.\n"
     "  --game DIR      the game folder (its data folder is DIR/data, or DIR itself);\n"
-    "                  default: the folder of this program\n"
+    "                  default: the folder of this program when it holds a game,\n"
+    "                  else the game installed with the program\n"
+    "  --save-dir DIR  keeps the player's files (settings, save, ranking, result\n"
+    "                  log, system report) in DIR; the game folder is only read.\n"
+    "                  Without it they stay in the data folder while it can be\n"
+    "                  written, else in $XDG_DATA_HOME/dovetail/GAME\n"
     "  --play FILE     input, one command a line: wait MS, until STATE (title,\n"
     "                  click-wait, choice, dialog, message-box, customer), click X Y,\n"
     "                  rclick X Y, move X Y, key NAME, menu NAME, answer ok|cancel,\n"
@@ -118,7 +125,11 @@ int main(int argc, char** argv) {
   CommandLine args(argc, argv);
   if (args.AnsweredHelpOrVersion("dovetail-run", kUsage)) return 0;
   RunnerOptions options;
-  options.gameFolder = args.Value("--game").value_or(ExecutableFolder(argv[0]).string());
+  const std::optional<std::string> gameArgument = args.Value("--game");
+  const DefaultGame defaultGame = FindDefaultGame(argv[0]);
+  options.gameFolder = gameArgument.value_or(defaultGame.folder.string());
+  options.playerFolder = ChoosePlayerFolder(args.Value("--save-dir"));
+  options.playerFolder->installedGame = !gameArgument && defaultGame.installed;
   const auto playFile = args.Value("--play");
   const auto logFile = args.Value("--log");
   if (auto dir = args.Value("--snap-dir")) options.snapDir = *dir;

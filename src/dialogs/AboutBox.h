@@ -30,7 +30,7 @@ std::string AboutMessage(const std::array<std::string, 10>& names, const Default
 // The version dialog (menu item "vers"): title, version, requirements, a
 // notice and two links (opened by the desktop's mail program and browser),
 // and the message field of AboutMessage. Every opening writes the system
-// report to "syslog.dat" in the data folder; a report that cannot be written
+// report to "syslog.dat" among the player's files; a report that cannot be written
 // is told, naming the file, and the dialog opens all the same.
 //
 // The main window is disabled while it is open. "ＯＫ", the close box and

@@ -130,8 +130,10 @@ SysReport BuildSysReport(Host& host, const GamePaths& paths) {
   return report;
 }
 
-Status WriteSysLog(const std::filesystem::path& dataPath, const SysReport& report) {
-  return ReplaceFileAtomically(dataPath / "syslog.dat", ToCp932Lossy(report.text + kLineEnd));
+Status WriteSysLog(const GamePaths& paths, const SysReport& report) {
+  auto path = paths.PlayerFileToReplace(kSystemReportFile);
+  if (!path.ok()) return path.error();
+  return ReplaceFileAtomically(*path, ToCp932Lossy(report.text + kLineEnd));
 }
 
 }  // namespace dovetail

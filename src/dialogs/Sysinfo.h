@@ -45,9 +45,9 @@ int32_t ProcessorType(const ProcessorFacts& processor);
 // system's name stays empty and the system folders are empty.
 SysReport BuildSysReport(Host& host, const GamePaths& paths);
 
-// Writes the report to "syslog.dat" in the data folder: the text and one more
+// Writes the report to "syslog.dat" among the player's files: the text and one more
 // line end, in CP932 (a character it cannot hold becomes "?"), replacing any
 // earlier report atomically. The error names the file.
-Status WriteSysLog(const std::filesystem::path& dataPath, const SysReport& report);
+Status WriteSysLog(const GamePaths& paths, const SysReport& report);
 
 }  // namespace dovetail

@@ -105,7 +105,7 @@ CafeBoard::CafeBoard(const SceneContext& scene, Mci& mci, const CafeTables& tabl
 }
 
 Surface CafeBoard::LoadPicture(const char* name) {
-  auto picture = LoadBitmapFile(DataFile(scene_.paths.DataPath, name));
+  auto picture = dovetail::LoadPicture(scene_.paths.DataPath, name);
   if (!picture.ok()) {
     fatalError_(picture.error().message);
     assert(false && "the fatal error handler returned");

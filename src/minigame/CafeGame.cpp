@@ -32,7 +32,6 @@ constexpr int16_t kGradeSound = 103;
 constexpr int16_t kScoreSound = 107;
 
 const char* const kStageMusic = "02.mid";
-const char* const kResultFile = "rank.txt";
 
 }  // namespace
 
@@ -146,9 +145,10 @@ void CafeGame::ShowDayResult(const DayResult& result) {
   scene_.events.Report(DayEvent{result.s1, result.s2, result.s3, result.day, result.grade});
 
   auto line = DailyResultLine(clock_.DateTimeText(), result);
-  Status written = line.ok()
-                       ? AppendDailyResult(DataFile(scene_.paths.DataPath, kResultFile), *line)
-                       : Status(line.error());
+  auto path = scene_.paths.PlayerFileToUpdate(kResultLogFile);
+  Status written = !line.ok()   ? Status(line.error())
+                   : !path.ok() ? Status(path.error())
+                                : AppendDailyResult(*path, *line);
   if (!written.ok()) ReportWriteFailure(written.error(), rankFailureReported_);
 }
 

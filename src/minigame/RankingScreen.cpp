@@ -14,7 +14,6 @@ namespace dovetail {
 namespace {
 
 constexpr const char* kRankingPicture = "p07.dat";
-constexpr const char* kRankingFile = "30.dat";
 constexpr const char* kTitleMusic = "01.mid";
 constexpr int32_t kNameLeft = 155;
 // The score's last digit ends at this x; each character is 12 pixels wide.
@@ -54,8 +53,9 @@ void RankingScreen::DispRanking(int16_t mode) {
       return;
     }
     InsertResult(story.Ranking, pos);
+    auto path = scene_.paths.PlayerFileToReplace(kRankingFile);
     const Status written =
-        WriteRankingFile(DataFile(scene_.paths.DataPath, kRankingFile), story.Ranking);
+        path.ok() ? WriteRankingFile(*path, story.Ranking) : Status(path.error());
     if (!written.ok() && !writeFailureReported_) {
       writeFailureReported_ = true;
       scene_.host.MessageBox(
@@ -66,7 +66,7 @@ void RankingScreen::DispRanking(int16_t mode) {
 
   PictureBox& screen = form.PicMainBak;
   screen.Move(0, 0, 640, 480);
-  auto picture = LoadBitmapFile(DataFile(scene_.paths.DataPath, kRankingPicture));
+  auto picture = LoadPicture(scene_.paths.DataPath, kRankingPicture);
   if (!picture.ok()) fatalError_(picture.error().message);
   screen.SetPicture(std::move(*picture));
   screen.font = FontSpec{"ＭＳ ゴシック", 16, false, false};

@@ -91,7 +91,7 @@ void Ending::HideStory() {
 
 void Ending::ShowEndingPicture(const char* file) {
   MainForm& form = scene_.form;
-  auto picture = LoadBitmapFile(DataFile(scene_.paths.DataPath, file));
+  auto picture = LoadPicture(scene_.paths.DataPath, file);
   if (!picture.ok()) fatalError_(picture.error().message);
   form.PicMainBak.SetPicture(std::move(*picture));
   scene_.effects.EffectCode = "BC";

@@ -64,7 +64,7 @@ int32_t Pictures::ShowBackground() {
 
   const std::string number = "0" + std::to_string(story_.BgNo);
   const std::string name = "p" + Right(number, 2) + ".dat";
-  auto picture = LoadBitmapFile(DataFile(dataPath_, name));
+  auto picture = LoadPicture(dataPath_, name);
   if (!picture.ok()) Fail(picture.error().message);
   form_.PicMainBak.SetPicture(std::move(*picture));
   form_.PicMainBak.Refresh();
@@ -159,7 +159,7 @@ void Pictures::LoadCharacter(int slot) {
 void Pictures::LoadCharacterAt(int slot, int position) {
   assert(slot >= 0 && slot < kSlots && position >= 0 && position < kPositions);
   const std::string name = std::to_string(story_.CharNo) + std::to_string(story_.CharPose) + ".dat";
-  auto picture = LoadBitmapFile(DataFile(dataPath_, name));
+  auto picture = LoadPicture(dataPath_, name);
   if (!picture.ok()) Fail(picture.error().message);
   PictureBox& body = *form_.Doll_Body[slot];
   body.SetPicture(std::move(*picture));
@@ -261,7 +261,7 @@ int32_t Pictures::ChangeFace() {
 }
 
 Status Pictures::LoadFaceTable() {
-  auto picture = LoadBitmapFile(DataFile(dataPath_, "91.dat"));
+  auto picture = LoadPicture(dataPath_, "91.dat");
   if (!picture.ok()) return picture.error();
   form_.Face_Load.SetPicture(std::move(*picture));
   const int32_t width = form_.Face_Load.Width();

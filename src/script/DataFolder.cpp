@@ -4,6 +4,8 @@
 #include <system_error>
 
 #include "base/Files.h"
+#include "base/FolderAccess.h"
+#include "graphics/BitmapFile.h"
 #include "script/PictureDisguise.h"
 
 namespace dovetail {
@@ -25,12 +27,13 @@ bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
 
 // The files the program replaces through a temporary file, and the decoded
 // script copies earlier versions wrote during start-up.
-constexpr std::array<const char*, 8> kReplacedFiles = {
-    "20.dat", "30.dat", "40.dat", "40.dat.bak", "syslog.dat", "51.cod", "52.cod", "rank.txt"};
+constexpr std::array<std::string_view, 8> kReplacedFiles = {
+    kSettingsFile,     kRankingFile, kSaveFile, kSaveBackupFile,
+    kSystemReportFile, "51.cod",     "52.cod",  kResultLogFile};
 
 bool IsLeftover(std::string_view name) {
   if (name == "51.cod" || name == "52.cod") return true;
-  for (const char* target : kReplacedFiles) {
+  for (const std::string_view target : kReplacedFiles) {
     if (IsTemporaryFileOf(name, target)) return true;
   }
   return false;
@@ -86,13 +89,25 @@ void RemoveLeftovers(const fs::path& dataPath) {
   }
 }
 
-Status PrepareAssets(const fs::path& dataPath, const ProgressReport& progress) {
-  RemoveLeftovers(dataPath);
+Status PrepareAssets(const GamePaths& paths, const ProgressReport& progress) {
+  if (paths.SeparatePlayerFolder()) RemoveLeftovers(paths.PlayerPath);
+  if (paths.writesDataFolder) RemoveLeftovers(paths.DataPath);
   for (const char* name : kPictureFiles) {
-    if (auto status = RestoreHeader(DataFile(dataPath, name), 'B'); !status) return status;
+    const fs::path picture = DataFile(paths.DataPath, name);
+    Status status = paths.writesDataFolder ? RestoreHeader(picture, 'B') : CheckReadable(picture);
+    if (!status) return status;
   }
   if (progress) progress(50);
   return {};
+}
+
+Result<Surface> LoadPicture(const fs::path& dataPath, std::string_view name) {
+  const fs::path path = DataFile(dataPath, name);
+  auto bytes = ReadWholeFile(path, kMaxBitmapFileBytes);
+  if (!bytes.ok()) return bytes.error();
+  if (IsDisguisedPicture(name) && bytes->starts_with(kDisguisedSignature))
+    *bytes = Undisguised(std::move(*bytes));
+  return DecodeBitmap(*bytes, path.string());
 }
 
 Status LoadScript(const fs::path& dataPath, ScriptTables& tables, const ProgressReport& progress) {

@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "base/Result.h"
+#include "platform/Surface.h"
+#include "script/GamePaths.h"
 #include "script/ScriptLoader.h"
 #include "script/ScriptTables.h"
 
@@ -55,9 +57,17 @@ Status HideHeader(const std::filesystem::path& path);
 // and links are removed, never a folder.
 void RemoveLeftovers(const std::filesystem::path& dataPath);
 
-// Repairs the folder after an interrupted run (RemoveLeftovers) and restores
-// the twelve picture headers; reports 50.
-Status PrepareAssets(const std::filesystem::path& dataPath, const ProgressReport& progress);
+// Repairs the folders after an interrupted run (RemoveLeftovers) and, when the
+// data folder is written, restores the twelve picture headers; a data folder
+// that is only read is left as it is, its pictures only checked to be there
+// and readable. Reports 50.
+Status PrepareAssets(const GamePaths& paths, const ProgressReport& progress);
+
+// Loads a picture of the data folder. A disguised picture ("JF" where "BM"
+// belongs) is read with its signature put right in memory, so a data folder
+// that is never written shows the same pictures as one whose headers start-up
+// restored. Errors name the file.
+Result<Surface> LoadPicture(const std::filesystem::path& dataPath, std::string_view name);
 
 // Decodes 51.dat and 52.dat in memory into the tables; reports 70, 80, 90 and
 // 95.

@@ -1,17 +1,119 @@
 #include "script/GamePaths.h"
 
+#include <cstdint>
+#include <cstdio>
 #include <system_error>
 
+#include "base/Files.h"
+#include "base/FolderAccess.h"
 #include "script/DataFolder.h"
 
 namespace dovetail {
 
-GamePaths GamePaths::ForGameFolder(const std::filesystem::path& gameFolder) {
+namespace fs = std::filesystem;
+
+namespace {
+
+// The data folder can be written as the game writes it: a file can be made
+// in it, and the disguised pictures there can be opened to restore and hide
+// their headers.
+bool DataFolderCanBeWritten(const fs::path& dataPath) {
+  if (!CanCreateFileIn(dataPath, kSettingsFile)) return false;
+  for (const char* name : kPictureFiles) {
+    const fs::path picture = DataFile(dataPath, name);
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(picture, ec)) && !CanBeOpenedForWriting(picture))
+      return false;
+  }
+  return true;
+}
+
+// FNV-1a over the bytes: a short fingerprint, not a security measure.
+uint32_t Fingerprint(std::string_view bytes) {
+  uint32_t hash = 2166136261u;
+  for (const char c : bytes) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 16777619u;
+  }
+  return hash;
+}
+
+// The folder's name as a file name of its own: separators and control
+// characters become "_", and a name that is empty or only dots becomes "game".
+std::string FolderName(const fs::path& gameFolder) {
+  std::error_code ec;
+  fs::path absolute = fs::absolute(gameFolder, ec).lexically_normal();
+  if (!absolute.has_filename()) absolute = absolute.parent_path();
+  std::string name = absolute.filename().string();
+  for (char& c : name) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == '/' || c == '\\' || c == 0x7F) c = '_';
+  }
+  if (name.find_first_not_of('.') == std::string::npos) name = "game";
+  return name;
+}
+
+fs::path PlayerCopy(const fs::path& playerPath, std::string_view name) {
+  return DataFile(playerPath, name);
+}
+
+bool Exists(const fs::path& path) {
+  std::error_code ec;
+  return fs::exists(fs::symlink_status(path, ec));
+}
+
+}  // namespace
+
+GamePaths GamePaths::ForGameFolder(const fs::path& gameFolder) {
   std::error_code ec;
   // The sub-folder is found like every data file, whatever the case of its
   // name ("Data", "DATA").
-  const std::filesystem::path data = DataFile(gameFolder, "data");
-  return {gameFolder, std::filesystem::is_directory(data, ec) ? data : gameFolder};
+  const fs::path data = DataFile(gameFolder, "data");
+  const fs::path dataPath = fs::is_directory(data, ec) ? data : gameFolder;
+  return {gameFolder, dataPath, dataPath, true};
+}
+
+GamePaths GamePaths::ForPlayer(const fs::path& gameFolder, const PlayerFolderChoice& choice) {
+  GamePaths paths = ForGameFolder(gameFolder);
+  if (choice.saveDir) {
+    paths.PlayerPath = *choice.saveDir;
+    paths.writesDataFolder = false;
+  } else if (choice.installedGame || !DataFolderCanBeWritten(paths.DataPath)) {
+    paths.PlayerPath = choice.dataHome / "dovetail" / GameIdentity(gameFolder, paths.DataPath);
+    paths.writesDataFolder = false;
+  }
+  return paths;
+}
+
+fs::path GamePaths::PlayerFileToRead(std::string_view name) const {
+  if (SeparatePlayerFolder()) {
+    const fs::path copy = PlayerCopy(PlayerPath, name);
+    if (Exists(copy)) return copy;
+  }
+  return DataFile(DataPath, name);
+}
+
+Result<fs::path> GamePaths::PlayerFileToReplace(std::string_view name) const {
+  if (!SeparatePlayerFolder()) return DataFile(DataPath, name);
+  if (Status made = MakePrivateFolder(PlayerPath); !made) return made.error();
+  return PlayerCopy(PlayerPath, name);
+}
+
+Result<fs::path> GamePaths::PlayerFileToUpdate(std::string_view name) const {
+  auto path = PlayerFileToReplace(name);
+  if (!path.ok() || !SeparatePlayerFolder() || Exists(*path)) return path;
+  const fs::path original = DataFile(DataPath, name);
+  if (!Exists(original)) return path;
+  auto bytes = ReadWholeFile(original);
+  if (!bytes.ok()) return bytes.error();
+  if (Status copied = ReplaceFileAtomically(*path, *bytes); !copied) return copied.error();
+  return path;
+}
+
+std::string GameIdentity(const fs::path& gameFolder, const fs::path& dataPath) {
+  auto script = ReadWholeFile(DataFile(dataPath, "51.dat"), kMaxScriptFileBytes);
+  char hash[9];
+  std::snprintf(hash, sizeof hash, "%08x", Fingerprint(script.ok() ? *script : std::string()));
+  return FolderName(gameFolder) + "-" + hash;
 }
 
 }  // namespace dovetail

@@ -1,18 +1,81 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "base/Result.h"
 
 namespace dovetail {
 
+// The files the game writes: settings, ranking, save and its backup, the
+// daily result log and the system report. They are the player's files: they
+// live in the data folder while it can be written, as they always did, and
+// in a folder of the player's own when it cannot (or when asked).
+inline constexpr std::string_view kSettingsFile = "20.dat";
+inline constexpr std::string_view kRankingFile = "30.dat";
+inline constexpr std::string_view kSaveFile = "40.dat";
+inline constexpr std::string_view kSaveBackupFile = "40.dat.bak";
+inline constexpr std::string_view kResultLogFile = "rank.txt";
+inline constexpr std::string_view kSystemReportFile = "syslog.dat";
+
+// Where a player's files go when the data folder is not theirs to write.
+struct PlayerFolderChoice {
+  // The folder named on the command line (--save-dir): the player's files
+  // go there and the data folder is never written, even when it could be.
+  std::optional<std::filesystem::path> saveDir;
+  // The base of per-user data ($XDG_DATA_HOME, by default ~/.local/share):
+  // a read-only game keeps its player's files in dovetail/GAME under it.
+  std::filesystem::path dataHome;
+  // The game is one installed with the program (a package's files): it is
+  // played as a read-only one even by a user who could write it.
+  bool installedGame = false;
+};
+
 // The folders a run plays from, worked out once before anything is built:
-// the game folder (the program's own, or the one named on the command line)
-// and the data folder inside it ("data" when the game folder has one, else
-// the game folder itself).
+// the game folder (the program's own, or the one named on the command line),
+// the data folder inside it ("data" when the game folder has one, else the
+// game folder itself), and the folder of the player's files.
 struct GamePaths {
   std::filesystem::path BasePath;
   std::filesystem::path DataPath;
+  // Where the player's files are written. The data folder itself unless it
+  // is read-only or --save-dir names another.
+  std::filesystem::path PlayerPath;
+  // True while the data folder is written as the game always did it: picture
+  // headers restored at start-up and disguised again at the end, leftovers of
+  // interrupted runs removed. False: not one byte is ever written there.
+  bool writesDataFolder = true;
 
+  // The data folder is the folder of the player's files too, and is written.
   static GamePaths ForGameFolder(const std::filesystem::path& gameFolder);
+  // The programs' paths: the data folder keeps the player's files when it can
+  // be written (found by trying, since permission bits do not tell for root
+  // or a read-only mount); otherwise, or with a --save-dir, they go to the
+  // player's folder and the data folder is only read.
+  static GamePaths ForPlayer(const std::filesystem::path& gameFolder,
+                             const PlayerFolderChoice& choice);
+
+  // True when the player's files live apart from the data folder.
+  bool SeparatePlayerFolder() const { return PlayerPath != DataPath; }
+  // The file to read the player's file `name` from: the player's copy once
+  // there is one, else the data folder's (its starting state).
+  std::filesystem::path PlayerFileToRead(std::string_view name) const;
+  // The path to replace the player's file `name` at, whole. The player's
+  // folder is made (mode 0700) on first use. Errors name the folder.
+  Result<std::filesystem::path> PlayerFileToReplace(std::string_view name) const;
+  // The path to change the player's file `name` at (an append, a rewrite of
+  // part of it): as PlayerFileToReplace, and a copy the data folder holds is
+  // first copied into the player's folder, so that the change goes on from
+  // the game's starting state.
+  Result<std::filesystem::path> PlayerFileToUpdate(std::string_view name) const;
 };
+
+// A stable, readable name for a game: its folder's name and a short hash of
+// its script file ("demo-3fa2c1d9"), so that two games, or two versions of
+// one, never share a player's folder.
+std::string GameIdentity(const std::filesystem::path& gameFolder,
+                         const std::filesystem::path& dataPath);
 
 }  // namespace dovetail

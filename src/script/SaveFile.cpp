@@ -19,8 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kSaveName = "40.dat";
-constexpr const char* kBackupName = "40.dat.bak";
 constexpr int kSaveStageMismatchExit = 1;
 // The largest save file read: 106 lines of at most fifteen numbers and two
 // names take under 20 KB.
@@ -71,7 +69,7 @@ Result<std::string> FormatSave(const StoryState& s) {
   for (const auto& row : cafe.DishLog)
     text += JoinRow(row) + "\r\n";
   auto encoded = Utf8ToCp932(text);
-  if (!encoded.ok()) return Error{std::string(kSaveName) + ": " + encoded.error().message};
+  if (!encoded.ok()) return Error{std::string(kSaveFile) + ": " + encoded.error().message};
   return encoded;
 }
 
@@ -188,20 +186,22 @@ bool SaveFileLoads(const fs::path& path) {
   return TryRead(path, *scratch).status.ok();
 }
 
-void SaveGame(const StoryState& state, Host& host, const fs::path& dataPath) {
-  const fs::path path = dataPath / kSaveName;
+void SaveGame(const StoryState& state, Host& host, const GamePaths& paths) {
   Status status;
   auto text = FormatSave(state);
   if (!text.ok()) status = text.error();
+  auto path = paths.PlayerFileToUpdate(kSaveFile);
+  auto backup = paths.PlayerFileToReplace(kSaveBackupFile);
+  if (status.ok() && !path.ok()) status = path.error();
+  if (status.ok() && !backup.ok()) status = backup.error();
   // Keep the previous save as the backup, but only one that loads: a damaged
   // save never takes the place of a good backup. A linked save file is not
   // followed; it is replaced by a regular file below.
-  if (status.ok() && SaveFileLoads(path)) {
-    auto previous = ReadWholeFile(path, kMaxSaveFileBytes);
-    status = previous.ok() ? ReplaceFileAtomically(dataPath / kBackupName, *previous)
-                           : Status(previous.error());
+  if (status.ok() && SaveFileLoads(*path)) {
+    auto previous = ReadWholeFile(*path, kMaxSaveFileBytes);
+    status = previous.ok() ? ReplaceFileAtomically(*backup, *previous) : Status(previous.error());
   }
-  if (status.ok()) status = ReplaceFileAtomically(path, *text);
+  if (status.ok()) status = ReplaceFileAtomically(*path, *text);
   // The player sees the fixed message; the reason goes to whoever runs the
   // program.
   if (!status.ok()) host.Diagnostic("dovetail: the save failed: " + status.error().message);
@@ -209,17 +209,19 @@ void SaveGame(const StoryState& state, Host& host, const fs::path& dataPath) {
                    MessageBoxButtons::Ok});
 }
 
-void LoadGame(StoryState& state, Interpreter& interpreter, Host& host, const fs::path& dataPath) {
-  const SaveAttempt save = TryRead(dataPath / kSaveName, state);
+void LoadGame(StoryState& state, Interpreter& interpreter, Host& host, const GamePaths& paths) {
+  const fs::path savePath = paths.PlayerFileToRead(kSaveFile);
+  const fs::path backupPath = paths.PlayerFileToRead(kSaveBackupFile);
+  const SaveAttempt save = TryRead(savePath, state);
   if (save.stagesDisagree) throw ProgramExit{kSaveStageMismatchExit};
   Status status = save.status;
-  if (!status.ok() && SaveFileLoads(dataPath / kBackupName)) {
+  if (!status.ok() && SaveFileLoads(backupPath)) {
     // A missing or unreadable save falls back to the backup; a save that is
     // there but damaged offers it, since the player may not want an older one.
-    const bool take = !save.present || !fs::is_regular_file(dataPath / kSaveName) ||
+    const bool take = !save.present || !fs::is_regular_file(savePath) ||
                       host.MessageBox({kDamagedSaveOffer, kAppTitle,
                                        MessageBoxButtons::OkCancel}) == MessageBoxAnswer::Ok;
-    if (take) status = TryRead(dataPath / kBackupName, state).status;
+    if (take) status = TryRead(backupPath, state).status;
   }
   if (!status.ok()) {
     host.MessageBox(

@@ -6,6 +6,7 @@
 
 #include "base/Result.h"
 #include "platform/Host.h"
+#include "script/GamePaths.h"
 #include "script/Interpreter.h"
 #include "script/StoryState.h"
 
@@ -22,12 +23,11 @@ std::string PositionKey(int16_t label, int16_t stage, int32_t score, int32_t scr
 // cannot be written in CP932.
 Result<std::string> FormatSave(const StoryState& state);
 
-// Writes 40.dat and shows "セーブしました.", or "セーブに失敗しました." when it
-// cannot be written (the reason goes to the standard error stream). The file
-// is replaced atomically, never written through a link. The previous save
-// becomes 40.dat.bak only when it loads, so a damaged save never replaces a
-// good backup.
-void SaveGame(const StoryState& state, Host& host, const std::filesystem::path& dataPath);
+// Writes 40.dat among the player's files and shows "セーブしました.", or "セーブに失敗しました."
+// when it cannot be written (the reason goes to the standard error stream). The file is replaced
+// atomically, never written through a link. The previous save becomes 40.dat.bak only when it
+// loads, so a damaged save never replaces a good backup.
+void SaveGame(const StoryState& state, Host& host, const GamePaths& paths);
 
 // Reads the bytes of one save file into the story, in the order of the load
 // steps: the stage of the key and field 4 of line 1 are compared as numbers
@@ -42,15 +42,13 @@ Status ReadSave(const std::string& bytes, StoryState& state, const std::string& 
 // followed) that loads without an error and with agreeing stage numbers.
 bool SaveFileLoads(const std::filesystem::path& path);
 
-// Reads 40.dat into the story and continues after the first record of the
-// saved label; shows "ロードしました.", or the load failure message (values read
-// so far stay in effect and the position stays where it was). The stages are
-// compared as numbers before anything else is converted: a save whose two
-// stage numbers disagree ends the program at once (throws ProgramExit). When
-// 40.dat is missing or no regular file, the backup 40.dat.bak is loaded
-// instead if it loads; when 40.dat is there but damaged, the player is asked
-// (OK / Cancel) whether to load the backup.
-void LoadGame(StoryState& state, Interpreter& interpreter, Host& host,
-              const std::filesystem::path& dataPath);
+// Reads 40.dat (the player's copy, else the data folder's) into the story and continues after the
+// first record of the saved label; shows "ロードしました.", or the load failure message (values
+// read so far stay in effect and the position stays where it was). The stages are compared as
+// numbers before anything else is converted: a save whose two stage numbers disagree ends the
+// program at once (throws ProgramExit). When 40.dat is missing or no regular file, the
+// backup 40.dat.bak is loaded instead if it loads; when 40.dat is there but damaged, the player is
+// asked (OK / Cancel) whether to load the backup.
+void LoadGame(StoryState& state, Interpreter& interpreter, Host& host, const GamePaths& paths);
 
 }  // namespace dovetail

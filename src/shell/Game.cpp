@@ -28,7 +28,9 @@ Game::Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& aud
       options(
           scene, settings.sound, mci,
           [this](const SoundFlags& sound, bool useDirectMusic) {
-            return RewriteSettingsFlags(paths.DataPath / "20.dat", sound, useDirectMusic);
+            auto path = paths.PlayerFileToUpdate(kSettingsFile);
+            return path.ok() ? RewriteSettingsFlags(*path, sound, useDirectMusic)
+                             : Status(path.error());
           },
           [this] { shutdown.Form_Unload(); }),
       about(scene, {kDefaultNames[1], kDefaultNames[2]}),
@@ -38,7 +40,9 @@ Game::Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& aud
       cafe(
           scene, interpreter, mci, settings.cafe, random,
           [this](int16_t stageNo) {
-            return MarkClearedAfterStage(DataFile(paths.DataPath, "20.dat"), stageNo, settings);
+            auto path = paths.PlayerFileToUpdate(kSettingsFile);
+            return path.ok() ? MarkClearedAfterStage(*path, stageNo, settings)
+                             : Status(path.error());
           },
           [this](const std::string& message) { shutdown.FatalError(message); }),
       ranking(
@@ -108,7 +112,7 @@ void Game::PlayEnding() {
   ending.PlayEnding();
 }
 void Game::SaveGame() {
-  dovetail::SaveGame(story, scene.host, paths.DataPath);
+  dovetail::SaveGame(story, scene.host, paths);
 }
 void Game::PlayCafeStage() {
   cafe.PlayCafeStage();

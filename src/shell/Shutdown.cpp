@@ -17,18 +17,21 @@ namespace {
 constexpr int kStartUpFailedExit = 1;
 
 // Disguises every picture file again and removes leftovers of ours (decoded
-// script copies, stale temporary files).
+// script copies, stale temporary files) from the folders the run writes. A
+// data folder that is only read is not touched.
 // Goes on past a picture that cannot be disguised and returns the first such
 // failure.
-Status RestoreDataFolderAtRest(const fs::path& dataPath) {
+Status RestoreDataFolderAtRest(const GamePaths& paths) {
   Status result;
+  if (paths.SeparatePlayerFolder()) RemoveLeftovers(paths.PlayerPath);
+  if (!paths.writesDataFolder) return result;
   for (const char* name : kPictureFiles) {
-    const fs::path path = DataFile(dataPath, name);
+    const fs::path path = DataFile(paths.DataPath, name);
     std::error_code ec;
     if (!fs::exists(path, ec)) continue;
     if (Status hidden = HideHeader(path); !hidden && result) result = hidden;
   }
-  RemoveLeftovers(dataPath);
+  RemoveLeftovers(paths.DataPath);
   return result;
 }
 
@@ -40,13 +43,18 @@ Shutdown::Shutdown(Host& host, Mci& mci, const GamePaths& paths)
 void Shutdown::FatalError(const std::string& message) {
   unloading_ = true;
   host_.MessageBox({message, kAppTitle, MessageBoxButtons::Ok});
-  if (headersRestored_) ReportIfFailed(RestoreDataFolderAtRest(paths_.DataPath));
+  if (headersRestored_) {
+    // The failure that ended the run is often the one that keeps a picture
+    // from being disguised again: the player is told it once.
+    const Status atRest = RestoreDataFolderAtRest(paths_);
+    if (!atRest && atRest.error().message != message) ReportIfFailed(atRest);
+  }
   throw ProgramExit{kStartUpFailedExit};
 }
 
 Status Shutdown::PutDataFolderAtRest() {
   if (paths_.DataPath.empty()) return {};
-  return RestoreDataFolderAtRest(paths_.DataPath);
+  return RestoreDataFolderAtRest(paths_);
 }
 
 void Shutdown::ReportIfFailed(const Status& status) {

@@ -31,7 +31,7 @@ Startup::Startup(const SceneContext& scene, Settings& settings, Mci& mci, Pictur
       title_(title) {}
 
 void Startup::LoadPictureInto(PictureBox& box, const char* name) {
-  auto picture = LoadBitmapFile(DataFile(scene_.paths.DataPath, name));
+  auto picture = LoadPicture(scene_.paths.DataPath, name);
   if (!picture.ok()) shutdown_.FatalError(picture.error().message);
   box.SetPicture(std::move(*picture));
 }
@@ -40,7 +40,7 @@ void Startup::Form_Load() {
   MainForm& form = scene_.form;
   StoryState& story = scene_.story;
   Host& host = scene_.host;
-  const fs::path& dataPath = scene_.paths.DataPath;
+  const GamePaths& paths = scene_.paths;
   story.StageNo = 2;
   story.message = MessageState{};
   settings_.sound = SoundFlags{};
@@ -49,7 +49,7 @@ void Startup::Form_Load() {
     item->SetEnabled(false);
 
   std::error_code ec;
-  if (!fs::exists(DataFile(dataPath, "20.dat"), ec)) {
+  if (!fs::exists(paths.PlayerFileToRead(kSettingsFile), ec)) {
     host.MessageBox({"DATAフォルダの内容が不正です.", kAppTitle, MessageBoxButtons::Ok});
     throw ProgramExit{kStartUpFailedExit};
   }
@@ -70,27 +70,27 @@ void Startup::Form_Load() {
   host.DoEvents();
 
   ShowProgress(0);
-  auto read = ReadSettings(DataFile(dataPath, "20.dat"));
+  auto read = ReadSettings(paths.PlayerFileToRead(kSettingsFile));
   if (!read.ok()) shutdown_.FatalError(read.error().message);
   settings_ = std::move(*read);
   mci_.StartUp();
 
   ShowProgress(20);
-  shutdown_.HeadersRestored();
+  if (paths.writesDataFolder) shutdown_.HeadersRestored();
   const auto progress = [this](int16_t percent) { ShowProgress(percent); };
-  if (Status status = PrepareAssets(dataPath, progress); !status)
+  if (Status status = PrepareAssets(paths, progress); !status)
     shutdown_.FatalError(status.error().message);
   ShowProgress(40);
 
   LoadPictureInto(form.GItems, "90.dat");
-  if (Status status = LoadScript(dataPath, story.tables, progress); !status) {
+  if (Status status = LoadScript(paths.DataPath, story.tables, progress); !status) {
     shutdown_.FatalError(status.error().message);
   }
 
   if (Status status = pictures_.LoadFaceTable(); !status)
     shutdown_.FatalError(status.error().message);
 
-  auto cursor = LoadCursorFile(DataFile(dataPath, "select.cur"));
+  auto cursor = LoadCursorFile(DataFile(paths.DataPath, "select.cur"));
   if (!cursor.ok()) shutdown_.FatalError(cursor.error().message);
   auto shared = std::make_shared<const Cursor>(std::move(*cursor));
   for (PictureBox* choice : form.SelTxt) {
@@ -101,7 +101,7 @@ void Startup::Form_Load() {
 
   // A missing or malformed ranking starts with an empty table, as it always
   // has: the reason is of no use to the player.
-  static_cast<void>(ReadRankingFile(DataFile(dataPath, "30.dat"), story.Ranking));
+  static_cast<void>(ReadRankingFile(paths.PlayerFileToRead(kRankingFile), story.Ranking));
 
   ShowProgress(100);
   title_.ShowTitle();

@@ -72,7 +72,7 @@ void TitleScreen::ShowTitle() {
     mci_.StopBgm();
     mci_.PlayBgm(titleMusic);
   }
-  auto picture = LoadBitmapFile(DataFile(scene_.paths.DataPath, "p03.dat"));
+  auto picture = LoadPicture(scene_.paths.DataPath, "p03.dat");
   if (!picture.ok()) shutdown_.FatalError(picture.error().message);
   if (!settings_.Cleared) ShowUnavailableLook(*picture, TitleItem(kExtraStoryItem));
   form.window.SetPicture(std::move(*picture));
@@ -149,7 +149,7 @@ void TitleScreen::Tmenu_MouseDown(int index) {
       interpreter_.RunScript();
       break;
     case 2:
-      LoadGame(story, interpreter_, scene_.host, scene_.paths.DataPath);
+      LoadGame(story, interpreter_, scene_.host, scene_.paths);
       StoryInit();
       interpreter_.RunScript();
       break;
@@ -185,7 +185,7 @@ void TitleScreen::StoryInit() {
   MessageState& message = scene_.story.message;
   PictureBox& picMain = form.PicMain;
   picMain.Move(0, 0, 640, 480);
-  auto picture = LoadBitmapFile(DataFile(scene_.paths.DataPath, "p03.dat"));
+  auto picture = LoadPicture(scene_.paths.DataPath, "p03.dat");
   if (!picture.ok()) shutdown_.FatalError(picture.error().message);
   picMain.SetPicture(std::move(*picture));
   picMain.SetVisible(true);

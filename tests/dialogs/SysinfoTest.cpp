@@ -19,7 +19,7 @@ TEST(Sysinfo, TheReportHasItsLinesLabelsAndPaddingFromTheHostsFacts) {
   host.machine.memory = {8589934592,      4294967296,      1073741824, 536870912,
                          140737488355328, 140737000000000, 51};
   host.machine.processor = {"x86_64", 6, 151, 2, 8};
-  GamePaths paths{"/games/dovetail", "/games/dovetail/data"};
+  GamePaths paths{"/games/dovetail", "/games/dovetail/data", "/games/dovetail/data"};
 
   const SysReport report = BuildSysReport(host, paths);
   EXPECT_EQ(report.text,
@@ -84,8 +84,9 @@ TEST(Sysinfo, WindowsNamesAndTheOldSystems) {
 TEST(Sysinfo, TheFileIsCp932WithTwoLineEndsAfterTheLastLine) {
   TempFolder folder("sysinfo");
   HeadlessHost host;
-  SysReport report = BuildSysReport(host, {folder.path, folder.path / "データ😀"});
-  ASSERT_TRUE(WriteSysLog(folder.path, report).ok());
+  const GamePaths paths{folder.path, folder.path / "データ😀", folder.path};
+  SysReport report = BuildSysReport(host, paths);
+  ASSERT_TRUE(WriteSysLog(paths, report).ok());
   const std::string bytes = ReadBytes(folder.path / "syslog.dat");
   EXPECT_TRUE(bytes.ends_with("%\r\n\r\n"));
   const std::string text = Cp932ToUtf8(bytes).value();

@@ -51,7 +51,7 @@ class PicturesTest : public ::testing::Test, protected testing::SceneParts {
  protected:
   PicturesTest()
       : folder(::testing::UnitTest::GetInstance()->current_test_info()->name()), pictures(scene) {
-    paths = GamePaths{folder.root, folder.data};
+    paths = GamePaths{folder.root, folder.data, folder.data};
     form.PicMain.Move(0, 0, 640, 480);
     form.PicMain.SetVisible(true);
     stage = Pattern(640, 480, 5);
