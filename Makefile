@@ -6,7 +6,7 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 600
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test test-sanitize fuzz bench format check-format clean
+.PHONY: deps configure build run test test-sanitize fuzz bench deb format check-format clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -42,6 +42,11 @@ bench: build
 	@$(BUILD_DIR)/bench/music
 	@$(BUILD_DIR)/bench/headless
 
+# The Debian package, from the tree with dpkg-buildpackage, checked by lintian
+# (build-deb/dovetail_VERSION_ARCH.deb).
+deb:
+	@JOBS=$(JOBS) bash scripts/make-deb.sh
+
 format:
 	@find src tests tools bench \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 clang-format -i
 
@@ -50,4 +55,4 @@ check-format:
 	@bash scripts/check-format.sh
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) build-deb

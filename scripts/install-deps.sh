@@ -22,7 +22,14 @@ packages=(
   xvfb xauth x11-apps imagemagick
   # the idle benchmark: a sound server with a null sink, and clicks into the window
   pulseaudio pulseaudio-utils xdotool
+  # checks of the desktop entry and the AppStream metainfo that are installed
+  desktop-file-utils appstream
 )
+
+# `make deb` also needs Debian's packaging tools.
+if [ "${1:-}" = "--packaging" ]; then
+  packages+=(dpkg-dev debhelper fakeroot lintian)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -3,6 +3,7 @@
 #include <malloc.h>
 
 #include <QApplication>
+#include <QIcon>
 #include <iostream>
 #include <optional>
 #include <thread>
@@ -71,6 +72,16 @@ void KeepLargeBlocksApart() {
   mallopt(M_MMAP_THRESHOLD, kLargeBlockBytes);
 }
 
+// The window's icon and the desktop entry it belongs to: the installed icon
+// from the desktop's theme, else the one the build drew beside the program.
+void ShowAsTheDesktopKnowsIt(const char* argv0) {
+  const std::filesystem::path built = dovetail::ExecutableFolder(argv0) / "icons" / "256x256" /
+                                      "apps" / (std::string(DOVETAIL_APP_ID) + ".png");
+  QApplication::setWindowIcon(
+      QIcon::fromTheme(DOVETAIL_APP_ID, QIcon(QString::fromStdString(built.string()))));
+  QGuiApplication::setDesktopFileName(DOVETAIL_APP_ID);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -118,6 +129,7 @@ int main(int argc, char** argv) {
   report.Moment("sound-checked");
 
   QApplication application(argc, argv);
+  ShowAsTheDesktopKnowsIt(argv[0]);
   report.Moment("application");
   QtHost host;
   report.Moment("host");

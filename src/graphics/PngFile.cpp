@@ -26,24 +26,9 @@ void PutChunk(std::string& out, const char type[4], const std::string& data) {
   PutBigEndian32(out, static_cast<uint32_t>(crc32(0, bytes, static_cast<uInt>(4 + data.size()))));
 }
 
-}  // namespace
-
-std::string EncodePng(const Surface& surface) {
-  assert(!surface.Empty());
-  const int32_t w = surface.Width();
-  const int32_t h = surface.Height();
-  // Each row: filter byte 0 (none), then R, G, B.
-  std::string raw;
-  raw.reserve(static_cast<size_t>(h) * (1 + 3 * w));
-  for (int32_t y = 0; y < h; ++y) {
-    raw.push_back(0);
-    const Pixel* row = surface.Row(y);
-    for (int32_t x = 0; x < w; ++x) {
-      raw.push_back(static_cast<char>(RedOf(row[x])));
-      raw.push_back(static_cast<char>(GreenOf(row[x])));
-      raw.push_back(static_cast<char>(BlueOf(row[x])));
-    }
-  }
+// The file around rows of `channels` bytes a pixel (3: RGB, 4: RGBA), each
+// row led by filter byte 0 (none).
+std::string EncodePngRows(int32_t w, int32_t h, int channels, const std::string& raw) {
   uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
   std::string packed(packedSize, '\0');
   compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
@@ -53,14 +38,48 @@ std::string EncodePng(const Surface& surface) {
   std::string header;
   PutBigEndian32(header, static_cast<uint32_t>(w));
   PutBigEndian32(header, static_cast<uint32_t>(h));
-  header +=
-      std::string("\x08\x02\x00\x00\x00", 5);  // 8 bits, RGB, deflate, no filter, no interlace
+  // 8 bits, RGB (2) or RGBA (6), deflate, no filter, no interlace.
+  header += std::string("\x08", 1) + static_cast<char>(channels == 4 ? 6 : 2) +
+            std::string("\x00\x00\x00", 3);
 
   std::string png("\x89PNG\r\n\x1A\n", 8);
   PutChunk(png, "IHDR", header);
   PutChunk(png, "IDAT", packed);
   PutChunk(png, "IEND", "");
   return png;
+}
+
+std::string RawRows(const Surface& surface, const std::vector<uint8_t>* alpha) {
+  const int32_t w = surface.Width();
+  const int32_t h = surface.Height();
+  const size_t channels = alpha != nullptr ? 4 : 3;
+  std::string raw;
+  raw.reserve(static_cast<size_t>(h) * (1 + channels * static_cast<size_t>(w)));
+  for (int32_t y = 0; y < h; ++y) {
+    raw.push_back(0);
+    const Pixel* row = surface.Row(y);
+    for (int32_t x = 0; x < w; ++x) {
+      raw.push_back(static_cast<char>(RedOf(row[x])));
+      raw.push_back(static_cast<char>(GreenOf(row[x])));
+      raw.push_back(static_cast<char>(BlueOf(row[x])));
+      if (alpha != nullptr)
+        raw.push_back(static_cast<char>((*alpha)[static_cast<size_t>(y) * w + x]));
+    }
+  }
+  return raw;
+}
+
+}  // namespace
+
+std::string EncodePng(const Surface& surface) {
+  assert(!surface.Empty());
+  return EncodePngRows(surface.Width(), surface.Height(), 3, RawRows(surface, nullptr));
+}
+
+std::string EncodePngWithAlpha(const Surface& surface, const std::vector<uint8_t>& alpha) {
+  assert(!surface.Empty());
+  assert(alpha.size() == static_cast<size_t>(surface.Width()) * surface.Height());
+  return EncodePngRows(surface.Width(), surface.Height(), 4, RawRows(surface, &alpha));
 }
 
 Status SavePngFile(const std::filesystem::path& path, const Surface& surface) {

@@ -38,5 +38,22 @@ TEST(PngFile, EncodesTheSurfacePixelsAsRgbRows) {
   EXPECT_NE(png.find("IEND"), std::string::npos);
 }
 
+// With an opacity per pixel: colour type 6 and four bytes a pixel.
+TEST(PngFile, EncodesTheOpacityAsTheFourthByteOfEachPixel) {
+  Surface surface(2, 1, 0);
+  surface.Set(1, 0, Rgb(10, 20, 30));
+  const std::string png = EncodePngWithAlpha(surface, {0, 200});
+  EXPECT_EQ(png[25], 6) << "colour type";
+  const size_t idat = png.find("IDAT");
+  ASSERT_NE(idat, std::string::npos);
+  std::string raw(1 + 8, '\0');
+  uLongf rawSize = raw.size();
+  ASSERT_EQ(
+      uncompress(reinterpret_cast<Bytef*>(raw.data()), &rawSize,
+                 reinterpret_cast<const Bytef*>(png.data() + idat + 4), BigEndian32(png, idat - 4)),
+      Z_OK);
+  EXPECT_EQ(raw, std::string("\0\0\0\0\0\x0A\x14\x1E\xC8", 9));
+}
+
 }  // namespace
 }  // namespace dovetail

@@ -174,6 +174,25 @@ Surface Sketch::ResolveFigure() const {
   return out;
 }
 
+Surface Sketch::ResolvePainted(std::vector<uint8_t>& coverage) const {
+  Surface out(width_, height_);
+  constexpr uint32_t n = kDetail * kDetail;
+  coverage.assign(static_cast<size_t>(width_) * height_, 0);
+  for (int y = 0; y < height_; ++y) {
+    for (int x = 0; x < width_; ++x) {
+      const PixelSum sum = SumOfPixel(x, y);
+      if (sum.painted == 0) continue;
+      const uint32_t half = sum.painted / 2;
+      out.Set(x, y,
+              Rgb((sum.red + half) / sum.painted, (sum.green + half) / sum.painted,
+                  (sum.blue + half) / sum.painted));
+      coverage[static_cast<size_t>(y) * width_ + x] =
+          static_cast<uint8_t>((sum.painted * 255 + n / 2) / n);
+    }
+  }
+  return out;
+}
+
 void Sketch::Stamp(const Surface& picture, int32_t x, int32_t y, bool keyed) {
   const int rowWidth = width_ * kDetail;
   for (int py = 0; py < picture.Height(); ++py) {

@@ -83,6 +83,10 @@ class Sketch {
   // A figure on black: a pixel at least half painted takes the average of its
   // painted samples (never exactly black), the others are black.
   Surface ResolveFigure() const;
+  // For a picture with transparency (the program's icon): every pixel the
+  // average of its painted samples, with its coverage (the share of its
+  // samples painted, 0 to 255) as its opacity.
+  Surface ResolvePainted(std::vector<uint8_t>& coverage) const;
 
   // Keeps painting inside `r` until the clip is cleared.
   void Clip(const Rect& r) { clip_ = r; }
