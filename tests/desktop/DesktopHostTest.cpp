@@ -508,6 +508,23 @@ TEST_F(DesktopHostTest, AWaitForThePlayerSleepsUntilInputArrivesOrATimerIsDue) {
   EXPECT_EQ(downs, 1);
 }
 
+// A change the program made without a refresh (the title's boxes shown at
+// the end of start-up) is on the screen before the wait sleeps, not only once
+// input or a timer wakes it.
+TEST_F(DesktopHostTest, AWaitShowsWhatChangedBeforeItSleeps) {
+  host.DoEvents();
+  int presented = 0;
+  host.onPresented = [&] { ++presented; };
+  target.SetVisible(false);
+  int presentedWhenTheTimerFired = -1;
+  Timer& timer = window.AddTimer("Clicker", 150);
+  timer.onTimer = [&] { presentedWhenTheTimerFired = presented; };
+  timer.SetEnabled(true);
+  while (presentedWhenTheTimerFired < 0)
+    host.WaitForPlayer(10);
+  EXPECT_GT(presentedWhenTheTimerFired, 0);
+}
+
 // Answers the next message box from a timer and reports what it showed.
 struct SeenBox {
   QString title;

@@ -237,6 +237,10 @@ void QtHost::ShowOnFirstUse() {
 }
 
 void QtHost::SleepUntilSomethingHappens() {
+  // What the program changed since events last ran is shown before the
+  // sleep: the title drawn at the end of start-up would otherwise stay
+  // unseen until the first input.
+  if (window_ != nullptr) window_->RepaintIfNeeded();
   QTimer wake;
   wake.setSingleShot(true);
   wake.setTimerType(Qt::PreciseTimer);
