@@ -31,10 +31,15 @@ constexpr std::array<std::string_view, 8> kReplacedFiles = {
     kSettingsFile,     kRankingFile, kSaveFile, kSaveBackupFile,
     kSystemReportFile, "51.cod",     "52.cod",  kResultLogFile};
 
+// Names are compared as the data files are found, whatever their case: the
+// temporary file of a "20.DAT" is ".20.DAT.XXXXXX".
 bool IsLeftover(std::string_view name) {
-  if (name == "51.cod" || name == "52.cod") return true;
+  std::string lower(name);
+  for (char& c : lower)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (lower == "51.cod" || lower == "52.cod") return true;
   for (const std::string_view target : kReplacedFiles) {
-    if (IsTemporaryFileOf(name, target)) return true;
+    if (IsTemporaryFileOf(lower, target)) return true;
   }
   return false;
 }

@@ -38,6 +38,28 @@ class OptionWindowTest : public testing::DialogGame {
   std::string original;
 };
 
+// A settings file named in capitals, as a folder copied from another system
+// may hold it, is the one the options rewrite; the temporary files an
+// interrupted rewrite left beside it are cleaned at start-up.
+class UpperCaseSettingsTest : public testing::DialogGame {};
+
+TEST_F(UpperCaseSettingsTest, TheOptionsRewriteItAndLeftoversOfItAreCleaned) {
+  folder.SetSettings(kFlags, false);
+  fs::rename(folder.data / "20.dat", folder.data / "20.DAT");
+  WriteBytes(folder.data / ".20.DAT.x1Y2z3", "left by a kill");
+  Start();
+  EXPECT_FALSE(fs::exists(folder.data / ".20.DAT.x1Y2z3"));
+  Menu("opt");
+  Press("Check3");
+  Press("Command1");
+  EXPECT_TRUE(host.MessageBoxes().empty());
+  EXPECT_FALSE(fs::exists(folder.data / "20.dat"));
+  const std::string bytes = ReadBytes(folder.data / "20.DAT");
+  EXPECT_EQ(bytes.substr(0, bytes.find("\r\n")), "1101-rest");
+  for (const auto& entry : fs::directory_iterator(folder.data))
+    EXPECT_FALSE(entry.path().filename().string().starts_with(".")) << entry.path();
+}
+
 TEST_F(OptionWindowTest, OpensOverTheDisabledWindowShowingTheCurrentChoices) {
   Dialog& dialog = game->options.Model();
   EXPECT_EQ(dialog.caption, "オプション設定");
