@@ -41,8 +41,10 @@ class ReadOnlyGameTest : public ::testing::Test {
 
   void SetUp() override {
     if (!fs::exists(Runner())) GTEST_SKIP() << "dovetail-run is not built";
-    if (::geteuid() == 0 && std::system("unshare -m true >/dev/null 2>&1") != 0)
-      GTEST_SKIP() << "root cannot make a private mount here, and permissions do not bind root";
+    if (::geteuid() == 0 &&
+        std::system(("unshare -m sh -c \"" + ReadOnlyMount(home.string()) + "\" >/dev/null 2>&1")
+                        .c_str()) != 0)
+      GTEST_SKIP() << "root cannot make a read-only mount here, and permissions do not bind root";
   }
 
   // For another user than root: the copy loses every write permission (root
@@ -65,12 +67,17 @@ class ReadOnlyGameTest : public ::testing::Test {
     std::string command = "env XDG_DATA_HOME='" + home.string() + "' '" + Runner().string() +
                           "' --game '" + game.string() + "' " + arguments;
     if (::geteuid() == 0) {
-      command = "unshare -m sh -c \"mount --bind '" + game.string() + "' '" + game.string() +
-                "' && mount -o remount,bind,ro '" + game.string() + "' '" + game.string() +
-                "' && exec " + Escape(command) + "\"";
+      command = "unshare -m sh -c \"" + ReadOnlyMount(game.string()) + " && exec " +
+                Escape(command) + "\"";
     }
     const int status = std::system((command + " 2>/dev/null").c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  // The shell commands that mount the folder over itself, read-only.
+  static std::string ReadOnlyMount(const std::string& folder) {
+    return "mount --bind '" + folder + "' '" + folder + "' && mount -o remount,bind,ro '" + folder +
+           "' '" + folder + "'";
   }
 
   static std::string Escape(const std::string& text) {
