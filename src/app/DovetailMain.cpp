@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <iostream>
 #include <optional>
+#include <random>
 #include <thread>
 #include <utility>
 
@@ -155,6 +156,8 @@ int main(int argc, char** argv) {
     // Nobody watches the desktop program's events.
     IgnoredEvents events;
     Game game(host, *text, paths, **audio, events);
+    // Each launch draws other customers (the headless runner keeps --seed).
+    game.random.seed(std::random_device{}());
     game.Form_Load();
     report.Moment("title");
     const QPoint canvas = host.Canvas().mapToGlobal(QPoint(0, 0));

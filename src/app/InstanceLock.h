@@ -13,6 +13,9 @@ class InstanceLock {
  public:
   // Null when another running copy holds the lock.
   static std::unique_ptr<InstanceLock> Acquire(const std::filesystem::path& gameFolder);
+  // The lock file of the folder: in $XDG_RUNTIME_DIR, else the temporary
+  // folder, named after the user and the folder.
+  static std::filesystem::path LockFile(const std::filesystem::path& gameFolder);
   ~InstanceLock();
   InstanceLock(const InstanceLock&) = delete;
   InstanceLock& operator=(const InstanceLock&) = delete;

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cassert>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace dovetail {
@@ -81,9 +83,12 @@ Error TooLarge(const std::filesystem::path& path, uint64_t maxBytes) {
 
 }  // namespace
 
-Result<std::string> ReadWholeFile(const std::filesystem::path& path, uint64_t maxBytes) {
+namespace {
+
+Result<std::string> ReadRegularFile(const std::filesystem::path& path, uint64_t maxBytes,
+                                    bool noFollow) {
   struct stat info {};
-  Result<int> opened = OpenRegularFile(path, O_RDONLY, false, info);
+  Result<int> opened = OpenRegularFile(path, O_RDONLY, noFollow, info);
   if (!opened.ok()) return opened.error();
   FileDescriptor fd(*opened);
   if (static_cast<uint64_t>(info.st_size) > maxBytes) return TooLarge(path, maxBytes);
@@ -105,24 +110,62 @@ Result<std::string> ReadWholeFile(const std::filesystem::path& path, uint64_t ma
   return bytes;
 }
 
-Status OverwriteBytesInPlace(const std::filesystem::path& path, uint64_t offset,
-                             std::string_view bytes) {
+// The permissions a new file gets: rw for all, less what the umask takes.
+// Read from the process's status rather than set and reset with umask(),
+// which would race with other threads making files.
+mode_t NewFileMode() {
+  mode_t mask = 022;
+  if (FILE* status = std::fopen("/proc/self/status", "re")) {
+    char line[256];
+    while (std::fgets(line, sizeof line, status) != nullptr) {
+      unsigned value = 0;
+      if (std::sscanf(line, "Umask: %o", &value) == 1) {
+        mask = static_cast<mode_t>(value);
+        break;
+      }
+    }
+    std::fclose(status);
+  }
+  return 0666 & ~mask;
+}
+
+}  // namespace
+
+Result<std::string> ReadWholeFile(const std::filesystem::path& path, uint64_t maxBytes) {
+  return ReadRegularFile(path, maxBytes, false);
+}
+
+Result<std::string> ReadFileToChange(const std::filesystem::path& path, uint64_t maxBytes) {
+  return ReadRegularFile(path, maxBytes, true);
+}
+
+Status SwapSignatureInPlace(const std::filesystem::path& path, std::string_view from,
+                            std::string_view to) {
+  assert(from.size() == 2 && to.size() == 2);
   struct stat info {};
-  Result<int> opened = OpenRegularFile(path, O_WRONLY, true, info);
+  Result<int> opened = OpenRegularFile(path, O_RDWR, true, info);
   if (!opened.ok()) return opened.error();
   FileDescriptor fd(*opened);
-  if (static_cast<uint64_t>(info.st_size) < offset + bytes.size())
-    return Error{path.string() + ": the file is too short"};
-  size_t written = 0;
-  while (written < bytes.size()) {
-    const ssize_t n = ::pwrite(fd.get(), bytes.data() + written, bytes.size() - written,
-                               static_cast<off_t>(offset + written));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return FileError(path, "cannot be written", errno);
-    }
-    written += static_cast<size_t>(n);
+  if (info.st_nlink > 1) {
+    return Error{path.string() + ": has " + std::to_string(info.st_nlink) +
+                 " hard links; a file that is also one elsewhere is never written"};
   }
+  char head[2] = {};
+  ssize_t n = 0;
+  do {
+    n = ::pread(fd.get(), head, sizeof head, 0);
+  } while (n < 0 && errno == EINTR);
+  if (n < 0) return FileError(path, "cannot be read", errno);
+  const std::string_view signature(head, static_cast<size_t>(n));
+  if (signature == to) return {};
+  if (signature != from) {
+    return Error{path.string() + ": starts with neither \"" + std::string(from) + "\" nor \"" +
+                 std::string(to) + "\""};
+  }
+  do {
+    n = ::pwrite(fd.get(), to.data(), to.size(), 0);
+  } while (n < 0 && errno == EINTR);
+  if (n != static_cast<ssize_t>(to.size())) return FileError(path, "cannot be written", errno);
   if (::close(fd.release()) != 0) return FileError(path, "cannot be closed", errno);
   return {};
 }
@@ -149,18 +192,24 @@ Status ReplaceFileAtomically(const std::filesystem::path& path, std::string_view
     written += static_cast<size_t>(n);
   }
   // Keep the permissions of the regular file being replaced; a new file (or
-  // one replacing a link, whose target is none of ours) gets rw-r--r--.
+  // one replacing a link, whose target is none of ours) gets what the umask
+  // allows.
   struct stat existing {};
   const bool keepMode = ::lstat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
-  const mode_t mode = keepMode ? (existing.st_mode & 07777) : 0644;
+  const mode_t mode = keepMode ? (existing.st_mode & 07777) : NewFileMode();
   if (::fchmod(fd.get(), mode) != 0) return fail("cannot set the file's permissions");
   if (::fsync(fd.get()) != 0) return fail("cannot be flushed to disk");
   if (::close(fd.release()) != 0) return fail("cannot be closed");
   if (::rename(tempName.c_str(), path.c_str()) != 0) return fail("cannot be replaced");
 
   // Make the rename itself durable.
-  FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY));
-  if (dir.get() >= 0) ::fsync(dir.get());
+  FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  // A file system that cannot sync a folder at all says EINVAL: nothing to do.
+  if (dir.get() < 0 || (::fsync(dir.get()) != 0 && errno != EINVAL)) {
+    return FileError(
+        folder, "the folder cannot be synced to disk after replacing " + path.filename().string(),
+        errno);
+  }
   return Status::Ok();
 }
 

@@ -43,8 +43,10 @@ std::string FolderText(const std::filesystem::path& folder) {
 
 std::string CpuLine(const ProcessorFacts& cpu) {
   const int32_t type = ProcessorType(cpu);
-  // The revision word: model in the high byte, stepping in the low one.
-  const int32_t revision = ((cpu.model & 0xFF) << 8) | (cpu.stepping & 0xFF);
+  // The revision word: model in the high byte, stepping in the low one, read
+  // as the report's signed 16-bit number (model 151, stepping 2: -26878).
+  const int32_t revision = static_cast<int16_t>(
+      static_cast<uint16_t>(((cpu.model & 0xFF) << 8) | (cpu.stepping & 0xFF)));
   std::string line = "CPU = " + cpu.architecture + "/" + std::to_string(type) + "/" +
                      std::to_string(cpu.family) + "/" + std::to_string(revision) + "/" +
                      ProcessorName(type);

@@ -19,10 +19,11 @@ Result<std::string> DailyResultLine(std::string_view dateTime, const DayResult& 
 Status AppendDailyResult(const std::filesystem::path& path, std::string_view line) {
   std::string text;
   std::error_code error;
-  const bool exists = std::filesystem::exists(path, error);
-  if (error) return Error{path.filename().string() + ": " + error.message()};
-  if (exists) {
-    auto before = ReadWholeFile(path);
+  const auto status = std::filesystem::symlink_status(path, error);
+  if (error && status.type() != std::filesystem::file_type::not_found)
+    return Error{path.filename().string() + ": " + error.message()};
+  if (std::filesystem::exists(status)) {
+    auto before = ReadFileToChange(path, kMaxResultLogBytes);
     if (!before.ok()) return before.error();
     text = std::move(*before);
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -19,9 +20,15 @@ namespace dovetail::cafe {
 // cannot encode.
 Result<std::string> DailyResultLine(std::string_view dateTime, const DayResult& result);
 
+// The largest log appended to: a line is about 50 bytes and a week adds six,
+// so 4 MB hold some ten thousand weeks of play. A larger file is refused
+// rather than copied whole for each new line.
+inline constexpr uint64_t kMaxResultLogBytes = uint64_t{4} << 20;
+
 // Appends `line` (bytes, as made above) to the file, creating it when
 // missing. The file is replaced as a whole, so a failure leaves the lines
-// written before as they were; the error names the file and the reason.
+// written before as they were; a symbolic link is refused, never read
+// through. The error names the file and the reason.
 Status AppendDailyResult(const std::filesystem::path& path, std::string_view line);
 
 }  // namespace dovetail::cafe

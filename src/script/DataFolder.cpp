@@ -75,11 +75,11 @@ Result<DecodedScripts> DecodeScripts(const fs::path& dataPath) {
 
 Status RestoreHeader(const fs::path& path, char kind) {
   if (kind != 'B' && kind != 'b') return {};
-  return OverwriteBytesInPlace(path, 0, kBitmapSignature);
+  return SwapSignatureInPlace(path, kDisguisedSignature, kBitmapSignature);
 }
 
 Status HideHeader(const fs::path& path) {
-  return OverwriteBytesInPlace(path, 0, kDisguisedSignature);
+  return SwapSignatureInPlace(path, kBitmapSignature, kDisguisedSignature);
 }
 
 void RemoveLeftovers(const fs::path& dataPath) {

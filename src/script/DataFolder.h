@@ -45,10 +45,12 @@ struct DecodedScripts {
 // decoded copies 51.cod and 52.cod of earlier versions are not written).
 Result<DecodedScripts> DecodeScripts(const std::filesystem::path& dataPath);
 
-// Writes "B", "M" (kind 'B' or 'b') into the first two bytes of the file;
-// nothing else changes. A symbolic link is refused, never written through.
+// Puts "B", "M" (kind 'B' or 'b') in place of the disguise "J", "F" at the
+// start of the file; nothing else changes. Only ever swaps those two
+// signatures, and refuses a symbolic link or a file with other hard links
+// (SwapSignatureInPlace).
 Status RestoreHeader(const std::filesystem::path& path, char kind);
-// Writes "J", "F" into the first two bytes of the file; a link is refused.
+// Puts the disguise "J", "F" back in place of "B", "M", with the same care.
 Status HideHeader(const std::filesystem::path& path);
 
 // Removes what an interrupted run can leave in the data folder: decoded

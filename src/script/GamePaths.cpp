@@ -103,7 +103,7 @@ Result<fs::path> GamePaths::PlayerFileToUpdate(std::string_view name) const {
   if (!path.ok() || !SeparatePlayerFolder() || Exists(*path)) return path;
   const fs::path original = DataFile(DataPath, name);
   if (!Exists(original)) return path;
-  auto bytes = ReadWholeFile(original);
+  auto bytes = ReadFileToChange(original);
   if (!bytes.ok()) return bytes.error();
   if (Status copied = ReplaceFileAtomically(*path, *bytes); !copied) return copied.error();
   return path;

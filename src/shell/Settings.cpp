@@ -145,7 +145,7 @@ std::string WithFlags(const std::string& line, const std::string& flags) {
 
 Status RewriteSettingsFlags(const std::filesystem::path& path, const SoundFlags& flags,
                             bool useDirectMusic) {
-  auto bytes = ReadWholeFile(path, kMaxSettingsFileBytes);
+  auto bytes = ReadFileToChange(path, kMaxSettingsFileBytes);
   if (!bytes.ok()) return bytes.error();
   std::vector<std::string> lines = SplitLines(*bytes);
   if (lines.empty()) lines.emplace_back();
@@ -160,7 +160,7 @@ Status RewriteSettingsFlags(const std::filesystem::path& path, const SoundFlags&
 }
 
 Status AppendClearMarker(const std::filesystem::path& path) {
-  auto bytes = ReadWholeFile(path, kMaxSettingsFileBytes);
+  auto bytes = ReadFileToChange(path, kMaxSettingsFileBytes);
   if (!bytes.ok()) return bytes.error();
   std::string text = std::move(*bytes);
   if (!text.empty() && text.back() != '\n' && text.back() != '\r') text += "\r\n";

@@ -18,5 +18,20 @@ TEST(InstanceLock, OneCopyPerGameFolder) {
   EXPECT_NE(InstanceLock::Acquire(folder), nullptr);
 }
 
+// A link planted where the lock file goes (in a shared temporary folder
+// anyone can write) is not followed: nothing is made or opened at its target.
+TEST(InstanceLock, APlantedLinkIsNotFollowed) {
+  const auto folder = std::filesystem::temp_directory_path() / "dovetail-lock-linked";
+  const auto target = std::filesystem::temp_directory_path() / "dovetail-lock-target";
+  const auto lock = InstanceLock::LockFile(folder);
+  std::filesystem::remove(lock);
+  std::filesystem::remove(target);
+  std::filesystem::create_symlink(target, lock);
+  EXPECT_NE(InstanceLock::Acquire(folder), nullptr);  // runs, unguarded
+  EXPECT_FALSE(std::filesystem::exists(target));
+  EXPECT_TRUE(std::filesystem::is_symlink(lock));
+  std::filesystem::remove(lock);
+}
+
 }  // namespace
 }  // namespace dovetail

@@ -196,21 +196,70 @@ TEST(Files, OnlyARegularFileWithinItsCapIsRead) {
   }
 }
 
-TEST(Files, InPlaceWritesNeverFollowALink) {
+TEST(Files, TheSignatureSwapOnlySwapsAndNeverWritesAnotherFile) {
   FileTestFolder folder("in-place");
   const auto& dir = folder.path;
   ASSERT_TRUE(ReplaceFileAtomically(dir / "target.dat", "JFxyz"));
-  std::filesystem::create_symlink(dir / "target.dat", dir / "link.dat");
-  ASSERT_TRUE(OverwriteBytesInPlace(dir / "target.dat", 0, "BM"));
+  ASSERT_TRUE(SwapSignatureInPlace(dir / "target.dat", "JF", "BM"));
+  EXPECT_EQ(*ReadWholeFile(dir / "target.dat"), "BMxyz");
+  ASSERT_TRUE(SwapSignatureInPlace(dir / "target.dat", "JF", "BM"));  // already swapped
   EXPECT_EQ(*ReadWholeFile(dir / "target.dat"), "BMxyz");
 
-  Status link = OverwriteBytesInPlace(dir / "link.dat", 0, "JF");
-  ASSERT_FALSE(link.ok());
-  EXPECT_NE(link.error().message.find("link.dat: is a symbolic link"), std::string::npos);
-  EXPECT_EQ(*ReadWholeFile(dir / "target.dat"), "BMxyz");
-  EXPECT_FALSE(OverwriteBytesInPlace(dir / "target.dat", 4, "JF").ok());  // past the end
+  // Refused, and the file the name leads to stays as it was.
+  ASSERT_TRUE(ReplaceFileAtomically(dir / "other.dat", "PKzip"));
+  ASSERT_TRUE(ReplaceFileAtomically(dir / "short.dat", "J"));
+  std::filesystem::create_symlink(dir / "target.dat", dir / "link.dat");
+  std::filesystem::create_hard_link(dir / "target.dat", dir / "hard.dat");
   ASSERT_EQ(::mkfifo((dir / "fifo.dat").c_str(), 0600), 0);
-  EXPECT_FALSE(OverwriteBytesInPlace(dir / "fifo.dat", 0, "JF").ok());  // and does not block
+  const std::pair<const char*, const char*> refused[] = {
+      {"link.dat", "is a symbolic link"},   {"hard.dat", "has 2 hard links"},
+      {"other.dat", "starts with neither"}, {"short.dat", "starts with neither"},
+      {"fifo.dat", "not a regular file"},  // and does not block
+  };
+  for (const auto& [name, reason] : refused) {
+    Status swapped = SwapSignatureInPlace(dir / name, "BM", "JF");
+    ASSERT_FALSE(swapped.ok()) << name;
+    EXPECT_NE(swapped.error().message.find(std::string(name) + ": "), std::string::npos)
+        << swapped.error().message;
+    EXPECT_NE(swapped.error().message.find(reason), std::string::npos) << swapped.error().message;
+  }
+  EXPECT_EQ(*ReadWholeFile(dir / "target.dat"), "BMxyz");
+  EXPECT_EQ(*ReadWholeFile(dir / "other.dat"), "PKzip");
+}
+
+TEST(Files, AFileToChangeIsNeverReadThroughALink) {
+  FileTestFolder folder("change");
+  const auto& dir = folder.path;
+  ASSERT_TRUE(ReplaceFileAtomically(dir / "secret", "not the game's"));
+  std::filesystem::create_symlink(dir / "secret", dir / "rank.txt");
+  auto read = ReadFileToChange(dir / "rank.txt");
+  ASSERT_FALSE(read.ok());
+  EXPECT_NE(read.error().message.find("rank.txt: is a symbolic link"), std::string::npos)
+      << read.error().message;
+  EXPECT_EQ(*ReadWholeFile(dir / "rank.txt"), "not the game's");  // a plain read follows
+}
+
+TEST(Files, ANewFileTakesTheUmasksPermissionsAndAReplacedOneKeepsItsOwn) {
+  FileTestFolder folder("modes");
+  const auto& dir = folder.path;
+  const auto modeOf = [](const std::filesystem::path& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_mode & 0777;
+  };
+  const mode_t before = ::umask(077);
+  ASSERT_TRUE(ReplaceFileAtomically(dir / "private.dat", "a"));
+  ::umask(022);
+  ASSERT_TRUE(ReplaceFileAtomically(dir / "shared.dat", "b"));
+  ::chmod((dir / "private.dat").c_str(), 0640);
+  ASSERT_TRUE(ReplaceFileAtomically(dir / "private.dat", "c"));
+  ::umask(before);
+  EXPECT_EQ(modeOf(dir / "shared.dat"), 0644u);
+  EXPECT_EQ(modeOf(dir / "private.dat"), 0640u);
+  ::umask(077);
+  ASSERT_TRUE(ReplaceFileAtomically(dir / "new.dat", "d"));
+  ::umask(before);
+  EXPECT_EQ(modeOf(dir / "new.dat"), 0600u);
 }
 
 TEST(Files, ReplacingALinkReplacesTheLinkNotItsTarget) {

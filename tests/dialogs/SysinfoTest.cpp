@@ -24,7 +24,7 @@ TEST(Sysinfo, TheReportHasItsLinesLabelsAndPaddingFromTheHostsFacts) {
   const SysReport report = BuildSysReport(host, paths);
   EXPECT_EQ(report.text,
             "2026/12/10 9:05:07\r\n"
-            "CPU = x86_64/686/6/38658/(Pentium)×8\r\n"
+            "CPU = x86_64/686/6/-26878/(Pentium)×8\r\n"
             "CRT = 1280*1024(24bits)\r\n"
             "OS =  ver:6.1(6.1.0-13-amd64-and-m) build:0\r\n"
             "WINﾌｫﾙﾀﾞ = \r\n"

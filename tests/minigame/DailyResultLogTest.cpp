@@ -61,5 +61,27 @@ TEST_F(DailyResultFileTest, AFileThatCannotBeWrittenIsAnErrorNamingIt) {
   EXPECT_FALSE(fs::exists(path));
 }
 
+// A linked log is refused, not read through, and a log past its cap is
+// refused rather than copied whole for each line; neither changes.
+TEST_F(DailyResultFileTest, ALinkedOrOverlongLogIsRefused) {
+  const fs::path outside = folder / "outside.txt";
+  ASSERT_TRUE(ReplaceFileAtomically(outside, "private\r\n"));
+  fs::create_symlink(outside, folder / "rank.txt");
+  Status linked = AppendDailyResult(folder / "rank.txt", "one\r\n");
+  ASSERT_FALSE(linked.ok());
+  EXPECT_NE(linked.error().message.find("rank.txt: is a symbolic link"), std::string::npos)
+      << linked.error().message;
+  EXPECT_EQ(*ReadWholeFile(outside), "private\r\n");
+  EXPECT_TRUE(fs::is_symlink(folder / "rank.txt"));
+
+  const fs::path longLog = folder / "long.txt";
+  ASSERT_TRUE(ReplaceFileAtomically(longLog, std::string(kMaxResultLogBytes, 'x')));
+  ASSERT_TRUE(AppendDailyResult(longLog, "one\r\n").ok());  // a log at the cap is taken
+  const Status overlong = AppendDailyResult(longLog, "two\r\n");
+  ASSERT_FALSE(overlong.ok());
+  EXPECT_NE(overlong.error().message.find("larger than"), std::string::npos);
+  EXPECT_EQ(fs::file_size(longLog), kMaxResultLogBytes + 5);
+}
+
 }  // namespace
 }  // namespace dovetail::cafe

@@ -28,7 +28,15 @@ namespace fs = std::filesystem;
 using testing::TestDataFolder;
 
 // What a hostile data file puts in the place of a good one.
-enum class Form { Folder, Fifo, LinkOutOfTheFolder, DevZero, SizeBomb, Empty };
+enum class Form {
+  Folder,
+  Fifo,
+  LinkOutOfTheFolder,
+  HardLinkOutOfTheFolder,
+  DevZero,
+  SizeBomb,
+  Empty
+};
 
 const char* NameOf(Form form) {
   switch (form) {
@@ -38,6 +46,8 @@ const char* NameOf(Form form) {
       return "FIFO";
     case Form::LinkOutOfTheFolder:
       return "link out of the folder";
+    case Form::HardLinkOutOfTheFolder:
+      return "hard link to a file out of the folder";
     case Form::DevZero:
       return "/dev/zero";
     case Form::SizeBomb:
@@ -69,7 +79,7 @@ std::string RleBomb(bool disguised) {
 struct Kind {
   const char* file;
   uint64_t cap;  // a size bomb is one byte more (a sparse file), or the RLE bomb when 0
-  Outcome link;  // with a link out of the folder
+  Outcome link;  // with a symbolic or hard link to a file out of the folder
   Outcome empty;
   Outcome other;  // folder, FIFO, /dev/zero, size bomb
 };
@@ -78,7 +88,8 @@ const Kind kKinds[] = {
     {"20.dat", kMaxSettingsFileBytes, Outcome::Starts, Outcome::Ends, Outcome::Ends},
     {"51.dat", kMaxScriptFileBytes, Outcome::Starts, Outcome::Ends, Outcome::Ends},
     {"52.dat", kMaxChoiceFileBytes, Outcome::Starts, Outcome::Starts, Outcome::Ends},
-    // A disguised picture is written at start-up: a link is refused.
+    // A disguised picture is written at start-up: a link of either kind is
+    // refused.
     {"90.dat", 0, Outcome::Ends, Outcome::Ends, Outcome::Ends},
     {"91.dat", kMaxBitmapFileBytes, Outcome::Ends, Outcome::Ends, Outcome::Ends},
     {"P99.dat", 0, Outcome::Starts, Outcome::Ends, Outcome::Ends},
@@ -127,6 +138,9 @@ class HostileFolderTest : public ::testing::Test {
       case Form::LinkOutOfTheFolder:
         fs::create_symlink(outside / "target", path);
         break;
+      case Form::HardLinkOutOfTheFolder:
+        fs::create_hard_link(outside / "target", path);
+        break;
       case Form::DevZero:
         fs::create_symlink("/dev/zero", path);
         break;
@@ -168,15 +182,14 @@ class HostileFolderTest : public ::testing::Test {
 TEST_F(HostileFolderTest, EveryKindOfDataFileInEveryHostileFormIsHandledAndLeavesTheFolderAtRest) {
   const TestDataFolder good("hostile");
   for (const Kind& kind : kKinds) {
-    for (Form form : {Form::Folder, Form::Fifo, Form::LinkOutOfTheFolder, Form::DevZero,
-                      Form::SizeBomb, Form::Empty}) {
+    for (Form form : {Form::Folder, Form::Fifo, Form::LinkOutOfTheFolder,
+                      Form::HardLinkOutOfTheFolder, Form::DevZero, Form::SizeBomb, Form::Empty}) {
       SCOPED_TRACE(std::string(kind.file) + " as " + NameOf(form));
       const CaseFolder folder(good);
       const std::string before = *ReadWholeFile(folder.data / kind.file);
       Plant(folder, kind, form);
-      const Outcome expected = form == Form::LinkOutOfTheFolder ? kind.link
-                               : form == Form::Empty            ? kind.empty
-                                                                : kind.other;
+      const bool linked = form == Form::LinkOutOfTheFolder || form == Form::HardLinkOutOfTheFolder;
+      const Outcome expected = linked ? kind.link : form == Form::Empty ? kind.empty : kind.other;
       HeadlessHost host;
       IgnoredEvents events;
       const auto audio = MakeSilentAudio(host);

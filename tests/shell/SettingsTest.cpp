@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "base/Cp932.h"
 #include "base/Files.h"
@@ -150,6 +151,29 @@ TEST_F(SettingsTest, TheMarkerIsAppendedOnceAfterAStageAboveTwo) {
   ASSERT_TRUE(ReplaceFileAtomically(path, "last"));
   ASSERT_TRUE(AppendClearMarker(path));
   EXPECT_EQ(*ReadWholeFile(path), "last\r\n0200-0000\r\n");
+}
+
+// The options' rewrite and the marker's append change a settings file that
+// is a symbolic link by refusing it: the file it leads to is neither changed
+// nor copied into the folder.
+TEST_F(SettingsTest, AChangeToALinkedSettingsFileIsRefused) {
+  const fs::path outside = dir / "outside.txt";
+  ASSERT_TRUE(ReplaceFileAtomically(outside, SettingsText("1100", false)));
+  fs::create_symlink(outside, path);
+  Settings settings = *ReadSettings(path);
+  const std::pair<const char*, std::function<Status()>> changes[] = {
+      {"rewrite", [&] { return RewriteSettingsFlags(path, SoundFlags{}, false); }},
+      {"marker", [&] { return AppendClearMarker(path); }},
+      {"after stage 3", [&] { return MarkClearedAfterStage(path, 3, settings); }},
+  };
+  for (const auto& [what, change] : changes) {
+    const Status status = change();
+    ASSERT_FALSE(status.ok()) << what;
+    EXPECT_NE(status.error().message.find("is a symbolic link"), std::string::npos)
+        << status.error().message;
+    EXPECT_TRUE(fs::is_symlink(path)) << what;
+  }
+  EXPECT_EQ(*ReadWholeFile(outside), SettingsText("1100", false));
 }
 
 }  // namespace
