@@ -25,7 +25,10 @@ struct DialogControl {
   bool enabled = true;
   bool checked = false;    // check boxes and option buttons
   bool multiLine = false;  // text boxes
-  std::string frame;       // the frame holding it; option buttons of one frame are one group
+  // Text boxes: the most characters the box takes (one more typed is
+  // refused, as the widget refuses it); 0 for no limit.
+  int32_t maxLength = 0;
+  std::string frame;  // the frame holding it; option buttons of one frame are one group
 };
 
 // A small modeless dialog (name entry, options, about box), toolkit-free. The

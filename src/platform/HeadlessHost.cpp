@@ -6,6 +6,7 @@
 #include <iostream>
 #include <utility>
 
+#include "base/Utf8.h"
 #include "platform/Dialog.h"
 #include "platform/Window.h"
 
@@ -80,7 +81,9 @@ void HeadlessHost::DeliverToDialog(const InputEvent& input) {
   if (input.kind == InputEvent::Kind::Type) {
     for (const DialogControl& control : dialog.Controls()) {
       if (control.kind == DialogControlKind::TextBox) {
-        dialog.Find(control.name)->text = input.text;
+        dialog.Find(control.name)->text =
+            control.maxLength > 0 ? Left(input.text, static_cast<size_t>(control.maxLength))
+                                  : input.text;
         dialog.Changed();
         break;
       }

@@ -23,7 +23,19 @@ std::string NameEntryText(const std::array<std::string, 10>& names) {
   return names[1] + "\u3000" + names[2];
 }
 
-bool AcceptHeroName(std::string_view text, std::array<std::string, 10>& names) {
+namespace {
+
+// The surname and given name of `text`; `taken` is false when it is no name
+// the dialog takes (see AcceptHeroName); `unsavable` says it holds a
+// character the save file cannot store.
+struct SplitName {
+  std::string surname;
+  std::string givenName;
+  bool taken = false;
+  bool unsavable = false;
+};
+
+SplitName SplitHeroName(std::string_view text) {
   const std::vector<std::string_view> chars = Utf8Chars(text);
   const size_t length = chars.size();
   size_t position = 0;  // 1-based; 0 = no space
@@ -33,13 +45,30 @@ bool AcceptHeroName(std::string_view text, std::array<std::string, 10>& names) {
     }
     if (position != 0) break;
   }
-  if (position == 0 || position + 1 > length || length > 7) return false;
-  const std::string surname = Left(text, position - 1);
-  const std::string givenName = Mid(text, position + 1);
-  if (!Utf8ToCp932(surname).ok() || !Utf8ToCp932(givenName).ok()) return false;
-  names[1] = surname;
-  names[2] = givenName;
+  SplitName name;
+  if (position == 0 || position + 1 > length || length > kHeroNameMaxChars) return name;
+  name.surname = Left(text, position - 1);
+  name.givenName = Mid(text, position + 1);
+  name.unsavable = !Utf8ToCp932(name.surname).ok() || !Utf8ToCp932(name.givenName).ok();
+  name.taken = !name.unsavable;
+  return name;
+}
+
+}  // namespace
+
+bool AcceptHeroName(std::string_view text, std::array<std::string, 10>& names) {
+  const SplitName name = SplitHeroName(text);
+  if (!name.taken) return false;
+  names[1] = name.surname;
+  names[2] = name.givenName;
   return true;
+}
+
+std::string HeroNameProblem(std::string_view text) {
+  const SplitName name = SplitHeroName(text);
+  if (name.taken) return {};
+  if (name.unsavable) return "この名前には使えない文字が入っています。";
+  return "姓と名のあいだに空白を入れて、空白もふくめて7文字までで入力してください。";
 }
 
 }  // namespace dovetail

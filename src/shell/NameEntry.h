@@ -6,8 +6,10 @@
 namespace dovetail {
 
 // The hero-name dialog (NameEnt) of the script command "g4": a label, a text
-// box with the hero's surname and given name, and an OK button. OK takes the
-// typed name (see AcceptHeroName), and so does Enter; closing the dialog by
+// box with the hero's surname and given name (it takes seven characters at
+// the most), and an OK button. OK takes the typed name (see AcceptHeroName),
+// and so does Enter; a name the rule does not take is told in a message box
+// and the dialog stays open. Closing the dialog by
 // its close box or Escape keeps the names. Either way the window is enabled
 // again and the story's click-wait is released, so the story goes on.
 class NameEntry {
@@ -24,6 +26,8 @@ class NameEntry {
   Dialog& NameEnt() { return nameEnt_; }
 
  private:
+  // OK (or Enter): takes the name, or says why it cannot.
+  void TakeTypedName();
   void Close(bool accept);
 
   SceneContext scene_;

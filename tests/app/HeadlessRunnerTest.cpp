@@ -49,6 +49,33 @@ class HeadlessRunnerTest : public ::testing::Test {
   std::string failure;
 };
 
+// The name dialog's field takes seven characters at the most; a name the
+// rule does not take is told, and the dialog stays open for another.
+TEST_F(HeadlessRunnerTest, TheNameDialogSaysWhyANameIsNotTakenAndStaysOpen) {
+  folder.SetScript(
+      "1000,g4,,,,,,,,,,,\r\n"
+      "1000,,,,,,,2,&1&2です,,,1,\r\n"
+      "1999,,,,,,,,,,,,\r\n");
+  EXPECT_EQ(Play("until title\n"
+                 "click 420 245\n"
+                 "until dialog\n"
+                 "type 山田花子\n"
+                 "press Command1\n"
+                 "until message-box\n"
+                 "answer ok\n"
+                 "type 山田　花子さんだ\n"
+                 "press Command1\n"
+                 "until click-wait\n"),
+            0)
+      << failure;
+  const size_t told = Find({"\"event\":\"msgbox\"", "空白"});
+  ASSERT_NE(told, std::string::npos);
+  const size_t closed = Find({"\"event\":\"dialog\"", "\"close\""});
+  EXPECT_GT(closed, told);
+  EXPECT_EQ(Find({"\"event\":\"dialog\"", "\"close\""}, closed + 1), std::string::npos);
+  EXPECT_NE(Find({"山田花子さんです"}, closed), std::string::npos);
+}
+
 TEST_F(HeadlessRunnerTest, TimedSnapshotsAreTakenAtTheirMomentsOfVirtualTime) {
   folder.SetScript("1000,,,,,,,,はじめ,,,,\r\n1001,,,,,,,,おわり,,,,\r\n");
   EXPECT_EQ(Play("until title\nwait 2500\n", 3'600'000, 1000), 0) << failure;

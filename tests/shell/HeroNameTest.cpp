@@ -29,6 +29,7 @@ TEST(HeroName, AcceptanceRule) {
     names[1] = "old1";
     names[2] = "old2";
     EXPECT_EQ(AcceptHeroName(c.text, names), c.accepted) << c.text;
+    EXPECT_EQ(HeroNameProblem(c.text).empty(), c.accepted) << c.text;
     EXPECT_EQ(names[1], c.accepted ? c.surname : "old1") << c.text;
     EXPECT_EQ(names[2], c.accepted ? c.givenName : "old2") << c.text;
   }

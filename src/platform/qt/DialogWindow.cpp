@@ -150,7 +150,9 @@ void DialogWindow::Build() {
             edit->setTabChangesFocus(true);
             widget = edit;
           } else {
-            widget = new QLineEdit(this);
+            auto* line = new QLineEdit(this);
+            if (control.maxLength > 0) line->setMaxLength(control.maxLength);
+            widget = line;
           }
           if (model_.imeOpen) widget->setAttribute(Qt::WA_InputMethodEnabled, true);
           break;
