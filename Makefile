@@ -1,12 +1,13 @@
 # The two commands of a fresh machine: `make run` and `make test`.
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
+TSAN_DIR ?= build-tsan
 FUZZ_DIR ?= build-fuzz
 # Seconds each fuzz target runs for under `make fuzz`.
 FUZZ_SECONDS ?= 600
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test test-sanitize fuzz bench deb format check-format clean
+.PHONY: deps configure build run test test-sanitize test-threads fuzz bench deb format check-format clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -31,6 +32,17 @@ test-sanitize: deps
 	  -DDOVETAIL_DESKTOP=OFF -DDOVETAIL_BENCH=OFF >/dev/null
 	@cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	@cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory test-threads
+
+# The tests of the program's two threads (the soundfont loaded while the
+# window opens, the fonts looked up meanwhile) under ThreadSanitizer.
+test-threads: export TSAN_OPTIONS = halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/scripts/tsan.supp
+test-threads: deps
+	@cmake -S . -B $(TSAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDOVETAIL_TSAN=ON \
+	  -DDOVETAIL_DESKTOP=OFF -DDOVETAIL_BENCH=OFF >/dev/null
+	@cmake --build $(TSAN_DIR) -j $(JOBS) --target dovetail_tests
+	@$(TSAN_DIR)/tests/dovetail_tests --gtest_filter='SynthAudioOutput*:FontLookup*'
+
 
 # Every reader under libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer
 # (clang), FUZZ_SECONDS each, from a seed corpus of the demo and the test fixtures.
@@ -55,4 +67,4 @@ check-format:
 	@bash scripts/check-format.sh
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) build-deb
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(TSAN_DIR) $(FUZZ_DIR) build-deb

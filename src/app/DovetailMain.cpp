@@ -7,10 +7,10 @@
 #include <iostream>
 #include <optional>
 #include <random>
-#include <thread>
 #include <utility>
 
 #include "app/CommandLine.h"
+#include "app/FontLookup.h"
 #include "app/InstanceLock.h"
 #include "app/PlayerFolder.h"
 #include "app/StartupReport.h"
@@ -108,18 +108,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   KeepLargeBlocksApart();
-  // The fonts are looked up while the sound is checked and the toolkit and
-  // the window are set up; the game needs them only after its first frame.
-  std::unique_ptr<TextRenderer> text;
-  std::string fontProblem;
-  std::jthread fonts([&text, &fontProblem] {
-    auto made = TextRenderer::Create();
-    if (made.ok()) {
-      text = std::move(*made);
-    } else {
-      fontProblem = made.error().message;
-    }
-  });
+  FontLookup fonts;
   // A soundfont that is missing or is no soundfont is refused before any
   // window opens.
   auto audio = MakeAudioOutput(soundFont);
@@ -146,16 +135,16 @@ int main(int argc, char** argv) {
     host.MessageBox({"既に起動しています。", kAppTitle, MessageBoxButtons::Ok});
     return 0;
   }
-  fonts.join();
-  if (text == nullptr) {
-    host.MessageBox({fontProblem, kAppTitle, MessageBoxButtons::Ok});
+  auto text = fonts.Take();
+  if (!text.ok()) {
+    host.MessageBox({text.error().message, kAppTitle, MessageBoxButtons::Ok});
     return 2;
   }
   report.Moment("fonts");
   try {
     // Nobody watches the desktop program's events.
     IgnoredEvents events;
-    Game game(host, *text, paths, **audio, events);
+    Game game(host, **text, paths, **audio, events);
     // Each launch draws other customers (the headless runner keeps --seed).
     game.random.seed(std::random_device{}());
     game.Form_Load();

@@ -100,7 +100,9 @@ inline uint32_t WeightedChannel(Pixel a, Pixel b, int shift, int32_t weight) {
 // The rows are independent of each other and of the position, so these loops
 // run many pixels per instruction. The weighted one is integer arithmetic,
 // the same in every copy; the processor picks the widest copy it can run.
-#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
+// Not under the thread sanitizer: the picking runs while the program is
+// loaded, before the sanitizer's run-time is there, and crashes.
+#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__) && !defined(__SANITIZE_THREAD__)
 [[gnu::target_clones("avx2", "default")]]
 #endif
 void BlendRowWeighted(Pixel* dest, const Pixel* src, int32_t count, int32_t weight) {

@@ -1,0 +1,27 @@
+#include "app/FontLookup.h"
+
+#include <cassert>
+#include <utility>
+
+namespace dovetail {
+
+// The thread is the last member: it starts once the outcome it fills exists.
+FontLookup::FontLookup() : thread_([this] { LookUp(); }) {}
+
+void FontLookup::LookUp() {
+  auto made = TextRenderer::Create();
+  if (made.ok()) {
+    renderer_ = std::move(*made);
+  } else {
+    problem_ = made.error().message;
+  }
+}
+
+Result<std::unique_ptr<TextRenderer>> FontLookup::Take() {
+  assert(thread_.joinable() && "Take() is called once");
+  thread_.join();
+  if (renderer_ == nullptr) return Error{problem_};
+  return std::move(renderer_);
+}
+
+}  // namespace dovetail
