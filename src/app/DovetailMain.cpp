@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
   // files apart (--save-dir) may share a game folder.
   const auto lock = InstanceLock::Acquire(paths.PlayerPath);
   if (lock == nullptr) {
-    host.MessageBox({"既に起動しています。", kAppTitle, MessageBoxButtons::Ok});
+    host.MessageBox({"既に起動しています。", kAppTitle, MessageBoxButtons::Ok, true});
     return 0;
   }
   auto text = fonts.Take();

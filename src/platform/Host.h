@@ -18,6 +18,9 @@ struct MessageBoxRequest {
   std::string text;   // exactly as the program words it; "\r\n" or "\n" break lines
   std::string title;  // the caption; the program's name when none is given
   MessageBoxButtons buttons = MessageBoxButtons::Ok;
+  // Kept above every other window: a box that comes before the game's own
+  // window (a second copy refused) must not slip behind another window.
+  bool aboveOthers = false;
 };
 
 // Everything the engine needs from the machine. The engine never reads a wall

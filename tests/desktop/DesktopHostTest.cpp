@@ -177,6 +177,9 @@ TEST_F(DesktopHostTest, WithoutAWindowManagerThereIsNoFrameAndTwiceFitsTheVirtua
 
 TEST_F(DesktopHostTest, FullScreenShowsTheMenuBarOnlyAtTheTopEdgeOrOnAlt) {
   MainWindowShell& shell = host.Shell();
+  shell.move(120, 90);
+  ASSERT_TRUE(RunUntil(host, [&] { return shell.pos() == QPoint(120, 90); }));
+  const QPoint inside = shell.geometry().topLeft();
   shell.SetFullScreen(true);
   const QSize screen = shell.screen()->geometry().size();
   ASSERT_TRUE(RunUntil(host, [&] { return host.Canvas().size() == screen; }));
@@ -237,6 +240,9 @@ TEST_F(DesktopHostTest, FullScreenShowsTheMenuBarOnlyAtTheTopEdgeOrOnAlt) {
   shell.SetFullScreen(false);
   EXPECT_TRUE(shell.menuBar()->isVisible());
   ASSERT_TRUE(RunUntil(host, [&] { return host.Canvas().size() == QSize(640, 480); }));
+  // Back where it was, not at the screen's corner.
+  EXPECT_TRUE(RunUntil(host, [&] { return shell.geometry().topLeft() == inside; }))
+      << shell.geometry().x() << "," << shell.geometry().y();
 }
 
 TEST_F(DesktopHostTest, PresentPutsTheFrameOnTheScreenBeforeReturning) {
@@ -531,6 +537,7 @@ struct SeenBox {
   QString text;
   QStringList buttons;
   bool hasIcon = true;
+  bool onTop = false;
 };
 
 void AnswerNextMessageBox(SeenBox& seen, QMessageBox::StandardButton answer) {
@@ -543,6 +550,7 @@ void AnswerNextMessageBox(SeenBox& seen, QMessageBox::StandardButton answer) {
     for (const QAbstractButton* button : box->buttons())
       seen.buttons << button->text();
     seen.hasIcon = box->icon() != QMessageBox::NoIcon;
+    seen.onTop = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
     box->button(answer)->click();
     poll->deleteLater();
     poll->stop();
@@ -560,13 +568,16 @@ TEST_F(DesktopHostTest, MessageBoxesAreModalWithJapaneseButtons) {
   seen.buttons.sort();
   EXPECT_EQ(seen.buttons, (QStringList{"OK", "キャンセル"}));
   EXPECT_FALSE(seen.hasIcon);
+  EXPECT_FALSE(seen.onTop);
 
+  // The second copy's box stays above the running game.
   SeenBox plain;
   AnswerNextMessageBox(plain, QMessageBox::Ok);
-  EXPECT_EQ(host.MessageBox({"既に起動しています。", "", MessageBoxButtons::Ok}),
+  EXPECT_EQ(host.MessageBox({"既に起動しています。", "", MessageBoxButtons::Ok, true}),
             MessageBoxAnswer::Ok);
   EXPECT_EQ(plain.title, QStringLiteral("Dovetail"));
   EXPECT_EQ(plain.buttons, QStringList{"OK"});
+  EXPECT_TRUE(plain.onTop);
 }
 
 TEST_F(DesktopHostTest, TheCursorFollowsTheBoxUnderThePointer) {

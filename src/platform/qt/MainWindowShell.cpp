@@ -135,6 +135,7 @@ void MainWindowShell::SetFullScreen(bool fullScreen) {
   if (fullScreen == fullScreen_) return;
   fullScreen_ = fullScreen;
   if (fullScreen) {
+    windowedPlace_ = geometry().topLeft();
     // The fixed size of windowed mode stays on the window until lifted.
     layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
     setMinimumSize(0, 0);
@@ -149,6 +150,9 @@ void MainWindowShell::SetFullScreen(bool fullScreen) {
   } else {
     showNormal();
     LeaveFullScreenLayout();
+    // The screen-sized geometry asked for above is the one a window manager
+    // would restore, at the screen's corner with the title bar above it.
+    setGeometry(QRect(windowedPlace_, geometry().size()));
   }
   canvas_->setFocus();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPoint>
 #include <QSize>
 #include <array>
 #include <functional>
@@ -97,6 +98,9 @@ class MainWindowShell : public QMainWindow {
   std::vector<std::string> programNames_;
   int zoom_ = 1;
   bool fullScreen_ = false;
+  // Where the window's inside was before it filled the screen,
+  // so that leaving full screen puts it back there.
+  QPoint windowedPlace_;
   Peek peek_ = Peek::None;
   // Alt went down with no other key or click since.
   bool altAlone_ = false;

@@ -99,6 +99,7 @@ MessageBoxAnswer QtHost::MessageBox(const MessageBoxRequest& request) {
   // In the dialogs' font, enlarged with the window like them.
   box.setFont(DialogFont(box.font(), Canvas().PictureScale()));
   box.setIcon(QMessageBox::NoIcon);
+  if (request.aboveOthers) box.setWindowFlag(Qt::WindowStaysOnTopHint);
   box.setWindowTitle(request.title.empty() ? QStringLiteral("Dovetail")
                                            : QString::fromStdString(request.title));
   box.setTextFormat(Qt::PlainText);
