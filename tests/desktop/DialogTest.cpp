@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -42,7 +43,10 @@ class DesktopDialogTest : public ::testing::Test {
     dialog.imeOpen = true;
     dialog.Add(DialogControlKind::Label, "Label1",
                "主人公の名前を変更できます。\r\n好きな名前を入力してください。", 10, 5, 340, 36);
-    dialog.Add(DialogControlKind::TextBox, "Text1", "桐原　ほのか", 10, 45, 200, 24);
+    dialog.Add(DialogControlKind::TextBox, "Text1", "桐原　ほのか", 10, 45, 200, 24).maxLength = 7;
+    DialogControl& greeting = dialog.Add(DialogControlKind::TextBox, "Text2",
+                                         "山田　花子さん\r\n－－－\r\n", 220, 130, 130, 60);
+    greeting.multiLine = true;
     dialog.Add(DialogControlKind::Frame, "Frame1", "音の設定", 10, 75, 200, 50);
     dialog.Add(DialogControlKind::OptionButton, "Option1", "MCI", 20, 95, 80, 20).frame = "Frame1";
     dialog.Add(DialogControlKind::OptionButton, "Option2", "DirectMusic", 100, 95, 100, 20).frame =
@@ -130,6 +134,12 @@ TEST_F(DesktopDialogTest, ShowsTheModelOverTheMainWindow) {
   QLabel* link = Widget<QLabel>("Label3");
   EXPECT_TRUE(link->font().underline());
   EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
+
+  // The field takes seven characters at the most; a text of several lines
+  // has its caret after the text, not on the first character.
+  EXPECT_EQ(Widget<QLineEdit>("Text1")->maxLength(), 7);
+  const QPlainTextEdit* greeting = Widget<QPlainTextEdit>("Text2");
+  EXPECT_EQ(greeting->textCursor().position(), greeting->toPlainText().size());
 
   // With the input method open the player can type the name at once.
   QLineEdit* text = Widget<QLineEdit>("Text1");

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextCursor>
 #include <algorithm>
 #include <utility>
 
@@ -72,7 +73,11 @@ void SetTextOf(QWidget* widget, const std::string& text) {
     return;
   }
   auto* edit = static_cast<QPlainTextEdit*>(widget);
-  if (edit->toPlainText() != shown) edit->setPlainText(shown);
+  if (edit->toPlainText() == shown) return;
+  edit->setPlainText(shown);
+  // The caret goes after the text: at its start it stands on the first
+  // character's left edge (the about box's greeting).
+  edit->moveCursor(QTextCursor::End);
 }
 
 void SetCaptionOf(QWidget* widget, const std::string& text) {
