@@ -226,8 +226,25 @@ TEST_F(DesktopDialogTest, TheDialogIsEnlargedWithTheWindowAndCentredOverIt) {
   const QRect picture(host.Canvas().mapToGlobal(QPoint(0, 0)), host.Canvas().size());
   EXPECT_LE(std::abs(centre.x() - picture.center().x()), 40);
   EXPECT_LE(std::abs(centre.y() - picture.center().y()), 60);
+  // The tick boxes grow with it, clear of their captions.
+  QCheckBox* box = Widget<QCheckBox>("Check1");
+  EXPECT_GE(box->sizeHint().height(), 26);
+  EXPECT_GE(box->sizeHint().width(),
+            QFontMetrics(box->font()).horizontalAdvance("ＢＧＭ") + 26 + 8);
   host.CloseDialog(dialog);
   host.Shell().SetZoom(1);
+}
+
+// "ＯＫ" takes the fixed-pitch gothic that shows it full-width; a caption of
+// plain letters keeps the dialog's own font.
+TEST_F(DesktopDialogTest, OnlyFullWidthCaptionsTakeTheFixedPitchFace) {
+  host.CloseDialog(dialog);
+  dialog.Add(DialogControlKind::Button, "Command2", "Cancel", 250, 80, 90, 26);
+  host.ShowDialog(dialog);
+  ASSERT_TRUE(RunUntil([this] { return Shown().isVisible(); }));
+  EXPECT_EQ(Widget<QPushButton>("Command2")->font().family(), Shown().font().family());
+  EXPECT_NE(Widget<QPushButton>("Command1")->font().families(),
+            Widget<QPushButton>("Command2")->font().families());
 }
 
 TEST_F(DesktopDialogTest, ProgramChangesReachTheWidgetsWithoutLosingTyping) {

@@ -36,13 +36,28 @@ namespace {
 // The link colour of the system's classic palette.
 const QColor kLinkColour(0, 0, 255);
 
-// Button captions are in the fixed-pitch gothic of the same size: its
-// full-width letters take a whole cell, so "ＯＫ" shows as the full-width
-// caption it is (the proportional face draws it as narrow as a plain "OK").
-QFont ButtonFont(const QFont& dialogFont) {
+// A caption with full-width letters is in the fixed-pitch gothic of the same
+// size: they take a whole cell there, so "ＯＫ" shows as the full-width caption
+// it is (the proportional face draws it as narrow as a plain "OK"). A caption
+// of plain letters ("OK", "Cancel") keeps the dialog's font, whose fixed-pitch
+// Latin letters would look typed.
+QFont ButtonFont(const QFont& dialogFont, const std::string& caption) {
+  const bool fullWidth = std::any_of(caption.begin(), caption.end(),
+                                     [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  if (!fullWidth) return dialogFont;
   QFont font = dialogFont;
   font.setFamilies({QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic"), font.family()});
   return font;
+}
+
+// The tick boxes and option circles grow with the window like the text
+// beside them (the style draws them at its own small size otherwise).
+QString IndicatorStyle(int scale) {
+  return QStringLiteral(
+             "QCheckBox::indicator, QRadioButton::indicator { width: %1px; height: %1px; }"
+             "QCheckBox, QRadioButton { spacing: %2px; }")
+      .arg(13 * scale)
+      .arg(4 * scale);
 }
 
 QString FromModel(const std::string& text) {
@@ -102,6 +117,7 @@ DialogWindow::DialogWindow(Dialog& model, QWidget* parent, int scale,
   setWindowFlags(flags);
   setModal(false);
   setFont(DialogFont(font(), scale_));
+  if (scale_ > 1) setStyleSheet(IndicatorStyle(scale_));
   setFixedSize(model_.width * scale_, model_.height * scale_);
   Build();
   revision_ = model_.Revision();
@@ -163,7 +179,7 @@ void DialogWindow::Build() {
           break;
         case DialogControlKind::Button: {
           auto* button = new QPushButton(this);
-          button->setFont(ButtonFont(font()));
+          button->setFont(ButtonFont(font(), control.text));
           // Enter is no click of the focused button: it reaches the model as a
           // key, which presses the model's default button, if any.
           button->setAutoDefault(false);
