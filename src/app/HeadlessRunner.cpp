@@ -12,6 +12,9 @@ namespace dovetail {
 namespace {
 constexpr int kTimeRanOut = 3;
 constexpr int kStalled = 4;
+// The play file asks for what cannot be done (as for a play file that does
+// not read).
+constexpr int kBadPlayFile = 2;
 // Records the story may run without letting events run once: more is a
 // loop that never waits, which would never end.
 constexpr uint32_t kRecordsWithoutEvents = 200000;
@@ -166,6 +169,7 @@ bool HeadlessRunner::Advance() {
         post(InputEvent::Kind::Type);
         break;
       case PlayCommand::Kind::Press:
+        CheckPressable(command.argument);
         post(InputEvent::Kind::Press);
         break;
       case PlayCommand::Kind::Close:
@@ -203,6 +207,17 @@ std::optional<MessageBoxAnswer> HeadlessRunner::OnMessageBox(const MessageBoxReq
                  .Str("title", request.title)
                  .Str("answer", answer == MessageBoxAnswer::Ok ? "ok" : "cancel"));
   return answer;
+}
+
+void HeadlessRunner::CheckPressable(const std::string& control) {
+  const std::vector<Dialog*>& open = host_.OpenDialogs();
+  if (open.empty()) {
+    throw Stop{kBadPlayFile, "press " + control + ": no dialog is open"};
+  }
+  if (open.back()->Find(control) == nullptr) {
+    throw Stop{kBadPlayFile, "press " + control + ": the dialog \"" + open.back()->caption +
+                                 "\" has no control named " + control};
+  }
 }
 
 void HeadlessRunner::Snap(const std::string& name) {

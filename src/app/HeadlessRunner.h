@@ -78,6 +78,9 @@ class HeadlessRunner {
   void Serve(bool correct);
   std::optional<MessageBoxAnswer> OnMessageBox(const MessageBoxRequest& request);
   void Snap(const std::string& name);
+  // A press names a control of the dialog open last; else the run stops
+  // with an error naming it.
+  void CheckPressable(const std::string& control);
   uint32_t Elapsed() { return host_.TickCount() - start_; }
 
   RunnerOptions options_;

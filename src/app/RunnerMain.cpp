@@ -34,7 +34,8 @@ constexpr const char* kUsage =
     "                  Without it they stay in the data folder while it can be\n"
     "                  written, else in $XDG_DATA_HOME/dovetail/GAME\n"
     "  --play FILE     input, one command a line: wait MS, until STATE (title,\n"
-    "                  click-wait, choice, dialog, message-box, customer), click X Y,\n"
+    "                  click-wait, choice, dialog, message-box, customer, ranking),\n"
+    "                  click X Y,\n"
     "                  rclick X Y, move X Y, key NAME, menu NAME, answer ok|cancel,\n"
     "                  type TEXT, press CONTROL, close, snap NAME, serve, serve-wrong;\n"
     "                  '#' starts a comment\n"
@@ -96,7 +97,11 @@ int PrintRoutes(const std::filesystem::path& gameFolder, bool cover) {
   const RouteMap map = MapRoutes(tables);
   const std::vector<MappedRoute>& shown = cover ? map.covering : map.routes;
   for (const MappedRoute& route : shown) {
-    std::cout << StoryRouteText(route.story)
+    // The extra story is offered once a story has been played past its first
+    // café stage: its routes are printed after one, so that they play as
+    // they stand on a fresh folder.
+    std::cout << (route.story.start == StoryRoute::Start::Extra ? "first+" : "")
+              << StoryRouteText(route.story)
               << (route.grade == GradeNeed::High  ? " --cafe perfect"
                   : route.grade == GradeNeed::Low ? " --cafe idle"
                                                   : "")
@@ -181,6 +186,12 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (routes) return PrintRoutes(options.gameFolder, cover);
+  std::error_code snapFolder;
+  if (!std::filesystem::is_directory(options.snapDir, snapFolder)) {
+    std::cerr << "dovetail-run: --snap-dir " << options.snapDir.string()
+              << ": no such folder; the snapshots would have nowhere to go\n";
+    return 2;
+  }
 
   if (playFile) {
     auto text = ReadWholeFile(*playFile);

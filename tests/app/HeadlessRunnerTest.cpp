@@ -76,6 +76,18 @@ TEST_F(HeadlessRunnerTest, TheNameDialogSaysWhyANameIsNotTakenAndStaysOpen) {
   EXPECT_NE(Find({"山田花子さんです"}, closed), std::string::npos);
 }
 
+// A press must name a control of the open dialog: a misspelt one stops the
+// run, naming it, instead of doing nothing.
+TEST_F(HeadlessRunnerTest, APressOfAControlTheDialogLacksIsAnError) {
+  EXPECT_EQ(Play("until title\nmenu opt\nuntil dialog\npress Comand1\n"), 2);
+  EXPECT_NE(
+      failure.find("press Comand1: the dialog \"オプション設定\" has no control named Comand1"),
+      std::string::npos)
+      << failure;
+  EXPECT_EQ(Play("until title\npress Command1\n"), 2);
+  EXPECT_NE(failure.find("press Command1: no dialog is open"), std::string::npos) << failure;
+}
+
 TEST_F(HeadlessRunnerTest, TimedSnapshotsAreTakenAtTheirMomentsOfVirtualTime) {
   folder.SetScript("1000,,,,,,,,はじめ,,,,\r\n1001,,,,,,,,おわり,,,,\r\n");
   EXPECT_EQ(Play("until title\nwait 2500\n", 3'600'000, 1000), 0) << failure;
