@@ -1,5 +1,6 @@
 #include "app/AutoPlayer.h"
 
+#include "routes/CounterLiveness.h"
 #include "shell/Game.h"
 
 namespace dovetail {
@@ -41,6 +42,21 @@ Result<std::string> NameDialogText(const std::string& familyComma) {
 AutoPlayer::AutoPlayer(AutoOptions options, Game& game, HeadlessHost& host)
     : options_(std::move(options)), game_(game), host_(host), lastChange_(host.TickCount()) {}
 
+std::optional<AutoStop> AutoPlayer::CheckClickLoop() {
+  if (steps_ == stepsAtClickWait_) return std::nullopt;  // the same wait
+  stepsAtClickWait_ = steps_;
+  // What decides where the story goes on from here.
+  StoryState& story = game_.story;
+  std::string key = std::to_string(story.ScriptPos) + "/" + std::to_string(story.StageNo) + "/" +
+                    (story.NameEntered ? "n" : "-") + story.Ranking[0].Grade + "|";
+  for (const int16_t* counter : CounterFields(story.counters))
+    key += std::to_string(*counter) + ",";
+  if (clickWaits_.insert(key).second) return std::nullopt;
+  return AutoStop{kRouteCannotGoOn, "the story goes round " + Where() +
+                                        ": it waits for a click here again in the same state, "
+                                        "with no choice or end between (a loop)"};
+}
+
 std::string AutoPlayer::Where() const {
   return "at label " + std::to_string(game_.story.CurLabel) + " (record " +
          std::to_string(game_.story.ScriptPos) + ")";
@@ -71,6 +87,7 @@ std::optional<AutoStop> AutoPlayer::Act() {
     case WaitState::Title:
       return StartStory();
     case WaitState::ClickWait:
+      if (auto loop = CheckClickLoop()) return loop;
       ClickOn(*game_.form.MesBox[0]);
       return std::nullopt;
     case WaitState::Choice:
@@ -108,6 +125,7 @@ std::optional<AutoStop> AutoPlayer::StartStory() {
   }
   ++nextStory_;
   picksUsed_ = 0;
+  clickWaits_.clear();
   random_.seed(story.seed);
   ClickOn(item);
   return std::nullopt;
@@ -144,6 +162,7 @@ std::optional<AutoStop> AutoPlayer::Choose() {
       break;
   }
   ++picksUsed_;
+  clickWaits_.clear();
   ClickOn(*game_.form.SelTxt[pick - 1]);
   return std::nullopt;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <random>
+#include <set>
 #include <string>
 
 #include "platform/HeadlessHost.h"
@@ -44,7 +45,9 @@ struct AutoStop {
 // offers fewer options than the route picks or the route has no pick left,
 // when the extra story is asked for but the title does not offer it, or when
 // the story stays busy for ten minutes of virtual time without waiting for
-// the player (a stall).
+// the player (a stall), or when it waits for a click in a state it already
+// waited in since the last choice, with nothing that could ever end it (a
+// loop).
 class AutoPlayer {
  public:
   AutoPlayer(AutoOptions options, Game& game, HeadlessHost& host);
@@ -55,6 +58,8 @@ class AutoPlayer {
   std::optional<AutoStop> Act();
   // Every message box the program shows, before it is answered.
   void OnMessageBox(const MessageBoxRequest& request);
+  // Every record the story runs.
+  void OnStep() { ++steps_; }
 
  private:
   std::optional<AutoStop> StartStory();
@@ -62,6 +67,9 @@ class AutoPlayer {
   void ConfirmName();
   void ClickOn(const class PictureBox& box);
   std::string Where() const;
+  // A click-wait in a state the story already waited in since the last
+  // choice or story start: the story goes round without end.
+  std::optional<AutoStop> CheckClickLoop();
 
   AutoOptions options_;
   Game& game_;
@@ -76,6 +84,11 @@ class AutoPlayer {
   uint32_t lastChange_ = 0;
   int lastWait_ = -1;
   int32_t lastPos_ = -1;
+  // Records run, and the count at the last click-wait looked at: a wait is
+  // a new one when records ran since.
+  uint64_t steps_ = 0;
+  uint64_t stepsAtClickWait_ = UINT64_MAX;
+  std::set<std::string> clickWaits_;
 };
 
 // Reads "FAMILY,GIVEN" as the text the name dialog takes (the two names

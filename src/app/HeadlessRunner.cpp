@@ -36,6 +36,7 @@ HeadlessRunner::HeadlessRunner(RunnerOptions options, TextRenderer& text, std::o
   start_ = host_.TickCount();
   host_.onDoEvents = [this] { Tick(); };
   events_.onStep = [this] {
+    if (autoPlayer_) autoPlayer_->OnStep();
     if (++recordsSinceEvents_ <= kRecordsWithoutEvents) return;
     throw Stop{kStalled, "the story ran " + std::to_string(kRecordsWithoutEvents) +
                              " records without waiting (a loop that never ends) at label " +

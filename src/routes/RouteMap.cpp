@@ -10,6 +10,7 @@
 #include "minigame/StageCalendar.h"
 #include "platform/HeadlessHost.h"
 #include "routes/CounterLiveness.h"
+#include "scene/CharacterPlaces.h"
 #include "scene/Choices.h"
 #include "scene/Ending.h"
 #include "scene/StoryCounters.h"
@@ -38,6 +39,11 @@ struct Resume {
   StoryCounters counters;
   bool nameEntered = false;
   std::string grade;
+  // Who stands where, for the face changes to come. Left out of the key: the
+  // story's way on does not depend on it, so a state reached with other
+  // characters standing is not walked again (a face change that fails only
+  // for those goes unseen).
+  CharacterPlaces places{};
 
   // Equal for states that lead on the same way: the counters nothing reads
   // or changes from here on are left out.
@@ -83,6 +89,11 @@ struct ChoiceReached {
 struct GradeTestReached {};
 struct QuitReached {};
 struct StepLimitReached {};
+// The story waits for a click in a state it waited in before, with no choice
+// or end between: it goes round for ever.
+struct ClickLoopReached {};
+// A face change for a character not on the stage: the game ends there.
+struct FaceWithoutCharacter {};
 
 // Runs the story with the game's interpreter and command rules, leaving out
 // everything shown or heard.
@@ -119,6 +130,7 @@ class RouteWalker final : private StoryHandlers, private GameEvents {
     Restore(from);
     segment_ = Segment{};
     steps_ = 0;
+    clickWaits_.clear();
     try {
       interpreter_.RunScript();
       segment_.stop = Segment::Stop::End;
@@ -150,6 +162,22 @@ class RouteWalker final : private StoryHandlers, private GameEvents {
       segment_.end = RouteEnd::Stall;
       problems_.push_back({story_.CurLabel, "the story runs " + std::to_string(kStepLimit) +
                                                 " records without a choice or an end"});
+    } catch (const FaceWithoutCharacter&) {
+      segment_.stop = Segment::Stop::End;
+      segment_.end = RouteEnd::Stall;
+      problems_.push_back({story_.CurLabel,
+                           "a face change for character " + std::to_string(story_.CharNo) +
+                               " in pose " + std::to_string(story_.CharPose) +
+                               ", who is not on the stage here: the game shows \"ﾃﾞｰﾀｴﾗｰ? "
+                               "人がいないので表情の変化ができません\" and ends",
+                           story_.ScriptPos});
+    } catch (const ClickLoopReached&) {
+      segment_.stop = Segment::Stop::End;
+      segment_.end = RouteEnd::Stall;
+      problems_.push_back({story_.CurLabel,
+                           "the story waits for the player here again, in the state it had "
+                           "before, without a choice or an end between (a loop)",
+                           story_.ScriptPos});
     }
     segment_.label = story_.CurLabel;
     ended_ = false;
@@ -167,11 +195,12 @@ class RouteWalker final : private StoryHandlers, private GameEvents {
     story_.counters = from.counters;
     story_.NameEntered = from.nameEntered;
     story_.Ranking[0].Grade = from.grade;
+    places_ = from.places;
   }
 
   Resume Capture(bool jumped) const {
-    return {story_.ScriptPos,       jumped, story_.StageNo, story_.counters, story_.NameEntered,
-            story_.Ranking[0].Grade};
+    return {story_.ScriptPos,        jumped, story_.StageNo, story_.counters, story_.NameEntered,
+            story_.Ranking[0].Grade, places_};
   }
 
   void ChoiceWays(int count, std::vector<Resume>& ways) {
@@ -186,10 +215,24 @@ class RouteWalker final : private StoryHandlers, private GameEvents {
   }
 
   // The story's seams: what decides the way on is the game's own rule.
-  int32_t ShowBackground() override { return kAdvance; }
-  int32_t PlaceCharacter() override { return kShowText; }
-  int32_t ChangeFace() override { return kShowText; }
-  void ShowMessage() override {}
+  // A new background clears the stage.
+  int32_t ShowBackground() override {
+    places_ = CharacterPlaces{};
+    return kAdvance;
+  }
+  int32_t PlaceCharacter() override {
+    ApplyCharacterRecord(places_, story_.CharNo, story_.CharPose, story_.CurText);
+    return kShowText;
+  }
+  int32_t ChangeFace() override {
+    if (!FaceChangeFindsCharacter(places_, story_.CharNo, story_.CharPose))
+      throw FaceWithoutCharacter{};
+    return kShowText;
+  }
+  // Every page waits for the player's click.
+  void ShowMessage() override {
+    if (!clickWaits_.insert(Capture(false).Key(liveness_)).second) throw ClickLoopReached{};
+  }
   void MesClear() override {}
   int32_t CmdTextMode() override { return kShowText; }
   void Keys() override {}
@@ -245,6 +288,9 @@ class RouteWalker final : private StoryHandlers, private GameEvents {
   std::vector<RouteProblem> problems_;
   Segment segment_;
   size_t steps_ = 0;
+  CharacterPlaces places_{};
+  // The states the current stretch waited for a click in.
+  std::set<std::string> clickWaits_;
   bool ended_ = false;
 };
 

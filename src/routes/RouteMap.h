@@ -50,6 +50,9 @@ struct MappedRoute {
 struct RouteProblem {
   int16_t label = 0;
   std::string message;
+  // The record it is about (an index of the script table), when it is one
+  // record's; -1 otherwise.
+  int32_t record = -1;
 };
 
 struct RouteMap {

@@ -9,6 +9,7 @@
 #include "base/Utf8.h"
 #include "graphics/BitmapFile.h"
 #include "graphics/BitmapHelpers.h"
+#include "scene/CharacterPlaces.h"
 #include "script/DataFolder.h"
 #include "script/Interpreter.h"
 #include "script/PictureRegions.h"
@@ -102,27 +103,16 @@ int32_t Pictures::PlaceCharacter() {
 
   if (story_.CharPose == 0) {
     // Removing a character that is not on the stage changes nothing.
-    const auto at =
-        std::find_if(shown.begin(), shown.end(), [](int16_t pose) { return pose != 0; });
-    if (at == shown.end()) return kAdvance;
+    const int position = LeavingPosition(DollShown, story_.CharNo, story_.CharPose);
+    if (position < 0) return kAdvance;
     effects_.EffectCode = story_.CurText;
-    const int position = static_cast<int>(at - shown.begin());
     EraseCharacter(SlotOfPosition(position));
-    *at = 0;
+    shown[position] = 0;
     return kAdvance;
   }
 
-  int position;
-  if (story_.CurText == "L") {
-    position = 0;
-  } else if (story_.CurText == "R") {
-    position = 1;
-  } else if (story_.CurText == "C") {
-    position = 2;
-  } else {
-    return kAdvance;
-  }
-  if (shown[position] == story_.CharPose) return kAdvance;
+  const int position = EnteringPosition(DollShown, story_.CharNo, story_.CharPose, story_.CurText);
+  if (position < 0) return kAdvance;
 
   // A character stands at one position only.
   for (int p = 0; p < kPositions; ++p) {
@@ -203,9 +193,7 @@ int32_t Pictures::ChangeFace() {
   // Pose 0 names no sprite (it removes one): a face change with it, as on a
   // record that removes a character and names a face, changes nothing.
   if (story_.CharPose == 0) return kShowText;
-  const auto& shown = DollShown[story_.CharNo - 1];
-  const auto at = std::find(shown.begin(), shown.end(), static_cast<int16_t>(story_.CharPose));
-  if (at == shown.end()) {
+  if (!FaceChangeFindsCharacter(DollShown, story_.CharNo, story_.CharPose)) {
     Fail("ﾃﾞｰﾀｴﾗｰ?\r\n人がいないので表情の変化ができません:" + std::to_string(story_.CurLabel));
   }
   // The face sheet holds faces for pose 1 of each character only, numbered
@@ -213,6 +201,8 @@ int32_t Pictures::ChangeFace() {
   // drawn for another picture, and face 0 names no face.
   if (story_.CharPose != 1 || story_.FaceNo == 0) return kShowText;
 
+  const auto& shown = DollShown[story_.CharNo - 1];
+  const auto at = std::find(shown.begin(), shown.end(), static_cast<int16_t>(story_.CharPose));
   const int slot = SlotOfPosition(static_cast<int>(at - shown.begin()));
   const FaceRect& row = FaceTable[story_.CharNo - 1];
   const int32_t x = row.X1;

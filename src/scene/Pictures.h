@@ -8,6 +8,7 @@
 
 #include "base/Result.h"
 #include "platform/PictureBox.h"
+#include "scene/CharacterPlaces.h"
 #include "scene/SceneContext.h"
 
 namespace dovetail {
@@ -35,7 +36,7 @@ class Pictures {
   std::array<int16_t, 3> DollBaseX{};
   // The pose shown of each character (0..3) at each position (0..2); 0 = not
   // shown.
-  std::array<std::array<int16_t, 3>, 4> DollShown{};
+  CharacterPlaces DollShown{};
 
   // A face rectangle inside a character picture and the left edge of that
   // character's column in the face sheet.

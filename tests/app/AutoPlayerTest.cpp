@@ -120,6 +120,18 @@ TEST_F(AutoPlayerTest, AStoryThatLoopsWithoutWaitingStopsNamingTheLabel) {
       << run.failure;
 }
 
+// A page the story comes back to for ever stops the run at once, naming the
+// label, instead of clicking on until the time runs out.
+TEST_F(AutoPlayerTest, AStoryThatGoesRoundItsPagesStopsNamingTheLabel) {
+  folder.SetScript(
+      "1000,,,,,,,,はじめ,,,,\r\n1010,,,,,,,,また,,,,\r\n1010,g0,1010,,,,,,,,,,\r\n"
+      "1999,,,,,,,,,,,,\r\n");
+  const testing::PlayedRun run = Play("none");
+  EXPECT_EQ(run.code, 4);
+  EXPECT_NE(run.failure.find("goes round at label 1010"), std::string::npos) << run.failure;
+  EXPECT_NE(run.failure.find("(a loop)"), std::string::npos) << run.failure;
+}
+
 TEST(NameDialogText, JoinsFamilyAndGivenNameWithAnIdeographicSpace) {
   EXPECT_EQ(NameDialogText("山田,花子").value(), "山田\u3000花子");
   EXPECT_FALSE(NameDialogText("山田花子").ok());

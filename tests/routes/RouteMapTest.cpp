@@ -110,6 +110,21 @@ TEST(RouteMap, LoopsAndContentErrorsAreProblemsNamingTheirLabel) {
   EXPECT_NE(map.problems[1].message.find("loop"), std::string::npos);
 }
 
+// A page the story comes back to in the same state, with nothing between
+// that could end it, is a loop at once, not after the step limit.
+TEST(RouteMap, APageTheStoryWaitsOnAgainInTheSameStateIsALoop) {
+  const RouteMap map = Mapped({"1000,,,once", "1010,,,again", "1010,g0,1010", "1999,,,end"}, {});
+  ASSERT_EQ(map.problems.size(), 1u);
+  EXPECT_EQ(map.problems[0].label, 1010);
+  EXPECT_EQ(map.problems[0].record, 1);
+  EXPECT_NE(map.problems[0].message.find("(a loop)"), std::string::npos);
+  // Coming back with a counter changed that a later test reads is no loop.
+  const RouteMap counted = Mapped(
+      {"1000,,,page", "1000,p1,,cof", "1000,i1,1010,cof,3", "1000,g0,1000", "1010,e", "1999,,,end"},
+      {});
+  EXPECT_TRUE(counted.problems.empty()) << counted.problems[0].message;
+}
+
 TEST(RouteMap, AStoryThatNeverStopsIsAStall) {
   const RouteMap map = Mapped({"1000,g0,1000", "1999,,,end"}, {});
   ASSERT_EQ(map.routes.size(), 1u);

@@ -76,6 +76,41 @@ TEST(DataTool, ACompileErrorPrintsOneLineAndWritesNothing) {
   EXPECT_FALSE(fs::exists(temp.path / "data" / "51.dat"));
 }
 
+// What the game would stop on along a route is refused by the compiler as
+// by the checker, and nothing is written.
+TEST(DataTool, CompileRefusesWhatARouteMeetsAndWritesNothing) {
+  struct Fault {
+    const char* name;
+    std::string script;
+    const char* words;
+  };
+  std::string stages = "1000,,,,,,,0,はじめ,,,,\r\n";
+  for (int i = 0; i < 14; ++i)
+    stages += "1000,g1,,,,,,,,,,,\r\n";
+  stages += "1000,g3,,,,,,,,,,,\r\n1999,,,,,,,,,,,,\r\n";
+  const Fault faults[] = {
+      {"a counter amount that is no number",
+       "1000,,,,,,,0,はじめ,,,,\r\n1000,p2,,,,,,,set,abc,,,\r\n1999,,,,,,,,,,,,\r\n", "the amount"},
+      {"a café stage past the last", stages, "16"},
+      {"a face change for a character nobody placed",
+       "1000,,,,21,2,,3,はじめ,,,,\r\n1999,,,,,,,,,,,,\r\n", "not on the stage"},
+      {"a page the story comes back to for ever",
+       "1000,,,,,,,0,はじめ,,,,\r\n1000,g0,1000,,,,,,,,,,\r\n1999,,,,,,,,,,,,\r\n", "(a loop)"},
+  };
+  for (const Fault& fault : faults) {
+    testing::TempFolder temp("cli-route");
+    testing::WriteBytes(temp.path / "script.csv", fault.script);
+    testing::WriteBytes(temp.path / "choices.csv", "");
+    const ToolRun run = Tool({"compile", (temp.path / "script.csv").string(),
+                              (temp.path / "choices.csv").string(), (temp.path / "data").string()});
+    EXPECT_EQ(run.status, kToolFindings) << fault.name << ": " << run.out << run.err;
+    EXPECT_NE(run.out.find("error: script.csv"), std::string::npos)
+        << fault.name << ": " << run.out;
+    EXPECT_NE(run.out.find(fault.words), std::string::npos) << fault.name << ": " << run.out;
+    EXPECT_FALSE(fs::exists(temp.path / "data" / "51.dat")) << fault.name;
+  }
+}
+
 TEST(DataTool, CheckFailsOnAFolderThatIsNotThere) {
   const ToolRun run = Tool({"check", "/nonexistent/dovetail-data"});
   EXPECT_EQ(run.status, kToolFindings);

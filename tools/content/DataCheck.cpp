@@ -12,6 +12,7 @@
 #include "base/Cp932.h"
 #include "base/Files.h"
 #include "base/Utf8.h"
+#include "content/RouteCheck.h"
 #include "content/ScriptCheck.h"
 #include "content/TextLines.h"
 #include "graphics/BitmapFile.h"
@@ -262,7 +263,10 @@ class FolderChecker {
     ScriptCheck check = CheckScriptTexts(scriptText, choiceText, {});
     findings_.insert(findings_.end(), check.findings.begin(), check.findings.end());
     CheckMessageWidths(check.messages);
-    if (check.loads && CountErrors(check.findings) == 0) CheckRoutes(scriptText, choiceText);
+    if (check.loads && CountErrors(check.findings) == 0) {
+      const std::vector<Finding> routes = CheckRoutes(scriptText, choiceText, "51.dat");
+      findings_.insert(findings_.end(), routes.begin(), routes.end());
+    }
     for (const PictureUse& use : check.pictures) {
       scriptPictures_.insert(use.file);
       if (!Exists(use.file)) {
@@ -272,23 +276,6 @@ class FolderChecker {
       CheckPicture(use.file);
     }
     faces_ = std::move(check.faces);
-  }
-
-  // Every label some route from the title reaches, and no content error on
-  // the way (the routes are walked by the game's own interpreter).
-  void CheckRoutes(const std::string& scriptText, const std::string& choiceText) {
-    ScriptTables tables;
-    if (!LoadScriptTables(scriptText, choiceText, tables, nullptr).ok()) return;
-    const RouteMap map = MapRoutes(tables);
-    for (int16_t label : map.unreached) {
-      Warning("51.dat", "no route from the title reaches this label", 0, label);
-    }
-    std::set<std::pair<int16_t, std::string>> reported;
-    for (const RouteProblem& problem : map.problems) {
-      if (reported.insert({problem.label, problem.message}).second) {
-        Error("51.dat", "a route meets: " + problem.message, 0, problem.label);
-      }
-    }
   }
 
   // Message lines that run past the window's right edge, shown whole or one

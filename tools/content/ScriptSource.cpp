@@ -6,6 +6,7 @@
 #include "base/Cp932.h"
 #include "base/Files.h"
 #include "base/Utf8.h"
+#include "content/RouteCheck.h"
 #include "content/TextLines.h"
 #include "script/DataFolder.h"
 
@@ -120,6 +121,11 @@ CompiledScript CompileScript(std::string_view scriptUtf8, std::string_view choic
   if (!script || !choices) return result;
   ScriptCheck check = CheckScriptTexts(*script, *choices, names);
   result.findings.insert(result.findings.end(), check.findings.begin(), check.findings.end());
+  if (!result.ok()) return result;
+  // What the game would stop on along a route is an error here too, so that
+  // nothing the checker rejects is ever written.
+  const std::vector<Finding> routes = CheckRoutes(*script, *choices, names.script);
+  result.findings.insert(result.findings.end(), routes.begin(), routes.end());
   if (!result.ok()) return result;
   result.script = InvertBytes(*script);
   result.choices = InvertBytes(*choices);
