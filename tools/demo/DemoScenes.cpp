@@ -177,8 +177,8 @@ Surface EndingSunset(const Captions& captions) {
   for (double x : {390.0, 524.0})
     FillRect(s, x, 414, 7, 30, Rgb(60, 40, 44));
   Surface out = s.Resolve();
-  captions.DrawLatin(out, 320, 448, "Thank you for visiting", 14, 2, Rgb(255, 230, 190),
-                     Rgb(50, 30, 36));
+  captions.Draw(out, 320, 448, "ご来店ありがとうございました", "THANK YOU FOR VISITING", 14, 2,
+                Rgb(255, 230, 190), Rgb(50, 30, 36));
   return out;
 }
 
@@ -194,6 +194,9 @@ Surface EndingNight() {
     DrawLantern(s, 40 + 38 * i, 268 + 10 * std::sin(i * 0.7), 4,
                 i % 3 ? Rgb(240, 100, 70) : Rgb(250, 236, 190));
   VerticalGradient(s, {0, 330, 640, 150}, Rgb(36, 36, 62), Rgb(20, 20, 36));
+  // A moonlit haze where the staff roll's panel darkens the sky (240, 100,
+  // 170 × 80): the panel shows as a dusky pane, not a black hole.
+  FillEllipse(s, 325, 140, 170, 86, Glow({325, 140}, 170, Rgb(170, 176, 226), 0.55));
   DrawDove(s, 120, 150, 1.1, Rgb(236, 238, 252), Rgb(120, 124, 160));
   // The four friends together, lit by a lantern.
   FillEllipse(s, 320, 480, 340, 160, Glow({320, 480}, 340, kLampLight, 0.4));
