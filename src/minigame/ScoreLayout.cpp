@@ -21,9 +21,16 @@ ScoreLayout LayOutScore(int32_t value, int16_t fontSize) {
   const int32_t digitWidth = static_cast<int32_t>(RoundHalfEven(fontSize * 0.75));
   layout.digitWidth = digitWidth;
   layout.digitsX = kRightEnd - static_cast<int32_t>(layout.digits.size()) * digitWidth;
-  const int32_t left = layout.negative ? layout.digitsX - fontSize : layout.digitsX;
+  int32_t minusGap = fontSize;
+  int32_t left = layout.negative ? layout.digitsX - minusGap : layout.digitsX;
+  if (left < 0 && layout.negative) {
+    // Squeezed: the minus takes one digit's cell, so that a minus and six
+    // digits keep their last digit inside the field.
+    minusGap = digitWidth;
+    left = layout.digitsX - minusGap;
+  }
   if (left < 0) layout.digitsX -= left;
-  layout.minusX = layout.digitsX - fontSize;
+  layout.minusX = layout.digitsX - minusGap;
   return layout;
 }
 

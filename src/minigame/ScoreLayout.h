@@ -14,7 +14,9 @@ namespace dovetail::cafe {
 // A number too long for the field (seven digits, or a minus and six) would
 // start left of the field and lose its first character; it is moved right
 // until it starts at the field's left edge instead, which keeps seven digits
-// whole. Longer numbers lose their right end.
+// whole, and a minus then stands one digit's cell before the digits, which
+// keeps a minus and six digits whole ("-181050"). Longer numbers lose their
+// right end.
 struct ScoreLayout {
   std::string digits;  // the absolute value's digits
   int32_t digitsX = 0;

@@ -22,8 +22,8 @@ TEST(ScoreLayoutTest, DigitsAreRightAlignedElevenPixelsEachWithTheMinusBeforeThe
       {999999, "999999", 9, false, -6},
       // Too long for right alignment: moved to start at the left edge.
       {1234567, "1234567", 0, false, -15},
-      {-123456, "123456", 15, true, 0},
-      {std::numeric_limits<int32_t>::min(), "2147483648", 15, true, 0},
+      {-123456, "123456", 11, true, 0},  // squeezed: the last digit ends at 77
+      {std::numeric_limits<int32_t>::min(), "2147483648", 11, true, 0},
   };
   for (const auto& c : cases) {
     const ScoreLayout layout = LayOutScore(c.value);
