@@ -105,8 +105,10 @@ Surface BalloonPicture() {
   const Pixel edge = Rgb(150, 136, 140);
   const std::vector<Point> tail = {{26, 58}, {48, 58}, {24, 80}};
   FillPolygon(s, tail, edge);
-  FillRoundRect(s, 1, 1, r.w - 2, 64, 16, edge);
-  FillRoundRect(s, 3, 3, r.w - 6, 60, 14,
+  // Corners round enough to read as a balloon, small enough that the order's
+  // lines (drawn from (10, 12)) keep clear of the outline.
+  FillRoundRect(s, 1, 1, r.w - 2, 64, 9, edge);
+  FillRoundRect(s, 3, 3, r.w - 6, 60, 7,
                 Linear({0, 3}, Rgb(255, 255, 255), {0, 63}, Rgb(236, 236, 242)));
   FillPolygon(s, {{29, 60}, {45, 60}, {27.5, 75}}, Rgb(238, 238, 244));
   return s.ResolveFigure();
