@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "base/Utf8.h"
+#include "platform/Input.h"
 
 namespace dovetail {
 
@@ -41,6 +42,10 @@ int16_t KeyCodeOf(std::string_view name) {
   if (lower == "space") return 32;
   if (lower == "enter" || lower == "return") return 13;
   if (lower == "escape" || lower == "esc") return 27;
+  if (lower == "left") return kKeyLeft;
+  if (lower == "up") return kKeyUp;
+  if (lower == "right") return kKeyRight;
+  if (lower == "down") return kKeyDown;
   if (lower.size() == 1 && std::isalnum(static_cast<unsigned char>(lower[0]))) {
     return static_cast<int16_t>(std::toupper(static_cast<unsigned char>(lower[0])));
   }

@@ -24,6 +24,12 @@ enum KeyCode : int16_t {
   kKeyReturn = 13,
   kKeySpace = 32,
   kKeyEscape = 27,
+  kKeyLeft = 37,
+  kKeyUp = 38,
+  kKeyRight = 39,
+  kKeyDown = 40,
+  kKeyDigit0 = 48,   // '0'; the digits follow
+  kKeyNumpad0 = 96,  // the keypad's 0; its digits follow
 };
 
 struct KeyEvent {

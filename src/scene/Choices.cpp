@@ -108,6 +108,7 @@ int32_t Choices::ShowChoices() {
 
   story_.CurJump = 0;
   ChoiceResult = -1;
+  highlighted_ = -1;
   open_ = true;
   while (ChoiceResult < 0)
     host_.WaitForPlayer(kPollMs);
@@ -135,6 +136,46 @@ int32_t Choices::ShowChoices() {
     chosen.texts.push_back(shown.text);
   events_.Report(chosen);
   return kJumped;
+}
+
+bool Choices::KeyDown(int16_t keyCode) {
+  if (!open_ || ChoiceResult >= 0) return false;
+  const int count = static_cast<int>(choices_.size());
+  int picked = -1;
+  if (keyCode > kKeyDigit0 && keyCode <= kKeyDigit0 + count) picked = keyCode - kKeyDigit0 - 1;
+  if (keyCode > kKeyNumpad0 && keyCode <= kKeyNumpad0 + count) picked = keyCode - kKeyNumpad0 - 1;
+  if (keyCode == kKeyReturn && highlighted_ >= 0) picked = highlighted_;
+  if (picked >= 0) {
+    SelTxt_MouseDown(picked);
+    SelTxt_MouseUp(picked);
+    return true;
+  }
+  const bool back = keyCode == kKeyUp || keyCode == kKeyLeft;
+  const bool on = keyCode == kKeyDown || keyCode == kKeyRight;
+  if (!back && !on) return false;
+  const int next =
+      highlighted_ < 0 ? (back ? count - 1 : 0) : (highlighted_ + (back ? count - 1 : 1)) % count;
+  if (highlighted_ >= 0) DrawButton(highlighted_, false);
+  highlighted_ = next;
+  DrawButton(highlighted_, true);
+  return true;
+}
+
+void Choices::WireKeys() {
+  auto wrap = [this](std::function<void(const KeyEvent&)>& handler) {
+    handler = [this, before = std::move(handler)](const KeyEvent& event) {
+      if (KeyDown(event.keyCode)) return;
+      if (before) before(event);
+    };
+  };
+  for (PictureBox* box : form_.MesBox)
+    wrap(box->onKeyDown);
+  for (PictureBox* sprite : form_.Doll_Disp)
+    wrap(sprite->onKeyDown);
+  for (PictureBox* choice : form_.SelTxt)
+    wrap(choice->onKeyDown);
+  wrap(form_.PicMain.onKeyDown);
+  wrap(form_.window.onKeyDown);
 }
 
 void Choices::SelTxt_MouseDown(int index) {

@@ -43,6 +43,16 @@ class Choices {
   void SelTxt_MouseDown(int index);
   void SelTxt_MouseUp(int index);
 
+  // Keyboard play while a choice is open (none of it in the original): keys 1
+  // to 6, on the main keys or the keypad, take that option as a press and
+  // release of its button would; the arrow keys move the highlight (the
+  // pressed look a mouse press gives) and Enter takes the highlighted option.
+  // True when the key was a choice's.
+  bool KeyDown(int16_t keyCode);
+  // Lets the keys above reach the choice first, whichever box has the focus;
+  // other keys go on to the handlers set before (the player's input).
+  void WireKeys();
+
   // −1 while a choice is open, else the number of the chosen button.
   int16_t ChoiceResult = -1;
   // True while a choice waits for the player.
@@ -69,6 +79,8 @@ class Choices {
   // The choices of the open (or last) "s" record.
   std::vector<Shown> choices_;
   bool open_ = false;
+  // The option the arrow keys highlight; −1: none.
+  int highlighted_ = -1;
 };
 
 }  // namespace dovetail

@@ -88,6 +88,34 @@ TEST_F(HeadlessRunnerTest, APressOfAControlTheDialogLacksIsAnError) {
   EXPECT_NE(failure.find("press Command1: no dialog is open"), std::string::npos) << failure;
 }
 
+// Keyboard play at a choice: a digit takes its option; the arrows move the
+// highlight round the options and Enter takes the highlighted one.
+TEST_F(HeadlessRunnerTest, KeysTakeTheOptionsOfAChoice) {
+  folder.SetScript(
+      "1000,s,,,,,,,3,,,,\r\n1010,,,,,,,0,一,,,,\r\n1010,e,,,,,,,,,,,\r\n"
+      "1020,,,,,,,0,二,,,,\r\n1020,e,,,,,,,,,,,\r\n1030,,,,,,,0,三,,,,\r\n"
+      "1030,e,,,,,,,,,,,\r\n1999,,,,,,,,,,,,\r\n",
+      "1000,一へ,1010\r\n1000,二へ,1020\r\n1000,三へ,1030\r\n");
+  const struct {
+    const char* keys;
+    int chosen;
+  } cases[] = {
+      {"key 3\n", 2},
+      {"key down\nkey down\nkey enter\n", 1},
+      {"key up\nkey enter\n", 2},  // up from none wraps to the last
+      {"key 4\nkey 1\n", 0},       // an option not offered is no key of the choice
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(Play(std::string("until title\nclick 420 245\nuntil choice\n") + c.keys +
+                   "until click-wait\n"),
+              0)
+        << c.keys << failure;
+    EXPECT_NE(Find({"\"event\":\"choice\"", "\"chosen\":" + std::to_string(c.chosen)}),
+              std::string::npos)
+        << c.keys;
+  }
+}
+
 TEST_F(HeadlessRunnerTest, TimedSnapshotsAreTakenAtTheirMomentsOfVirtualTime) {
   folder.SetScript("1000,,,,,,,,はじめ,,,,\r\n1001,,,,,,,,おわり,,,,\r\n");
   EXPECT_EQ(Play("until title\nwait 2500\n", 3'600'000, 1000), 0) << failure;
