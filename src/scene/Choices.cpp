@@ -3,6 +3,7 @@
 #include "base/Numbers.h"
 #include "base/Utf8.h"
 #include "platform/Surface.h"
+#include "scene/PlayerInput.h"
 #include "script/PictureRegions.h"
 
 namespace dovetail {
@@ -162,20 +163,7 @@ bool Choices::KeyDown(int16_t keyCode) {
 }
 
 void Choices::WireKeys() {
-  auto wrap = [this](std::function<void(const KeyEvent&)>& handler) {
-    handler = [this, before = std::move(handler)](const KeyEvent& event) {
-      if (KeyDown(event.keyCode)) return;
-      if (before) before(event);
-    };
-  };
-  for (PictureBox* box : form_.MesBox)
-    wrap(box->onKeyDown);
-  for (PictureBox* sprite : form_.Doll_Disp)
-    wrap(sprite->onKeyDown);
-  for (PictureBox* choice : form_.SelTxt)
-    wrap(choice->onKeyDown);
-  wrap(form_.PicMain.onKeyDown);
-  wrap(form_.window.onKeyDown);
+  GiveKeysFirstTo(form_, [this](int16_t keyCode) { return KeyDown(keyCode); });
 }
 
 void Choices::SelTxt_MouseDown(int index) {

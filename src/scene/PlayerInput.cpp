@@ -83,4 +83,23 @@ void WirePlayerInput(MainForm& form, StoryState& story) {
   };
 }
 
+void GiveKeysFirstTo(MainForm& form, std::function<bool(int16_t keyCode)> take) {
+  auto wrap = [&take](std::function<void(const KeyEvent&)>& handler) {
+    handler = [take, before = std::move(handler)](const KeyEvent& event) {
+      if (take(event.keyCode)) return;
+      if (before) before(event);
+    };
+  };
+  for (PictureBox* box : form.MesBox)
+    wrap(box->onKeyDown);
+  for (PictureBox* sprite : form.Doll_Disp)
+    wrap(sprite->onKeyDown);
+  for (PictureBox* choice : form.SelTxt)
+    wrap(choice->onKeyDown);
+  for (PictureBox* item : form.Tmenu)
+    if (item != nullptr) wrap(item->onKeyDown);
+  wrap(form.PicMain.onKeyDown);
+  wrap(form.window.onKeyDown);
+}
+
 }  // namespace dovetail

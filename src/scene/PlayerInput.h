@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "script/MainForm.h"
 #include "script/StoryState.h"
@@ -18,5 +19,10 @@ inline constexpr const char* kSkipOnCaption = "スキップ停止";
 // choice on and off. The picture ignores the mouse while a café stage has time
 // left (MainForm::TimeLeft > 0). Keys work whichever box has the focus.
 void WirePlayerInput(MainForm& form, StoryState& story);
+
+// Lets `take` see every key first, whichever box of the window has the focus;
+// a key it does not take (returns false) goes on to the handler set before.
+// For keyboard play beyond the original (choices, title).
+void GiveKeysFirstTo(MainForm& form, std::function<bool(int16_t keyCode)> take);
 
 }  // namespace dovetail

@@ -54,6 +54,7 @@ Game::Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& aud
   pictures.onFatalError = [this](const std::string& message) { shutdown.FatalError(message); };
   WirePlayerInput(form, story);
   choices.WireKeys();
+  title.WireKeys();
   form.Clicker.onTimer = [this] { Clicker_Timer(form); };
   form.BGM_Timer.onTimer = [this] { mci.BGM_Timer_Timer(); };
   form.ends.onClick = [this] { shutdown.Form_Unload(); };

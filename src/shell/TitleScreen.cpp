@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "graphics/BitmapFile.h"
+#include "scene/PlayerInput.h"
 #include "script/DataFolder.h"
 #include "script/PictureRegions.h"
 #include "script/SaveFile.h"
@@ -57,6 +58,30 @@ TitleScreen::TitleScreen(const SceneContext& scene, const Settings& settings, Mc
   scene_.form.window.onMouseMove = [this](const MouseEvent&) {
     if (Waiting()) ClearHighlight();
   };
+}
+
+bool TitleScreen::KeyDown(int16_t keyCode) {
+  if (!Waiting()) return false;
+  MainForm& form = scene_.form;
+  if (keyCode == kKeyReturn) {
+    if (!highlightShown_ || form.CurCategory < 1) return false;
+    Tmenu_MouseDown(form.CurCategory);
+    return true;
+  }
+  const int step = keyCode == kKeyUp ? -1 : keyCode == kKeyDown ? 1 : 0;
+  if (step == 0 || form.CurCategory < 1) return false;
+  // The next entry offered (the extra story may be hidden), round the ends.
+  int next = form.CurCategory;
+  for (int tries = 0; tries < 5; ++tries) {
+    next = (next - 1 + step + 5) % 5 + 1;
+    if (form.Tmenu[next]->Visible()) break;
+  }
+  Tmenu_MouseMove(next);
+  return true;
+}
+
+void TitleScreen::WireKeys() {
+  GiveKeysFirstTo(scene_.form, [this](int16_t keyCode) { return KeyDown(keyCode); });
 }
 
 bool TitleScreen::Waiting() const {

@@ -58,6 +58,14 @@ class TitleScreen {
   // True while the menu waits for the player.
   bool Waiting() const;
 
+  // Keyboard play on the title (none of it in the original): the up and down
+  // arrows move the highlight the mouse gives over the entries offered, Enter
+  // takes the highlighted entry as a press on it would. True when the key
+  // was the title's.
+  bool KeyDown(int16_t keyCode);
+  // Lets the keys above reach the title first (GiveKeysFirstTo).
+  void WireKeys();
+
  private:
   // Shows the five entries in their normal look, the window picture beneath
   // them; the extra story only after the clear marker.

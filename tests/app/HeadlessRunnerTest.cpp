@@ -116,6 +116,19 @@ TEST_F(HeadlessRunnerTest, KeysTakeTheOptionsOfAChoice) {
   }
 }
 
+// On the title the arrows move the highlight over the entries offered (the
+// extra story is not, on a fresh folder) and Enter takes it; Enter with
+// nothing highlighted does nothing.
+TEST_F(HeadlessRunnerTest, KeysTakeATitleEntry) {
+  folder.SetScript("1000,,,,,,,0,はじめ,,,,\r\n1999,,,,,,,,,,,,\r\n");
+  ASSERT_EQ(Play("until title\nkey enter\nwait 1000\n"), 0) << failure;
+  EXPECT_EQ(Find({"\"event\":\"step\""}), std::string::npos);
+  // From ランキング (4) up: past the hidden extra story to つづきから, then はじめから.
+  ASSERT_EQ(Play("until title\nkey up\nkey up\nkey enter\nuntil click-wait\n"), 0) << failure;
+  EXPECT_NE(Find({"\"event\":\"text\"", "はじめ"}), std::string::npos);
+  EXPECT_EQ(Find({"\"event\":\"msgbox\""}), std::string::npos) << "つづきから was taken";
+}
+
 TEST_F(HeadlessRunnerTest, TimedSnapshotsAreTakenAtTheirMomentsOfVirtualTime) {
   folder.SetScript("1000,,,,,,,,はじめ,,,,\r\n1001,,,,,,,,おわり,,,,\r\n");
   EXPECT_EQ(Play("until title\nwait 2500\n", 3'600'000, 1000), 0) << failure;
