@@ -83,6 +83,17 @@ void ShowAsTheDesktopKnowsIt(const char* argv0) {
   QGuiApplication::setDesktopFileName(DOVETAIL_APP_ID);
 }
 
+// The player's zoom and full screen as last chosen, and remembered when
+// changed.
+void RememberTheView(dovetail::MainWindowShell& shell, dovetail::Comforts& comforts) {
+  const dovetail::ComfortSettings& view = comforts.Settings();
+  if (view.zoom > 0 && shell.ZoomFits(view.zoom)) shell.SetZoom(view.zoom);
+  if (view.fullScreen) shell.SetFullScreen(true);
+  shell.onViewChanged = [&shell, &comforts] {
+    comforts.ViewChanged(static_cast<int16_t>(shell.Zoom()), shell.FullScreen());
+  };
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -147,6 +158,8 @@ int main(int argc, char** argv) {
     Game game(host, **text, paths, **audio, events);
     // Each launch draws other customers (the headless runner keeps --seed).
     game.random.seed(std::random_device{}());
+    game.comforts.SetScreenshotFolder(ScreenshotFolder());
+    RememberTheView(host.Shell(), game.comforts);
     game.Form_Load();
     report.Moment("title");
     const QPoint canvas = host.Canvas().mapToGlobal(QPoint(0, 0));

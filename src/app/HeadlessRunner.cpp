@@ -29,6 +29,8 @@ HeadlessRunner::HeadlessRunner(RunnerOptions options, TextRenderer& text, std::o
                               : GamePaths::ForGameFolder(options_.gameFolder);
   game_ = std::make_unique<Game>(host_, text, paths, *audio_, events_);
   game_->random.seed(options_.seed);
+  // Screenshots go beside the snapshots.
+  game_->comforts.SetScreenshotFolder(options_.snapDir);
   playsCafe_ = PlaysCafe(options_.play);
   if (options_.autoPlay) {
     autoPlayer_ = std::make_unique<AutoPlayer>(std::move(*options_.autoPlay), *game_, host_);
@@ -124,6 +126,7 @@ bool HeadlessRunner::Advance() {
       input.y = command.y;
       input.button = button;
       input.keyCode = command.keyCode;
+      input.wheel = command.wheel;
       // The menu item or dialog control, or the text typed.
       input.name = command.argument;
       input.text = command.argument;
@@ -162,6 +165,12 @@ bool HeadlessRunner::Advance() {
         break;
       case PlayCommand::Kind::Key:
         post(InputEvent::Kind::KeyDown);
+        break;
+      case PlayCommand::Kind::KeyUp:
+        post(InputEvent::Kind::KeyUp);
+        break;
+      case PlayCommand::Kind::Wheel:
+        post(InputEvent::Kind::Wheel);
         break;
       case PlayCommand::Kind::Menu:
         post(InputEvent::Kind::MenuClick);

@@ -89,6 +89,28 @@ struct LineOf {
         .Numbers("scores", scores)
         .Strings("grades", grades);
   }
+  LogEvent operator()(const HistoryEvent& e) const {
+    return LogEvent(t, "history").Str("what", e.open ? "open" : "close").Num("pages", e.pages);
+  }
+  LogEvent operator()(const AutoEvent& e) const {
+    return LogEvent(t, "auto").Str("what", e.on ? "on" : "off");
+  }
+  LogEvent operator()(const SkipEvent& e) const {
+    LogEvent line(t, "skip");
+    line.Str("what", e.on ? "read" : "off");
+    if (!e.on) line.Str("why", SkipStopName(e.why));
+    if (e.at >= 0) line.Num("at", e.at);
+    return line;
+  }
+  LogEvent operator()(const ScreenshotEvent& e) const {
+    LogEvent line(t, "screenshot");
+    line.Str("file", std::filesystem::path(e.file).filename().string());
+    if (!e.error.empty()) line.Str("error", e.error);
+    return line;
+  }
+  LogEvent operator()(const QuitAskEvent& e) const {
+    return LogEvent(t, "quit-ask").Str("answer", e.quit ? "ok" : "cancel");
+  }
 };
 
 }  // namespace

@@ -25,6 +25,7 @@ constexpr CommandName kCommands[] = {
     {"type", PlayCommand::Kind::Type},   {"press", PlayCommand::Kind::Press},
     {"close", PlayCommand::Kind::Close}, {"snap", PlayCommand::Kind::Snap},
     {"serve", PlayCommand::Kind::Serve}, {"serve-wrong", PlayCommand::Kind::ServeWrong},
+    {"wheel", PlayCommand::Kind::Wheel},
 };
 
 bool ParseInt(std::string_view text, int32_t& out) {
@@ -46,6 +47,10 @@ int16_t KeyCodeOf(std::string_view name) {
   if (lower == "up") return kKeyUp;
   if (lower == "right") return kKeyRight;
   if (lower == "down") return kKeyDown;
+  if (lower == "pageup") return kKeyPageUp;
+  if (lower == "pagedown") return kKeyPageDown;
+  if (lower == "f12") return kKeyF12;
+  if (lower == "ctrl" || lower == "ctrl-down") return kKeyControl;
   if (lower.size() == 1 && std::isalnum(static_cast<unsigned char>(lower[0]))) {
     return static_cast<int16_t>(std::toupper(static_cast<unsigned char>(lower[0])));
   }
@@ -108,8 +113,19 @@ Result<std::vector<PlayCommand>> ParsePlayFile(std::string_view text, const std:
         break;
       }
       case PlayCommand::Kind::Key:
+        if (rest == "ctrl-up") {
+          command.kind = PlayCommand::Kind::KeyUp;
+          command.keyCode = kKeyControl;
+          break;
+        }
         command.keyCode = KeyCodeOf(rest);
         if (command.keyCode == 0) return fail("unknown key \"" + std::string(rest) + "\"");
+        break;
+      case PlayCommand::Kind::Wheel:
+        if (rest != "up" && rest != "down") return fail("wheel needs up or down");
+        command.wheel = rest == "up" ? 1 : -1;
+        break;
+      case PlayCommand::Kind::KeyUp:
         break;
       case PlayCommand::Kind::Answer:
         if (rest != "ok" && rest != "cancel") return fail("answer needs ok or cancel");

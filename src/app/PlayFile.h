@@ -18,7 +18,9 @@ struct PlayCommand {
     Click,   // click X Y
     RClick,  // rclick X Y
     Move,    // move X Y
-    Key,     // key NAME
+    Key,     // key NAME (a press; "key ctrl-up" releases Ctrl: KeyUp)
+    KeyUp,
+    Wheel,   // wheel up|down
     Menu,    // menu NAME
     Answer,  // answer ok|cancel
     Type,    // type TEXT
@@ -35,6 +37,7 @@ struct PlayCommand {
   int32_t y = 0;
   int32_t ms = 0;
   int16_t keyCode = 0;
+  int32_t wheel = 0;     // steps, positive up
   std::string argument;  // state, menu item, answer, text, control or snapshot name
   int line = 0;
 };
@@ -53,8 +56,9 @@ inline constexpr std::string_view kPlayStates[] = {WaitStateName(WaitState::Titl
 // Errors name the file and line.
 Result<std::vector<PlayCommand>> ParsePlayFile(std::string_view text, const std::string& name);
 
-// The key code of a key name: "space", "enter" (or "return"), "escape", a
-// letter or a digit.
+// The key code of a key name: "space", "enter" (or "return"), "escape", the
+// arrows, "pageup", "pagedown", "f12", "ctrl" (also "ctrl-down"), a letter
+// or a digit.
 int16_t KeyCodeOf(std::string_view name);
 
 // True when the commands play the café themselves (serve, serve-wrong or

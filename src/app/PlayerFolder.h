@@ -14,6 +14,11 @@ namespace dovetail {
 // database.
 std::filesystem::path UserDataHome();
 
+// Where the player's screenshots go: "Dovetail" in the user's pictures
+// folder ($XDG_PICTURES_DIR, else the one named in the desktop's
+// user-dirs.dirs, else ~/Pictures).
+std::filesystem::path ScreenshotFolder();
+
 // Where the player's files go for this run: the --save-dir given, else a
 // folder under the user's data home when the game folder cannot be written.
 inline PlayerFolderChoice ChoosePlayerFolder(const std::optional<std::string>& saveDir) {

@@ -135,6 +135,9 @@ int main(int argc, char** argv) {
   options.gameFolder = gameArgument.value_or(defaultGame.folder.string());
   options.playerFolder = ChoosePlayerFolder(args.Value("--save-dir"));
   options.playerFolder->installedGame = !gameArgument && defaultGame.installed;
+  // Files of our own (comfort settings, read marks) only where asked: a run
+  // for a test or an author leaves nothing in the user's data home.
+  options.playerFolder->keepOwnFiles = options.playerFolder->saveDir.has_value();
   const auto playFile = args.Value("--play");
   const auto logFile = args.Value("--log");
   if (auto dir = args.Value("--snap-dir")) options.snapDir = *dir;

@@ -170,7 +170,12 @@ Status SwapSignatureInPlace(const std::filesystem::path& path, std::string_view 
   return {};
 }
 
-Status ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+namespace {
+
+// Writes `bytes` to a new temporary file beside `path`, flushed to disk, with
+// `mode`; returns its name. Nothing is left behind on failure.
+Result<std::string> WriteTemporaryBeside(const std::filesystem::path& path, std::string_view bytes,
+                                         mode_t mode) {
   const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
   std::string tempName = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
   FileDescriptor fd(::mkstemp(tempName.data()));
@@ -179,7 +184,7 @@ Status ReplaceFileAtomically(const std::filesystem::path& path, std::string_view
   auto fail = [&](const std::string& what) {
     const int err = errno;
     ::unlink(tempName.c_str());
-    return Status(FileError(path, what, err));
+    return FileError(path, what, err);
   };
 
   size_t written = 0;
@@ -191,26 +196,53 @@ Status ReplaceFileAtomically(const std::filesystem::path& path, std::string_view
     }
     written += static_cast<size_t>(n);
   }
+  if (::fchmod(fd.get(), mode) != 0) return fail("cannot set the file's permissions");
+  if (::fsync(fd.get()) != 0) return fail("cannot be flushed to disk");
+  if (::close(fd.release()) != 0) return fail("cannot be closed");
+  return tempName;
+}
+
+// Makes a change of the folder's entries durable.
+Status SyncFolderOf(const std::filesystem::path& path) {
+  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+  FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  // A file system that cannot sync a folder at all says EINVAL: nothing to do.
+  if (dir.get() < 0 || (::fsync(dir.get()) != 0 && errno != EINVAL)) {
+    return FileError(
+        folder, "the folder cannot be synced to disk after writing " + path.filename().string(),
+        errno);
+  }
+  return Status::Ok();
+}
+
+}  // namespace
+
+Status ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
   // Keep the permissions of the regular file being replaced; a new file (or
   // one replacing a link, whose target is none of ours) gets what the umask
   // allows.
   struct stat existing {};
   const bool keepMode = ::lstat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
-  const mode_t mode = keepMode ? (existing.st_mode & 07777) : NewFileMode();
-  if (::fchmod(fd.get(), mode) != 0) return fail("cannot set the file's permissions");
-  if (::fsync(fd.get()) != 0) return fail("cannot be flushed to disk");
-  if (::close(fd.release()) != 0) return fail("cannot be closed");
-  if (::rename(tempName.c_str(), path.c_str()) != 0) return fail("cannot be replaced");
-
-  // Make the rename itself durable.
-  FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  // A file system that cannot sync a folder at all says EINVAL: nothing to do.
-  if (dir.get() < 0 || (::fsync(dir.get()) != 0 && errno != EINVAL)) {
-    return FileError(
-        folder, "the folder cannot be synced to disk after replacing " + path.filename().string(),
-        errno);
+  auto temp =
+      WriteTemporaryBeside(path, bytes, keepMode ? (existing.st_mode & 07777) : NewFileMode());
+  if (!temp.ok()) return temp.error();
+  if (::rename(temp->c_str(), path.c_str()) != 0) {
+    const int err = errno;
+    ::unlink(temp->c_str());
+    return FileError(path, "cannot be replaced", err);
   }
-  return Status::Ok();
+  return SyncFolderOf(path);
+}
+
+Status CreateFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+  auto temp = WriteTemporaryBeside(path, bytes, NewFileMode());
+  if (!temp.ok()) return temp.error();
+  // A hard link never replaces an existing name: whatever is there stays.
+  const int linked = ::link(temp->c_str(), path.c_str());
+  const int err = errno;
+  ::unlink(temp->c_str());
+  if (linked != 0) return FileError(path, "cannot be created", err);
+  return SyncFolderOf(path);
 }
 
 bool IsTemporaryFileOf(std::string_view name, std::string_view target) {

@@ -47,6 +47,11 @@ Status SwapSignatureInPlace(const std::filesystem::path& path, std::string_view 
 // an error too (the file was replaced, but may not survive a power cut).
 Status ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
+// Writes `bytes` as a new file at `path`, whole or not at all, never
+// replacing anything already there (an existing name fails with the
+// system's reason, EEXIST). Made as ReplaceFileAtomically makes a file.
+Status CreateFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
 // True when `name` is the name of a temporary file ReplaceFileAtomically
 // makes for `target`: "." + target + "." + six characters. A kill between its
 // creation and its rename leaves such a file behind.

@@ -140,9 +140,47 @@ struct RankingEvent {
   std::vector<RankingRow> rows;
 };
 
+// The player's comforts beyond the original. None of them is reported unless
+// the player uses it.
+
+// The message history opened or closed; it held `pages` pages.
+struct HistoryEvent {
+  bool open = true;
+  int32_t pages = 0;
+};
+
+// Auto-advance was turned on or off.
+struct AutoEvent {
+  bool on = false;
+};
+
+// Why the skip of read text ended.
+enum class SkipStop { Player, Unread, Choice, Stage, Ending };
+
+// The skip of read text was turned on, or ended (`why`); at an unread page,
+// `at` is the record of that page.
+struct SkipEvent {
+  bool on = false;
+  SkipStop why = SkipStop::Player;
+  int32_t at = -1;
+};
+
+// A screenshot was saved as `file`, or could not be (`error`).
+struct ScreenshotEvent {
+  std::string file;
+  std::string error;
+};
+
+// The player was asked before quitting with progress since the last save
+// point, and answered to quit or not.
+struct QuitAskEvent {
+  bool quit = false;
+};
+
 using GameEvent = std::variant<StepEvent, TextEvent, ChoiceEvent, EffectEvent, BgmEvent, WaveEvent,
                                VolumeEvent, StageEvent, CustomerEvent, ServeEvent, GiveUpEvent,
-                               DayEvent, FinalEvent, DialogEvent, EndingEvent, RankingEvent>;
+                               DayEvent, FinalEvent, DialogEvent, EndingEvent, RankingEvent,
+                               HistoryEvent, AutoEvent, SkipEvent, ScreenshotEvent, QuitAskEvent>;
 
 // The word the log uses for a music action.
 constexpr std::string_view BgmActionName(BgmAction action) {
@@ -155,6 +193,23 @@ constexpr std::string_view BgmActionName(BgmAction action) {
       return "stop";
     case BgmAction::Rewind:
       return "rewind";
+  }
+  return "";
+}
+
+// The word the log uses for why a skip of read text ended.
+constexpr std::string_view SkipStopName(SkipStop why) {
+  switch (why) {
+    case SkipStop::Player:
+      return "player";
+    case SkipStop::Unread:
+      return "unread";
+    case SkipStop::Choice:
+      return "choice";
+    case SkipStop::Stage:
+      return "stage";
+    case SkipStop::Ending:
+      return "ending";
   }
   return "";
 }

@@ -22,14 +22,19 @@ struct MouseEvent {
 // Virtual key codes the program looks at.
 enum KeyCode : int16_t {
   kKeyReturn = 13,
-  kKeySpace = 32,
+  kKeyControl = 17,
   kKeyEscape = 27,
+  kKeySpace = 32,
+  kKeyPageUp = 33,
+  kKeyPageDown = 34,
   kKeyLeft = 37,
   kKeyUp = 38,
   kKeyRight = 39,
   kKeyDown = 40,
   kKeyDigit0 = 48,   // '0'; the digits follow
+  kKeyA = 65,        // 'A'; the letters follow
   kKeyNumpad0 = 96,  // the keypad's 0; its digits follow
+  kKeyF12 = 123,
 };
 
 struct KeyEvent {

@@ -22,6 +22,8 @@ struct InputEvent {
     MouseUp,
     MouseMove,
     KeyDown,
+    KeyUp,
+    Wheel,         // `wheel` steps at (x, y): positive turned away from the player
     MenuClick,     // `name` is the menu item
     CloseRequest,  // the window's close box
     // A program dialog (`dialog`; none: the one opened last).
@@ -38,6 +40,7 @@ struct InputEvent {
   MouseButton button = MouseButton::None;
   int16_t shift = kShiftNone;
   int16_t keyCode = 0;
+  int32_t wheel = 0;
   std::string name;
   std::string text;
   const Dialog* dialog = nullptr;

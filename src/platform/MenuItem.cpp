@@ -19,4 +19,15 @@ void MenuItem::SetEnabled(bool enabled) {
   owner_.MenuChanged();
 }
 
+void MenuItem::SetMenu(std::string menu) {
+  menu_ = std::move(menu);
+  owner_.MenuChanged();
+}
+
+void MenuItem::SetChecked(bool checked) {
+  checkable_ = true;
+  checked_ = checked;
+  owner_.MenuChanged();
+}
+
 }  // namespace dovetail

@@ -76,6 +76,10 @@ class PictureBox {
   Pixel bkColor = kWhite;
   FontSpec font;
 
+  // A box the mouse passes through to whatever lies beneath (a note shown
+  // over the picture): it is never hit.
+  bool letsMouseThrough = false;
+
   // Cursor shown while the mouse is over the box; none = the window's default.
   std::shared_ptr<const Cursor> mouseIcon;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "platform/Surface.h"
 
@@ -20,9 +21,16 @@ struct Shape {
   int32_t borderWidth = 1;  // 0 draws no border
   bool filled = false;
   Pixel fillColor = kBlack;
+  // A picture drawn inside, at the top-left, over the fill: the pixels of
+  // `transparent` are left out. For marks of our own (auto-advance).
+  std::shared_ptr<const Surface> picture{};
+  Pixel transparent = kBlack;
 
   // Draws the shape onto `target`, whose origin is the container's (ox, oy).
   void DrawOn(Surface& target, int32_t ox, int32_t oy) const;
+
+ private:
+  void DrawPicture(Surface& target, int32_t x, int32_t y) const;
 };
 
 }  // namespace dovetail

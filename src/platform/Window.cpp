@@ -161,7 +161,7 @@ void Window::RepaintIfNeeded() {
 
 PictureBox* Window::BoxAt(int32_t x, int32_t y) const {
   for (auto it = zOrder_.rbegin(); it != zOrder_.rend(); ++it) {
-    if ((*it)->Visible() && (*it)->Contains(x, y)) return *it;
+    if ((*it)->Visible() && !(*it)->letsMouseThrough && (*it)->Contains(x, y)) return *it;
   }
   return nullptr;
 }
@@ -198,6 +198,12 @@ void Window::Deliver(const InputEvent& input) {
       break;
     case InputEvent::Kind::KeyDown:
       DeliverKeyDown(input.keyCode, input.shift);
+      break;
+    case InputEvent::Kind::KeyUp:
+      DeliverKeyUp(input.keyCode, input.shift);
+      break;
+    case InputEvent::Kind::Wheel:
+      DeliverWheel(input.wheel);
       break;
     case InputEvent::Kind::MenuClick:
       DeliverMenuClick(input.name);
@@ -264,11 +270,20 @@ void Window::DeliverKeyDown(int16_t keyCode, int16_t shift) {
   if (!enabled_) return;
   Invalidate();
   const KeyEvent event{keyCode, shift};
+  if (keyPreview && keyPreview(event)) return;
   if (Receives(focus_) && focus_->onKeyDown) {
     focus_->onKeyDown(event);
   } else if (!Receives(focus_) && onKeyDown) {
     onKeyDown(event);
   }
+}
+
+void Window::DeliverKeyUp(int16_t keyCode, int16_t shift) {
+  if (enabled_ && onKeyUp) onKeyUp(KeyEvent{keyCode, shift});
+}
+
+void Window::DeliverWheel(int32_t steps) {
+  if (enabled_ && steps != 0 && onWheel) onWheel(steps);
 }
 
 void Window::DeliverMenuClick(const std::string& name) {

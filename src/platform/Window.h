@@ -89,7 +89,8 @@ class Window {
   // stale while the host wants none).
   const Surface& LastFrame() const { return frame_; }
 
-  // Hit testing: the topmost visible box containing the point, or null.
+  // Hit testing: the topmost visible box containing the point, or null;
+  // boxes that let the mouse through are passed over.
   PictureBox* BoxAt(int32_t x, int32_t y) const;
   // The cursor to show at the point: the box's own, or null for the default.
   std::shared_ptr<const Cursor> CursorAt(int32_t x, int32_t y) const;
@@ -101,8 +102,16 @@ class Window {
   std::function<void(const MouseEvent&)> onMouseMove;
   // Keys when no enabled, visible box has the focus.
   std::function<void(const KeyEvent&)> onKeyDown;
+  // Sees every key first, whichever box has the focus, as a form's key
+  // preview does; a key it takes (returns true) goes no further. For the
+  // player's comforts beyond the original.
+  std::function<bool(const KeyEvent&)> keyPreview;
   // The close box of the window.
   std::function<void()> onCloseRequest;
+  // The mouse wheel anywhere over the client area, and keys released: for
+  // the player's comforts beyond the original, which looked at neither.
+  std::function<void(int32_t steps)> onWheel;
+  std::function<void(const KeyEvent&)> onKeyUp;
 
   // Input from the host, in client coordinates: the main window's kinds of
   // InputEvent (the dialog kinds are for Dialog::Deliver). Runs the handlers
@@ -120,6 +129,9 @@ class Window {
   void DeliverMouseMove(int32_t x, int32_t y, MouseButton buttons = MouseButton::None,
                         int16_t shift = kShiftNone);
   void DeliverKeyDown(int16_t keyCode, int16_t shift = kShiftNone);
+  void DeliverKeyUp(int16_t keyCode, int16_t shift = kShiftNone);
+  // `steps` of the wheel: positive turned away from the player (up).
+  void DeliverWheel(int32_t steps);
   // A click on the named menu item; ignored when the item or the window is disabled.
   void DeliverMenuClick(const std::string& name);
   void DeliverCloseRequest();

@@ -84,7 +84,7 @@ void MessageWindow::DrawLine(const std::string& line, int32_t advance, uint32_t 
   PictureBox& box = *form_.MesBox[0];
   const int32_t y = page_.LineNo * LineHeight() + kFirstLineY;
   MessageState& message = story_.message;
-  if (message.MessageMode != 3) {
+  if (message.MessageMode != 3 || (comforts_ != nullptr && comforts_->DrawsWholeLines())) {
     box.textColor = colour;
     text_.DrawText(box, kTextX, y, line);
     box.Refresh();
@@ -166,13 +166,26 @@ void MessageWindow::MesPrint(const std::string& tag, const std::string& text, Pi
   Printing = false;
   page_.LineNo = SaturatingAdd16(page_.LineNo, 1);
   events_.Report(TextEvent{speaker, tag, text});
+  if (comforts_ != nullptr) comforts_->PageShown({story_.ScriptPos, speaker, tag, text, colour});
 
   if (message.NoWaitOnce != 0) {
     message.NoWaitOnce = 0;
     return;
   }
-  if (message.ClickWait && message.MessageMode != 0) Keys(form_, message, host_);
+  if (message.ClickWait && message.MessageMode != 0) ClickWaitAfterPage();
   MesWait();
+}
+
+void MessageWindow::ClickWaitAfterPage() {
+  MessageState& message = story_.message;
+  if (comforts_ == nullptr) {
+    Keys(form_, message, host_);
+    return;
+  }
+  if (comforts_->PassesPage()) return;
+  comforts_->ClickWaitBegins();
+  Keys(form_, message, host_);
+  comforts_->ClickWaitEnds();
 }
 
 void MessageWindow::MesWait() {

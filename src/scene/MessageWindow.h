@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Surface.h"
+#include "scene/PageComforts.h"
 #include "scene/SceneContext.h"
 
 namespace dovetail {
@@ -27,6 +28,10 @@ class MessageWindow {
 
   // True while MesPrint draws; a nested call returns at once.
   bool Printing = false;
+
+  // The player's comforts that watch and pace the pages; none by default.
+  // Must outlive the window.
+  void SetComforts(PageComforts* comforts) { comforts_ = comforts; }
 
   // Shows the current record's text (CurText, CurSpeaker) with its speaker's
   // tag and colour, opening the window first when it is hidden. Empty text
@@ -69,6 +74,8 @@ class MessageWindow {
   int32_t LineHeight() const;
 
  private:
+  // The click-wait after a message, as the comforts pace it.
+  void ClickWaitAfterPage();
   void DrawLine(const std::string& line, int32_t advance, uint32_t delay, Pixel colour);
 
   MainForm& form_;
@@ -77,6 +84,7 @@ class MessageWindow {
   Host& host_;
   TextRenderer& text_;
   GameEvents& events_;
+  PageComforts* comforts_ = nullptr;
 };
 
 }  // namespace dovetail

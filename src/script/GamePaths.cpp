@@ -74,11 +74,12 @@ GamePaths GamePaths::ForGameFolder(const fs::path& gameFolder) {
 
 GamePaths GamePaths::ForPlayer(const fs::path& gameFolder, const PlayerFolderChoice& choice) {
   GamePaths paths = ForGameFolder(gameFolder);
-  if (choice.saveDir) {
-    paths.PlayerPath = *choice.saveDir;
-    paths.writesDataFolder = false;
-  } else if (choice.installedGame || !DataFolderCanBeWritten(paths.DataPath)) {
-    paths.PlayerPath = choice.dataHome / "dovetail" / GameIdentity(gameFolder, paths.DataPath);
+  const fs::path playersOwn =
+      choice.saveDir ? *choice.saveDir
+                     : choice.dataHome / "dovetail" / GameIdentity(gameFolder, paths.DataPath);
+  if (choice.keepOwnFiles) paths.OwnFilesPath = playersOwn;
+  if (choice.saveDir || choice.installedGame || !DataFolderCanBeWritten(paths.DataPath)) {
+    paths.PlayerPath = playersOwn;
     paths.writesDataFolder = false;
   }
   return paths;
@@ -107,6 +108,17 @@ Result<fs::path> GamePaths::PlayerFileToUpdate(std::string_view name) const {
   if (!bytes.ok()) return bytes.error();
   if (Status copied = ReplaceFileAtomically(*path, *bytes); !copied) return copied.error();
   return path;
+}
+
+std::optional<fs::path> GamePaths::OwnFile(std::string_view name) const {
+  if (OwnFilesPath.empty()) return std::nullopt;
+  return OwnFilesPath / fs::path(std::string(name));
+}
+
+Result<fs::path> GamePaths::OwnFileToWrite(std::string_view name) const {
+  if (OwnFilesPath.empty()) return Error{"no folder keeps the player's own files"};
+  if (Status made = MakePrivateFolder(OwnFilesPath); !made) return made.error();
+  return OwnFilesPath / fs::path(std::string(name));
 }
 
 std::string GameIdentity(const fs::path& gameFolder, const fs::path& dataPath) {

@@ -31,6 +31,10 @@ struct PlayerFolderChoice {
   // The game is one installed with the program (a package's files): it is
   // played as a read-only one even by a user who could write it.
   bool installedGame = false;
+  // Whether the files of our own (comfort settings, read marks) are kept
+  // between runs: in the --save-dir, else in dovetail/GAME under the data
+  // home. The headless runner keeps them only in a --save-dir.
+  bool keepOwnFiles = true;
 };
 
 // The folders a run plays from, worked out once before anything is built:
@@ -47,6 +51,10 @@ struct GamePaths {
   // headers restored at start-up and disguised again at the end, leftovers of
   // interrupted runs removed. False: not one byte is ever written there.
   bool writesDataFolder = true;
+  // Where the files of our own live (the player's comfort settings, the
+  // pages read): always apart from the data folder, whose files stay the
+  // original's. Empty: nothing of ours is kept beyond the run.
+  std::filesystem::path OwnFilesPath{};
 
   // The data folder is the folder of the player's files too, and is written.
   static GamePaths ForGameFolder(const std::filesystem::path& gameFolder);
@@ -70,6 +78,12 @@ struct GamePaths {
   // first copied into the player's folder, so that the change goes on from
   // the game's starting state.
   Result<std::filesystem::path> PlayerFileToUpdate(std::string_view name) const;
+
+  // The file of our own named `name`; nothing when none is kept.
+  std::optional<std::filesystem::path> OwnFile(std::string_view name) const;
+  // The same, with its folder made (mode 0700) to write it. Errors name the
+  // folder.
+  Result<std::filesystem::path> OwnFileToWrite(std::string_view name) const;
 };
 
 // A stable, readable name for a game: its folder's name and a short hash of

@@ -23,6 +23,7 @@ Game::Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& aud
       messages(scene),
       pictures(scene),
       choices(scene, interpreter, mci),
+      comforts(scene, choices),
       shutdown(host, mci, paths),
       nameEntry(scene),
       options(
@@ -55,12 +56,20 @@ Game::Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& aud
   WirePlayerInput(form, story);
   choices.WireKeys();
   title.WireKeys();
+  comforts.Wire();
+  messages.SetComforts(&comforts);
+  title.onStoryStarts = [this] { comforts.StoryStarts(); };
+  title.onTitleShown = [this] { comforts.TitleShown(); };
   form.Clicker.onTimer = [this] { Clicker_Timer(form); };
   form.BGM_Timer.onTimer = [this] { mci.BGM_Timer_Timer(); };
-  form.ends.onClick = [this] { shutdown.Form_Unload(); };
+  form.ends.onClick = [this] { QuitAsked(); };
   form.opt.onClick = [this] { options.Form_Load(); };
   form.vers.onClick = [this] { about.Form_Load(); };
-  form.window.onCloseRequest = [this] { shutdown.Form_Unload(); };
+  form.window.onCloseRequest = [this] { QuitAsked(); };
+}
+
+void Game::QuitAsked() {
+  if (comforts.ConfirmQuit()) shutdown.Form_Unload();
 }
 
 WaitState Game::Waiting() const {
@@ -68,7 +77,9 @@ WaitState Game::Waiting() const {
   if (nameEntry.IsOpen() || options.IsOpen() || about.IsOpen()) return WaitState::Dialog;
   if (choices.Open()) return WaitState::Choice;
   if (cafe.LongestWaitingSeat() != 0) return WaitState::Customer;
-  if (story.message.InKeys) return WaitState::ClickWait;
+  if (story.message.InKeys) {
+    return comforts.EndsClickWaitItself() ? WaitState::Busy : WaitState::ClickWait;
+  }
   if (form.RankingShown && ranking.Ranking_exit.Visible()) return WaitState::Ranking;
   if (title.Waiting()) return WaitState::Title;
   return WaitState::Busy;
@@ -96,6 +107,7 @@ void Game::Keys() {
   dovetail::Keys(form, story.message, scene.host);
 }
 int32_t Game::ShowChoices() {
+  comforts.StoryReaches(SkipStop::Choice);
   return choices.ShowChoices();
 }
 int32_t Game::CmdCount() {
@@ -111,12 +123,15 @@ int32_t Game::CmdReserved() {
   return dovetail::CmdReserved(story, scene.host);
 }
 void Game::PlayEnding() {
+  comforts.StoryReaches(SkipStop::Ending);
   ending.PlayEnding();
 }
 void Game::SaveGame() {
   dovetail::SaveGame(story, scene.host, paths);
+  comforts.SavePointReached();
 }
 void Game::PlayCafeStage() {
+  comforts.StoryReaches(SkipStop::Stage);
   cafe.PlayCafeStage();
 }
 void Game::OpenNameEntry() {
@@ -126,6 +141,7 @@ void Game::CmdAudio() {
   dovetail::CmdAudio(mci, story.CurCommand);
 }
 void Game::Quit() {
+  comforts.SaveReadPages();
   shutdown.Form_Unload();
 }
 

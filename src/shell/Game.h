@@ -2,6 +2,7 @@
 
 #include <random>
 
+#include "comforts/Comforts.h"
 #include "dialogs/AboutBox.h"
 #include "dialogs/OptionWindow.h"
 #include "graphics/Effects.h"
@@ -52,6 +53,9 @@ class Game final : private StoryHandlers {
   // for a headless run that stops early (see Startup and Shutdown).
   void Form_Load() { startup.Form_Load(); }
   [[noreturn]] void Form_Unload() { shutdown.Form_Unload(); }
+  // The player quits by the menu or the close box: asked first when the
+  // story would lose progress (Comforts::ConfirmQuit).
+  void QuitAsked();
   [[nodiscard]] Status PutDataFolderAtRest() { return shutdown.PutDataFolderAtRest(); }
 
   // What the program waits for, for drivers of headless runs.
@@ -73,6 +77,9 @@ class Game final : private StoryHandlers {
   MessageWindow messages;
   Pictures pictures;
   Choices choices;
+  // The player's comforts beyond the original (history, auto-advance, skip
+  // of read text, screenshots, the question before quitting).
+  Comforts comforts;
   Shutdown shutdown;
   NameEntry nameEntry;
   // The menu bar's options dialog and about box.

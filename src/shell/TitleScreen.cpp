@@ -111,6 +111,7 @@ void TitleScreen::ShowTitle() {
     item->SetEnabled(true);
   NewGame(scene_.story);
   form.CurCategory = 4;
+  if (onTitleShown) onTitleShown();
 }
 
 void TitleScreen::ShowTitleItems() {
@@ -243,8 +244,9 @@ void TitleScreen::StoryInit() {
   if (message.MessageMode == 0) {
     message.MessageMode = 1;
     message.WaitFlag = true;
-    form.speedup.SetCaption("次の選択まで進む");
+    form.speedup.SetCaption(kSkipOffCaption);
   }
+  if (onStoryStarts) onStoryStarts();
 }
 
 }  // namespace dovetail

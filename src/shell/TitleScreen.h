@@ -55,6 +55,11 @@ class TitleScreen {
   // message window, the choice buttons and the click-wait indicator.
   void StoryInit();
 
+  // Told when the title has been shown, and when a story is about to run
+  // (after StoryInit): for the player's comforts. Optional.
+  std::function<void()> onTitleShown;
+  std::function<void()> onStoryStarts;
+
   // True while the menu waits for the player.
   bool Waiting() const;
 

@@ -92,10 +92,15 @@ TEST_F(GameTest, AMissingSettingsFileEndsTheStartUpWithItsMessage) {
 
 TEST_F(GameTest, TheMenuBarShowsItsItemsInOrder) {
   MakeGame();
-  std::vector<std::string> captions;
+  std::vector<std::string> onTheBar;
+  std::vector<std::string> comforts;
   for (const auto& item : game->form.window.MenuItems())
-    captions.push_back(item->Caption());
-  EXPECT_EQ(captions, (std::vector<std::string>{"次の選択まで進む", "バージョン", "設定", "終了"}));
+    (item->Menu().empty() ? onTheBar : comforts).push_back(item->Caption());
+  EXPECT_EQ(onTheBar, (std::vector<std::string>{"次の選択まで進む", "バージョン", "設定", "終了"}));
+  // The comforts of our own sit in one drop-down after the game's items.
+  EXPECT_EQ(comforts, (std::vector<std::string>{"履歴\tPage Up", "オート\tA", "オート速度：遅い",
+                                                "オート速度：普通", "オート速度：速い",
+                                                "既読スキップ\tCtrl", "画面保存\tF12"}));
 }
 
 TEST_F(GameTest, TheDataSubFolderIsFoundWhateverTheCaseOfItsName) {

@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -234,11 +235,43 @@ void CanvasWidget::keyPressEvent(QKeyEvent* event) {
     event->ignore();
     return;
   }
+  // A held Ctrl is one press, not a stream of them.
+  if (key == Qt::Key_Control && event->isAutoRepeat()) {
+    event->accept();
+    return;
+  }
   event->accept();
   InputEvent input;
   input.kind = InputEvent::Kind::KeyDown;
   input.keyCode = keyCode;
   input.shift = ShiftFromQt(modifiers);
+  Post(std::move(input));
+}
+
+void CanvasWidget::keyReleaseEvent(QKeyEvent* event) {
+  if (event->key() != Qt::Key_Control || event->isAutoRepeat()) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+  InputEvent input;
+  input.kind = InputEvent::Kind::KeyUp;
+  input.keyCode = kKeyControl;
+  input.shift = ShiftFromQt(event->modifiers());
+  Post(std::move(input));
+}
+
+void CanvasWidget::wheelEvent(QWheelEvent* event) {
+  event->accept();
+  // Whole notches (120 eighths of a degree each), kept across the small
+  // steps of a touchpad.
+  wheelEighths_ += event->angleDelta().y();
+  const int steps = wheelEighths_ / 120;
+  if (steps == 0) return;
+  wheelEighths_ -= steps * 120;
+  InputEvent input;
+  input.kind = InputEvent::Kind::Wheel;
+  input.wheel = steps;
   Post(std::move(input));
 }
 

@@ -81,6 +81,10 @@ class CanvasWidget : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  // Only Ctrl's release matters to the program (the skip of read text
+  // lasts while it is held).
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
   bool focusNextPrevChild(bool next) override;
 
  private:
@@ -95,6 +99,8 @@ class CanvasWidget : public QWidget {
   QImage frame_;
   CursorCache cursors_;
   std::shared_ptr<const Cursor> cursorShown_;
+  // Wheel turns not yet a whole notch.
+  int wheelEighths_ = 0;
 };
 
 }  // namespace dovetail

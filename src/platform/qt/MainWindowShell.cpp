@@ -67,7 +67,10 @@ void MainWindowShell::SetProgramMenu(const std::vector<MenuEntry>& entries) {
   if (!sameItems) {
     for (QAction* action : programActions_)
       delete action;
+    for (QMenu* menu : programMenus_)
+      delete menu;
     programActions_.clear();
+    programMenus_.clear();
     programNames_.clear();
     for (const MenuEntry& entry : entries) {
       auto* action = new QAction(this);
@@ -78,15 +81,30 @@ void MainWindowShell::SetProgramMenu(const std::vector<MenuEntry>& entries) {
         input.name = name;
         post_(std::move(input));
       });
-      menuBar()->insertAction(viewMenu_->menuAction(), action);
+      if (entry.menu.empty()) {
+        menuBar()->insertAction(viewMenu_->menuAction(), action);
+      } else {
+        const QString title = QString::fromStdString(entry.menu);
+        auto found = std::find_if(programMenus_.begin(), programMenus_.end(),
+                                  [&](QMenu* menu) { return menu->title() == title; });
+        if (found == programMenus_.end()) {
+          programMenus_.push_back(new QMenu(title, this));
+          menuBar()->insertMenu(viewMenu_->menuAction(), programMenus_.back());
+          found = programMenus_.end() - 1;
+        }
+        (*found)->addAction(action);
+      }
       programActions_.push_back(action);
       programNames_.push_back(entry.name);
     }
   }
   for (size_t i = 0; i < entries.size(); ++i) {
+    QAction* action = programActions_[i];
     const QString caption = QString::fromStdString(entries[i].caption);
-    if (programActions_[i]->text() != caption) programActions_[i]->setText(caption);
-    programActions_[i]->setEnabled(entries[i].enabled);
+    if (action->text() != caption) action->setText(caption);
+    action->setEnabled(entries[i].enabled);
+    action->setCheckable(entries[i].checkable);
+    action->setChecked(entries[i].checked);
   }
 }
 
@@ -101,6 +119,11 @@ void MainWindowShell::SetZoom(int zoom) {
   zoom_ = std::clamp(zoom, 1, kMaxZoom);
   canvas_->SetZoom(zoom_);
   zoomActions_.at(zoom_ - 1)->setChecked(true);
+  ViewChanged();
+}
+
+void MainWindowShell::ViewChanged() {
+  if (onViewChanged) onViewChanged();
 }
 
 QSize MainWindowShell::FrameAllowance() const {
@@ -155,6 +178,7 @@ void MainWindowShell::SetFullScreen(bool fullScreen) {
     setGeometry(QRect(windowedPlace_, geometry().size()));
   }
   canvas_->setFocus();
+  ViewChanged();
 }
 
 void MainWindowShell::LeaveFullScreenLayout() {
@@ -245,6 +269,7 @@ void MainWindowShell::changeEvent(QEvent* event) {
     fullScreen_ = false;
     fullScreenAction_->setChecked(false);
     LeaveFullScreenLayout();
+    ViewChanged();
   }
 }
 

@@ -21,6 +21,10 @@ struct MenuEntry {
   std::string name;
   std::string caption;
   bool enabled = true;
+  // The drop-down it sits in (empty: on the bar) and its check mark.
+  std::string menu = {};
+  bool checkable = false;
+  bool checked = false;
 };
 
 // The desktop main window: the canvas as its client area, a real menu bar that
@@ -44,8 +48,10 @@ class MainWindowShell : public QMainWindow {
 
   CanvasWidget& Canvas() { return *canvas_; }
 
-  // Mirrors the program's items, in order, before the "表示" menu. Items with
-  // the same names as before are updated in place.
+  // Mirrors the program's items, in order, before the "表示" menu: an item
+  // with a drop-down's caption goes into that drop-down (made where its
+  // first item stands). Items with the same names as before are updated in
+  // place.
   void SetProgramMenu(const std::vector<MenuEntry>& entries);
   // The menu bar action of a program item, or null.
   QAction* ProgramMenuAction(const std::string& name) const;
@@ -64,6 +70,9 @@ class MainWindowShell : public QMainWindow {
 
   // Full screen: whether the menu bar is shown for the moment.
   bool MenuBarPeeking() const { return peek_ != Peek::None; }
+
+  // Told when the player changed the zoom or full screen (to remember it).
+  std::function<void()> onViewChanged;
 
   QMenu* ViewMenu() const { return viewMenu_; }
   QAction* FullScreenAction() const { return fullScreenAction_; }
@@ -94,7 +103,10 @@ class MainWindowShell : public QMainWindow {
   QMenu* viewMenu_ = nullptr;
   std::array<QAction*, kMaxZoom> zoomActions_{};
   QAction* fullScreenAction_ = nullptr;
+  void ViewChanged();
+
   std::vector<QAction*> programActions_;
+  std::vector<QMenu*> programMenus_;
   std::vector<std::string> programNames_;
   int zoom_ = 1;
   bool fullScreen_ = false;

@@ -295,7 +295,8 @@ void QtHost::SyncWindow() {
   shell_->setWindowTitle(QString::fromStdString(window_->Caption()));
   std::vector<MenuEntry> entries;
   for (const auto& item : window_->MenuItems())
-    entries.push_back({item->Name(), item->Caption(), item->Enabled() && windowEnabled_});
+    entries.push_back({item->Name(), item->Caption(), item->Enabled() && windowEnabled_,
+                       item->Menu(), item->Checkable(), item->Checked()});
   shell_->SetProgramMenu(entries);
 }
 
