@@ -1,6 +1,7 @@
 #include "comforts/HistoryView.h"
 
 #include <algorithm>
+#include <array>
 #include <cassert>
 #include <string>
 
@@ -20,9 +21,9 @@ constexpr Pixel kHintColour = 0xB0B0B0;
 constexpr const char* kTitle = "履歴";
 constexpr const char* kHint = "ホイール・↑↓・PageUp/Down：移動　右クリック・Esc・Enter：戻る";
 
-// The window's picture at three eighths of its brightness.
+// The story's picture at five sixteenths of its brightness.
 Pixel Darkened(Pixel p) {
-  return ((p >> 2) & 0x3F3F3F) + ((p >> 3) & 0x1F1F1F);
+  return ((p >> 2) & 0x3F3F3F) + ((p >> 4) & 0x0F0F0F);
 }
 
 }  // namespace
@@ -39,7 +40,16 @@ void HistoryView::Open(const MessageHistory& history) {
   assert(!history.Empty());
   history_ = &history;
   last_ = history.Size() - 1;
+  // The picture behind the pages is the story's without its message window,
+  // whose text would show through beneath theirs.
+  std::array<bool, 2> shown{};
+  for (size_t i = 0; i < shown.size(); ++i) {
+    shown[i] = form_.MesBox[i]->Visible();
+    form_.MesBox[i]->SetVisible(false);
+  }
   form_.window.Compose(dimmed_);
+  for (size_t i = 0; i < shown.size(); ++i)
+    form_.MesBox[i]->SetVisible(shown[i]);
   for (Pixel& p : dimmed_.Pixels())
     p = Darkened(p);
   box_.Move(0, 0, form_.window.ClientWidth(), form_.window.ClientHeight());

@@ -4,6 +4,7 @@
 
 #include "app/EventLog.h"
 #include "app/PlayFile.h"
+#include "platform/Input.h"
 
 namespace dovetail {
 namespace {
@@ -44,6 +45,28 @@ TEST(PlayFile, ParsesEveryCommand) {
   EXPECT_EQ(c[13].argument, "title screen");
 }
 
+// The comforts' input: the wheel, the keys that open and move the history,
+// F12, and Ctrl held and let go.
+TEST(PlayFile, ParsesTheComfortsInput) {
+  auto commands = ParsePlayFile(
+      "wheel up\nwheel down\nkey pageup\nkey pagedown\nkey a\nkey f12\n"
+      "key ctrl-down\nkey ctrl-up\n",
+      "play.txt");
+  ASSERT_TRUE(commands.ok()) << commands.error().message;
+  const auto& c = *commands;
+  ASSERT_EQ(c.size(), 8u);
+  EXPECT_EQ(c[0].kind, PlayCommand::Kind::Wheel);
+  EXPECT_EQ(c[0].wheel, 1);
+  EXPECT_EQ(c[1].wheel, -1);
+  const int16_t keys[] = {kKeyPageUp, kKeyPageDown, kKeyA, kKeyF12, kKeyControl};
+  for (size_t i = 0; i < std::size(keys); ++i) {
+    EXPECT_EQ(c[2 + i].kind, PlayCommand::Kind::Key) << i;
+    EXPECT_EQ(c[2 + i].keyCode, keys[i]) << i;
+  }
+  EXPECT_EQ(c[7].kind, PlayCommand::Kind::KeyUp);
+  EXPECT_EQ(c[7].keyCode, kKeyControl);
+}
+
 TEST(PlayFile, ErrorsNameTheLine) {
   const std::pair<const char*, const char*> cases[] = {
       {"jump 1", "line 1: unknown command"},
@@ -53,6 +76,7 @@ TEST(PlayFile, ErrorsNameTheLine) {
       {"\n\nkey hyper", "line 3: unknown key"},
       {"answer maybe", "ok or cancel"},
       {"snap", "snap needs a name"},
+      {"wheel left", "wheel needs up or down"},
   };
   for (auto [text, expected] : cases) {
     auto commands = ParsePlayFile(text, "p.txt");

@@ -118,6 +118,26 @@ TEST_F(WindowTest, KeysGoToTheBoxLastPressedOrElseToTheWindow) {
   EXPECT_EQ(events, (std::vector<std::string>{"lower key 32", "window key 32"}));
 }
 
+// The key preview sees every key before the box with the focus and keeps
+// what it takes; a box that lets the mouse through is never hit.
+TEST_F(WindowTest, TheKeyPreviewComesFirstAndANoteLetsTheMouseThrough) {
+  window.keyPreview = [this](const KeyEvent& e) {
+    events.push_back("preview " + std::to_string(e.keyCode));
+    return e.keyCode == kKeyF12;
+  };
+  window.DeliverMouseDown(10, 10, MouseButton::Left);
+  window.DeliverMouseUp(10, 10, MouseButton::Left);
+  events.clear();
+  window.DeliverKeyDown(kKeyF12);
+  window.DeliverKeyDown(kKeySpace);
+  EXPECT_EQ(events, (std::vector<std::string>{"preview 123", "preview 32", "lower key 32"}));
+
+  events.clear();
+  upper->letsMouseThrough = true;
+  window.DeliverMouseDown(60, 60, MouseButton::Left);
+  EXPECT_EQ(events, (std::vector<std::string>{"lower down 60,60"}));
+}
+
 TEST_F(WindowTest, TimersFireOnlyWhileEventsRun) {
   Timer& clicker = window.AddTimer("Clicker", 800);
   int fired = 0;
