@@ -163,6 +163,9 @@ bool Comforts::HistoryOffered() const {
 void Comforts::OpenHistory() {
   if (!HistoryOffered()) return;
   autoTimer_.SetEnabled(false);
+  // The story waits beneath: the menu's skip may not run it on meanwhile.
+  skipWasEnabled_ = scene_.form.speedup.Enabled();
+  scene_.form.speedup.SetEnabled(false);
   view_.Open(history_);
   scene_.events.Report(HistoryEvent{true, static_cast<int32_t>(history_.Size())});
 }
@@ -170,6 +173,7 @@ void Comforts::OpenHistory() {
 void Comforts::CloseHistory() {
   if (!view_.IsOpen()) return;
   view_.Close();
+  scene_.form.speedup.SetEnabled(skipWasEnabled_);
   scene_.events.Report(HistoryEvent{false, static_cast<int32_t>(history_.Size())});
   if (inClickWait_ && autoAdvance_) autoTimer_.SetEnabled(true);
 }
@@ -236,6 +240,9 @@ void Comforts::ClickWaitBegins() {
 }
 
 void Comforts::ClickWaitEnds() {
+  // Nothing but the player's closing should end a wait beneath the history;
+  // if anything did, the story is not left behind it.
+  CloseHistory();
   inClickWait_ = false;
   autoTimer_.SetEnabled(false);
   // The player went on by a click or a key: auto-advance gives way.

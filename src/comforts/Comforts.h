@@ -150,6 +150,7 @@ class Comforts final : public PageComforts {
   bool pageReadBefore_ = false;
   int32_t pageCharacters_ = 0;
   bool readPagesKept_ = true;
+  bool skipWasEnabled_ = false;
 };
 
 }  // namespace dovetail
