@@ -233,7 +233,7 @@ bool Comforts::PassesPage() {
 void Comforts::ClickWaitBegins() {
   inClickWait_ = true;
   endedByComforts_ = false;
-  if (autoAdvance_) {
+  if (autoAdvance_ && !ending_) {
     autoTimer_.SetInterval(AutoPause(settings_.autoSpeed, pageCharacters_));
     autoTimer_.SetEnabled(true);
   }
@@ -257,7 +257,9 @@ void Comforts::EndClickWait() {
 }
 
 bool Comforts::EndsClickWaitItself() const {
-  return inClickWait_ && autoAdvance_ && !view_.IsOpen() && scene_.form.MesBox[0]->Visible();
+  const MainForm& form = scene_.form;
+  return inClickWait_ && autoAdvance_ && !ending_ && !view_.IsOpen() && form.MesBox[0]->Visible() &&
+         form.window.Enabled();
 }
 
 // --- Auto-advance ---
@@ -273,8 +275,10 @@ void Comforts::AutoTurnsPage() {
     autoTimer_.SetEnabled(false);
     return;
   }
-  // The player looks back or at the picture: the page waits for them.
-  if (view_.IsOpen() || !scene_.form.MesBox[0]->Visible()) return;
+  // The player looks back, at the picture or at a dialog (the window is
+  // disabled while one is open): the page waits for them.
+  const MainForm& form = scene_.form;
+  if (view_.IsOpen() || !form.MesBox[0]->Visible() || !form.window.Enabled()) return;
   EndClickWait();
 }
 

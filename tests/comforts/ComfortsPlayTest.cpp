@@ -179,6 +179,12 @@ TEST_F(ComfortsPlayTest, AutoAdvanceReachesTheChoiceWithoutAClick) {
   ASSERT_EQ(switched.size(), 2u);
   EXPECT_NE(switched[1].find("\"off\""), std::string::npos);
   EXPECT_EQ(Texts().size(), 2u) << "the page after the click waits for the player";
+
+  // Nor does a page turn beneath a dialog.
+  fs::remove(PlayerFolder() / kComfortSettingsFile);
+  ASSERT_EQ(Play(std::string(kNewStory) + "key a\nmenu opt\nuntil dialog\nwait 10000\n"), 0)
+      << failure;
+  EXPECT_EQ(Texts().size(), 1u);
 }
 
 // The skip of read text, on a second play, runs through what the first play
