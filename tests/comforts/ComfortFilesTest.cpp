@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "comforts/ComfortSettings.h"
+#include "comforts/MessageHistory.h"
 #include "comforts/ReadPages.h"
 #include "comforts/Screenshot.h"
 #include "support/TempFolder.h"
@@ -31,6 +32,15 @@ TEST(ReadPages, ADamagedFileMeansNothingWasRead) {
     EXPECT_FALSE(pages.WasRead(1)) << text;
     EXPECT_FALSE(pages.WasRead(3)) << text;
   }
+}
+
+TEST(MessageHistory, KeepsTheNewestPagesOnly) {
+  MessageHistory history;
+  for (int32_t position = 0; position < 501; ++position)
+    history.Add({position, 0, "", "page", kWhite});
+  ASSERT_EQ(history.Size(), MessageHistory::kMaxPages);
+  EXPECT_EQ(history.Page(0).position, 1);
+  EXPECT_EQ(history.Page(history.Size() - 1).position, 500);
 }
 
 TEST(ComfortSettings, ReadsWhatItWritesAndKeepsDefaultsForWhatItCannotRead) {
