@@ -160,12 +160,12 @@ int main(int argc, char** argv) {
     game.random.seed(std::random_device{}());
     game.comforts.SetScreenshotFolder(ScreenshotFolder());
     RememberTheView(host.Shell(), game.comforts);
-    game.Form_Load();
+    game.Start();
     report.Moment("title");
     const QPoint canvas = host.Canvas().mapToGlobal(QPoint(0, 0));
     report.Place(canvas.x(), canvas.y(), host.Canvas().Zoom());
-    if (smokeTest) game.Form_Unload();
-    host.RunEventLoop();
+    if (smokeTest) game.Quit();
+    game.Guarded([&host] { host.RunEventLoop(); });
   } catch (const ProgramExit& exit) {
     return exit.code;
   }

@@ -51,11 +51,13 @@ HeadlessRunner::~HeadlessRunner() = default;
 
 int HeadlessRunner::Run() {
   try {
-    game_->Form_Load();
+    game_->Start();
     // The window's event loop: the program waits for input between actions.
     for (;;) {
-      host_.DoEvents();
-      host_.Sleep(10);
+      game_->Guarded([this] {
+        host_.DoEvents();
+        host_.Sleep(10);
+      });
     }
   } catch (const ProgramExit& exit) {
     log_.Write(LogEvent(host_.TickCount(), "exit").Num("code", exit.code));

@@ -13,7 +13,7 @@
 #include "platform/GameEvents.h"
 #include "scene/Choices.h"
 #include "scene/PageComforts.h"
-#include "scene/SceneContext.h"
+#include "screen/SceneContext.h"
 
 namespace dovetail {
 

@@ -5,7 +5,7 @@
 
 #include "comforts/MessageHistory.h"
 #include "graphics/TextRenderer.h"
-#include "script/MainForm.h"
+#include "screen/MainForm.h"
 
 namespace dovetail {
 

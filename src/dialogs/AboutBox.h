@@ -5,7 +5,7 @@
 
 #include "dialogs/Sysinfo.h"
 #include "platform/Dialog.h"
-#include "scene/SceneContext.h"
+#include "screen/SceneContext.h"
 
 namespace dovetail {
 

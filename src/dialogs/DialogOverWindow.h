@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/Dialog.h"
-#include "scene/SceneContext.h"
+#include "screen/SceneContext.h"
 
 namespace dovetail {
 

@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "dialogs/DialogOverWindow.h"
-#include "scene/PlayerInput.h"
 
 namespace dovetail {
 

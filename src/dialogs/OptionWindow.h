@@ -5,7 +5,7 @@
 
 #include "base/Result.h"
 #include "platform/Dialog.h"
-#include "scene/SceneContext.h"
+#include "screen/SceneContext.h"
 #include "sound/Mci.h"
 #include "sound/SoundFlags.h"
 

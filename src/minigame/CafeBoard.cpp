@@ -3,11 +3,12 @@
 #include <cassert>
 #include <utility>
 
+#include "base/ProgramExit.h"
 #include "graphics/BitmapFile.h"
 #include "graphics/BitmapHelpers.h"
 #include "minigame/StageCalendar.h"
+#include "platform/Waits.h"
 #include "script/DataFolder.h"
-#include "sound/Waits.h"
 
 namespace dovetail::cafe {
 
@@ -54,8 +55,7 @@ void DrawSprite(PictureBox& box, int32_t x, int32_t y, int32_t w, int32_t h, con
 
 }  // namespace
 
-CafeBoard::CafeBoard(const SceneContext& scene, Mci& mci, const CafeTables& tables,
-                     std::function<void(const std::string&)> fatalError)
+CafeBoard::CafeBoard(const SceneContext& scene, Mci& mci, const CafeTables& tables)
     : MPlate(scene.form.window.AddPictureBox("MPlate")),
       CancelPic(scene.form.window.AddPictureBox("CancelPic")),
       PersonGItems(scene.form.window.AddPictureBox("PersonGItems")),
@@ -64,8 +64,7 @@ CafeBoard::CafeBoard(const SceneContext& scene, Mci& mci, const CafeTables& tabl
       PStatusMask(scene.form.window.AddPictureBox("PStatusMask")),
       scene_(scene),
       mci_(mci),
-      tables_(tables),
-      fatalError_(std::move(fatalError)) {
+      tables_(tables) {
   Window& window = scene.form.window;
   // Stacking, bottom first: the faces, the seats, the balloons over the
   // seats' heads, the dish buttons, then the plate and the cancel button
@@ -106,10 +105,7 @@ CafeBoard::CafeBoard(const SceneContext& scene, Mci& mci, const CafeTables& tabl
 
 Surface CafeBoard::LoadPicture(const char* name) {
   auto picture = dovetail::LoadPicture(scene_.paths.DataPath, name);
-  if (!picture.ok()) {
-    fatalError_(picture.error().message);
-    assert(false && "the fatal error handler returned");
-  }
+  if (!picture.ok()) throw GameFailure{picture.error().message};
   return std::move(*picture);
 }
 

@@ -10,8 +10,8 @@
 #include "minigame/StageEffects.h"
 #include "platform/PictureBox.h"
 #include "platform/Shape.h"
-#include "scene/SceneContext.h"
-#include "script/PictureRegions.h"
+#include "screen/PictureRegions.h"
+#include "screen/SceneContext.h"
 #include "sound/Mci.h"
 
 namespace dovetail::cafe {
@@ -36,10 +36,8 @@ class CafeBoard : public StageEffects {
  public:
   // The controls are created in the main window (hidden) and their handlers
   // wired. Effect sounds play through `mci`; `tables` are the settings' café
-  // tables. `fatalError` shows a message and ends the program (a picture of
-  // the board that cannot be loaded); it must not return.
-  CafeBoard(const SceneContext& scene, Mci& mci, const CafeTables& tables,
-            std::function<void(const std::string&)> fatalError);
+  // tables. A picture of the board that cannot be loaded throws GameFailure.
+  CafeBoard(const SceneContext& scene, Mci& mci, const CafeTables& tables);
   CafeBoard(const CafeBoard&) = delete;
   CafeBoard& operator=(const CafeBoard&) = delete;
 
@@ -108,7 +106,6 @@ class CafeBoard : public StageEffects {
   const SceneContext scene_;
   Mci& mci_;
   const CafeTables& tables_;
-  std::function<void(const std::string&)> fatalError_;
   CafeStage* stage_ = nullptr;
 };
 

@@ -8,8 +8,8 @@
 #include "minigame/ScoreLayout.h"
 #include "minigame/StageCalendar.h"
 #include "minigame/StageTicks.h"
+#include "platform/Waits.h"
 #include "script/DataFolder.h"
-#include "sound/Waits.h"
 
 namespace dovetail::cafe {
 
@@ -37,9 +37,8 @@ const char* const kStageMusic = "02.mid";
 
 CafeGame::CafeGame(const SceneContext& scene, Interpreter& interpreter, Mci& mci,
                    const CafeTables& tables, std::mt19937& random,
-                   std::function<Status(int16_t)> markCleared,
-                   std::function<void(const std::string&)> fatalError)
-    : board(scene, mci, tables, std::move(fatalError)),
+                   std::function<Status(int16_t)> markCleared)
+    : board(scene, mci, tables),
       SScore(scene.form.window.AddPictureBox("SScore")),
       scene_(scene),
       interpreter_(interpreter),

@@ -11,7 +11,7 @@
 #include "minigame/CafeStage.h"
 #include "minigame/CafeTables.h"
 #include "minigame/DayScore.h"
-#include "scene/SceneContext.h"
+#include "screen/SceneContext.h"
 #include "script/Interpreter.h"
 #include "sound/Mci.h"
 
@@ -27,11 +27,10 @@ class CafeGame {
   // What the game needs besides the scene: the interpreter (content errors),
   // the sound, the settings' café tables, the run's random numbers (each stage
   // takes its seed from them), `markCleared` (appends the clear marker to the
-  // settings after a stage above 2, once per installation) and `fatalError`
-  // (a picture that cannot be loaded; must not return).
+  // settings after a stage above 2, once per installation). A picture that
+  // cannot be loaded throws GameFailure.
   CafeGame(const SceneContext& scene, Interpreter& interpreter, Mci& mci, const CafeTables& tables,
-           std::mt19937& random, std::function<Status(int16_t stageNo)> markCleared,
-           std::function<void(const std::string&)> fatalError);
+           std::mt19937& random, std::function<Status(int16_t stageNo)> markCleared);
   CafeGame(const CafeGame&) = delete;
   CafeGame& operator=(const CafeGame&) = delete;
 

@@ -2,12 +2,13 @@
 
 #include <utility>
 
+#include "base/ProgramExit.h"
 #include "graphics/BitmapFile.h"
 #include "minigame/RankingFile.h"
 #include "minigame/RankingRules.h"
+#include "screen/PictureRegions.h"
 #include "script/DataFolder.h"
 #include "script/Interpreter.h"
-#include "script/PictureRegions.h"
 
 namespace dovetail {
 
@@ -24,13 +25,11 @@ constexpr Pixel kNewRowColor = Rgb(255, 255, 0);
 
 }  // namespace
 
-RankingScreen::RankingScreen(const SceneContext& scene, Mci& mci, std::function<void()> showTitle,
-                             std::function<void(const std::string&)> fatalError)
+RankingScreen::RankingScreen(const SceneContext& scene, Mci& mci, std::function<void()> showTitle)
     : Ranking_exit(scene.form.window.AddPictureBox("Ranking_exit")),
       scene_(scene),
       mci_(mci),
-      showTitle_(std::move(showTitle)),
-      fatalError_(std::move(fatalError)) {
+      showTitle_(std::move(showTitle)) {
   Ranking_exit.onMouseMove = [this](const MouseEvent&) { Ranking_exit_MouseMove(); };
   Ranking_exit.onClick = [this] { Ranking_exit_Click(); };
   scene_.form.PicMainBak.onMouseMove = [this](const MouseEvent&) { PicMainBak_MouseMove(); };
@@ -67,7 +66,7 @@ void RankingScreen::DispRanking(int16_t mode) {
   PictureBox& screen = form.PicMainBak;
   screen.Move(0, 0, 640, 480);
   auto picture = LoadPicture(scene_.paths.DataPath, kRankingPicture);
-  if (!picture.ok()) fatalError_(picture.error().message);
+  if (!picture.ok()) throw GameFailure{picture.error().message};
   screen.SetPicture(std::move(*picture));
   screen.font = FontSpec{"ＭＳ ゴシック", 16, false, false};
 

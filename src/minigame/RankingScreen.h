@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "scene/SceneContext.h"
+#include "screen/SceneContext.h"
 #include "sound/Mci.h"
 
 namespace dovetail {
@@ -19,10 +19,9 @@ namespace dovetail {
 class RankingScreen {
  public:
   // Adds the exit button to the window and wires it and PicMainBak's mouse
-  // moves to this object. `showTitle` builds the title screen; `fatalError`
-  // reports a picture that cannot be loaded and must not return.
-  RankingScreen(const SceneContext& scene, Mci& mci, std::function<void()> showTitle,
-                std::function<void(const std::string&)> fatalError);
+  // moves to this object. `showTitle` builds the title screen. A picture
+  // that cannot be loaded throws GameFailure.
+  RankingScreen(const SceneContext& scene, Mci& mci, std::function<void()> showTitle);
   RankingScreen(const RankingScreen&) = delete;
   RankingScreen& operator=(const RankingScreen&) = delete;
 
@@ -51,7 +50,6 @@ class RankingScreen {
   const SceneContext scene_;
   Mci& mci_;
   std::function<void()> showTitle_;
-  std::function<void(const std::string&)> fatalError_;
   bool writeFailureReported_ = false;
 };
 

@@ -4,7 +4,7 @@
 #include "base/Utf8.h"
 #include "platform/Surface.h"
 #include "scene/PlayerInput.h"
-#include "script/PictureRegions.h"
+#include "screen/PictureRegions.h"
 
 namespace dovetail {
 
@@ -125,7 +125,7 @@ int32_t Choices::ShowChoices() {
   MessageState& message = story_.message;
   if (message.MessageMode == 0) {
     message.MessageMode = 1;
-    form_.speedup.SetCaption("次の選択まで進む");
+    form_.speedup.SetCaption(kSkipOffCaption);
     form_.speedup.SetEnabled(true);
   }
   // A following narration line continues the page instead of clearing it.

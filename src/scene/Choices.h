@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/Result.h"
-#include "scene/SceneContext.h"
+#include "screen/SceneContext.h"
 #include "script/Interpreter.h"
 #include "sound/Mci.h"
 

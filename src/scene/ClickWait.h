@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Host.h"
-#include "script/MainForm.h"
+#include "screen/MainForm.h"
 #include "script/StoryState.h"
 
 namespace dovetail {

@@ -3,9 +3,10 @@
 #include <utility>
 
 #include "base/Cp932.h"
+#include "base/ProgramExit.h"
 #include "graphics/BitmapFile.h"
+#include "platform/Waits.h"
 #include "script/DataFolder.h"
-#include "sound/Waits.h"
 
 namespace dovetail {
 
@@ -40,9 +41,8 @@ constexpr int kDarkeningSteps = 5;
 
 }  // namespace
 
-Ending::Ending(const SceneContext& scene, std::function<void(int16_t mode)> dispRanking,
-               std::function<void(const std::string&)> fatalError)
-    : scene_(scene), dispRanking_(std::move(dispRanking)), fatalError_(std::move(fatalError)) {}
+Ending::Ending(const SceneContext& scene, std::function<void(int16_t mode)> dispRanking)
+    : scene_(scene), dispRanking_(std::move(dispRanking)) {}
 
 void Ending::PlayEnding() {
   MainForm& form = scene_.form;
@@ -92,7 +92,7 @@ void Ending::HideStory() {
 void Ending::ShowEndingPicture(const char* file) {
   MainForm& form = scene_.form;
   auto picture = LoadPicture(scene_.paths.DataPath, file);
-  if (!picture.ok()) fatalError_(picture.error().message);
+  if (!picture.ok()) throw GameFailure{picture.error().message};
   form.PicMainBak.SetPicture(std::move(*picture));
   scene_.effects.EffectCode = "BC";
   scene_.effects.RunEffect(form.PicMain, form.PicMainBak);

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "scene/SceneContext.h"
+#include "screen/SceneContext.h"
 
 namespace dovetail {
 
@@ -22,11 +22,9 @@ inline bool PlaysStaffRoll(const StoryCounters& counters) {
 // items are disabled until the ranking is called.
 class Ending {
  public:
-  // `dispRanking` shows the ranking screen (called with mode 1);
-  // `fatalError` reports an ending picture that cannot be loaded and must not
-  // return.
-  Ending(const SceneContext& scene, std::function<void(int16_t mode)> dispRanking,
-         std::function<void(const std::string&)> fatalError);
+  // `dispRanking` shows the ranking screen (called with mode 1). An ending
+  // picture that cannot be loaded throws GameFailure.
+  Ending(const SceneContext& scene, std::function<void(int16_t mode)> dispRanking);
   Ending(const Ending&) = delete;
   Ending& operator=(const Ending&) = delete;
 
@@ -45,7 +43,6 @@ class Ending {
 
   const SceneContext scene_;
   std::function<void(int16_t mode)> dispRanking_;
-  std::function<void(const std::string&)> fatalError_;
 };
 
 }  // namespace dovetail

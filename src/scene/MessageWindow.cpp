@@ -5,8 +5,8 @@
 #include "base/Cp932.h"
 #include "base/Numbers.h"
 #include "base/Utf8.h"
+#include "platform/Waits.h"
 #include "scene/ClickWait.h"
-#include "sound/Waits.h"
 
 namespace dovetail {
 

@@ -8,7 +8,7 @@
 
 #include "platform/Surface.h"
 #include "scene/PageComforts.h"
-#include "scene/SceneContext.h"
+#include "screen/SceneContext.h"
 
 namespace dovetail {
 

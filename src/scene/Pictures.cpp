@@ -10,9 +10,9 @@
 #include "graphics/BitmapFile.h"
 #include "graphics/BitmapHelpers.h"
 #include "scene/CharacterPlaces.h"
+#include "screen/PictureRegions.h"
 #include "script/DataFolder.h"
 #include "script/Interpreter.h"
-#include "script/PictureRegions.h"
 
 namespace dovetail {
 
@@ -43,13 +43,7 @@ void Pictures::StoryInit() {
 }
 
 void Pictures::Fail(const std::string& message) {
-  if (onFatalError) {
-    onFatalError(message);
-  } else {
-    host_.MessageBox({message, kAppTitle, MessageBoxButtons::Ok});
-  }
-  // The handler is meant to end the program itself; make sure it ends.
-  throw ProgramExit{1};
+  throw GameFailure{message};
 }
 
 int32_t Pictures::ShowBackground() {

@@ -9,7 +9,7 @@
 #include "base/Result.h"
 #include "platform/PictureBox.h"
 #include "scene/CharacterPlaces.h"
-#include "scene/SceneContext.h"
+#include "screen/SceneContext.h"
 
 namespace dovetail {
 
@@ -74,11 +74,6 @@ class Pictures {
 
   // Loads the face sheet "91.dat", builds its mask and fills the face table.
   Status LoadFaceTable();
-
-  // Shows a fatal message and ends the program; it must not return (it throws
-  // ProgramExit). When unset, the message is shown in a message box and
-  // ProgramExit{1} is thrown.
-  std::function<void(const std::string& message)> onFatalError;
 
  private:
   // The sprite slot that draws the given position.

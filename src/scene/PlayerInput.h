@@ -3,14 +3,10 @@
 #include <cstdint>
 #include <functional>
 
-#include "script/MainForm.h"
+#include "screen/MainForm.h"
 #include "script/StoryState.h"
 
 namespace dovetail {
-
-// Caption of the skip switch while skipping is off, and while it is on.
-inline constexpr const char* kSkipOffCaption = "次の選択まで進む";
-inline constexpr const char* kSkipOnCaption = "スキップ停止";
 
 // Wires the player's input for the story: space, Enter and the left button
 // release the click-wait while the message window is shown; the right button

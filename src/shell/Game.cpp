@@ -38,21 +38,14 @@ Game::Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& aud
       title(scene, settings, mci, interpreter, pictures, shutdown,
             [this](int16_t mode) { ranking.DispRanking(mode); }),
       startup(scene, settings, mci, pictures, shutdown, title),
-      cafe(
-          scene, interpreter, mci, settings.cafe, random,
-          [this](int16_t stageNo) {
-            auto path = paths.PlayerFileToUpdate(kSettingsFile);
-            return path.ok() ? MarkClearedAfterStage(*path, stageNo, settings)
-                             : Status(path.error());
-          },
-          [this](const std::string& message) { shutdown.FatalError(message); }),
-      ranking(
-          scene, mci, [this] { title.ShowTitle(); },
-          [this](const std::string& message) { shutdown.FatalError(message); }),
-      ending(
-          scene, [this](int16_t mode) { ranking.DispRanking(mode); },
-          [this](const std::string& message) { shutdown.FatalError(message); }) {
-  pictures.onFatalError = [this](const std::string& message) { shutdown.FatalError(message); };
+      cafe(scene, interpreter, mci, settings.cafe, random,
+           [this](int16_t stageNo) {
+             auto path = paths.PlayerFileToUpdate(kSettingsFile);
+             return path.ok() ? MarkClearedAfterStage(*path, stageNo, settings)
+                              : Status(path.error());
+           }),
+      ranking(scene, mci, [this] { title.ShowTitle(); }),
+      ending(scene, [this](int16_t mode) { ranking.DispRanking(mode); }) {
   WirePlayerInput(form, story);
   choices.WireKeys();
   title.WireKeys();
@@ -70,6 +63,10 @@ Game::Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& aud
 
 void Game::QuitAsked() {
   if (comforts.ConfirmQuit()) shutdown.Form_Unload();
+}
+
+void Game::Start() {
+  Guarded([this] { startup.Form_Load(); });
 }
 
 WaitState Game::Waiting() const {

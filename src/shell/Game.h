@@ -2,6 +2,7 @@
 
 #include <random>
 
+#include "base/ProgramExit.h"
 #include "comforts/Comforts.h"
 #include "dialogs/AboutBox.h"
 #include "dialogs/OptionWindow.h"
@@ -13,13 +14,13 @@
 #include "platform/Host.h"
 #include "scene/Choices.h"
 #include "scene/Ending.h"
-#include "scene/MessagePage.h"
 #include "scene/MessageWindow.h"
 #include "scene/Pictures.h"
-#include "scene/SceneContext.h"
+#include "screen/MainForm.h"
+#include "screen/MessagePage.h"
+#include "screen/SceneContext.h"
 #include "script/GamePaths.h"
 #include "script/Interpreter.h"
-#include "script/MainForm.h"
 #include "script/StoryState.h"
 #include "shell/NameEntry.h"
 #include "shell/Settings.h"
@@ -49,13 +50,23 @@ class Game final : private StoryHandlers {
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
 
-  // Start-up to the title screen; shutdown; the data folder put back at rest
-  // for a headless run that stops early (see Startup and Shutdown).
-  void Form_Load() { startup.Form_Load(); }
-  [[noreturn]] void Form_Unload() { shutdown.Form_Unload(); }
+  // Start-up to the title screen (see Startup), guarded.
+  void Start();
+  // Runs `work` (start-up, the host's event loop, a driver's input) so that a
+  // GameFailure thrown anywhere beneath ends the run the one way: the message
+  // told, the data folder put at rest once, ProgramExit with kFailedExit.
+  template <class Work>
+  void Guarded(Work&& work) {
+    try {
+      work();
+    } catch (const GameFailure& failure) {
+      shutdown.FatalError(failure.message);
+    }
+  }
   // The player quits by the menu or the close box: asked first when the
   // story would lose progress (Comforts::ConfirmQuit).
   void QuitAsked();
+  // The data folder put back at rest for a headless run that stops early.
   [[nodiscard]] Status PutDataFolderAtRest() { return shutdown.PutDataFolderAtRest(); }
 
   // What the program waits for, for drivers of headless runs.
@@ -110,6 +121,9 @@ class Game final : private StoryHandlers {
   void PlayCafeStage() override;
   void OpenNameEntry() override;
   void CmdAudio() override;
+
+ public:
+  // Ends the program as the script's "q" does (see Shutdown::Form_Unload).
   void Quit() override;
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Dialog.h"
-#include "scene/SceneContext.h"
+#include "screen/SceneContext.h"
 
 namespace dovetail {
 

@@ -14,8 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kStartUpFailedExit = 1;
-
 // Disguises every picture file again and removes leftovers of ours (decoded
 // script copies, stale temporary files) from the folders the run writes. A
 // data folder that is only read is not touched.
@@ -49,7 +47,7 @@ void Shutdown::FatalError(const std::string& message) {
     const Status atRest = RestoreDataFolderAtRest(paths_);
     if (!atRest && atRest.error().message != message) ReportIfFailed(atRest);
   }
-  throw ProgramExit{kStartUpFailedExit};
+  throw ProgramExit{kFailedExit};
 }
 
 Status Shutdown::PutDataFolderAtRest() {

@@ -15,7 +15,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kStartUpFailedExit = 1;
 constexpr Pixel kProgressGrey = Rgb(128, 128, 128);
 constexpr Pixel kProgressGreen = Rgb(160, 220, 115);
 
@@ -32,7 +31,7 @@ Startup::Startup(const SceneContext& scene, Settings& settings, Mci& mci, Pictur
 
 void Startup::LoadPictureInto(PictureBox& box, const char* name) {
   auto picture = LoadPicture(scene_.paths.DataPath, name);
-  if (!picture.ok()) shutdown_.FatalError(picture.error().message);
+  if (!picture.ok()) throw GameFailure{picture.error().message};
   box.SetPicture(std::move(*picture));
 }
 
@@ -50,8 +49,7 @@ void Startup::Form_Load() {
 
   std::error_code ec;
   if (!fs::exists(paths.PlayerFileToRead(kSettingsFile), ec)) {
-    host.MessageBox({"DATAフォルダの内容が不正です.", kAppTitle, MessageBoxButtons::Ok});
-    throw ProgramExit{kStartUpFailedExit};
+    throw GameFailure{"DATAフォルダの内容が不正です."};
   }
 
   form.window.Refresh();
@@ -71,7 +69,7 @@ void Startup::Form_Load() {
 
   ShowProgress(0);
   auto read = ReadSettings(paths.PlayerFileToRead(kSettingsFile));
-  if (!read.ok()) shutdown_.FatalError(read.error().message);
+  if (!read.ok()) throw GameFailure{read.error().message};
   settings_ = std::move(*read);
   mci_.StartUp();
 
@@ -79,19 +77,18 @@ void Startup::Form_Load() {
   if (paths.writesDataFolder) shutdown_.HeadersRestored();
   const auto progress = [this](int16_t percent) { ShowProgress(percent); };
   if (Status status = PrepareAssets(paths, progress); !status)
-    shutdown_.FatalError(status.error().message);
+    throw GameFailure{status.error().message};
   ShowProgress(40);
 
   LoadPictureInto(form.GItems, "90.dat");
   if (Status status = LoadScript(paths.DataPath, story.tables, progress); !status) {
-    shutdown_.FatalError(status.error().message);
+    throw GameFailure{status.error().message};
   }
 
-  if (Status status = pictures_.LoadFaceTable(); !status)
-    shutdown_.FatalError(status.error().message);
+  if (Status status = pictures_.LoadFaceTable(); !status) throw GameFailure{status.error().message};
 
   auto cursor = LoadCursorFile(DataFile(paths.DataPath, "select.cur"));
-  if (!cursor.ok()) shutdown_.FatalError(cursor.error().message);
+  if (!cursor.ok()) throw GameFailure{cursor.error().message};
   auto shared = std::make_shared<const Cursor>(std::move(*cursor));
   for (PictureBox* choice : form.SelTxt) {
     choice->mouseIcon = shared;

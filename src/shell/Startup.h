@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "scene/Pictures.h"
-#include "scene/SceneContext.h"
+#include "screen/SceneContext.h"
 #include "shell/Settings.h"
 #include "shell/Shutdown.h"
 #include "shell/TitleScreen.h"

@@ -3,10 +3,11 @@
 #include <cassert>
 #include <utility>
 
+#include "base/ProgramExit.h"
 #include "graphics/BitmapFile.h"
 #include "scene/PlayerInput.h"
+#include "screen/PictureRegions.h"
 #include "script/DataFolder.h"
-#include "script/PictureRegions.h"
 #include "script/SaveFile.h"
 #include "shell/HeroName.h"
 
@@ -98,7 +99,7 @@ void TitleScreen::ShowTitle() {
     mci_.PlayBgm(titleMusic);
   }
   auto picture = LoadPicture(scene_.paths.DataPath, "p03.dat");
-  if (!picture.ok()) shutdown_.FatalError(picture.error().message);
+  if (!picture.ok()) throw GameFailure{picture.error().message};
   if (!settings_.Cleared) ShowUnavailableLook(*picture, TitleItem(kExtraStoryItem));
   form.window.SetPicture(std::move(*picture));
   ShowTitleItems();
@@ -212,7 +213,7 @@ void TitleScreen::StoryInit() {
   PictureBox& picMain = form.PicMain;
   picMain.Move(0, 0, 640, 480);
   auto picture = LoadPicture(scene_.paths.DataPath, "p03.dat");
-  if (!picture.ok()) shutdown_.FatalError(picture.error().message);
+  if (!picture.ok()) throw GameFailure{picture.error().message};
   picMain.SetPicture(std::move(*picture));
   picMain.SetVisible(true);
   form.window.ClearPicture();

@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "scene/Pictures.h"
-#include "scene/SceneContext.h"
+#include "screen/SceneContext.h"
 #include "script/Interpreter.h"
 #include "shell/Settings.h"
 #include "shell/Shutdown.h"

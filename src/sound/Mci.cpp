@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "sound/Waits.h"
+#include "platform/Waits.h"
 
 namespace dovetail {
 

@@ -27,7 +27,7 @@ class DialogGame : public ::testing::Test {
   void Start() {
     game =
         std::make_unique<Game>(host, *text, GamePaths::ForGameFolder(folder.root), *audio, events);
-    game->Form_Load();
+    game->Start();
     ASSERT_EQ(game->Waiting(), WaitState::Title);
   }
 

@@ -86,7 +86,7 @@ class CafeBoardTest : public ::testing::Test {
         text(TextRenderer::Create().value()) {
     game =
         std::make_unique<Game>(host, *text, GamePaths::ForGameFolder(folder.root), *audio, events);
-    game->Form_Load();
+    game->Start();
     EXPECT_TRUE(SaveBitmapFile(folder.data / "p04.dat", board).ok());
     EXPECT_TRUE(SaveBitmapFile(folder.data / "92.dat", people).ok());
     game->form.GItems.SetPicture(sheet);

@@ -6,7 +6,7 @@
 #include "base/Cp932.h"
 #include "graphics/TextRenderer.h"
 #include "platform/HeadlessHost.h"
-#include "script/PictureRegions.h"
+#include "screen/PictureRegions.h"
 #include "shell/Game.h"
 #include "sound/NullAudioOutput.h"
 #include "support/RecordedEvents.h"
@@ -32,7 +32,7 @@ class RankingScreenTest : public ::testing::Test {
     WriteBytes(folder.data / "30.dat", *Utf8ToCp932(table));
     game =
         std::make_unique<Game>(host, *text, GamePaths::ForGameFolder(folder.root), *audio, events);
-    game->Form_Load();
+    game->Start();
     game->story.Ranking[0] = {"新人　花子", score, "A"};
   }
 

@@ -50,7 +50,7 @@ class ChoicesTest : public ::testing::Test {
     events.onEvent = nullptr;
     game =
         std::make_unique<Game>(host, *text, GamePaths::ForGameFolder(folder.root), *audio, events);
-    game->Form_Load();
+    game->Start();
     choices = &game->choices;
     events.onEvent = [this](const GameEvent& event) {
       if (const auto* wave = std::get_if<WaveEvent>(&event)) {

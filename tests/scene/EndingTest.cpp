@@ -25,7 +25,7 @@ class EndingTest : public ::testing::Test {
     folder.SetScript("1000,e,,,,,,,,,,,\r\n1001,,,,,,,,,,,,\r\n");
     game =
         std::make_unique<Game>(host, *text, GamePaths::ForGameFolder(folder.root), *audio, events);
-    game->Form_Load();
+    game->Start();
   }
 
   void PlayEnding(int16_t happyCount) {

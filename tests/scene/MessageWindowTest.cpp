@@ -314,7 +314,7 @@ class MessageWindowStoryTest : public ::testing::Test {
     folder.SetScript(script);
     game =
         std::make_unique<Game>(host, *text, GamePaths::ForGameFolder(folder.root), *audio, events);
-    game->Form_Load();
+    game->Start();
     events.onEvent = [this](const GameEvent& event) {
       if (const auto* shown = std::get_if<TextEvent>(&event)) texts.push_back(shown->text);
     };

@@ -345,31 +345,28 @@ TEST_F(FaceTest, AFaceForACharacterNotShownEndsTheProgram) {
   const std::string message = "ﾃﾞｰﾀｴﾗｰ?\r\n人がいないので表情の変化ができません:321";
   // Character 2 is absent; character 1 stands in pose 1, not 2.
   for (auto [character, pose] : {std::pair{2, 1}, std::pair{1, 2}}) {
-    EXPECT_THROW(Face(character, pose, 1), ProgramExit);
-    EXPECT_EQ(host.MessageBoxes().back().request.text, message);
+    try {
+      Face(character, pose, 1);
+      FAIL() << "the program went on";
+    } catch (const GameFailure& failure) {
+      EXPECT_EQ(failure.message, message);
+    }
   }
-
-  std::string told;
-  pictures.onFatalError = [&](const std::string& shown) {
-    told = shown;
-    throw ProgramExit{7};
-  };
-  try {
-    Face(3, 1, 1);
-    FAIL() << "the program went on";
-  } catch (const ProgramExit& exit) {
-    EXPECT_EQ(exit.code, 7);
-  }
-  EXPECT_EQ(told, message);
 }
 
 TEST_F(PicturesTest, AMissingPictureEndsTheProgramNamingTheFile) {
-  std::string told;
-  pictures.onFatalError = [&](const std::string& shown) { told = shown; };  // returns: still ends
-  EXPECT_THROW(Background(9, ""), ProgramExit);
-  EXPECT_NE(told.find("p09.dat"), std::string::npos) << told;
-  EXPECT_THROW(Place(4, 7, "L"), ProgramExit);
-  EXPECT_NE(told.find("47.dat"), std::string::npos) << told;
+  const std::pair<std::function<void()>, const char*> cases[] = {
+      {[this] { Background(9, ""); }, "p09.dat"},
+      {[this] { Place(4, 7, "L"); }, "47.dat"},
+  };
+  for (const auto& [show, file] : cases) {
+    try {
+      show();
+      FAIL() << "the program went on";
+    } catch (const GameFailure& failure) {
+      EXPECT_NE(failure.message.find(file), std::string::npos) << failure.message;
+    }
+  }
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 #include "graphics/BitmapFile.h"
 #include "graphics/TextRenderer.h"
 #include "platform/HeadlessHost.h"
+#include "screen/PictureRegions.h"
 #include "script/DataFolder.h"
-#include "script/PictureRegions.h"
 #include "shell/Game.h"
 #include "sound/NullAudioOutput.h"
 #include "support/RecordedEvents.h"
@@ -33,7 +33,7 @@ class GameTest : public ::testing::Test {
   // Starts the program; true when it reached the title screen.
   bool Start() {
     MakeGame();
-    game->Form_Load();
+    game->Start();
     return game->Waiting() == WaitState::Title;
   }
   void MakeGame() {
@@ -85,7 +85,7 @@ class GameTest : public ::testing::Test {
 TEST_F(GameTest, AMissingSettingsFileEndsTheStartUpWithItsMessage) {
   fs::remove(folder.data / "20.dat");
   MakeGame();
-  EXPECT_THROW(game->Form_Load(), ProgramExit);
+  EXPECT_THROW(game->Start(), ProgramExit);
   EXPECT_EQ(LastMessage(), "DATAフォルダの内容が不正です.");
   EXPECT_EQ(HeaderOf(folder.data / "11.dat"), "JF");  // nothing touched
 }
@@ -156,7 +156,7 @@ TEST_F(GameTest, QuittingStopsTheMusicAndPutsTheVolumeBack) {
   EXPECT_EQ(game->mci.StartVolume, 65535u);
   audio->SetMasterVolume(1200);  // as a fade would have left it
   const size_t before = sounds.size();
-  EXPECT_THROW(game->Form_Unload(), ProgramExit);
+  EXPECT_THROW(game->Quit(), ProgramExit);
   EXPECT_EQ(SoundsSince(before), (std::vector<std::string>{"stop 01.mid", "volume 65535"}));
   EXPECT_EQ(audio->MasterVolume(), 65535);
 }
@@ -180,7 +180,7 @@ TEST_F(GameTest, TheSplashIsCrossFadedInCentredBeforeTheProgressBar) {
       bar = loadNow.Image().At(81, 5);
     }
   };
-  game->Form_Load();
+  game->Start();
   ASSERT_TRUE(centre.has_value());
   EXPECT_EQ(*centre, splash.At(splash.Width() / 2, splash.Height() / 2));
   EXPECT_EQ(game->form.LOAD_NOW.Left(), 224);
@@ -203,7 +203,7 @@ TEST_F(GameTest, ABrokenPictureFileEndsTheStartUpCleanly) {
   bytes.resize(100);
   ASSERT_TRUE(ReplaceFileAtomically(folder.data / "90.dat", bytes));
   MakeGame();
-  EXPECT_THROW(game->Form_Load(), ProgramExit);
+  EXPECT_THROW(game->Start(), ProgramExit);
   EXPECT_NE(LastMessage().find("90.dat"), std::string::npos) << LastMessage();
   EXPECT_EQ(HeaderOf(folder.data / "11.dat"), "JF");
   EXPECT_FALSE(fs::exists(folder.data / "51.cod"));

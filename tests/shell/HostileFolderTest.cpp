@@ -196,7 +196,7 @@ TEST_F(HostileFolderTest, EveryKindOfDataFileInEveryHostileFormIsHandledAndLeave
       Game game(host, *text, GamePaths::ForGameFolder(folder.root), *audio, events);
       int exitCode = -1;
       try {
-        game.Form_Load();
+        game.Start();
       } catch (const ProgramExit& exit) {
         exitCode = exit.code;
       }
@@ -216,7 +216,7 @@ TEST_F(HostileFolderTest, EveryKindOfDataFileInEveryHostileFormIsHandledAndLeave
         if (expected == Outcome::StartsUnranked) {
           EXPECT_EQ(game.story.Ranking[1].Name, "");
         }
-        EXPECT_THROW(game.Form_Unload(), ProgramExit);
+        EXPECT_THROW(game.Quit(), ProgramExit);
       }
       ExpectAtRest(folder, before);
     }

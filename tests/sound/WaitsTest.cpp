@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/HeadlessHost.h"
-#include "sound/Waits.h"
+#include "platform/Waits.h"
 
 namespace dovetail {
 namespace {

@@ -5,10 +5,10 @@
 #include "graphics/Effects.h"
 #include "graphics/TextRenderer.h"
 #include "platform/HeadlessHost.h"
-#include "scene/MessagePage.h"
-#include "scene/SceneContext.h"
+#include "screen/MainForm.h"
+#include "screen/MessagePage.h"
+#include "screen/SceneContext.h"
 #include "script/GamePaths.h"
-#include "script/MainForm.h"
 #include "script/StoryState.h"
 #include "support/RecordedEvents.h"
 

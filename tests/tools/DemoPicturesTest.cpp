@@ -6,7 +6,7 @@
 #include "demo/DemoFigures.h"
 #include "demo/DemoScenes.h"
 #include "demo/DemoUi.h"
-#include "script/PictureRegions.h"
+#include "screen/PictureRegions.h"
 
 namespace dovetail::tools {
 namespace {

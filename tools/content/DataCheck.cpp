@@ -21,9 +21,9 @@
 #include "minigame/RankingFile.h"
 #include "routes/RouteMap.h"
 #include "scene/MessageWindow.h"
+#include "screen/PictureRegions.h"
 #include "script/DataFolder.h"
 #include "script/PictureDisguise.h"
-#include "script/PictureRegions.h"
 #include "shell/HeroName.h"
 #include "shell/Settings.h"
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/Surface.h"
-#include "script/PictureRegions.h"
+#include "screen/PictureRegions.h"
 
 namespace dovetail::tools {
 

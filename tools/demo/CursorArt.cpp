@@ -3,7 +3,7 @@
 #include <cassert>
 
 #include "demo/Canvas.h"
-#include "script/PictureRegions.h"
+#include "screen/PictureRegions.h"
 
 namespace dovetail::tools {
 

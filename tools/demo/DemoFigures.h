@@ -2,7 +2,7 @@
 
 #include "demo/Canvas.h"
 #include "platform/Surface.h"
-#include "script/PictureRegions.h"
+#include "screen/PictureRegions.h"
 
 namespace dovetail::tools {
 

@@ -9,7 +9,7 @@
 #include "demo/DemoUi.h"
 #include "demo/PixelFont.h"
 #include "demo/Scenery.h"
-#include "script/PictureRegions.h"
+#include "screen/PictureRegions.h"
 
 namespace dovetail::tools {
 

@@ -4,7 +4,7 @@
 
 #include "graphics/TextRenderer.h"
 #include "platform/Surface.h"
-#include "script/PictureRegions.h"
+#include "screen/PictureRegions.h"
 
 namespace dovetail::tools {
 

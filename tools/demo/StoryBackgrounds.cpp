@@ -4,7 +4,7 @@
 #include "demo/Canvas.h"
 #include "demo/DemoScenes.h"
 #include "demo/Scenery.h"
-#include "script/PictureRegions.h"
+#include "screen/PictureRegions.h"
 
 namespace dovetail::tools {
 

@@ -1,4 +1,4 @@
-#include "scene/MessagePage.h"
+#include "screen/MessagePage.h"
 
 namespace dovetail {
 

@@ -11,6 +11,11 @@
 
 namespace dovetail {
 
+// Caption of the skip switch (the menu item "speedup") while skipping is
+// off, and while it is on.
+inline constexpr const char* kSkipOffCaption = "次の選択まで進む";
+inline constexpr const char* kSkipOnCaption = "スキップ停止";
+
 // The main window and the controls every part of the story draws on. The
 // controls are created once, in their stacking order, hidden; each part of
 // the program places and shows what it uses.

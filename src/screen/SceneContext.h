@@ -4,9 +4,9 @@
 #include "graphics/TextRenderer.h"
 #include "platform/GameEvents.h"
 #include "platform/Host.h"
-#include "scene/MessagePage.h"
+#include "screen/MainForm.h"
+#include "screen/MessagePage.h"
 #include "script/GamePaths.h"
-#include "script/MainForm.h"
 #include "script/StoryState.h"
 
 namespace dovetail {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "script/MainForm.h"
+#include "screen/MainForm.h"
 
 namespace dovetail {
 

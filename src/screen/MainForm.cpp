@@ -1,4 +1,4 @@
-#include "script/MainForm.h"
+#include "screen/MainForm.h"
 
 #include <string>
 
@@ -43,7 +43,7 @@ MainForm::MainForm(Host& host)
       Blinker(MesBox[0]->AddShape()),
       Clicker(window.AddTimer("Clicker", 800)),
       BGM_Timer(window.AddTimer("BGM_Timer", 2000)),
-      speedup(window.AddMenuItem("speedup", "次の選択まで進む")),
+      speedup(window.AddMenuItem("speedup", kSkipOffCaption)),
       vers(window.AddMenuItem("vers", "バージョン")),
       opt(window.AddMenuItem("opt", "設定")),
       ends(window.AddMenuItem("ends", "終了")) {
