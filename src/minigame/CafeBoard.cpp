@@ -55,7 +55,7 @@ void DrawSprite(PictureBox& box, int32_t x, int32_t y, int32_t w, int32_t h, con
 
 }  // namespace
 
-CafeBoard::CafeBoard(const SceneContext& scene, Mci& mci, const CafeTables& tables)
+CafeBoard::CafeBoard(const SceneContext& scene, Sound& sound, const CafeTables& tables)
     : MPlate(scene.form.window.AddPictureBox("MPlate")),
       CancelPic(scene.form.window.AddPictureBox("CancelPic")),
       PersonGItems(scene.form.window.AddPictureBox("PersonGItems")),
@@ -63,7 +63,7 @@ CafeBoard::CafeBoard(const SceneContext& scene, Mci& mci, const CafeTables& tabl
       MPersonMask(scene.form.window.AddPictureBox("MPersonMask")),
       PStatusMask(scene.form.window.AddPictureBox("PStatusMask")),
       scene_(scene),
-      mci_(mci),
+      sound_(sound),
       tables_(tables) {
   Window& window = scene.form.window;
   // Stacking, bottom first: the faces, the seats, the balloons over the
@@ -266,7 +266,7 @@ void CafeBoard::MItem_MouseDown(int16_t index) {
   const int16_t code = static_cast<int16_t>(category * 100 + index);
   const int16_t slot = PutOnPlate(state, code);
   if (slot == 0) return;  // the plate is full: nothing drawn, no sound
-  mci_.PlayWave(kDishSound);
+  sound_.PlayWave(kDishSound);
   const PlateSpot& p = tables_.PlateLayout[category][slot];
   const MenuItem& m = tables_.MenuTable[category][index];
   DrawSprite(MPlate, p.X - kPlate.x, p.Y - kPlate.y, p.W, p.H, MItemMask, scene_.form.GItems,
@@ -281,7 +281,7 @@ void CafeBoard::CancelPic_MouseMove() {
 }
 
 void CafeBoard::CancelPic_Click() {
-  mci_.PlayWave(kCancelSound);
+  sound_.PlayWave(kCancelSound);
   if (stage_ != nullptr) EmptyPlate(stage_->State());
   EmptyPlatePicture();
 }
@@ -359,7 +359,7 @@ void CafeBoard::HideBalloon(int16_t seat) {
 }
 
 void CafeBoard::PlayWave(int16_t sound) {
-  mci_.PlayWave(sound);
+  sound_.PlayWave(sound);
 }
 
 void CafeBoard::RestoreCancelButton() {

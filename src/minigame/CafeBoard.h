@@ -12,7 +12,7 @@
 #include "platform/Shape.h"
 #include "screen/PictureRegions.h"
 #include "screen/SceneContext.h"
-#include "sound/Mci.h"
+#include "sound/Sound.h"
 
 namespace dovetail::cafe {
 
@@ -35,9 +35,9 @@ constexpr int32_t kHoverFrameWidth = 2;
 class CafeBoard : public StageEffects {
  public:
   // The controls are created in the main window (hidden) and their handlers
-  // wired. Effect sounds play through `mci`; `tables` are the settings' café
+  // wired. Effect sounds play through `sound`; `tables` are the settings' café
   // tables. A picture of the board that cannot be loaded throws GameFailure.
-  CafeBoard(const SceneContext& scene, Mci& mci, const CafeTables& tables);
+  CafeBoard(const SceneContext& scene, Sound& sound, const CafeTables& tables);
   CafeBoard(const CafeBoard&) = delete;
   CafeBoard& operator=(const CafeBoard&) = delete;
 
@@ -104,7 +104,7 @@ class CafeBoard : public StageEffects {
   void CopyBoardInto(PictureBox& box);
 
   const SceneContext scene_;
-  Mci& mci_;
+  Sound& sound_;
   const CafeTables& tables_;
   CafeStage* stage_ = nullptr;
 };

@@ -35,14 +35,14 @@ const char* const kStageMusic = "02.mid";
 
 }  // namespace
 
-CafeGame::CafeGame(const SceneContext& scene, Interpreter& interpreter, Mci& mci,
+CafeGame::CafeGame(const SceneContext& scene, Interpreter& interpreter, Sound& sound,
                    const CafeTables& tables, std::mt19937& random,
                    std::function<Status(int16_t)> markCleared)
-    : board(scene, mci, tables),
+    : board(scene, sound, tables),
       SScore(scene.form.window.AddPictureBox("SScore")),
       scene_(scene),
       interpreter_(interpreter),
-      mci_(mci),
+      sound_(sound),
       tables_(tables),
       random_(random),
       markCleared_(std::move(markCleared)),
@@ -74,9 +74,9 @@ void CafeGame::GameStart() {
   // The picture leaves the mouse to the board while the stage runs.
   form.TimeLeft = std::max<int16_t>(stage.State().TimeLeft, 1);
 
-  mci_.StopBgm();
+  sound_.StopBgm();
   host.DoEvents();
-  mci_.PlayBgm(DataFile(scene_.paths.DataPath, kStageMusic).string());
+  sound_.PlayBgm(DataFile(scene_.paths.DataPath, kStageMusic).string());
 
   stage.ResetStage(story.Ranking[0], story.Names[1], story.Names[2]);
   board.Attach(&stage);
@@ -139,7 +139,7 @@ void CafeGame::ShowDayResult(const DayResult& result) {
   ShowScore(kDailyScoreX, kScoreRows[2], result.s3);
   WaitMs(scene_.host, 1000);
   RecordDay(story.cafe, story.Ranking[0], result);
-  mci_.PlayWave(kGradeSound);
+  sound_.PlayWave(kGradeSound);
   CopyFromSheet(dovetail::DailyGrade(result.grade), kGlyphLeft, kGlyphTop);
   scene_.events.Report(DayEvent{result.s1, result.s2, result.s3, result.day, result.grade});
 
@@ -165,7 +165,7 @@ void CafeGame::ShowFinalResult() {
   RecordGame(player, result);
   scene_.events.Report(FinalEvent{result.total, result.bonus, result.score, result.letter});
 
-  mci_.PlayWave(kGradeSound);
+  sound_.PlayWave(kGradeSound);
   for (int blink = 0; blink < kGlyphBlinks; ++blink) {
     CopyFromSheet(kFinalGradeBlank, kGlyphLeft, kGlyphTop);
     WaitMs(scene_.host, 500);
@@ -201,7 +201,7 @@ void CafeGame::ShowScore(int16_t x, int16_t y, int32_t value) {
 
   BitBlt(picMain.Image(), x, top, kScoreFieldWidth, kScoreFieldHeight, SScore.Image(), 0, 0);
   SScore.SetVisible(false);
-  mci_.PlayWave(kScoreSound);
+  sound_.PlayWave(kScoreSound);
   host.Sleep(100);
   picMain.Refresh();
 }
@@ -222,8 +222,8 @@ void CafeGame::GameEnd() {
     ReportWriteFailure(marked.error(), settingsFailureReported_);
   }
 
-  mci_.StopBgm();
-  mci_.PlayBgm(DataFile(scene_.paths.DataPath, MusicAfterStage(stageNo)).string());
+  sound_.StopBgm();
+  sound_.PlayBgm(DataFile(scene_.paths.DataPath, MusicAfterStage(stageNo)).string());
   WaitMs(host, 1000);
 }
 

@@ -13,7 +13,7 @@
 #include "minigame/DayScore.h"
 #include "screen/SceneContext.h"
 #include "script/Interpreter.h"
-#include "sound/Mci.h"
+#include "sound/Sound.h"
 
 namespace dovetail::cafe {
 
@@ -29,8 +29,9 @@ class CafeGame {
   // takes its seed from them), `markCleared` (appends the clear marker to the
   // settings after a stage above 2, once per installation). A picture that
   // cannot be loaded throws GameFailure.
-  CafeGame(const SceneContext& scene, Interpreter& interpreter, Mci& mci, const CafeTables& tables,
-           std::mt19937& random, std::function<Status(int16_t stageNo)> markCleared);
+  CafeGame(const SceneContext& scene, Interpreter& interpreter, Sound& sound,
+           const CafeTables& tables, std::mt19937& random,
+           std::function<Status(int16_t stageNo)> markCleared);
   CafeGame(const CafeGame&) = delete;
   CafeGame& operator=(const CafeGame&) = delete;
 
@@ -68,7 +69,7 @@ class CafeGame {
 
   const SceneContext scene_;
   Interpreter& interpreter_;
-  Mci& mci_;
+  Sound& sound_;
   const CafeTables& tables_;
   std::mt19937& random_;
   std::function<Status(int16_t)> markCleared_;

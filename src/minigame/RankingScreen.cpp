@@ -25,10 +25,11 @@ constexpr Pixel kNewRowColor = Rgb(255, 255, 0);
 
 }  // namespace
 
-RankingScreen::RankingScreen(const SceneContext& scene, Mci& mci, std::function<void()> showTitle)
+RankingScreen::RankingScreen(const SceneContext& scene, Sound& sound,
+                             std::function<void()> showTitle)
     : Ranking_exit(scene.form.window.AddPictureBox("Ranking_exit")),
       scene_(scene),
-      mci_(mci),
+      sound_(sound),
       showTitle_(std::move(showTitle)) {
   Ranking_exit.onMouseMove = [this](const MouseEvent&) { Ranking_exit_MouseMove(); };
   Ranking_exit.onClick = [this] { Ranking_exit_Click(); };
@@ -40,7 +41,7 @@ void RankingScreen::DispRanking(int16_t mode) {
   StoryState& story = scene_.story;
   form.MesBox[0]->SetVisible(false);
   form.MesBox[1]->SetVisible(false);
-  mci_.PlayBgm(DataFile(scene_.paths.DataPath, kTitleMusic).string());
+  sound_.PlayBgm(DataFile(scene_.paths.DataPath, kTitleMusic).string());
 
   int16_t pos = 0;
   if (mode >= 1) {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "screen/SceneContext.h"
-#include "sound/Mci.h"
+#include "sound/Sound.h"
 
 namespace dovetail {
 
@@ -21,7 +21,7 @@ class RankingScreen {
   // Adds the exit button to the window and wires it and PicMainBak's mouse
   // moves to this object. `showTitle` builds the title screen. A picture
   // that cannot be loaded throws GameFailure.
-  RankingScreen(const SceneContext& scene, Mci& mci, std::function<void()> showTitle);
+  RankingScreen(const SceneContext& scene, Sound& sound, std::function<void()> showTitle);
   RankingScreen(const RankingScreen&) = delete;
   RankingScreen& operator=(const RankingScreen&) = delete;
 
@@ -48,7 +48,7 @@ class RankingScreen {
   void HideScreen();
 
   const SceneContext scene_;
-  Mci& mci_;
+  Sound& sound_;
   std::function<void()> showTitle_;
   bool writeFailureReported_ = false;
 };

@@ -15,7 +15,7 @@
 #include "scene/Ending.h"
 #include "scene/StoryCounters.h"
 #include "script/Interpreter.h"
-#include "shell/HeroName.h"
+#include "script/NewStory.h"
 #include "shell/TitleScreen.h"
 
 namespace dovetail {

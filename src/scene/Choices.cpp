@@ -33,7 +33,7 @@ void PressFace(Surface& image, int32_t width, int32_t height) {
 
 }  // namespace
 
-Choices::Choices(const SceneContext& scene, Interpreter& interpreter, Mci& mci)
+Choices::Choices(const SceneContext& scene, Interpreter& interpreter, Sound& sound)
     : form_(scene.form),
       story_(scene.story),
       page_(scene.page),
@@ -41,7 +41,7 @@ Choices::Choices(const SceneContext& scene, Interpreter& interpreter, Mci& mci)
       interpreter_(interpreter),
       text_(scene.text),
       events_(scene.events),
-      mci_(mci) {
+      sound_(sound) {
   for (int k = 0; k < kMaxChoices; ++k) {
     PictureBox& button = *form_.SelTxt[k];
     button.onMouseDown = [this, k](const MouseEvent&) { SelTxt_MouseDown(k); };
@@ -169,7 +169,7 @@ void Choices::WireKeys() {
 void Choices::SelTxt_MouseDown(int index) {
   if (!open_ || index < 0 || index >= static_cast<int>(choices_.size())) return;
   DrawButton(index, true);
-  mci_.PlayWave(kPressSound);
+  sound_.PlayWave(kPressSound);
 }
 
 void Choices::SelTxt_MouseUp(int index) {

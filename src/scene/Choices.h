@@ -8,7 +8,7 @@
 #include "base/Result.h"
 #include "screen/SceneContext.h"
 #include "script/Interpreter.h"
-#include "sound/Mci.h"
+#include "sound/Sound.h"
 
 namespace dovetail {
 
@@ -26,8 +26,8 @@ Result<int> OfferedChoices(StoryState& story, Interpreter& interpreter);
 class Choices {
  public:
   // Wires the buttons' mouse events (any mouse button) to this object. The
-  // interpreter finds the choice entries; the press sound plays through `mci`.
-  Choices(const SceneContext& scene, Interpreter& interpreter, Mci& mci);
+  // interpreter finds the choice entries; the press sound plays through `sound`.
+  Choices(const SceneContext& scene, Interpreter& interpreter, Sound& sound);
   Choices(const Choices&) = delete;
   Choices& operator=(const Choices&) = delete;
 
@@ -75,7 +75,7 @@ class Choices {
   Interpreter& interpreter_;
   TextRenderer& text_;
   GameEvents& events_;
-  Mci& mci_;
+  Sound& sound_;
   // The choices of the open (or last) "s" record.
   std::vector<Shown> choices_;
   bool open_ = false;

@@ -6,28 +6,28 @@ namespace {
 
 // Reads the volume into SavedVolume and fades out from it. A failed read leaves
 // SavedVolume as it was and counts as a volume of 0: no fade.
-void SaveVolumeAndFadeOut(Mci& mci) {
+void SaveVolumeAndFadeOut(Sound& sound) {
   uint32_t volume = 0;
-  if (mci.MixerGetVolume(volume)) mci.SavedVolume = volume;
-  if (volume != 0) mci.FadeOut(mci.SavedVolume);
+  if (sound.MixerGetVolume(volume)) sound.SavedVolume = volume;
+  if (volume != 0) sound.FadeOut(sound.SavedVolume);
 }
 
 }  // namespace
 
-void CmdAudio(Mci& mci, const std::string& command) {
-  if (!mci.Flags().BgmEnabled && !mci.Flags().SeEnabled) return;
+void CmdAudio(Sound& sound, const std::string& command) {
+  if (!sound.Flags().BgmEnabled && !sound.Flags().SeEnabled) return;
   if (command.empty()) return;
   const char last = command.back();
   if (last == '0') {
-    SaveVolumeAndFadeOut(mci);
-    mci.StopBgm();
-    mci.MixerSetVolume(mci.SavedVolume);
+    SaveVolumeAndFadeOut(sound);
+    sound.StopBgm();
+    sound.MixerSetVolume(sound.SavedVolume);
   } else if (last >= '1' && last <= '9') {
-    mci.PlayWave(99 + (last - '0'));
+    sound.PlayWave(99 + (last - '0'));
   } else if (last == 'J' || last == 'j') {
-    SaveVolumeAndFadeOut(mci);
+    SaveVolumeAndFadeOut(sound);
   } else if (last == 'K' || last == 'k') {
-    if (mci.SavedVolume != 0) mci.FadeIn(mci.SavedVolume);
+    if (sound.SavedVolume != 0) sound.FadeIn(sound.SavedVolume);
   }
 }
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "sound/Mci.h"
+#include "sound/Sound.h"
 
 namespace dovetail {
 
@@ -11,6 +11,6 @@ namespace dovetail {
 // 99 + digit, "J" / "j" fade out, "K" / "k" fade in to the saved volume; any
 // other character does nothing. Nothing happens while both music and effects
 // are off.
-void CmdAudio(Mci& mci, const std::string& command);
+void CmdAudio(Sound& sound, const std::string& command);
 
 }  // namespace dovetail

@@ -18,33 +18,33 @@ Game::Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& aud
       form(host),
       effects(form.Mesh1, form.Mesh2, events),
       scene{host, form, story, page, text, effects, paths, events},
-      mci(host, audio, settings.sound, form.BGM_Timer, events),
+      sound(host, audio, settings.sound, form.BGM_Timer, events),
       interpreter(story, host, *this, events),
       messages(scene),
       pictures(scene),
-      choices(scene, interpreter, mci),
+      choices(scene, interpreter, sound),
       comforts(scene, choices),
-      shutdown(host, mci, paths),
+      shutdown(host, sound, paths),
       nameEntry(scene),
       options(
-          scene, settings.sound, mci,
-          [this](const SoundFlags& sound, bool useDirectMusic) {
+          scene, settings.sound, sound,
+          [this](const SoundFlags& flags, bool useDirectMusic) {
             auto path = paths.PlayerFileToUpdate(kSettingsFile);
-            return path.ok() ? RewriteSettingsFlags(*path, sound, useDirectMusic)
+            return path.ok() ? RewriteSettingsFlags(*path, flags, useDirectMusic)
                              : Status(path.error());
           },
           [this] { shutdown.Form_Unload(); }),
-      about(scene, {kDefaultNames[1], kDefaultNames[2]}),
-      title(scene, settings, mci, interpreter, pictures, shutdown,
+      about(scene),
+      title(scene, settings, sound, interpreter, pictures, shutdown,
             [this](int16_t mode) { ranking.DispRanking(mode); }),
-      startup(scene, settings, mci, pictures, shutdown, title),
-      cafe(scene, interpreter, mci, settings.cafe, random,
+      startup(scene, settings, sound, pictures, shutdown, title),
+      cafe(scene, interpreter, sound, settings.cafe, random,
            [this](int16_t stageNo) {
              auto path = paths.PlayerFileToUpdate(kSettingsFile);
              return path.ok() ? MarkClearedAfterStage(*path, stageNo, settings)
                               : Status(path.error());
            }),
-      ranking(scene, mci, [this] { title.ShowTitle(); }),
+      ranking(scene, sound, [this] { title.ShowTitle(); }),
       ending(scene, [this](int16_t mode) { ranking.DispRanking(mode); }) {
   WirePlayerInput(form, story);
   choices.WireKeys();
@@ -54,7 +54,7 @@ Game::Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& aud
   title.onStoryStarts = [this] { comforts.StoryStarts(); };
   title.onTitleShown = [this] { comforts.TitleShown(); };
   form.Clicker.onTimer = [this] { Clicker_Timer(form); };
-  form.BGM_Timer.onTimer = [this] { mci.BGM_Timer_Timer(); };
+  form.BGM_Timer.onTimer = [this] { sound.BGM_Timer_Timer(); };
   form.ends.onClick = [this] { QuitAsked(); };
   form.opt.onClick = [this] { options.Form_Load(); };
   form.vers.onClick = [this] { about.Form_Load(); };
@@ -135,7 +135,7 @@ void Game::OpenNameEntry() {
   nameEntry.Open();
 }
 void Game::CmdAudio() {
-  dovetail::CmdAudio(mci, story.CurCommand);
+  dovetail::CmdAudio(sound, story.CurCommand);
 }
 void Game::Quit() {
   comforts.SaveReadPages();

@@ -4,8 +4,8 @@
 
 #include "base/ProgramExit.h"
 #include "comforts/Comforts.h"
-#include "dialogs/AboutBox.h"
-#include "dialogs/OptionWindow.h"
+#include "dialogs/AboutDialog.h"
+#include "dialogs/OptionsDialog.h"
 #include "graphics/Effects.h"
 #include "graphics/TextRenderer.h"
 #include "minigame/CafeGame.h"
@@ -29,7 +29,7 @@
 #include "shell/TitleScreen.h"
 #include "shell/WaitState.h"
 #include "sound/AudioOutput.h"
-#include "sound/Mci.h"
+#include "sound/Sound.h"
 
 namespace dovetail {
 
@@ -83,7 +83,7 @@ class Game final : private StoryHandlers {
   Effects effects;
   // The host, text renderer and event sink of the run travel in the context.
   const SceneContext scene;
-  Mci mci;
+  Sound sound;
   Interpreter interpreter;
   MessageWindow messages;
   Pictures pictures;
@@ -94,8 +94,8 @@ class Game final : private StoryHandlers {
   Shutdown shutdown;
   NameEntry nameEntry;
   // The menu bar's options dialog and about box.
-  Option_Window options;
-  frmAbout about;
+  OptionsDialog options;
+  AboutDialog about;
   TitleScreen title;
   Startup startup;
   cafe::CafeGame cafe;

@@ -35,8 +35,8 @@ Status RestoreDataFolderAtRest(const GamePaths& paths) {
 
 }  // namespace
 
-Shutdown::Shutdown(Host& host, Mci& mci, const GamePaths& paths)
-    : host_(host), mci_(mci), paths_(paths) {}
+Shutdown::Shutdown(Host& host, Sound& sound, const GamePaths& paths)
+    : host_(host), sound_(sound), paths_(paths) {}
 
 void Shutdown::FatalError(const std::string& message) {
   unloading_ = true;
@@ -61,7 +61,7 @@ void Shutdown::ReportIfFailed(const Status& status) {
 
 void Shutdown::Form_Unload() {
   unloading_ = true;
-  mci_.ShutDown();
+  sound_.ShutDown();
   ReportIfFailed(PutDataFolderAtRest());
   host_.DoEvents();
   throw ProgramExit{0};

@@ -5,7 +5,7 @@
 #include "base/Result.h"
 #include "platform/Host.h"
 #include "script/GamePaths.h"
-#include "sound/Mci.h"
+#include "sound/Sound.h"
 
 namespace dovetail {
 
@@ -16,7 +16,7 @@ namespace dovetail {
 // by throwing ProgramExit.
 class Shutdown {
  public:
-  Shutdown(Host& host, Mci& mci, const GamePaths& paths);
+  Shutdown(Host& host, Sound& sound, const GamePaths& paths);
   Shutdown(const Shutdown&) = delete;
   Shutdown& operator=(const Shutdown&) = delete;
 
@@ -42,7 +42,7 @@ class Shutdown {
   void ReportIfFailed(const Status& status);
 
   Host& host_;
-  Mci& mci_;
+  Sound& sound_;
   const GamePaths& paths_;
   bool headersRestored_ = false;
   bool unloading_ = false;

@@ -20,11 +20,11 @@ constexpr Pixel kProgressGreen = Rgb(160, 220, 115);
 
 }  // namespace
 
-Startup::Startup(const SceneContext& scene, Settings& settings, Mci& mci, Pictures& pictures,
+Startup::Startup(const SceneContext& scene, Settings& settings, Sound& sound, Pictures& pictures,
                  Shutdown& shutdown, TitleScreen& title)
     : scene_(scene),
       settings_(settings),
-      mci_(mci),
+      sound_(sound),
       pictures_(pictures),
       shutdown_(shutdown),
       title_(title) {}
@@ -71,7 +71,7 @@ void Startup::Form_Load() {
   auto read = ReadSettings(paths.PlayerFileToRead(kSettingsFile));
   if (!read.ok()) throw GameFailure{read.error().message};
   settings_ = std::move(*read);
-  mci_.StartUp();
+  sound_.StartUp();
 
   ShowProgress(20);
   if (paths.writesDataFolder) shutdown_.HeadersRestored();
@@ -124,7 +124,7 @@ void Startup::ShowProgress(int16_t percent) {
     bar.Refresh();
   }
   if (percent >= 100) {
-    mci_.PlayWave(Mci::kSynchronousWave);
+    sound_.PlayWave(Sound::kSynchronousWave);
     scene_.host.Sleep(500);
     bar.SetVisible(false);
     bar.SetEnabled(false);

@@ -7,7 +7,7 @@
 #include "shell/Settings.h"
 #include "shell/Shutdown.h"
 #include "shell/TitleScreen.h"
-#include "sound/Mci.h"
+#include "sound/Sound.h"
 
 namespace dovetail {
 
@@ -19,7 +19,7 @@ namespace dovetail {
 // program with its message (ProgramExit).
 class Startup {
  public:
-  Startup(const SceneContext& scene, Settings& settings, Mci& mci, Pictures& pictures,
+  Startup(const SceneContext& scene, Settings& settings, Sound& sound, Pictures& pictures,
           Shutdown& shutdown, TitleScreen& title);
   Startup(const Startup&) = delete;
   Startup& operator=(const Startup&) = delete;
@@ -35,7 +35,7 @@ class Startup {
 
   SceneContext scene_;
   Settings& settings_;
-  Mci& mci_;
+  Sound& sound_;
   Pictures& pictures_;
   Shutdown& shutdown_;
   TitleScreen& title_;

@@ -39,12 +39,12 @@ void EnterExtraStory(StoryState& story, Interpreter& interpreter) {
   interpreter.FindLabel(kExtraStoryLabel);
 }
 
-TitleScreen::TitleScreen(const SceneContext& scene, const Settings& settings, Mci& mci,
+TitleScreen::TitleScreen(const SceneContext& scene, const Settings& settings, Sound& sound,
                          Interpreter& interpreter, Pictures& pictures, Shutdown& shutdown,
                          std::function<void(int16_t mode)> dispRanking)
     : scene_(scene),
       settings_(settings),
-      mci_(mci),
+      sound_(sound),
       interpreter_(interpreter),
       pictures_(pictures),
       shutdown_(shutdown),
@@ -94,9 +94,9 @@ bool TitleScreen::Waiting() const {
 void TitleScreen::ShowTitle() {
   MainForm& form = scene_.form;
   const std::string titleMusic = DataFile(scene_.paths.DataPath, "01.mid").string();
-  if (mci_.CurrentBgm() != titleMusic) {
-    mci_.StopBgm();
-    mci_.PlayBgm(titleMusic);
+  if (sound_.CurrentBgm() != titleMusic) {
+    sound_.StopBgm();
+    sound_.PlayBgm(titleMusic);
   }
   auto picture = LoadPicture(scene_.paths.DataPath, "p03.dat");
   if (!picture.ok()) throw GameFailure{picture.error().message};

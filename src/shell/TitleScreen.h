@@ -8,7 +8,7 @@
 #include "script/Interpreter.h"
 #include "shell/Settings.h"
 #include "shell/Shutdown.h"
-#include "sound/Mci.h"
+#include "sound/Sound.h"
 
 namespace dovetail {
 
@@ -37,7 +37,7 @@ class TitleScreen {
  public:
   // Wires the menu entries' mouse events to this object. `dispRanking` shows
   // the ranking screen (mode 0: from the title); it must be set.
-  TitleScreen(const SceneContext& scene, const Settings& settings, Mci& mci,
+  TitleScreen(const SceneContext& scene, const Settings& settings, Sound& sound,
               Interpreter& interpreter, Pictures& pictures, Shutdown& shutdown,
               std::function<void(int16_t mode)> dispRanking);
   TitleScreen(const TitleScreen&) = delete;
@@ -82,7 +82,7 @@ class TitleScreen {
 
   SceneContext scene_;
   const Settings& settings_;
-  Mci& mci_;
+  Sound& sound_;
   Interpreter& interpreter_;
   Pictures& pictures_;
   Shutdown& shutdown_;

@@ -139,7 +139,7 @@ TEST_F(GameTest, StartUpPlaysTheJingleToItsEndThenTheTitleMusic) {
   // The jingle plays to its end before the bar goes, and a second passes after it.
   const uint32_t jingle = audio->EffectLengthMs(104).value();
   EXPECT_GE(sounds[1].first - sounds[0].first, jingle + 1000);
-  EXPECT_EQ(game->mci.CurrentBgm(), DataFile(folder.data, "01.mid").string());
+  EXPECT_EQ(game->sound.CurrentBgm(), DataFile(folder.data, "01.mid").string());
   EXPECT_TRUE(game->form.BGM_Timer.Enabled());
 
   // Back on the title screen the music goes on; when it ends, the timer
@@ -153,7 +153,7 @@ TEST_F(GameTest, StartUpPlaysTheJingleToItsEndThenTheTitleMusic) {
 
 TEST_F(GameTest, QuittingStopsTheMusicAndPutsTheVolumeBack) {
   ASSERT_TRUE(Start());
-  EXPECT_EQ(game->mci.StartVolume, 65535u);
+  EXPECT_EQ(game->sound.StartVolume, 65535u);
   audio->SetMasterVolume(1200);  // as a fade would have left it
   const size_t before = sounds.size();
   EXPECT_THROW(game->Quit(), ProgramExit);

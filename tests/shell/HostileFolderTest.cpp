@@ -210,8 +210,8 @@ TEST_F(HostileFolderTest, EveryKindOfDataFileInEveryHostileFormIsHandledAndLeave
         EXPECT_EQ(game.Waiting(), WaitState::Title);
         EXPECT_TRUE(host.MessageBoxes().empty());
         if (expected == Outcome::StartsSilently) {
-          ASSERT_TRUE(game.mci.LastError().has_value());
-          EXPECT_NE(game.mci.LastError()->message.find(kind.file), std::string::npos);
+          ASSERT_TRUE(game.sound.LastError().has_value());
+          EXPECT_NE(game.sound.LastError()->message.find(kind.file), std::string::npos);
         }
         if (expected == Outcome::StartsUnranked) {
           EXPECT_EQ(game.story.Ranking[1].Name, "");

@@ -5,8 +5,8 @@
 
 #include "base/Files.h"
 #include "demo/MusicRecipe.h"
-#include "sound/Mci.h"
 #include "sound/MidiFile.h"
+#include "sound/Sound.h"
 
 namespace dovetail::tools {
 namespace {
@@ -32,7 +32,7 @@ TEST(MusicRecipe, APickupEndsExactlyWhereTheLoopReturns) {
   auto piece = ParseMidi(EncodeMidi(*recipe), "p.mid");
   ASSERT_TRUE(piece.ok()) << piece.error().message;
 
-  const uint32_t loopTick = static_cast<uint32_t>(Mci::kLoopStartMusicTime) *
+  const uint32_t loopTick = static_cast<uint32_t>(Sound::kLoopStartMusicTime) *
                             piece->ticksPerQuarter / kMusicTimePerQuarter;
   EXPECT_EQ(loopTick, LoopPointTicks());
   // The pickup note ends the lead-in; the first full bar starts on the loop
@@ -41,7 +41,7 @@ TEST(MusicRecipe, APickupEndsExactlyWhereTheLoopReturns) {
             (std::vector<uint32_t>{loopTick - 480, loopTick, loopTick + 480, loopTick + 960}));
   EXPECT_EQ(NoteOnTicks(*piece, 1), (std::vector<uint32_t>{loopTick, loopTick + 960}));
   EXPECT_EQ(piece->lengthTicks, loopTick + 2 * 960);
-  EXPECT_DOUBLE_EQ(piece->MsAtMusicTime(Mci::kLoopStartMusicTime), piece->MsAtTick(loopTick));
+  EXPECT_DOUBLE_EQ(piece->MsAtMusicTime(Sound::kLoopStartMusicTime), piece->MsAtTick(loopTick));
 }
 
 TEST(MusicRecipe, RefusesAPickupThatDoesNotFit) {

@@ -23,8 +23,8 @@
 #include "scene/MessageWindow.h"
 #include "screen/PictureRegions.h"
 #include "script/DataFolder.h"
+#include "script/NewStory.h"
 #include "script/PictureDisguise.h"
-#include "shell/HeroName.h"
 #include "shell/Settings.h"
 
 namespace dovetail::tools {

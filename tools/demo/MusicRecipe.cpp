@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "content/TextLines.h"
-#include "sound/Mci.h"
 #include "sound/MidiFile.h"
+#include "sound/Sound.h"
 
 namespace dovetail::tools {
 
@@ -191,7 +191,7 @@ Result<MusicRecipe> ParseMusicRecipe(std::string_view text, const std::string& s
 }
 
 uint32_t LoopPointTicks() {
-  return static_cast<uint32_t>(Mci::kLoopStartMusicTime * kTicksPerBeat / kMusicTimePerQuarter);
+  return static_cast<uint32_t>(Sound::kLoopStartMusicTime * kTicksPerBeat / kMusicTimePerQuarter);
 }
 
 std::string EncodeMidi(const MusicRecipe& recipe) {

@@ -6,7 +6,7 @@
 #include "base/Result.h"
 #include "platform/Dialog.h"
 #include "screen/SceneContext.h"
-#include "sound/Mci.h"
+#include "sound/Sound.h"
 #include "sound/SoundFlags.h"
 
 namespace dovetail {
@@ -28,18 +28,18 @@ namespace dovetail {
 // stay as they were and the dialog stays open.
 //
 // Cancel and the close box close the dialog without changes.
-class Option_Window {
+class OptionsDialog {
  public:
-  // `sound` is the run's sound options (the ones `mci` plays by).
+  // `sound` is the run's sound options (the ones `sound` plays by).
   // `saveSoundFlags` rewrites the settings file's first line from the sound
   // options and the device for the next start (true: the looping player); its
   // error names the file. `form_Unload` ends the program through its normal
   // exit.
-  Option_Window(const SceneContext& scene, SoundFlags& sound, Mci& mci,
-                std::function<Status(const SoundFlags& sound, bool useDirectMusic)> saveSoundFlags,
+  OptionsDialog(const SceneContext& scene, SoundFlags& flags, Sound& sound,
+                std::function<Status(const SoundFlags& flags, bool useDirectMusic)> saveSoundFlags,
                 std::function<void()> form_Unload);
-  Option_Window(const Option_Window&) = delete;
-  Option_Window& operator=(const Option_Window&) = delete;
+  OptionsDialog(const OptionsDialog&) = delete;
+  OptionsDialog& operator=(const OptionsDialog&) = delete;
 
   // Opens the dialog; returns at once (it is modeless).
   void Form_Load();
@@ -59,8 +59,8 @@ class Option_Window {
   void ApplySoundChoices(const SoundFlags& chosen);
 
   SceneContext scene_;
-  SoundFlags& sound_;
-  Mci& mci_;
+  SoundFlags& flags_;
+  Sound& sound_;
   std::function<Status(const SoundFlags&, bool)> saveSoundFlags_;
   std::function<void()> endProgram_;
   Dialog dialog_;

@@ -1,4 +1,4 @@
-#include "dialogs/OptionWindow.h"
+#include "dialogs/OptionsDialog.h"
 
 #include <utility>
 
@@ -27,17 +27,17 @@ const char* SpeedButtonFor(int16_t mode) {
 
 }  // namespace
 
-Option_Window::Option_Window(
-    const SceneContext& scene, SoundFlags& sound, Mci& mci,
-    std::function<Status(const SoundFlags& sound, bool useDirectMusic)> saveSoundFlags,
+OptionsDialog::OptionsDialog(
+    const SceneContext& scene, SoundFlags& flags, Sound& sound,
+    std::function<Status(const SoundFlags& flags, bool useDirectMusic)> saveSoundFlags,
     std::function<void()> form_Unload)
     : scene_(scene),
+      flags_(flags),
       sound_(sound),
-      mci_(mci),
       saveSoundFlags_(std::move(saveSoundFlags)),
       endProgram_(std::move(form_Unload)) {}
 
-void Option_Window::Form_Load() {
+void OptionsDialog::Form_Load() {
   if (open_) return;
   dialog_ = Dialog{};
   dialog_.caption = "オプション設定";
@@ -68,10 +68,10 @@ void Option_Window::Form_Load() {
 
   const MessageState& message = scene_.story.message;
   if (message.MessageMode <= 3) dialog_.SetChecked(SpeedButtonFor(message.MessageMode), true);
-  dialog_.SetChecked(sound_.UseDirectMusic ? "Option2" : "Option1", true);
-  dialog_.SetChecked("Check1", sound_.BgmEnabled);
-  dialog_.SetChecked("Check2", sound_.SeEnabled);
-  dialog_.SetChecked("Check3", sound_.FadeOnStop);
+  dialog_.SetChecked(flags_.UseDirectMusic ? "Option2" : "Option1", true);
+  dialog_.SetChecked("Check1", flags_.BgmEnabled);
+  dialog_.SetChecked("Check2", flags_.SeEnabled);
+  dialog_.SetChecked("Check3", flags_.FadeOnStop);
 
   dialog_.onClick = [this](const std::string& control) {
     if (control == "Command1") {
@@ -88,17 +88,17 @@ void Option_Window::Form_Load() {
   OpenOverWindow(scene_, dialog_, kDialogName);
 }
 
-bool Option_Window::Ticked(const char* control) {
+bool OptionsDialog::Ticked(const char* control) {
   const DialogControl* found = dialog_.Find(control);
   return found != nullptr && found->checked;
 }
 
-bool Option_Window::DeviceChanged() {
-  return (!sound_.UseDirectMusic && Ticked("Option2")) ||
-         (sound_.UseDirectMusic && Ticked("Option1"));
+bool OptionsDialog::DeviceChanged() {
+  return (!flags_.UseDirectMusic && Ticked("Option2")) ||
+         (flags_.UseDirectMusic && Ticked("Option1"));
 }
 
-void Option_Window::ApplyMessageSpeed() {
+void OptionsDialog::ApplyMessageSpeed() {
   MessageState& message = scene_.story.message;
   for (const SpeedButton& button : kSpeedButtons) {
     if (Ticked(button.control)) message.MessageMode = button.mode;
@@ -107,24 +107,24 @@ void Option_Window::ApplyMessageSpeed() {
   scene_.form.speedup.SetCaption(message.MessageMode == 0 ? kSkipOnCaption : kSkipOffCaption);
 }
 
-SoundFlags Option_Window::ChosenSound() {
-  SoundFlags chosen = sound_;
+SoundFlags OptionsDialog::ChosenSound() {
+  SoundFlags chosen = flags_;
   chosen.BgmEnabled = Ticked("Check1");
   chosen.SeEnabled = Ticked("Check2");
   chosen.FadeOnStop = Ticked("Check3");
   return chosen;
 }
 
-void Option_Window::ApplySoundChoices(const SoundFlags& chosen) {
-  sound_.BgmEnabled = chosen.BgmEnabled;
+void OptionsDialog::ApplySoundChoices(const SoundFlags& chosen) {
+  flags_.BgmEnabled = chosen.BgmEnabled;
   // Music switched off stops at once (faded as the fade choice stood so far);
   // switched on, it starts with the next piece the story or the game plays.
-  if (!sound_.BgmEnabled) mci_.StopBgm();
-  sound_.SeEnabled = chosen.SeEnabled;
-  sound_.FadeOnStop = chosen.FadeOnStop;
+  if (!flags_.BgmEnabled) sound_.StopBgm();
+  flags_.SeEnabled = chosen.SeEnabled;
+  flags_.FadeOnStop = chosen.FadeOnStop;
 }
 
-void Option_Window::Command1_Click() {
+void OptionsDialog::Command1_Click() {
   ApplyMessageSpeed();
   const bool deviceChanged = DeviceChanged();
   if (deviceChanged) {
@@ -155,7 +155,7 @@ void Option_Window::Command1_Click() {
   Form_Unload();
 }
 
-void Option_Window::Form_Unload() {
+void OptionsDialog::Form_Unload() {
   if (!open_) return;
   open_ = false;
   CloseOverWindow(scene_, dialog_, kDialogName);

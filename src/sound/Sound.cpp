@@ -1,4 +1,4 @@
-#include "sound/Mci.h"
+#include "sound/Sound.h"
 
 #include <algorithm>
 
@@ -6,21 +6,22 @@
 
 namespace dovetail {
 
-Mci::Mci(Host& host, AudioOutput& output, SoundFlags& flags, Timer& bgmTimer, GameEvents& events)
+Sound::Sound(Host& host, AudioOutput& output, SoundFlags& flags, Timer& bgmTimer,
+             GameEvents& events)
     : host_(host), output_(output), flags_(flags), bgmTimer_(bgmTimer), events_(events) {}
 
-void Mci::NoteBgm(BgmAction action, const std::string& file) {
+void Sound::NoteBgm(BgmAction action, const std::string& file) {
   events_.Report(BgmEvent{action, file});
 }
 
-Result<MidiPiece> Mci::LoadPiece(const std::string& path) {
+Result<MidiPiece> Sound::LoadPiece(const std::string& path) {
   if (!output_.IsOpen() && !output_.Open()) return Error{path + ": no sound device"};
   return ReadMidiFile(path);
 }
 
-void Mci::StartUp() {
+void Sound::StartUp() {
   if (flags_.UseDirectMusic) {
-    DmInit();
+    LooperOpen();
   } else {
     MixerOpen();
     MixerFindVolume(kSpeakersComponent);
@@ -30,38 +31,38 @@ void Mci::StartUp() {
   StopBgm();
 }
 
-void Mci::ShutDown() {
+void Sound::ShutDown() {
   if (flags_.UseDirectMusic) {
-    DmStop();
-    DmClose();
+    LooperStop();
+    LooperClose();
   } else {
     flags_.FadeOnStop = false;
-    MciStop();
+    SequencerStop();
   }
   if (SavedVolume != 0) MixerSetVolume(SavedVolume);
 }
 
-void Mci::PlayBgm(const std::string& path) {
+void Sound::PlayBgm(const std::string& path) {
   if (!flags_.BgmEnabled) return;
   if (path == currentBgm_) return;
   if (flags_.UseDirectMusic) {
     bgmTimer_.SetEnabled(false);
-    DmPlay(path);
+    LooperPlay(path);
   } else {
     bgmTimer_.SetEnabled(true);
-    MciPlay(path);
+    SequencerPlay(path);
   }
 }
 
-void Mci::StopBgm() {
+void Sound::StopBgm() {
   if (flags_.UseDirectMusic) {
-    DmStop();
+    LooperStop();
   } else {
-    MciStop();
+    SequencerStop();
   }
 }
 
-void Mci::MciPlay(const std::string& path) {
+void Sound::SequencerPlay(const std::string& path) {
   // The slot is taken: the open fails and the piece in it keeps playing.
   if (openPiece_) return;
   Result<MidiPiece> piece = LoadPiece(path);
@@ -87,8 +88,8 @@ void Mci::MciPlay(const std::string& path) {
   currentBgm_ = path;
 }
 
-void Mci::MciStop() {
-  if (MciStatus() == "PLAYING" && flags_.FadeOnStop) {
+void Sound::SequencerStop() {
+  if (SequencerStatus() == "PLAYING" && flags_.FadeOnStop) {
     MixerGetVolume(StartVolume);
     SavedVolume = StartVolume;
     FadeOut(SavedVolume);
@@ -107,37 +108,37 @@ void Mci::MciStop() {
   }
 }
 
-void Mci::MciRewind() {
+void Sound::SequencerRewind() {
   if (flags_.UseDirectMusic || !openPiece_) return;
   output_.StopMusic();
   slotPlaying_ = output_.StartMusic(*openPiece_, std::nullopt).ok();
   NoteBgm(BgmAction::Rewind, openPiece_->name);
 }
 
-std::string Mci::MciStatus() {
+std::string Sound::SequencerStatus() {
   if (flags_.UseDirectMusic || !openPiece_) return "";
   return slotPlaying_ && !output_.MusicFinished() ? "PLAYING" : "STOPPED";
 }
 
-void Mci::BGM_Timer_Timer() {
-  if (MciStatus() == "STOPPED") MciRewind();
+void Sound::BGM_Timer_Timer() {
+  if (SequencerStatus() == "STOPPED") SequencerRewind();
 }
 
 // The looping player opens the sound device at once; without one, music and
 // effects are off for the run, as when the sequencer's mixer cannot be opened.
-void Mci::DmInit() {
+void Sound::LooperOpen() {
   if (!output_.IsOpen() && !output_.Open()) SwitchSoundOff();
   dmReady_ = true;
 }
 
-void Mci::SwitchSoundOff() {
+void Sound::SwitchSoundOff() {
   lastError_ = Error{"no sound device"};
   flags_.BgmEnabled = false;
   flags_.SeEnabled = false;
 }
 
-void Mci::DmPlay(const std::string& path) {
-  if (!dmReady_) DmInit();
+void Sound::LooperPlay(const std::string& path) {
+  if (!dmReady_) LooperOpen();
   if (dmPiece_) output_.StopMusic();
   dmPiece_.reset();
   Result<MidiPiece> piece = LoadPiece(path);
@@ -157,7 +158,7 @@ void Mci::DmPlay(const std::string& path) {
   NoteBgm(BgmAction::Play, path);
 }
 
-void Mci::DmStop() {
+void Sound::LooperStop() {
   if (dmPiece_) {
     output_.StopMusic();
     NoteBgm(BgmAction::Stop, *dmPiece_);
@@ -166,14 +167,14 @@ void Mci::DmStop() {
   host_.DoEvents();
 }
 
-void Mci::DmClose() {
+void Sound::LooperClose() {
   if (!dmReady_) return;
   if (dmPiece_) output_.StopMusic();
   dmPiece_.reset();
   dmReady_ = false;
 }
 
-void Mci::PlayWave(int32_t resId) {
+void Sound::PlayWave(int32_t resId) {
   if (!flags_.SeEnabled) return;
   if (!output_.IsOpen() && !output_.Open()) return;
   const std::optional<uint32_t> length = output_.EffectLengthMs(resId);
@@ -182,31 +183,31 @@ void Mci::PlayWave(int32_t resId) {
   if (resId == kSynchronousWave) host_.Sleep(*length);
 }
 
-bool Mci::MixerOpen() {
+bool Sound::MixerOpen() {
   mixerOpen_ = output_.IsOpen() || output_.Open();
   if (!mixerOpen_) SwitchSoundOff();
   return mixerOpen_;
 }
 
-bool Mci::MixerFindVolume(uint32_t componentType) {
+bool Sound::MixerFindVolume(uint32_t componentType) {
   volumeFound_ = mixerOpen_ && componentType == kSpeakersComponent;
   return volumeFound_;
 }
 
-bool Mci::MixerGetVolume(uint32_t& value) {
+bool Sound::MixerGetVolume(uint32_t& value) {
   if (!volumeFound_) return false;
   value = output_.MasterVolume();
   return true;
 }
 
-bool Mci::MixerSetVolume(uint32_t value) {
+bool Sound::MixerSetVolume(uint32_t value) {
   if (!volumeFound_ || value > 65535) return false;
   output_.SetMasterVolume(static_cast<uint16_t>(value));
   events_.Report(VolumeEvent{value});
   return true;
 }
 
-void Mci::FadeStep(uint32_t value) {
+void Sound::FadeStep(uint32_t value) {
   const uint32_t before = host_.TickCount();
   MixerSetVolume(value);
   for (uint32_t now = before; now - before <= 100; now = host_.TickCount()) {
@@ -217,14 +218,14 @@ void Mci::FadeStep(uint32_t value) {
   }
 }
 
-void Mci::FadeOut(uint32_t value) {
+void Sound::FadeOut(uint32_t value) {
   const uint32_t step = value / 8;
   if (step == 0) return;
   for (int64_t v = value; v >= 0; v -= step)
     FadeStep(static_cast<uint32_t>(v));
 }
 
-void Mci::FadeIn(uint32_t value) {
+void Sound::FadeIn(uint32_t value) {
   const uint32_t step = value / 8;
   if (step == 0) return;
   for (uint64_t v = 0; v <= value; v += step)

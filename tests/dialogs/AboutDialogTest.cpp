@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "base/Cp932.h"
-#include "dialogs/AboutBox.h"
+#include "dialogs/AboutDialog.h"
 #include "dialogs/DialogGame.h"
 #include "support/TempFolder.h"
 
@@ -13,7 +13,6 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ReadBytes;
 
-const DefaultHeroName kDefaults{"桐原", "ほのか"};
 constexpr const char* kGreeting =
     "山田　花子さん、ダウンロードありがとうございます.\r\n"
     "－－－－－－－－－－－－－－－－－－－\r\n";
@@ -56,20 +55,20 @@ TEST(AboutMessage, GreetsOnlyAPlayerWhoChangedBothNamesAndWarnsAtTheLimits) {
        std::string(kGreeting) + kOldSystem + kScreen + kMemory},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(AboutMessage(c.names, kDefaults, c.machine), c.expected)
+    EXPECT_EQ(AboutMessage(c.names, c.machine), c.expected)
         << c.names[1] << c.names[2] << " " << c.machine.ScreenBits << " bits, "
         << c.machine.MemoryLoad << " %";
   }
 }
 
-class AboutBoxTest : public testing::DialogGame {
+class AboutDialogTest : public testing::DialogGame {
  protected:
   void SetUp() override { Start(); }
   Dialog& About() { return game->about.Model(); }
   std::string Syslog() { return Cp932ToUtf8(ReadBytes(folder.data / "syslog.dat")).value(); }
 };
 
-TEST_F(AboutBoxTest, OpensWithItsTextsAndWritesTheReport) {
+TEST_F(AboutDialogTest, OpensWithItsTextsAndWritesTheReport) {
   Menu("vers");
   // The local time moves with the virtual clock; the report gives the moment
   // the box opened, a few virtual milliseconds ago.
@@ -96,7 +95,7 @@ TEST_F(AboutBoxTest, OpensWithItsTextsAndWritesTheReport) {
   EXPECT_TRUE(report.ends_with("ﾒﾓﾘ使用量      = 50%\r\n\r\n")) << report;
 }
 
-TEST_F(AboutBoxTest, WarnsAboutTheMachineTheHostReportsAndGreetsARenamedHero) {
+TEST_F(AboutDialogTest, WarnsAboutTheMachineTheHostReportsAndGreetsARenamedHero) {
   host.machine.screen.bitsPerPixel = 16;
   host.machine.memory.loadPercent = 95;
   game->story.Names[1] = "山田";
@@ -106,7 +105,7 @@ TEST_F(AboutBoxTest, WarnsAboutTheMachineTheHostReportsAndGreetsARenamedHero) {
   EXPECT_TRUE(About().Find("Text1")->enabled);
 }
 
-TEST_F(AboutBoxTest, OkTheCloseBoxAndLosingTheFocusCloseIt) {
+TEST_F(AboutDialogTest, OkTheCloseBoxAndLosingTheFocusCloseIt) {
   // The last two rounds press Enter and Escape.
   const auto kinds = {InputEvent::Kind::Press, InputEvent::Kind::DialogClose,
                       InputEvent::Kind::DialogLostFocus, InputEvent::Kind::DialogKey,
@@ -129,7 +128,7 @@ TEST_F(AboutBoxTest, OkTheCloseBoxAndLosingTheFocusCloseIt) {
   EXPECT_EQ(DialogEvents().back(), "close frmAbout");
 }
 
-TEST_F(AboutBoxTest, TheLinksOpenTheirAddresses) {
+TEST_F(AboutDialogTest, TheLinksOpenTheirAddresses) {
   Menu("vers");
   Press("Label3");
   Press("Label4");
@@ -139,7 +138,7 @@ TEST_F(AboutBoxTest, TheLinksOpenTheirAddresses) {
 
 // A report that cannot be written (here a folder stands where the file goes,
 // which stops the superuser too, as a read-only data folder stops others).
-TEST_F(AboutBoxTest, AReportThatCannotBeWrittenIsToldAndTheBoxStillOpens) {
+TEST_F(AboutDialogTest, AReportThatCannotBeWrittenIsToldAndTheBoxStillOpens) {
   fs::create_directory(folder.data / "syslog.dat");
   Menu("vers");
   ASSERT_EQ(host.MessageBoxes().size(), 1u);

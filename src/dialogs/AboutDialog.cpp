@@ -1,8 +1,9 @@
-#include "dialogs/AboutBox.h"
+#include "dialogs/AboutDialog.h"
 
 #include <utility>
 
 #include "dialogs/DialogOverWindow.h"
+#include "script/NewStory.h"
 
 namespace dovetail {
 
@@ -12,10 +13,9 @@ constexpr const char* kDialogName = "frmAbout";
 
 }  // namespace
 
-std::string AboutMessage(const std::array<std::string, 10>& names, const DefaultHeroName& defaults,
-                         const SysReport& report) {
+std::string AboutMessage(const std::array<std::string, 10>& names, const SysReport& report) {
   std::string message;
-  if (names[1] != defaults.surname && names[2] != defaults.givenName) {
+  if (names[1] != kDefaultNames[1] && names[2] != kDefaultNames[2]) {
     message += names[1] + "　" + names[2] + "さん、ダウンロードありがとうございます.\r\n";
     message += "－－－－－－－－－－－－－－－－－－－\r\n";
   }
@@ -29,10 +29,9 @@ std::string AboutMessage(const std::array<std::string, 10>& names, const Default
   return message;
 }
 
-frmAbout::frmAbout(const SceneContext& scene, DefaultHeroName defaults)
-    : scene_(scene), defaults_(std::move(defaults)) {}
+AboutDialog::AboutDialog(const SceneContext& scene) : scene_(scene) {}
 
-void frmAbout::Form_Load() {
+void AboutDialog::Form_Load() {
   if (open_) return;
   dialog_ = Dialog{};
   dialog_.caption = "ﾊﾞｰｼﾞｮﾝ情報";
@@ -57,7 +56,7 @@ void frmAbout::Form_Load() {
     scene_.host.MessageBox({"システム情報を保存できませんでした.\r\n" + written.error().message, "",
                             MessageBoxButtons::Ok});
   }
-  const std::string message = AboutMessage(scene_.story.Names, defaults_, report);
+  const std::string message = AboutMessage(scene_.story.Names, report);
   DialogControl& text1 =
       dialog_.Add(DialogControlKind::TextBox, "Text1", message, 16, 186, 388, 92);
   text1.multiLine = true;
@@ -80,14 +79,14 @@ void frmAbout::Form_Load() {
   OpenOverWindow(scene_, dialog_, kDialogName);
 }
 
-void frmAbout::OpenLink(const std::string& control) {
+void AboutDialog::OpenLink(const std::string& control) {
   const std::string link = dialog_.Find(control)->text;
   if (!scene_.host.OpenLink(link)) {
     scene_.host.MessageBox({"リンクを開けませんでした.\r\n" + link, "", MessageBoxButtons::Ok});
   }
 }
 
-void frmAbout::Form_Unload() {
+void AboutDialog::Form_Unload() {
   if (!open_) return;
   open_ = false;
   CloseOverWindow(scene_, dialog_, kDialogName);

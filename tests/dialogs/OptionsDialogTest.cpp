@@ -18,7 +18,7 @@ using testing::WriteBytes;
 // a rewrite must keep the characters after the flags.
 constexpr const char* kFlags = "1100-rest";
 
-class OptionWindowTest : public testing::DialogGame {
+class OptionsDialogTest : public testing::DialogGame {
  protected:
   void SetUp() override {
     folder.SetSettings(kFlags, false);
@@ -60,7 +60,7 @@ TEST_F(UpperCaseSettingsTest, TheOptionsRewriteItAndLeftoversOfItAreCleaned) {
     EXPECT_FALSE(entry.path().filename().string().starts_with(".")) << entry.path();
 }
 
-TEST_F(OptionWindowTest, OpensOverTheDisabledWindowShowingTheCurrentChoices) {
+TEST_F(OptionsDialogTest, OpensOverTheDisabledWindowShowingTheCurrentChoices) {
   Dialog& dialog = game->options.Model();
   EXPECT_EQ(dialog.caption, "オプション設定");
   EXPECT_TRUE(dialog.topmost);
@@ -94,7 +94,7 @@ TEST_F(OptionWindowTest, OpensOverTheDisabledWindowShowingTheCurrentChoices) {
   EXPECT_TRUE(game->options.IsOpen());
 }
 
-TEST_F(OptionWindowTest, OkWithoutChangeRewritesTheFileByteForByteAndCloses) {
+TEST_F(OptionsDialogTest, OkWithoutChangeRewritesTheFileByteForByteAndCloses) {
   const fs::file_time_type before = fs::last_write_time(Settings());
   fs::last_write_time(Settings(), before - std::chrono::hours(1));
   Press("Command1");
@@ -108,7 +108,7 @@ TEST_F(OptionWindowTest, OkWithoutChangeRewritesTheFileByteForByteAndCloses) {
             (std::vector<std::string>{"open Option_Window", "close Option_Window"}));
 }
 
-TEST_F(OptionWindowTest, CancelAndTheCloseBoxChangeNothing) {
+TEST_F(OptionsDialogTest, CancelAndTheCloseBoxChangeNothing) {
   Press("Option5");
   Press("Check2");
   Press("Command2");
@@ -136,7 +136,7 @@ TEST_F(OptionWindowTest, CancelAndTheCloseBoxChangeNothing) {
   EXPECT_EQ(ReadBytes(Settings()), original);
 }
 
-TEST_F(OptionWindowTest, EnterIsOk) {
+TEST_F(OptionsDialogTest, EnterIsOk) {
   Press("Check2");
   host.PostKey(kKeyReturn);
   Run();
@@ -145,7 +145,7 @@ TEST_F(OptionWindowTest, EnterIsOk) {
   EXPECT_EQ(FirstLine(), "1000-rest");
 }
 
-TEST_F(OptionWindowTest, EachChoiceGoesToItsCharacterAndKeepsTheRestOfTheLine) {
+TEST_F(OptionsDialogTest, EachChoiceGoesToItsCharacterAndKeepsTheRestOfTheLine) {
   Press("Check2");
   Press("Check3");
   Press("Option3");
@@ -160,7 +160,7 @@ TEST_F(OptionWindowTest, EachChoiceGoesToItsCharacterAndKeepsTheRestOfTheLine) {
   EXPECT_EQ(game->form.speedup.Caption(), "スキップ停止");
 }
 
-TEST_F(OptionWindowTest, DeviceChangeAnsweredCancelKeepsFileAndFlagsButTheSpeed) {
+TEST_F(OptionsDialogTest, DeviceChangeAnsweredCancelKeepsFileAndFlagsButTheSpeed) {
   Press("Option5");
   Press("Option2");
   Press("Check1");
@@ -181,7 +181,7 @@ TEST_F(OptionWindowTest, DeviceChangeAnsweredCancelKeepsFileAndFlagsButTheSpeed)
   EXPECT_EQ(game->story.message.MessageMode, 3);  // in force all the same
 }
 
-TEST_F(OptionWindowTest, DeviceChangeAnsweredOkSavesEndsAndTheNextStartUsesTheNewDevice) {
+TEST_F(OptionsDialogTest, DeviceChangeAnsweredOkSavesEndsAndTheNextStartUsesTheNewDevice) {
   Press("Option2");
   host.QueueAnswer(MessageBoxAnswer::Ok);
   try {
@@ -200,10 +200,10 @@ TEST_F(OptionWindowTest, DeviceChangeAnsweredOkSavesEndsAndTheNextStartUsesTheNe
 
   game.reset();
   Start();
-  EXPECT_TRUE(game->mci.Flags().UseDirectMusic);
+  EXPECT_TRUE(game->sound.Flags().UseDirectMusic);
 }
 
-TEST_F(OptionWindowTest, MusicSwitchedOffStopsAtOnceAndSwitchedOnWaitsForTheNextPiece) {
+TEST_F(OptionsDialogTest, MusicSwitchedOffStopsAtOnceAndSwitchedOnWaitsForTheNextPiece) {
   ASSERT_EQ(Sounds().back(), "play 01.mid");
   Press("Check1");
   Press("Command1");
@@ -221,7 +221,7 @@ TEST_F(OptionWindowTest, MusicSwitchedOffStopsAtOnceAndSwitchedOnWaitsForTheNext
   EXPECT_EQ(Sounds().size(), heard);
 }
 
-TEST_F(OptionWindowTest, AnUnreadableSettingsFileIsToldAndNothingChanges) {
+TEST_F(OptionsDialogTest, AnUnreadableSettingsFileIsToldAndNothingChanges) {
   fs::remove(Settings());
   Press("Check2");
   Press("Command1");

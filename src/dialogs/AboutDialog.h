@@ -13,19 +13,12 @@ namespace dovetail {
 inline constexpr const char* kContactLink = "mailto:dovetail@example.org";
 inline constexpr const char* kHomePageLink = "https://example.org/dovetail/";
 
-// The hero's name a new story starts with.
-struct DefaultHeroName {
-  std::string surname;
-  std::string givenName;
-};
-
 // The text of the about box's message field: a greeting when the player
 // changed both the hero's surname (Names 1) and given name (Names 2) from
-// `defaults`, then a warning for an old system, for a screen of fewer than
+// those a new story starts with, then a warning for an old system, for a screen of fewer than
 // 24 bits per pixel and for a memory load above 90 %. Empty when there is
 // nothing to say.
-std::string AboutMessage(const std::array<std::string, 10>& names, const DefaultHeroName& defaults,
-                         const SysReport& report);
+std::string AboutMessage(const std::array<std::string, 10>& names, const SysReport& report);
 
 // The version dialog (menu item "vers"): title, version, requirements, a
 // notice and two links (opened by the desktop's mail program and browser),
@@ -36,12 +29,12 @@ std::string AboutMessage(const std::array<std::string, 10>& names, const Default
 // The main window is disabled while it is open. "ＯＫ", the close box and
 // the dialog losing the focus (the player clicking elsewhere) close it; the
 // main window is then enabled again.
-class frmAbout {
+class AboutDialog {
  public:
   // `defaults` tells a name of the player's own from the story's.
-  frmAbout(const SceneContext& scene, DefaultHeroName defaults);
-  frmAbout(const frmAbout&) = delete;
-  frmAbout& operator=(const frmAbout&) = delete;
+  explicit AboutDialog(const SceneContext& scene);
+  AboutDialog(const AboutDialog&) = delete;
+  AboutDialog& operator=(const AboutDialog&) = delete;
 
   // Opens the dialog; returns at once (it is modeless).
   void Form_Load();
@@ -54,7 +47,6 @@ class frmAbout {
   void OpenLink(const std::string& control);
 
   SceneContext scene_;
-  DefaultHeroName defaults_;
   Dialog dialog_;
   bool open_ = false;
 };

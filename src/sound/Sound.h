@@ -21,7 +21,7 @@ namespace dovetail {
 // open slot, reports "PLAYING" / "STOPPED", and relies on the main window's
 // BGM_Timer to rewind a finished piece. The looping back end loops each piece by
 // itself from music time 1000 to its end and restarts on every PlayBgm.
-class Mci {
+class Sound {
  public:
   // The speaker line, the only line whose volume control exists.
   static constexpr uint32_t kSpeakersComponent = 4;
@@ -34,7 +34,7 @@ class Mci {
   // fails); `bgmTimer` is the main window's BGM_Timer, switched by PlayBgm.
   // The timer's handler is not set here: the window calls BGM_Timer_Timer.
   // What the music, the effects and the volume do is reported to `events`.
-  Mci(Host& host, AudioOutput& output, SoundFlags& flags, Timer& bgmTimer, GameEvents& events);
+  Sound(Host& host, AudioOutput& output, SoundFlags& flags, Timer& bgmTimer, GameEvents& events);
 
   // Start-up: opens the mixer and reads the volume (sequencer back end) or
   // creates the looping player, then stops any music.
@@ -45,10 +45,10 @@ class Mci {
   // Music.
   void PlayBgm(const std::string& path);
   void StopBgm();
-  void MciPlay(const std::string& path);
-  void MciStop();
-  void MciRewind();
-  std::string MciStatus();
+  void SequencerPlay(const std::string& path);
+  void SequencerStop();
+  void SequencerRewind();
+  std::string SequencerStatus();
   void BGM_Timer_Timer();
   // The run's sound options, as start-up read them and failures changed them.
   const SoundFlags& Flags() const { return flags_; }
@@ -56,10 +56,10 @@ class Mci {
   const std::string& CurrentBgm() const { return currentBgm_; }
 
   // The looping back end.
-  void DmInit();
-  void DmPlay(const std::string& path);
-  void DmStop();
-  void DmClose();
+  void LooperOpen();
+  void LooperPlay(const std::string& path);
+  void LooperStop();
+  void LooperClose();
 
   // Effects: 101..107 (whatever the output holds); 104 returns when it has ended.
   void PlayWave(int32_t resId);
@@ -100,7 +100,7 @@ class Mci {
   std::optional<MidiPiece> openPiece_;
   bool slotPlaying_ = false;
 
-  // The looping player: created by DmInit, and the piece it plays.
+  // The looping player: created by LooperOpen, and the piece it plays.
   bool dmReady_ = false;
   std::optional<std::string> dmPiece_;
 
