@@ -5,6 +5,8 @@
 #include <iostream>
 #include <system_error>
 
+#include "script/DataFolder.h"
+
 namespace dovetail {
 
 std::filesystem::path ExecutableFolder(const char* argv0) {
@@ -18,7 +20,7 @@ DefaultGame FindDefaultGame(const char* argv0) {
   const std::filesystem::path own = ExecutableFolder(argv0);
   std::error_code ec;
   if (std::filesystem::is_directory(own / "data", ec) ||
-      std::filesystem::exists(own / "20.dat", ec)) {
+      std::filesystem::exists(DataFile(own, kSettingsFile), ec)) {
     return {own, false};
   }
   // The installed game's place relative to the installed program, so that a

@@ -31,8 +31,6 @@ constexpr int32_t kScoreTop = 96;
 constexpr int16_t kGradeSound = 103;
 constexpr int16_t kScoreSound = 107;
 
-const char* const kStageMusic = "02.mid";
-
 }  // namespace
 
 CafeGame::CafeGame(const SceneContext& scene, Interpreter& interpreter, Sound& sound,

@@ -15,7 +15,6 @@ namespace dovetail {
 namespace {
 
 constexpr const char* kRankingPicture = "p07.dat";
-constexpr const char* kTitleMusic = "01.mid";
 constexpr int32_t kNameLeft = 155;
 // The score's last digit ends at this x; each character is 12 pixels wide.
 constexpr int32_t kScoreRight = 390;

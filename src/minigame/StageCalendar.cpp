@@ -3,6 +3,7 @@
 #include <cassert>
 
 #include "base/Utf8.h"
+#include "script/DataFolder.h"
 
 namespace dovetail::cafe {
 
@@ -42,7 +43,7 @@ std::string DayText(int16_t stageNo) {
 }
 
 std::string MusicAfterStage(int16_t stageNo) {
-  return IsMorningStage(stageNo) ? "03.mid" : "01.mid";
+  return std::string(IsMorningStage(stageNo) ? kMorningMusic : kTitleMusic);
 }
 
 }  // namespace dovetail::cafe

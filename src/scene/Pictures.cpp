@@ -245,7 +245,7 @@ int32_t Pictures::ChangeFace() {
 }
 
 Status Pictures::LoadFaceTable() {
-  auto picture = LoadPicture(dataPath_, "91.dat");
+  auto picture = LoadPicture(dataPath_, kFaceSheet);
   if (!picture.ok()) return picture.error();
   form_.Face_Load.SetPicture(std::move(*picture));
   const int32_t width = form_.Face_Load.Width();

@@ -66,9 +66,9 @@ std::string InvertBytes(std::string_view bytes) {
 }
 
 Result<DecodedScripts> DecodeScripts(const fs::path& dataPath) {
-  auto script = ReadWholeFile(DataFile(dataPath, "51.dat"), kMaxScriptFileBytes);
+  auto script = ReadWholeFile(DataFile(dataPath, kScriptFile), kMaxScriptFileBytes);
   if (!script.ok()) return script.error();
-  auto choices = ReadWholeFile(DataFile(dataPath, "52.dat"), kMaxChoiceFileBytes);
+  auto choices = ReadWholeFile(DataFile(dataPath, kChoiceFile), kMaxChoiceFileBytes);
   if (!choices.ok()) return choices.error();
   return DecodedScripts{InvertBytes(*script), InvertBytes(*choices)};
 }

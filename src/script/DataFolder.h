@@ -14,6 +14,20 @@
 
 namespace dovetail {
 
+// The data folder's files the program names (the player's files are named
+// in GamePaths.h). Each is found through DataFile, whatever its case.
+inline constexpr std::string_view kScriptFile = "51.dat";
+inline constexpr std::string_view kChoiceFile = "52.dat";
+inline constexpr std::string_view kSplashPicture = "P99.dat";
+inline constexpr std::string_view kTitlePicture = "p03.dat";
+inline constexpr std::string_view kInterfaceSheet = "90.dat";
+inline constexpr std::string_view kFaceSheet = "91.dat";
+inline constexpr std::string_view kChoiceCursor = "select.cur";
+// The title's music, the café stage's, and the story's after a morning stage.
+inline constexpr std::string_view kTitleMusic = "01.mid";
+inline constexpr std::string_view kStageMusic = "02.mid";
+inline constexpr std::string_view kMorningMusic = "03.mid";
+
 // The twelve picture files whose first two bytes are "JF" instead of "BM"
 // while the program is not running.
 constexpr std::array<const char*, 12> kPictureFiles = {"11.dat",  "21.dat",  "31.dat",  "41.dat",

@@ -122,7 +122,7 @@ Result<fs::path> GamePaths::OwnFileToWrite(std::string_view name) const {
 }
 
 std::string GameIdentity(const fs::path& gameFolder, const fs::path& dataPath) {
-  auto script = ReadWholeFile(DataFile(dataPath, "51.dat"), kMaxScriptFileBytes);
+  auto script = ReadWholeFile(DataFile(dataPath, kScriptFile), kMaxScriptFileBytes);
   char hash[9];
   std::snprintf(hash, sizeof hash, "%08x", Fingerprint(script.ok() ? *script : std::string()));
   return FolderName(gameFolder) + "-" + hash;

@@ -29,7 +29,7 @@ Startup::Startup(const SceneContext& scene, Settings& settings, Sound& sound, Pi
       shutdown_(shutdown),
       title_(title) {}
 
-void Startup::LoadPictureInto(PictureBox& box, const char* name) {
+void Startup::LoadPictureInto(PictureBox& box, std::string_view name) {
   auto picture = LoadPicture(scene_.paths.DataPath, name);
   if (!picture.ok()) throw GameFailure{picture.error().message};
   box.SetPicture(std::move(*picture));
@@ -63,7 +63,7 @@ void Startup::Form_Load() {
   picMain.SetVisible(true);
 
   scene_.effects.EffectCode = "BI";
-  LoadPictureInto(form.PicMainBak, "P99.dat");
+  LoadPictureInto(form.PicMainBak, kSplashPicture);
   scene_.effects.RunEffect(picMain, form.PicMainBak);
   host.DoEvents();
 
@@ -80,14 +80,14 @@ void Startup::Form_Load() {
     throw GameFailure{status.error().message};
   ShowProgress(40);
 
-  LoadPictureInto(form.GItems, "90.dat");
+  LoadPictureInto(form.GItems, kInterfaceSheet);
   if (Status status = LoadScript(paths.DataPath, story.tables, progress); !status) {
     throw GameFailure{status.error().message};
   }
 
   if (Status status = pictures_.LoadFaceTable(); !status) throw GameFailure{status.error().message};
 
-  auto cursor = LoadCursorFile(DataFile(paths.DataPath, "select.cur"));
+  auto cursor = LoadCursorFile(DataFile(paths.DataPath, kChoiceCursor));
   if (!cursor.ok()) throw GameFailure{cursor.error().message};
   auto shared = std::make_shared<const Cursor>(std::move(*cursor));
   for (PictureBox* choice : form.SelTxt) {

@@ -31,7 +31,7 @@ class Startup {
   void ShowProgress(int16_t percent);
 
  private:
-  void LoadPictureInto(PictureBox& box, const char* name);
+  void LoadPictureInto(PictureBox& box, std::string_view name);
 
   SceneContext scene_;
   Settings& settings_;

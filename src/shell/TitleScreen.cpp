@@ -93,12 +93,12 @@ bool TitleScreen::Waiting() const {
 
 void TitleScreen::ShowTitle() {
   MainForm& form = scene_.form;
-  const std::string titleMusic = DataFile(scene_.paths.DataPath, "01.mid").string();
+  const std::string titleMusic = DataFile(scene_.paths.DataPath, kTitleMusic).string();
   if (sound_.CurrentBgm() != titleMusic) {
     sound_.StopBgm();
     sound_.PlayBgm(titleMusic);
   }
-  auto picture = LoadPicture(scene_.paths.DataPath, "p03.dat");
+  auto picture = LoadPicture(scene_.paths.DataPath, kTitlePicture);
   if (!picture.ok()) throw GameFailure{picture.error().message};
   if (!settings_.Cleared) ShowUnavailableLook(*picture, TitleItem(kExtraStoryItem));
   form.window.SetPicture(std::move(*picture));
@@ -212,7 +212,7 @@ void TitleScreen::StoryInit() {
   MessageState& message = scene_.story.message;
   PictureBox& picMain = form.PicMain;
   picMain.Move(0, 0, 640, 480);
-  auto picture = LoadPicture(scene_.paths.DataPath, "p03.dat");
+  auto picture = LoadPicture(scene_.paths.DataPath, kTitlePicture);
   if (!picture.ok()) throw GameFailure{picture.error().message};
   picMain.SetPicture(std::move(*picture));
   picMain.SetVisible(true);
