@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "comforts/ComfortSettings.h"
 #include "comforts/MessageHistory.h"
 #include "comforts/ReadPages.h"
@@ -74,7 +72,7 @@ TEST(Screenshot, IsNamedForItsMomentAndNeverReplacesAnother) {
   EXPECT_EQ(second->filename(), "dovetail-20261211-090507-2.png");
 
   // A folder that cannot be made is named in the error.
-  std::ofstream(folder.path / "file") << "x";
+  testing::WriteBytes(folder.path / "file", "x");
   auto refused =
       SaveScreenshot(frame, folder.path / "file" / "Dovetail", {"2026/12/11", "9:05:07"});
   ASSERT_FALSE(refused.ok());

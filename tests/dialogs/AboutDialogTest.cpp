@@ -4,8 +4,8 @@
 
 #include "base/Cp932.h"
 #include "dialogs/AboutDialog.h"
-#include "dialogs/DialogGame.h"
 #include "support/TempFolder.h"
+#include "support/WholeGame.h"
 
 namespace dovetail {
 namespace {
@@ -61,7 +61,7 @@ TEST(AboutMessage, GreetsOnlyAPlayerWhoChangedBothNamesAndWarnsAtTheLimits) {
   }
 }
 
-class AboutDialogTest : public testing::DialogGame {
+class AboutDialogTest : public testing::WholeGame {
  protected:
   void SetUp() override { Start(); }
   Dialog& About() { return game->about.Model(); }

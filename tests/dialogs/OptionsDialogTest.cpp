@@ -4,8 +4,8 @@
 #include <filesystem>
 
 #include "base/ProgramExit.h"
-#include "dialogs/DialogGame.h"
 #include "support/TempFolder.h"
+#include "support/WholeGame.h"
 
 namespace dovetail {
 namespace {
@@ -18,7 +18,7 @@ using testing::WriteBytes;
 // a rewrite must keep the characters after the flags.
 constexpr const char* kFlags = "1100-rest";
 
-class OptionsDialogTest : public testing::DialogGame {
+class OptionsDialogTest : public testing::WholeGame {
  protected:
   void SetUp() override {
     folder.SetSettings(kFlags, false);
@@ -41,7 +41,7 @@ class OptionsDialogTest : public testing::DialogGame {
 // A settings file named in capitals, as a folder copied from another system
 // may hold it, is the one the options rewrite; the temporary files an
 // interrupted rewrite left beside it are cleaned at start-up.
-class UpperCaseSettingsTest : public testing::DialogGame {};
+class UpperCaseSettingsTest : public testing::WholeGame {};
 
 TEST_F(UpperCaseSettingsTest, TheOptionsRewriteItAndLeftoversOfItAreCleaned) {
   folder.SetSettings(kFlags, false);
@@ -236,7 +236,7 @@ TEST_F(OptionsDialogTest, AnUnreadableSettingsFileIsToldAndNothingChanges) {
 
 // A message mode the story's own commands set (2) shows as line at a time,
 // and OK stores line at a time.
-class OptionWindowModeTest : public testing::DialogGame {};
+class OptionWindowModeTest : public testing::WholeGame {};
 
 TEST_F(OptionWindowModeTest, ModeTwoShowsLineAtATimeAndOkStoresOne) {
   Start();

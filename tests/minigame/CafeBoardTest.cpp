@@ -19,6 +19,7 @@
 #include "sound/NullAudioOutput.h"
 #include "support/RecordedEvents.h"
 #include "support/TestDataFolder.h"
+#include "support/WholeGame.h"
 
 namespace dovetail::cafe {
 namespace {
@@ -79,13 +80,10 @@ Surface Darkened(const Surface& picture) {
   return out;
 }
 
-class CafeBoardTest : public ::testing::Test {
+class CafeBoardTest : public testing::WholeGame {
  protected:
-  CafeBoardTest()
-      : folder(::testing::UnitTest::GetInstance()->current_test_info()->name()),
-        text(TextRenderer::Create().value()) {
-    game =
-        std::make_unique<Game>(host, *text, GamePaths::ForGameFolder(folder.root), *audio, events);
+  CafeBoardTest() {
+    MakeGame();
     game->Start();
     EXPECT_TRUE(SaveBitmapFile(folder.data / "p04.dat", board).ok());
     EXPECT_TRUE(SaveBitmapFile(folder.data / "92.dat", people).ok());
@@ -111,12 +109,6 @@ class CafeBoardTest : public ::testing::Test {
                          [id](const WaveEvent& w) { return w.id == id; });
   }
 
-  TestDataFolder folder;
-  std::unique_ptr<TextRenderer> text;
-  HeadlessHost host;
-  std::unique_ptr<NullAudioOutput> audio = MakeSilentAudio(host);
-  testing::RecordedEvents events;
-  std::unique_ptr<Game> game;
   const Surface board = MakeBoard();
   const Surface sheet = MakeSheet(700, 560);
   const Surface people = MakeSheet(450, 700);

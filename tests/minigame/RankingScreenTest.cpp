@@ -12,6 +12,7 @@
 #include "support/RecordedEvents.h"
 #include "support/TempFolder.h"
 #include "support/TestDataFolder.h"
+#include "support/WholeGame.h"
 
 namespace dovetail {
 namespace {
@@ -24,14 +25,11 @@ constexpr Pixel kYellow = Rgb(255, 255, 0);
 
 // A game at its title over a data folder whose ranking is `table` (UTF-8
 // rows), with the current result `score`.
-class RankingScreenTest : public ::testing::Test {
+class RankingScreenTest : public testing::WholeGame {
  protected:
-  RankingScreenTest() : folder(::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
-
   void Start(const std::string& table, int32_t score) {
     WriteBytes(folder.data / "30.dat", *Utf8ToCp932(table));
-    game =
-        std::make_unique<Game>(host, *text, GamePaths::ForGameFolder(folder.root), *audio, events);
+    MakeGame();
     game->Start();
     game->story.Ranking[0] = {"新人　花子", score, "A"};
   }
@@ -48,13 +46,6 @@ class RankingScreenTest : public ::testing::Test {
     }
     return count;
   }
-
-  TestDataFolder folder;
-  HeadlessHost host;
-  std::unique_ptr<TextRenderer> text = TextRenderer::Create().value();
-  std::unique_ptr<NullAudioOutput> audio = MakeSilentAudio(host);
-  testing::RecordedEvents events;
-  std::unique_ptr<Game> game;
 };
 
 const char* const kTiedTable =

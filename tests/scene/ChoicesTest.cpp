@@ -12,6 +12,7 @@
 #include "sound/NullAudioOutput.h"
 #include "support/RecordedEvents.h"
 #include "support/TestDataFolder.h"
+#include "support/WholeGame.h"
 
 namespace dovetail {
 namespace {
@@ -37,19 +38,14 @@ const char* const kTwoChoices = "1000, はい ,1010\r\n1000,いいえ,1020\r\n";
 const char* const kFourChoices =
     "1000,はい,1010\r\n1000,いいえ,1020\r\n1000,たぶん,1010\r\n1000,まさか,1020\r\n";
 
-class ChoicesTest : public ::testing::Test {
+class ChoicesTest : public testing::WholeGame {
  protected:
-  ChoicesTest()
-      : folder(::testing::UnitTest::GetInstance()->current_test_info()->name()),
-        text(TextRenderer::Create().value()) {}
-
   void Start(const std::string& script, const std::string& choiceRows) {
     folder.SetScript(script, choiceRows);
     // The hooks of an earlier run look at that run's choices.
     host.onDoEvents = nullptr;
     events.onEvent = nullptr;
-    game =
-        std::make_unique<Game>(host, *text, GamePaths::ForGameFolder(folder.root), *audio, events);
+    MakeGame();
     game->Start();
     choices = &game->choices;
     events.onEvent = [this](const GameEvent& event) {
@@ -110,12 +106,6 @@ class ChoicesTest : public ::testing::Test {
     return colours.size();
   }
 
-  TestDataFolder folder;
-  HeadlessHost host;
-  std::unique_ptr<TextRenderer> text;
-  std::unique_ptr<NullAudioOutput> audio = MakeSilentAudio(host);
-  testing::RecordedEvents events;
-  std::unique_ptr<Game> game;
   Choices* choices = nullptr;
   struct Sound {
     int32_t id;

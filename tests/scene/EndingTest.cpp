@@ -10,6 +10,7 @@
 #include "sound/NullAudioOutput.h"
 #include "support/RecordedEvents.h"
 #include "support/TestDataFolder.h"
+#include "support/WholeGame.h"
 
 namespace dovetail {
 namespace {
@@ -19,12 +20,11 @@ using testing::TestDataFolder;
 // A story whose only record is the ending, played with a given HappyCount.
 // The run's moments are taken from the staff-roll panel as each round of
 // events sees it.
-class EndingTest : public ::testing::Test {
+class EndingTest : public testing::WholeGame {
  protected:
-  EndingTest() : folder(::testing::UnitTest::GetInstance()->current_test_info()->name()) {
+  EndingTest() {
     folder.SetScript("1000,e,,,,,,,,,,,\r\n1001,,,,,,,,,,,,\r\n");
-    game =
-        std::make_unique<Game>(host, *text, GamePaths::ForGameFolder(folder.root), *audio, events);
+    MakeGame();
     game->Start();
   }
 
@@ -53,12 +53,6 @@ class EndingTest : public ::testing::Test {
     if (panelOpen && !panelClosing && onCreditFrame) onCreditFrame(now);
   }
 
-  TestDataFolder folder;
-  HeadlessHost host;
-  std::unique_ptr<TextRenderer> text = TextRenderer::Create().value();
-  std::unique_ptr<NullAudioOutput> audio = MakeSilentAudio(host);
-  testing::RecordedEvents events;
-  std::unique_ptr<Game> game;
   uint32_t endingAt = 0;
   uint32_t rankingAt = 0;
   bool menuDuringEnding = true;

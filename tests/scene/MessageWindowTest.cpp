@@ -11,6 +11,7 @@
 #include "sound/NullAudioOutput.h"
 #include "support/SceneParts.h"
 #include "support/TestDataFolder.h"
+#include "support/WholeGame.h"
 
 namespace dovetail {
 namespace {
@@ -304,28 +305,17 @@ TEST_F(MessageWindowTest, ANestedPrintReturnsAtOnce) {
 }
 
 // The message window driven by the interpreter of a running story.
-class MessageWindowStoryTest : public ::testing::Test {
+class MessageWindowStoryTest : public testing::WholeGame {
  protected:
-  MessageWindowStoryTest()
-      : folder(::testing::UnitTest::GetInstance()->current_test_info()->name()),
-        text(TextRenderer::Create().value()) {}
-
   void Start(const std::string& script) {
     folder.SetScript(script);
-    game =
-        std::make_unique<Game>(host, *text, GamePaths::ForGameFolder(folder.root), *audio, events);
+    MakeGame();
     game->Start();
     events.onEvent = [this](const GameEvent& event) {
       if (const auto* shown = std::get_if<TextEvent>(&event)) texts.push_back(shown->text);
     };
   }
 
-  testing::TestDataFolder folder;
-  HeadlessHost host;
-  std::unique_ptr<TextRenderer> text;
-  std::unique_ptr<NullAudioOutput> audio = MakeSilentAudio(host);
-  testing::RecordedEvents events;
-  std::unique_ptr<Game> game;
   std::vector<std::string> texts;
 };
 

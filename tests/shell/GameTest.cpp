@@ -14,6 +14,7 @@
 #include "sound/NullAudioOutput.h"
 #include "support/RecordedEvents.h"
 #include "support/TestDataFolder.h"
+#include "support/WholeGame.h"
 
 namespace dovetail {
 namespace {
@@ -22,34 +23,9 @@ namespace fs = std::filesystem;
 using testing::HeaderOf;
 using testing::TestDataFolder;
 
-class GameTest : public ::testing::Test {
+class GameTest : public testing::WholeGame {
  protected:
-  GameTest()
-      : folder(::testing::UnitTest::GetInstance()->current_test_info()->name()),
-        text(TextRenderer::Create().value()) {
-    RecordSounds();
-  }
-
-  // Starts the program; true when it reached the title screen.
-  bool Start() {
-    MakeGame();
-    game->Start();
-    return game->Waiting() == WaitState::Title;
-  }
-  void MakeGame() {
-    game =
-        std::make_unique<Game>(host, *text, GamePaths::ForGameFolder(folder.root), *audio, events);
-  }
-
-  // Runs events until the predicate holds (at most `limit` rounds).
-  template <typename Predicate>
-  bool RunUntil(Predicate done, int limit = 200000) {
-    for (int i = 0; i < limit && !done(); ++i) {
-      host.DoEvents();
-      host.Sleep(10);
-    }
-    return done();
-  }
+  GameTest() { RecordSounds(); }
 
   // Records what the sound module does, with the time it happened.
   void RecordSounds() {
@@ -73,12 +49,6 @@ class GameTest : public ::testing::Test {
 
   const std::string& LastMessage() const { return host.MessageBoxes().back().request.text; }
 
-  TestDataFolder folder;
-  HeadlessHost host;
-  std::unique_ptr<TextRenderer> text;
-  std::unique_ptr<NullAudioOutput> audio = MakeSilentAudio(host);
-  testing::RecordedEvents events;
-  std::unique_ptr<Game> game;
   std::vector<std::pair<uint32_t, std::string>> sounds;
 };
 
@@ -105,13 +75,13 @@ TEST_F(GameTest, TheMenuBarShowsItsItemsInOrder) {
 
 TEST_F(GameTest, TheDataSubFolderIsFoundWhateverTheCaseOfItsName) {
   fs::rename(folder.data, folder.root / "Data");
-  ASSERT_TRUE(Start());
+  ASSERT_TRUE(StartGame());
   EXPECT_EQ(game->paths.DataPath, folder.root / "Data");
   fs::rename(folder.root / "Data", folder.data);
 }
 
 TEST_F(GameTest, StartUpRestoresHeadersAndQuittingHidesThemAgain) {
-  ASSERT_TRUE(Start());
+  ASSERT_TRUE(StartGame());
   EXPECT_EQ(game->paths.DataPath, folder.data);
   for (const char* name : kPictureFiles)
     EXPECT_EQ(HeaderOf(folder.data / name), "BM") << name;
@@ -134,7 +104,7 @@ TEST_F(GameTest, StartUpRestoresHeadersAndQuittingHidesThemAgain) {
 }
 
 TEST_F(GameTest, StartUpPlaysTheJingleToItsEndThenTheTitleMusic) {
-  ASSERT_TRUE(Start());
+  ASSERT_TRUE(StartGame());
   ASSERT_EQ(SoundsSince(0), (std::vector<std::string>{"wave 104", "open 01.mid", "play 01.mid"}));
   // The jingle plays to its end before the bar goes, and a second passes after it.
   const uint32_t jingle = audio->EffectLengthMs(104).value();
@@ -152,7 +122,7 @@ TEST_F(GameTest, StartUpPlaysTheJingleToItsEndThenTheTitleMusic) {
 }
 
 TEST_F(GameTest, QuittingStopsTheMusicAndPutsTheVolumeBack) {
-  ASSERT_TRUE(Start());
+  ASSERT_TRUE(StartGame());
   EXPECT_EQ(game->sound.StartVolume, 65535u);
   audio->SetMasterVolume(1200);  // as a fade would have left it
   const size_t before = sounds.size();
@@ -163,7 +133,7 @@ TEST_F(GameTest, QuittingStopsTheMusicAndPutsTheVolumeBack) {
 
 TEST_F(GameTest, WithMusicOffTheTitleIsSilentAndTheJingleStillPlays) {
   folder.SetSettings("0100", false);
-  ASSERT_TRUE(Start());
+  ASSERT_TRUE(StartGame());
   EXPECT_EQ(SoundsSince(0), (std::vector<std::string>{"wave 104"}));
   EXPECT_FALSE(game->form.BGM_Timer.Enabled());
 }
@@ -194,7 +164,7 @@ TEST_F(GameTest, WithoutADataSubfolderTheProgramFolderIsTheDataFolder) {
     fs::rename(entry.path(), folder.root / entry.path().filename());
   }
   fs::remove(folder.data);
-  ASSERT_TRUE(Start());
+  ASSERT_TRUE(StartGame());
   EXPECT_EQ(game->paths.DataPath, folder.root);
 }
 
@@ -215,7 +185,7 @@ TEST_F(GameTest, TheExtraStoryIsOfferedOnlyWithTheClearMarker) {
   ASSERT_TRUE(title.ok());
   const Rect extra = TitleItem(3);
   const int x = extra.x + extra.w / 2, y = extra.y + extra.h / 2;
-  ASSERT_TRUE(Start());
+  ASSERT_TRUE(StartGame());
   EXPECT_FALSE(game->form.Tmenu[3]->Visible());
   EXPECT_TRUE(game->form.Tmenu[4]->Visible());
   // The locked entry reads as unavailable: the picture under it is greyed,
@@ -227,7 +197,7 @@ TEST_F(GameTest, TheExtraStoryIsOfferedOnlyWithTheClearMarker) {
 
   folder.SetSettings("1100", true);
   game.reset();
-  ASSERT_TRUE(Start());
+  ASSERT_TRUE(StartGame());
   EXPECT_TRUE(game->form.Tmenu[3]->Visible());
   EXPECT_EQ(game->form.Tmenu[3]->Image().At(extra.w / 2, extra.h / 2), title->At(x, y));
   std::vector<int16_t> labels;
@@ -243,7 +213,7 @@ TEST_F(GameTest, TheExtraStoryIsOfferedOnlyWithTheClearMarker) {
 }
 
 TEST_F(GameTest, TheHighlightFollowsTheMouse) {
-  ASSERT_TRUE(Start());
+  ASSERT_TRUE(StartGame());
   const Surface& sheet = game->form.GItems.Image();
   auto highlighted = [&](int i) {
     return game->form.Tmenu[i]->Image().At(5, 5) == sheet.At(270 + 5, 330 + 27 * (i - 1) + 5);
@@ -273,7 +243,7 @@ TEST_F(GameTest, TheHighlightFollowsTheMouse) {
 }
 
 TEST_F(GameTest, QuittingFromTheTitleSaysSoFirst) {
-  ASSERT_TRUE(Start());
+  ASSERT_TRUE(StartGame());
   Window& window = game->form.window;
   window.DeliverMouseMove(410, 350);  // onto entry 5, which lights up
   ASSERT_EQ(game->form.CurCategory, 5);
@@ -301,7 +271,7 @@ TEST_F(GameTest, QuittingFromTheTitleSaysSoFirst) {
 
 TEST_F(GameTest, TheNameDialogSetsTheNamesOrKeepsThemWhenClosed) {
   folder.SetScript("1000,g4,,,,,,,,,,,\r\n1000,,,,,,,,&1&2,,,1,\r\n1001,,,,,,,,end,,,,\r\n");
-  ASSERT_TRUE(Start());
+  ASSERT_TRUE(StartGame());
   std::vector<std::string> shown;
   events.onEvent = [&](const GameEvent& event) {
     if (const auto* message = std::get_if<TextEvent>(&event)) shown.push_back(message->text);
@@ -331,7 +301,7 @@ TEST_F(GameTest, TheNameDialogSetsTheNamesOrKeepsThemWhenClosed) {
 
 TEST_F(GameTest, TheNameDialogTakesEnterAsOkAndEscapeAsItsCloseBox) {
   folder.SetScript("1000,g4,,,,,,,,,,,\r\n1000,,,,,,,,&1&2,,,1,\r\n1001,,,,,,,,end,,,,\r\n");
-  ASSERT_TRUE(Start());
+  ASSERT_TRUE(StartGame());
   std::vector<std::string> shown;
   events.onEvent = [&](const GameEvent& event) {
     if (const auto* message = std::get_if<TextEvent>(&event)) shown.push_back(message->text);

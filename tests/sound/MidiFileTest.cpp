@@ -5,38 +5,33 @@
 #include <vector>
 
 #include "sound/MidiFile.h"
+#include "support/Bytes.h"
 #include "support/MidiFixture.h"
 
 namespace dovetail {
 namespace {
 
 using testing::BigEndian;
+using testing::ByteString;
 using testing::MidiChunk;
 using testing::MidiHeader;
 
-std::string Bytes(std::initializer_list<int> values) {
-  std::string out;
-  for (int v : values)
-    out += static_cast<char>(v);
-  return out;
-}
-
-const std::string kEndOfTrack = Bytes({0x00, 0xFF, 0x2F, 0x00});
+const std::string kEndOfTrack = ByteString({0x00, 0xFF, 0x2F, 0x00});
 
 // Format 1, 96 ticks per quarter. The tempo track holds 120 bpm, then 240 bpm
 // from tick 192; the note track runs to tick 480 with running status, a system
 // exclusive message and a text event on the way.
 std::string TwoTrackPiece() {
   const std::string tempoTrack =
-      Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,           // 500000 us
-             0x81, 0x40, 0xFF, 0x51, 0x03, 0x03, 0xD0, 0x90}) +  // +192: 250000 us
+      ByteString({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,           // 500000 us
+                  0x81, 0x40, 0xFF, 0x51, 0x03, 0x03, 0xD0, 0x90}) +  // +192: 250000 us
       kEndOfTrack;
-  const std::string noteTrack = Bytes({0x00, 0xF0, 0x03, 0x7E, 0x09, 0xF7,  // sysex
-                                       0x00, 0xFF, 0x01, 0x02, 'h',  'i',   // text
-                                       0x00, 0x90, 60,   100,               // note on
-                                       0x60, 64,   100,                     // +96, running status
-                                       0x82, 0x40, 60,   0,                 // +320 -> tick 416
-                                       0x40, 0xC0, 5}) +                    // +64 -> 480, program
+  const std::string noteTrack = ByteString({0x00, 0xF0, 0x03, 0x7E, 0x09, 0xF7,  // sysex
+                                            0x00, 0xFF, 0x01, 0x02, 'h',  'i',   // text
+                                            0x00, 0x90, 60,   100,               // note on
+                                            0x60, 64,   100,      // +96, running status
+                                            0x82, 0x40, 60,   0,  // +320 -> tick 416
+                                            0x40, 0xC0, 5}) +     // +64 -> 480, program
                                 kEndOfTrack;
   return MidiHeader(1, 2, 96) + MidiChunk("MTrk", tempoTrack) + MidiChunk("XTra", "skip") +
          MidiChunk("MTrk", noteTrack);
@@ -69,8 +64,8 @@ TEST(MidiFile, TimesAFormatOnePieceThroughItsTempoChanges) {
 }
 
 TEST(MidiFile, TracksAreMergedInTimeOrderWithTheEarlierTrackFirstAtATie) {
-  const std::string first = Bytes({0x00, 0xB0, 7, 90, 0x60, 0x90, 60, 1}) + kEndOfTrack;
-  const std::string second = Bytes({0x30, 0x91, 62, 2, 0x30, 0x91, 64, 3}) + kEndOfTrack;
+  const std::string first = ByteString({0x00, 0xB0, 7, 90, 0x60, 0x90, 60, 1}) + kEndOfTrack;
+  const std::string second = ByteString({0x30, 0x91, 62, 2, 0x30, 0x91, 64, 3}) + kEndOfTrack;
   Result<MidiPiece> piece = ParseMidi(
       MidiHeader(1, 2, 96) + MidiChunk("MTrk", first) + MidiChunk("MTrk", second), "two.mid");
   ASSERT_TRUE(piece) << piece.error().message;
@@ -82,7 +77,7 @@ TEST(MidiFile, TracksAreMergedInTimeOrderWithTheEarlierTrackFirstAtATie) {
 
 TEST(MidiFile, AFormatZeroPieceWithoutTempoPlaysAtOneHundredTwentyBeats) {
   const std::string track =
-      Bytes({0x00, 0x90, 60, 100, 0x83, 0x00, 0x80, 60, 0}) + kEndOfTrack;  // 384 ticks
+      ByteString({0x00, 0x90, 60, 100, 0x83, 0x00, 0x80, 60, 0}) + kEndOfTrack;  // 384 ticks
   Result<MidiPiece> piece = ParseMidi(MidiHeader(0, 1, 192) + MidiChunk("MTrk", track), "one.mid");
   ASSERT_TRUE(piece) << piece.error().message;
   EXPECT_EQ(piece->lengthMs, 1000u);
@@ -104,25 +99,26 @@ TEST(MidiFile, CorruptFilesGiveErrorsNamingTheFile) {
       {"missing track", MidiHeader(1, 2, 96) + goodTrack},
       {"chunk longer than file", MidiHeader(0, 1, 96) + "MTrk" + BigEndian(100, 4) + kEndOfTrack},
       {"data without status",
-       MidiHeader(0, 1, 96) + MidiChunk("MTrk", Bytes({0x00, 60, 100}) + kEndOfTrack)},
-      {"cut channel event", MidiHeader(0, 1, 96) + MidiChunk("MTrk", Bytes({0x00, 0x90, 60}))},
+       MidiHeader(0, 1, 96) + MidiChunk("MTrk", ByteString({0x00, 60, 100}) + kEndOfTrack)},
+      {"cut channel event", MidiHeader(0, 1, 96) + MidiChunk("MTrk", ByteString({0x00, 0x90, 60}))},
       {"cut meta event",
-       MidiHeader(0, 1, 96) + MidiChunk("MTrk", Bytes({0x00, 0xFF, 0x01, 0x05, 'a'}))},
-      {"cut sysex", MidiHeader(0, 1, 96) + MidiChunk("MTrk", Bytes({0x00, 0xF0, 0x7F}))},
+       MidiHeader(0, 1, 96) + MidiChunk("MTrk", ByteString({0x00, 0xFF, 0x01, 0x05, 'a'}))},
+      {"cut sysex", MidiHeader(0, 1, 96) + MidiChunk("MTrk", ByteString({0x00, 0xF0, 0x7F}))},
       {"bad tempo length",
-       MidiHeader(0, 1, 96) + MidiChunk("MTrk", Bytes({0x00, 0xFF, 0x51, 0x02, 0x01, 0x02}))},
-      {"zero tempo", MidiHeader(0, 1, 96) +
-                         MidiChunk("MTrk", Bytes({0x00, 0xFF, 0x51, 0x03, 0, 0, 0}) + kEndOfTrack)},
+       MidiHeader(0, 1, 96) + MidiChunk("MTrk", ByteString({0x00, 0xFF, 0x51, 0x02, 0x01, 0x02}))},
+      {"zero tempo",
+       MidiHeader(0, 1, 96) +
+           MidiChunk("MTrk", ByteString({0x00, 0xFF, 0x51, 0x03, 0, 0, 0}) + kEndOfTrack)},
       {"five-byte delta",
        MidiHeader(0, 1, 96) +
-           MidiChunk("MTrk", Bytes({0x81, 0x81, 0x81, 0x81, 0x01}) + kEndOfTrack)},
+           MidiChunk("MTrk", ByteString({0x81, 0x81, 0x81, 0x81, 0x01}) + kEndOfTrack)},
       {"system common byte",
-       MidiHeader(0, 1, 96) + MidiChunk("MTrk", Bytes({0x00, 0xF2, 0x00, 0x00}))},
+       MidiHeader(0, 1, 96) + MidiChunk("MTrk", ByteString({0x00, 0xF2, 0x00, 0x00}))},
       // One quarter a tick at the slowest tempo (16.8 s): 300000 ticks last
       // 58 days, more milliseconds than 32 bits hold.
       {"length past 32 bits of milliseconds",
-       MidiHeader(0, 1, 1) + MidiChunk("MTrk", Bytes({0x00, 0xFF, 0x51, 0x03, 0xFF, 0xFF, 0xFF,
-                                                      0x92, 0xA7, 0x60, 0xFF, 0x2F, 0x00}))},
+       MidiHeader(0, 1, 1) + MidiChunk("MTrk", ByteString({0x00, 0xFF, 0x51, 0x03, 0xFF, 0xFF, 0xFF,
+                                                           0x92, 0xA7, 0x60, 0xFF, 0x2F, 0x00}))},
   };
   for (const auto& [what, bytes] : cases) {
     Result<MidiPiece> piece = ParseMidi(bytes, "bad.mid");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 namespace dovetail::testing {
@@ -23,5 +24,13 @@ class Bytes {
  private:
   std::string text_;
 };
+
+// The bytes of the given values (0 to 255), in order.
+inline std::string ByteString(std::initializer_list<int> values) {
+  std::string out;
+  for (int v : values)
+    out += static_cast<char>(v);
+  return out;
+}
 
 }  // namespace dovetail::testing

@@ -15,20 +15,39 @@
 
 namespace dovetail::testing {
 
-// A whole program on the test data folder, started to its title screen, for
-// the menu bar's dialogs: the player's clicks reach a dialog through the
-// headless host, as the runner's "press" does.
-class DialogGame : public ::testing::Test {
+// The whole program on a test data folder of the test's own (named after the
+// test), on the headless host with silent sound, its events recorded: the one
+// fixture of the tests that play the game end to end. The player's input
+// reaches it through the headless host, as the runner's does.
+class WholeGame : public ::testing::Test {
  protected:
-  DialogGame()
+  WholeGame()
       : folder(::testing::UnitTest::GetInstance()->current_test_info()->name()),
         text(TextRenderer::Create().value()) {}
 
-  void Start() {
+  // Builds the program on the folder (the data folder is its own player's
+  // folder).
+  void MakeGame() {
     game =
         std::make_unique<Game>(host, *text, GamePaths::ForGameFolder(folder.root), *audio, events);
+  }
+  // Builds and starts the program; true when it reached the title screen.
+  bool StartGame() {
+    MakeGame();
     game->Start();
-    ASSERT_EQ(game->Waiting(), WaitState::Title);
+    return game->Waiting() == WaitState::Title;
+  }
+  // The same, as a test's precondition.
+  void Start() { ASSERT_TRUE(StartGame()); }
+
+  // Runs events until the predicate holds (at most `limit` rounds of 10 ms).
+  template <typename Predicate>
+  bool RunUntil(Predicate done, int limit = 200000) {
+    for (int i = 0; i < limit && !done(); ++i) {
+      host.DoEvents();
+      host.Sleep(10);
+    }
+    return done();
   }
 
   // The menu item clicked and the events let run.
