@@ -218,16 +218,16 @@ class RouteWalker final : private StoryHandlers, private GameEvents {
   // A new background clears the stage.
   int32_t ShowBackground() override {
     places_ = CharacterPlaces{};
-    return kAdvance;
+    return kAfterBackground;
   }
   int32_t PlaceCharacter() override {
     ApplyCharacterRecord(places_, story_.CharNo, story_.CharPose, story_.CurText);
-    return kShowText;
+    return kAfterCharacter;
   }
   int32_t ChangeFace() override {
     if (!FaceChangeFindsCharacter(places_, story_.CharNo, story_.CharPose))
       throw FaceWithoutCharacter{};
-    return kShowText;
+    return kAfterFace;
   }
   // Every page waits for the player's click.
   void ShowMessage() override {

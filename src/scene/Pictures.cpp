@@ -70,7 +70,7 @@ int32_t Pictures::ShowBackground() {
   MesClear(form_, page_);
   for (auto& positions : DollShown)
     positions.fill(0);
-  return kAdvance;
+  return kAfterBackground;
 }
 
 int Pictures::SlotOfPosition(int position) const {
@@ -92,21 +92,21 @@ int Pictures::ChooseCentreSlot() const {
 
 int32_t Pictures::PlaceCharacter() {
   // Characters outside 1..4 have no place in the table: the field is ignored.
-  if (story_.CharNo < 1 || story_.CharNo > kCharacters) return kAdvance;
+  if (story_.CharNo < 1 || story_.CharNo > kCharacters) return kAfterCharacter;
   auto& shown = DollShown[story_.CharNo - 1];
 
   if (story_.CharPose == 0) {
     // Removing a character that is not on the stage changes nothing.
     const int position = LeavingPosition(DollShown, story_.CharNo, story_.CharPose);
-    if (position < 0) return kAdvance;
+    if (position < 0) return kAfterCharacter;
     effects_.EffectCode = story_.CurText;
     EraseCharacter(SlotOfPosition(position));
     shown[position] = 0;
-    return kAdvance;
+    return kAfterCharacter;
   }
 
   const int position = EnteringPosition(DollShown, story_.CharNo, story_.CharPose, story_.CurText);
-  if (position < 0) return kAdvance;
+  if (position < 0) return kAfterCharacter;
 
   // A character stands at one position only.
   for (int p = 0; p < kPositions; ++p) {
@@ -133,7 +133,7 @@ int32_t Pictures::PlaceCharacter() {
          RasterOp::SrcInvert);
   sprite.Refresh();
   sprite.SetVisible(true);
-  return kAdvance;
+  return kAfterCharacter;
 }
 
 void Pictures::LoadCharacter(int slot) {
@@ -183,17 +183,17 @@ void Pictures::EraseCharacter(int slot) {
 }
 
 int32_t Pictures::ChangeFace() {
-  if (story_.CharNo < 1 || story_.CharNo > kCharacters) return kShowText;
+  if (story_.CharNo < 1 || story_.CharNo > kCharacters) return kAfterFace;
   // Pose 0 names no sprite (it removes one): a face change with it, as on a
   // record that removes a character and names a face, changes nothing.
-  if (story_.CharPose == 0) return kShowText;
+  if (story_.CharPose == 0) return kAfterFace;
   if (!FaceChangeFindsCharacter(DollShown, story_.CharNo, story_.CharPose)) {
     Fail("ﾃﾞｰﾀｴﾗｰ?\r\n人がいないので表情の変化ができません:" + std::to_string(story_.CurLabel));
   }
   // The face sheet holds faces for pose 1 of each character only, numbered
   // from 1: a sprite in another pose keeps its face rather than take one
   // drawn for another picture, and face 0 names no face.
-  if (story_.CharPose != 1 || story_.FaceNo == 0) return kShowText;
+  if (story_.CharPose != 1 || story_.FaceNo == 0) return kAfterFace;
 
   const auto& shown = DollShown[story_.CharNo - 1];
   const auto at = std::find(shown.begin(), shown.end(), static_cast<int16_t>(story_.CharPose));
@@ -241,7 +241,7 @@ int32_t Pictures::ChangeFace() {
 
   BitBlt(sprite.Image(), x, y, width, height, face.Image(), 0, 0, RasterOp::SrcCopy);
   sprite.Refresh();
-  return kShowText;
+  return kAfterFace;
 }
 
 Status Pictures::LoadFaceTable() {

@@ -1,9 +1,11 @@
 #include "scene/StoryCounters.h"
 
+#include <cassert>
 #include <string>
 
 #include "base/Numbers.h"
 #include "base/Utf8.h"
+#include "script/Commands.h"
 
 namespace dovetail {
 
@@ -14,10 +16,21 @@ char Variant(const StoryState& story) {
   return story.CurCommand.empty() ? '\0' : story.CurCommand.back();
 }
 
-// The command's error text followed by the record's label number.
-int32_t ReportVariant(const StoryState& story, Host& host, const char* errorText) {
-  host.MessageBox({errorText + std::to_string(story.CurLabel), kAppTitle, MessageBoxButtons::Ok});
+// The command's error text for a variant it does not know, followed by the
+// record's label number.
+int32_t ReportVariant(const StoryState& story, Host& host) {
+  const CommandRule* rule = FindCommandRule(story.CurCommand);
+  assert(rule != nullptr && rule->errorLetter != 0);
+  host.MessageBox({UnknownVariantText(*rule) + std::to_string(story.CurLabel), kAppTitle,
+                   MessageBoxButtons::Ok});
   return kAdvance;
+}
+
+// Whether the command's variant is one the table says it acts on; the
+// commands below act on exactly those.
+bool Known(const StoryState& story) {
+  const CommandRule* rule = FindCommandRule(story.CurCommand);
+  return rule != nullptr && KnownVariant(*rule, story.CurCommand);
 }
 
 // A field that should hold a number does not.
@@ -63,6 +76,7 @@ int16_t* CounterFor(StoryCounters& c, std::string_view text, bool withHappy) {
 }
 
 int32_t CmdCount(StoryState& story, Host& host) {
+  if (!Known(story)) return ReportVariant(story, host);
   switch (Variant(story)) {
     case '1':
       if (int16_t* counter = CounterFor(story.counters, story.CurText, true)) {
@@ -76,17 +90,13 @@ int32_t CmdCount(StoryState& story, Host& host) {
       story.counters.set = SaturatingAdd16(story.counters.set, *amount);
       return kAdvance;
     }
-    case '0':
-    case '7':
-    case '8':
-    case '9':
+    default:  // 0, 7, 8, 9: nothing
       return kAdvance;
-    default:
-      return ReportVariant(story, host, "error(p?):");
   }
 }
 
 int32_t CmdIf(StoryState& story, Interpreter& interpreter, Host& host) {
+  if (!Known(story)) return ReportVariant(story, host);
   switch (Variant(story)) {
     case '0': {
       const std::string& grade = story.Ranking[0].Grade;
@@ -99,19 +109,14 @@ int32_t CmdIf(StoryState& story, Interpreter& interpreter, Host& host) {
       if (!value.ok()) return ReportValue(story, host, "the value " + value.error().message);
       return static_cast<float>(*counter) == *value ? Jump(interpreter) : kAdvance;
     }
-    case '2':
+    default:  // 2: nothing
       return kAdvance;
-    default:
-      return ReportVariant(story, host, "error(i?):");
   }
 }
 
 int32_t CmdCompare(StoryState& story, Interpreter& interpreter, Host& host) {
+  if (!Known(story)) return ReportVariant(story, host);
   const char variant = Variant(story);
-  if (variant != '0' && variant != '1' && variant != '2' && variant != '3' && variant != '4' &&
-      variant != '9') {
-    return ReportVariant(story, host, "error(d?):");
-  }
   const auto v = ToInt16(story.CurText);
   if (!v.ok()) return ReportValue(story, host, "the stage " + v.error().message);
   const int16_t s = story.StageNo;
@@ -143,9 +148,7 @@ int32_t CmdCompare(StoryState& story, Interpreter& interpreter, Host& host) {
 }
 
 int32_t CmdReserved(StoryState& story, Host& host) {
-  const char variant = Variant(story);
-  if (variant == '0' || variant == '1' || variant == '2') return kAdvance;
-  return ReportVariant(story, host, "error(i?):");
+  return Known(story) ? kAdvance : ReportVariant(story, host);
 }
 
 }  // namespace dovetail

@@ -15,6 +15,13 @@ enum StepResultCode : int32_t {
   kAdvance = 2,   // advance without showing text
 };
 
+// What a record's picture fields make of its step before its command runs
+// (the game's handlers and the route walker both return these): a background
+// or a character placed shows no text of the record, a face change does.
+inline constexpr int32_t kAfterBackground = kAdvance;
+inline constexpr int32_t kAfterCharacter = kAdvance;
+inline constexpr int32_t kAfterFace = kShowText;
+
 // The story counters the script raises and tests. All but kaiMon and hap are
 // saved; all but hap start at 0 in a new story.
 struct StoryCounters {

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/HeadlessHost.h"
 #include "scene/StoryCounters.h"
+#include "script/Commands.h"
 #include "support/StubStoryHandlers.h"
 
 namespace dovetail {
@@ -273,6 +275,46 @@ TEST_F(StoryCountersTest, CAcceptsZeroToTwoAndReportsOtherDigitsAsI) {
     EXPECT_EQ(CmdReserved(story, host), kAdvance) << command;
   }
   EXPECT_EQ(Reports(), std::vector<std::string>(2, "error(i?):1000"));
+}
+
+}  // namespace
+}  // namespace dovetail
+
+namespace dovetail {
+namespace {
+
+// The command table and the commands agree: a command of the table reports
+// exactly the variants the table does not list, with the table's text, and
+// jumps only with the variants the table says jump.
+TEST_F(StoryCountersTest, TheCommandsActOnTheVariantsTheirTableLists) {
+  const std::pair<char, std::function<int32_t()>> commands[] = {
+      {'p', [this] { return CmdCount(story, host); }},
+      {'i', [this] { return CmdIf(story, interpreter, host); }},
+      {'d', [this] { return CmdCompare(story, interpreter, host); }},
+      {'c', [this] { return CmdReserved(story, host); }},
+  };
+  for (const auto& [letter, run] : commands) {
+    const CommandRule* rule = FindCommandRule(std::string(1, letter));
+    ASSERT_NE(rule, nullptr) << letter;
+    for (char variant : std::string("0123456789x")) {
+      const std::string command{letter, variant};
+      SCOPED_TRACE(command);
+      // Values that make every known variant jump where it can.
+      story.Ranking[0].Grade = "A";
+      story.StageNo = 5;
+      story.counters.set = 1;
+      Record(command, letter == 'd' ? "5" : "set", letter == 'd' ? "5" : "1");
+      const size_t before = host.MessageBoxes().size();
+      const int32_t result = run();
+      const bool reported = host.MessageBoxes().size() > before;
+      EXPECT_EQ(reported, !KnownVariant(*rule, command));
+      if (reported) {
+        EXPECT_EQ(Reports().back(), UnknownVariantText(*rule) + "1000");
+      } else if (result == kJumped) {
+        EXPECT_TRUE(NeedsJumpTarget(command));
+      }
+    }
+  }
 }
 
 }  // namespace

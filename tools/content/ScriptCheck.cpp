@@ -11,6 +11,7 @@
 #include "base/Numbers.h"
 #include "base/Utf8.h"
 #include "content/TextLines.h"
+#include "script/Commands.h"
 #include "script/ScriptLoader.h"
 #include "script/ScriptTables.h"
 
@@ -348,28 +349,32 @@ class Checker {
   void CheckCommand(const ScriptRow& row, bool firstOfRun) {
     const std::string& command = row[kCommand];
     if (command.empty()) return;
+    const CommandRule* rule = FindCommandRule(command);
+    if (rule == nullptr) {
+      RowWarning(row, "\"" + command + "\" is not a command; the record's text is shown");
+      return;
+    }
+    if (!KnownVariant(*rule, command)) {
+      if (rule->errorLetter != 0) {
+        RowError(row, "the command \"" + command + "\" is unknown; the game reports \"" +
+                          UnknownVariantText(*rule) + "\" and goes on");
+      } else {
+        RowWarning(row, "the command \"" + command + "\" does nothing");
+      }
+      return;
+    }
+    if (NeedsJumpTarget(command)) NeedJump(row, command);
     const char last = command.back();
-    auto oneOf = [&](std::string_view accepted) {
-      return accepted.find(last) != std::string_view::npos;
-    };
-    auto reported = [&](const std::string& letter) {
-      RowError(row, "the command \"" + command + "\" is unknown; the game reports \"error(" +
-                        letter + "?):\" and goes on");
-    };
     switch (command[0]) {
       case 'g':
-        if (command == "g0") NeedJump(row, command);
         if (command == "g2") CheckSavePoint(row, firstOfRun);
-        if (command != "g0" && command != "g1" && command != "g2" && command != "g3" &&
-            command != "g4" && command != "g9") {
-          RowWarning(row, "the command \"" + command + "\" does nothing");
-        }
         break;
       case 'a':
         if (last == '1' || last == '9') {
           RowWarning(row, "the command \"" + command + "\" names no effect sound (2 to 8 do)");
         } else if (!std::isdigit(static_cast<unsigned char>(last)) &&
-                   !oneOf("JjKkABCDEFGHIabcdefghi")) {
+                   std::string_view("JjKkABCDEFGHIabcdefghi").find(last) ==
+                       std::string_view::npos) {
           RowWarning(row, "the command \"" + command + "\" is not a sound command");
         }
         break;
@@ -377,9 +382,7 @@ class Checker {
         CheckChoiceCommand(row);
         break;
       case 'p':
-        if (!oneOf("0126789")) {
-          reported("p");
-        } else if (last == '1' && !IsCounterCode(row[kText], true)) {
+        if (last == '1' && !IsCounterCode(row[kText], true)) {
           RowWarning(row, "\"" + row[kText] + "\" is not a story counter; \"" + command +
                               "\" changes nothing");
         } else if (last == '2' && (Left(row[kText], 3) != "set" || !IsNumber(row[kParam1]))) {
@@ -387,11 +390,6 @@ class Checker {
         }
         break;
       case 'i':
-        if (!oneOf("012")) {
-          reported("i");
-          break;
-        }
-        if (last != '2') NeedJump(row, command);
         if (last == '1') {
           if (!IsCounterCode(row[kText], false)) {
             RowWarning(row, "\"" + row[kText] + "\" is not a story counter; \"i1\" never jumps");
@@ -403,11 +401,6 @@ class Checker {
         }
         break;
       case 'd':
-        if (!oneOf("012349")) {
-          reported("d");
-          break;
-        }
-        NeedJump(row, command);
         if (!IsNumber(row[kText])) {
           RowError(row, "\"" + command + "\" compares the stage with a number in the text, not \"" +
                             row[kText] + "\"");
@@ -415,9 +408,6 @@ class Checker {
         if (last == '9' && !IsNumber(row[kParam1])) {
           RowError(row, "\"d9\" needs a second stage number in column 10");
         }
-        break;
-      case 'c':
-        if (!oneOf("012")) reported("i");
         break;
       case 't':
         if ((last == 's' || last == 'p') && !IsNumber(row[kParam1])) {
@@ -429,12 +419,7 @@ class Checker {
           RowError(row, "the wait \"" + row[kText] + "\" is not a number of milliseconds");
         }
         break;
-      case 'e':
-      case 'q':
-      case 'r':
-        break;
       default:
-        RowWarning(row, "\"" + command + "\" is not a command; the record's text is shown");
         break;
     }
   }
