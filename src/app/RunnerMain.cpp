@@ -8,6 +8,7 @@
 #include "app/CommandLine.h"
 #include "app/HeadlessRunner.h"
 #include "app/PlayerFolder.h"
+#include "app/RunnerArguments.h"
 #include "base/Files.h"
 #include "graphics/TextRenderer.h"
 #include "routes/RouteMap.h"
@@ -70,11 +71,6 @@ constexpr const char* kUsage =
     "                  any of the last two)\n"
     "  --cover         with --routes: only routes that together take every branch\n";
 
-bool ParseNumber(const std::string& text, uint32_t& out) {
-  auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
-  return ec == std::errc() && ptr == text.data() + text.size();
-}
-
 // How many of the routes shown reach each kind of end.
 std::string EndsReached(const std::vector<MappedRoute>& shown) {
   std::string text;
@@ -131,66 +127,15 @@ int main(int argc, char** argv) {
   using namespace dovetail;
   CommandLine args(argc, argv);
   if (args.AnsweredHelpOrVersion("dovetail-run", kUsage)) return 0;
-  RunnerOptions options;
-  const std::optional<std::string> gameArgument = args.Value("--game");
-  const DefaultGame defaultGame = FindDefaultGame(argv[0]);
-  options.gameFolder = gameArgument.value_or(defaultGame.folder.string());
-  options.playerFolder = ChoosePlayerFolder(args.Value("--save-dir"));
-  options.playerFolder->installedGame = !gameArgument && defaultGame.installed;
-  // Files of our own (comfort settings, read marks) only where asked: a run
-  // for a test or an author leaves nothing in the user's data home.
-  options.playerFolder->keepOwnFiles = options.playerFolder->saveDir.has_value();
-  const auto playFile = args.Value("--play");
-  const auto logFile = args.Value("--log");
-  if (auto dir = args.Value("--snap-dir")) options.snapDir = *dir;
-  bool numbersOk = true;
-  if (auto seed = args.Value("--seed")) numbersOk &= ParseNumber(*seed, options.seed);
-  if (auto maxMs = args.Value("--max-ms")) numbersOk &= ParseNumber(*maxMs, options.maxMs);
-  if (auto every = args.Value("--snap-every")) numbersOk &= ParseNumber(*every, options.snapEvery);
-  std::string autoProblem;
-  if (auto route = args.Value("--auto")) {
-    auto parsed = ParseRoute(*route);
-    AutoOptions autoPlay;
-    if (parsed.ok()) {
-      autoPlay.route = std::move(*parsed);
-    } else {
-      autoProblem += parsed.error().message + "\n";
-    }
-    if (auto name = args.Value("--name")) {
-      auto text = NameDialogText(*name);
-      if (text.ok()) {
-        autoPlay.heroName = *text;
-      } else {
-        autoProblem += text.error().message + "\n";
-      }
-    }
-    if (auto saves = args.Value("--quit-at-save")) {
-      numbersOk &= ParseNumber(*saves, autoPlay.quitAfterSaves);
-    }
-    options.autoPlay = std::move(autoPlay);
-  }
-  const bool routes = args.Flag("--routes");
-  const bool cover = args.Flag("--cover");
-  std::string cafeProblem;
-  if (auto cafe = args.Value("--cafe")) {
-    if (*cafe == "perfect") {
-      options.cafe = CafePolicy::Perfect;
-    } else if (*cafe == "wrong") {
-      options.cafe = CafePolicy::Wrong;
-    } else if (*cafe != "idle") {
-      cafeProblem = "--cafe needs perfect, idle or wrong, not \"" + *cafe + "\"\n";
-    }
-  }
-  if (playFile && options.autoPlay) autoProblem += "--play and --auto cannot go together\n";
-  if (!args.Problems().empty() || !numbersOk || !cafeProblem.empty() || !autoProblem.empty()) {
-    std::cerr << "dovetail-run: " << args.Problems()
-              << (numbersOk
-                      ? ""
-                      : "--seed, --max-ms, --snap-every and --quit-at-save need a whole number\n")
-              << cafeProblem << autoProblem << kUsage;
+  auto parsed = ParseRunnerArguments(args, FindDefaultGame(argv[0]));
+  if (!parsed.ok()) {
+    std::cerr << "dovetail-run: " << parsed.error().message << kUsage;
     return 2;
   }
-  if (routes) return PrintRoutes(options.gameFolder, cover);
+  RunnerOptions options = std::move(parsed->options);
+  const std::optional<std::string> playFile = parsed->playFile;
+  const std::optional<std::string> logFile = parsed->logFile;
+  if (parsed->routes) return PrintRoutes(options.gameFolder, parsed->cover);
   std::error_code snapFolder;
   if (!std::filesystem::is_directory(options.snapDir, snapFolder)) {
     std::cerr << "dovetail-run: --snap-dir " << options.snapDir.string()
