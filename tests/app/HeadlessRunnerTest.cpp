@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "app/HeadlessRunner.h"
 #include "graphics/TextRenderer.h"
 #include "shell/Game.h"
+#include "support/LogLine.h"
 #include "support/PlayedRun.h"
 #include "support/TestDataFolder.h"
 
@@ -32,15 +34,25 @@ class HeadlessRunnerTest : public ::testing::Test {
     return run.code;
   }
 
-  // The log lines that contain all the given pieces, in order.
-  size_t Find(const std::vector<std::string>& pieces, size_t from = 0) const {
+  // The index of the first log line from `from` on with the event `event`
+  // for which `holds` is true; npos when there is none.
+  size_t Find(
+      const std::string& event,
+      const std::function<bool(const testing::LogLine&)>& holds =
+          [](const testing::LogLine&) { return true; },
+      size_t from = 0) const {
     for (size_t i = from; i < lines.size(); ++i) {
-      bool all = true;
-      for (const std::string& piece : pieces)
-        all = all && lines[i].find(piece) != std::string::npos;
-      if (all) return i;
+      const auto line = testing::LogLine::Parse(lines[i]);
+      if (line && line->Event() == event && holds(*line)) return i;
     }
     return std::string::npos;
+  }
+  // A predicate: the field holds `text` somewhere in it.
+  static std::function<bool(const testing::LogLine&)> Holds(const std::string& key,
+                                                            const std::string& text) {
+    return [key, text](const testing::LogLine& line) {
+      return line.Str(key).find(text) != std::string::npos;
+    };
   }
 
   TestDataFolder folder;
@@ -68,12 +80,12 @@ TEST_F(HeadlessRunnerTest, TheNameDialogSaysWhyANameIsNotTakenAndStaysOpen) {
                  "until click-wait\n"),
             0)
       << failure;
-  const size_t told = Find({"\"event\":\"msgbox\"", "空白"});
+  const size_t told = Find("msgbox", Holds("text", "空白"));
   ASSERT_NE(told, std::string::npos);
-  const size_t closed = Find({"\"event\":\"dialog\"", "\"close\""});
+  const size_t closed = Find("dialog", Holds("what", "close"));
   EXPECT_GT(closed, told);
-  EXPECT_EQ(Find({"\"event\":\"dialog\"", "\"close\""}, closed + 1), std::string::npos);
-  EXPECT_NE(Find({"山田花子さんです"}, closed), std::string::npos);
+  EXPECT_EQ(Find("dialog", Holds("what", "close"), closed + 1), std::string::npos);
+  EXPECT_NE(Find("text", Holds("text", "山田花子さんです"), closed), std::string::npos);
 }
 
 // A press must name a control of the open dialog: a misspelt one stops the
@@ -110,7 +122,8 @@ TEST_F(HeadlessRunnerTest, KeysTakeTheOptionsOfAChoice) {
                    "until click-wait\n"),
               0)
         << c.keys << failure;
-    EXPECT_NE(Find({"\"event\":\"choice\"", "\"chosen\":" + std::to_string(c.chosen)}),
+    EXPECT_NE(Find("choice",
+                   [&](const testing::LogLine& line) { return line.Num("chosen") == c.chosen; }),
               std::string::npos)
         << c.keys;
   }
@@ -122,11 +135,11 @@ TEST_F(HeadlessRunnerTest, KeysTakeTheOptionsOfAChoice) {
 TEST_F(HeadlessRunnerTest, KeysTakeATitleEntry) {
   folder.SetScript("1000,,,,,,,0,はじめ,,,,\r\n1999,,,,,,,,,,,,\r\n");
   ASSERT_EQ(Play("until title\nkey enter\nwait 1000\n"), 0) << failure;
-  EXPECT_EQ(Find({"\"event\":\"step\""}), std::string::npos);
+  EXPECT_EQ(Find("step"), std::string::npos);
   // From ランキング (4) up: past the hidden extra story to つづきから, then はじめから.
   ASSERT_EQ(Play("until title\nkey up\nkey up\nkey enter\nuntil click-wait\n"), 0) << failure;
-  EXPECT_NE(Find({"\"event\":\"text\"", "はじめ"}), std::string::npos);
-  EXPECT_EQ(Find({"\"event\":\"msgbox\""}), std::string::npos) << "つづきから was taken";
+  EXPECT_NE(Find("text", Holds("text", "はじめ")), std::string::npos);
+  EXPECT_EQ(Find("msgbox"), std::string::npos) << "つづきから was taken";
 }
 
 TEST_F(HeadlessRunnerTest, TimedSnapshotsAreTakenAtTheirMomentsOfVirtualTime) {
@@ -173,11 +186,17 @@ TEST_F(HeadlessRunnerTest, ASavedStoryContinuesAfterItsSavePointInTheNextRun) {
       "until title\n"
       "menu ends\n";
   EXPECT_EQ(Play(firstRun), 0) << failure;
-  const size_t saved = Find({"\"msgbox\"", "セーブしました."});
+  const size_t saved = Find("msgbox", Holds("text", "セーブしました."));
   ASSERT_NE(saved, std::string::npos);
-  EXPECT_NE(Find({"\"step\"", "\"position\":1", "\"label\":2000", "\"command\":\"g2\""}),
+  EXPECT_NE(Find("step",
+                 [](const testing::LogLine& line) {
+                   return line.Num("position") == 1 && line.Num("label") == 2000 &&
+                          line.Str("command") == "g2";
+                 }),
             std::string::npos);
-  EXPECT_NE(Find({"\"exit\"", "\"code\":0"}, saved), std::string::npos);
+  EXPECT_NE(Find(
+                "exit", [](const testing::LogLine& line) { return line.Num("code") == 0; }, saved),
+            std::string::npos);
 
   const char* secondRun =
       "until title\n"
@@ -188,14 +207,18 @@ TEST_F(HeadlessRunnerTest, ASavedStoryContinuesAfterItsSavePointInTheNextRun) {
       "click 320 440\n"
       "until title\n";
   EXPECT_EQ(Play(secondRun), 0) << failure;
-  const size_t loaded = Find({"\"msgbox\"", "ロードしました."});
+  const size_t loaded = Find("msgbox", Holds("text", "ロードしました."));
   ASSERT_NE(loaded, std::string::npos);
   // The first step after loading is the record after the save point's first record.
-  const size_t firstStep = Find({"\"step\""}, loaded);
+  const size_t firstStep = Find(
+      "step", [](const testing::LogLine&) { return true; }, loaded);
   ASSERT_NE(firstStep, std::string::npos);
-  EXPECT_NE(lines[firstStep].find("\"position\":2"), std::string::npos) << lines[firstStep];
-  EXPECT_EQ(Find({"\"command\":\"g2\""}, loaded), std::string::npos);
-  EXPECT_NE(Find({"\"stop\"", "play file is done"}), std::string::npos);
+  EXPECT_EQ(testing::LogLine::Parse(lines[firstStep])->Num("position"), 2) << lines[firstStep];
+  EXPECT_EQ(
+      Find(
+          "step", [](const testing::LogLine& line) { return line.Str("command") == "g2"; }, loaded),
+      std::string::npos);
+  EXPECT_NE(Find("stop", Holds("reason", "play file is done")), std::string::npos);
   // A run that stops before the program ends leaves the data folder at rest.
   EXPECT_EQ(testing::HeaderOf(folder.data / "11.dat"), "JF");
 }
@@ -209,7 +232,7 @@ TEST_F(HeadlessRunnerTest, RunningPastTheTimeLimitStopsWithAnError) {
 TEST_F(HeadlessRunnerTest, SnapshotsAreWrittenAsPng) {
   EXPECT_EQ(Play("until title\nsnap title\n"), 0) << failure;
   EXPECT_TRUE(std::filesystem::exists(folder.root / "title.png"));
-  EXPECT_NE(Find({"\"snap\"", "title.png"}), std::string::npos);
+  EXPECT_NE(Find("snap", Holds("file", "title.png")), std::string::npos);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "app/EventLog.h"
 #include "app/PlayFile.h"
 #include "platform/Input.h"
+#include "support/LogLine.h"
 
 namespace dovetail {
 namespace {
@@ -99,6 +100,20 @@ TEST(EventLog, WritesOneJsonObjectPerLine) {
             "\"answer\":\"ok\"}\n"
             "{\"t\":5,\"event\":\"choice\",\"texts\":[\"行く\",\"戻る\"],\"chosen\":1,"
             "\"skip\":false}\n");
+
+  // The tests read the lines back field by field.
+  const std::vector<std::string> lines = log.Lines();
+  const auto box = testing::LogLine::Parse(lines.at(0));
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->Event(), "msgbox");
+  EXPECT_EQ(box->Num("t"), 1234);
+  EXPECT_EQ(box->Str("text"), "ロード\"に\"\r\n失敗");
+  const auto choice = testing::LogLine::Parse(lines.at(1));
+  ASSERT_TRUE(choice.has_value());
+  EXPECT_EQ(choice->Items("texts"), (std::vector<std::string>{"行く", "戻る"}));
+  EXPECT_EQ(choice->Num("chosen"), 1);
+  EXPECT_FALSE(choice->Bool("skip"));
+  EXPECT_FALSE(testing::LogLine::Parse("not json").has_value());
 }
 
 }  // namespace

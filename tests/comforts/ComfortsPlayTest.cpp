@@ -6,6 +6,7 @@
 
 #include "base/Files.h"
 #include "comforts/Comforts.h"
+#include "support/LogLine.h"
 #include "support/PlayedRun.h"
 #include "support/TestDataFolder.h"
 
@@ -58,31 +59,26 @@ class ComfortsPlayTest : public ::testing::Test {
   fs::path PlayerFolder() const { return folder.root / "player"; }
 
   // The log's lines of one event, in order.
-  std::vector<std::string> Events(const std::string& name) const {
-    std::vector<std::string> found;
-    for (const std::string& line : lines)
-      if (line.find("\"event\":\"" + name + "\"") != std::string::npos) found.push_back(line);
-    return found;
+  std::vector<testing::LogLine> Events(const std::string& name) const {
+    return testing::EventsNamed(lines, name);
   }
 
   // The texts shown, in order.
   std::vector<std::string> Texts() const {
     std::vector<std::string> texts;
-    for (const std::string& line : Events("text")) {
-      const size_t at = line.find("\"text\":\"") + 8;
-      texts.push_back(line.substr(at, line.find('"', at) - at));
-    }
+    for (const testing::LogLine& line : Events("text"))
+      texts.push_back(line.Str("text"));
     return texts;
   }
 
   // The story's course without times: steps, texts and choices.
   std::vector<std::string> Course() const {
     std::vector<std::string> course;
-    for (const std::string& line : lines) {
-      for (const char* kind : {"\"step\"", "\"text\"", "\"choice\""}) {
-        if (line.find(kind) == std::string::npos) continue;
-        course.push_back(line.substr(line.find(",\"event\"")));
-      }
+    for (const testing::LogLine& line : testing::ParseLog(lines)) {
+      const std::string& event = line.Event();
+      if (event == "step") course.push_back("step " + std::to_string(line.Num("position")));
+      if (event == "text") course.push_back("text " + line.Str("text"));
+      if (event == "choice") course.push_back("choice " + std::to_string(line.Num("chosen")));
     }
     return course;
   }
@@ -109,12 +105,11 @@ TEST_F(ComfortsPlayTest, TheHistoryShowsThePagesSoFarAndLeavesTheStoryAsItWas) {
                  toTheEnd),
             0)
       << failure;
-  const std::vector<std::string> history = Events("history");
+  const std::vector<testing::LogLine> history = Events("history");
   ASSERT_EQ(history.size(), 6u);
   for (size_t i = 0; i < history.size(); ++i) {
-    EXPECT_NE(history[i].find(i % 2 == 0 ? "\"open\"" : "\"close\""), std::string::npos)
-        << history[i];
-    EXPECT_NE(history[i].find("\"pages\":3"), std::string::npos) << history[i];
+    EXPECT_EQ(history[i].Str("what"), i % 2 == 0 ? "open" : "close") << i;
+    EXPECT_EQ(history[i].Num("pages"), 3) << i;
   }
   EXPECT_EQ(Course(), without);
 }
@@ -164,20 +159,19 @@ TEST_F(ComfortsPlayTest, AutoAdvanceReachesTheChoiceWithoutAClick) {
   EXPECT_EQ(Texts(), (std::vector<std::string>{"一ページ目", "二ページ目", "三ページ目"}));
   ASSERT_EQ(Events("choice").size(), 0u);  // still waiting there
   ASSERT_EQ(Events("auto").size(), 1u);
-  EXPECT_NE(Events("auto")[0].find("\"on\""), std::string::npos);
+  EXPECT_EQ(Events("auto")[0].Str("what"), "on");
   // The second page came the normal speed's pause after the first (five
   // characters), give or take the runner's rounds of 10 ms.
-  auto timeOf = [](const std::string& line) { return std::stoul(line.substr(5)); };
-  const std::vector<std::string> texts = Events("text");
-  const unsigned long pause = timeOf(texts[2]) - timeOf(texts[1]);
+  const std::vector<testing::LogLine> texts = Events("text");
+  const int64_t pause = texts[2].Num("t") - texts[1].Num("t");
   EXPECT_GE(pause, Comforts::AutoPause(AutoSpeed::Normal, 5));
   EXPECT_LT(pause, Comforts::AutoPause(AutoSpeed::Normal, 5) + 50);
 
   fs::remove(PlayerFolder() / kComfortSettingsFile);  // auto-advance was remembered
   ASSERT_EQ(Play(std::string(kNewStory) + "key a\nclick 320 440\nwait 10000\n"), 0) << failure;
-  const std::vector<std::string> switched = Events("auto");
+  const std::vector<testing::LogLine> switched = Events("auto");
   ASSERT_EQ(switched.size(), 2u);
-  EXPECT_NE(switched[1].find("\"off\""), std::string::npos);
+  EXPECT_EQ(switched[1].Str("what"), "off");
   EXPECT_EQ(Texts().size(), 2u) << "the page after the click waits for the player";
 
   // Nor does a page turn beneath a dialog.
@@ -202,13 +196,13 @@ TEST_F(ComfortsPlayTest, TheSkipOfReadTextStopsAtTheFirstPageNotReadBefore) {
                  "key ctrl-down\nuntil choice\nkey 2\nkey ctrl-down\nuntil click-wait\n"),
             0)
       << failure;
-  const std::vector<std::string> skips = Events("skip");
+  const std::vector<testing::LogLine> skips = Events("skip");
   ASSERT_EQ(skips.size(), 4u);
-  EXPECT_NE(skips[0].find("\"read\""), std::string::npos);
-  EXPECT_NE(skips[1].find("\"why\":\"choice\""), std::string::npos) << skips[1];
-  EXPECT_NE(skips[2].find("\"read\""), std::string::npos);
-  EXPECT_NE(skips[3].find("\"why\":\"unread\""), std::string::npos) << skips[3];
-  EXPECT_NE(skips[3].find("\"at\":7"), std::string::npos) << skips[3];
+  EXPECT_EQ(skips[0].Str("what"), "read");
+  EXPECT_EQ(skips[1].Str("why"), "choice");
+  EXPECT_EQ(skips[2].Str("what"), "read");
+  EXPECT_EQ(skips[3].Str("why"), "unread");
+  EXPECT_EQ(skips[3].Num("at"), 7);
   EXPECT_EQ(Texts().back(), "乙の一");
 
   // Released, the held skip ends; from the menu it stays until it stops.
@@ -217,9 +211,9 @@ TEST_F(ComfortsPlayTest, TheSkipOfReadTextStopsAtTheFirstPageNotReadBefore) {
 
   ASSERT_TRUE(ReplaceFileAtomically(PlayerFolder() / kReadPagesFile, "0-9\n").ok());
   ASSERT_EQ(Play(std::string(kNewStory) + "menu skipread\nwait 1000\n"), 0) << failure;
-  const std::vector<std::string> damaged = Events("skip");
+  const std::vector<testing::LogLine> damaged = Events("skip");
   ASSERT_EQ(damaged.size(), 2u);
-  EXPECT_NE(damaged[1].find("\"why\":\"unread\""), std::string::npos) << damaged[1];
+  EXPECT_EQ(damaged[1].Str("why"), "unread");
   EXPECT_EQ(Texts().size(), 1u);
 }
 
@@ -228,7 +222,7 @@ TEST_F(ComfortsPlayTest, TheSkipOfReadTextStopsAtTheFirstPageNotReadBefore) {
 // does not show the note of the first.
 TEST_F(ComfortsPlayTest, AScreenshotIsTheSnapshotOfTheSameMoment) {
   ASSERT_EQ(Play(std::string(kNewStory) + "snap same\nkey f12\nmenu screenshot\n"), 0) << failure;
-  const std::vector<std::string> shots = Events("screenshot");
+  const std::vector<testing::LogLine> shots = Events("screenshot");
   ASSERT_EQ(shots.size(), 2u);
   std::vector<fs::path> files;
   for (const fs::directory_entry& entry : fs::directory_iterator(folder.root)) {
@@ -239,7 +233,7 @@ TEST_F(ComfortsPlayTest, AScreenshotIsTheSnapshotOfTheSameMoment) {
     return a.string().size() < b.string().size();
   });
   ASSERT_EQ(files.size(), 2u);
-  EXPECT_NE(shots[0].find(files[0].filename().string()), std::string::npos) << shots[0];
+  EXPECT_EQ(shots[0].Str("file"), files[0].filename().string());
   EXPECT_NE(files[1].filename().string().find("-2.png"), std::string::npos);
   const std::string snap = ReadWholeFile(folder.root / "same.png").value();
   EXPECT_EQ(ReadWholeFile(files[0]).value(), snap);
@@ -287,7 +281,7 @@ TEST_F(ComfortsPlayTest, QuittingMidStoryAsksFirst) {
             0)
       << failure;
   ASSERT_EQ(Events("quit-ask").size(), 1u);
-  EXPECT_NE(Events("quit-ask")[0].find("\"cancel\""), std::string::npos);
+  EXPECT_EQ(Events("quit-ask")[0].Str("answer"), "cancel");
   EXPECT_TRUE(Events("exit").empty());
   EXPECT_EQ(Texts().back(), "三ページ目");
 }
