@@ -3,6 +3,7 @@
 #include "app/AutoPlayer.h"
 #include "app/HeadlessRunner.h"
 #include "graphics/TextRenderer.h"
+#include "support/LogLine.h"
 #include "support/PlayedRun.h"
 #include "support/TestDataFolder.h"
 
@@ -45,11 +46,16 @@ class AutoPlayerTest : public ::testing::Test {
     return testing::RunHeadless(std::move(options), *text);
   }
 
-  static bool Logged(const testing::PlayedRun& run, const std::string& piece) {
-    for (const std::string& line : run.lines) {
-      if (line.find(piece) != std::string::npos) return true;
+  static bool ChoiceLogged(const testing::PlayedRun& run, const std::vector<std::string>& texts,
+                           int chosen) {
+    for (const testing::LogLine& line : testing::EventsNamed(run.lines, "choice")) {
+      if (line.Items("texts") == texts && line.Num("chosen") == chosen) return true;
     }
     return false;
+  }
+  static bool Logged(const testing::PlayedRun& run, const std::string& event,
+                     const std::string& field = "", const std::string& value = "") {
+    return testing::Logged(run.lines, event, field, value);
   }
 
   TestDataFolder folder;
@@ -59,19 +65,18 @@ class AutoPlayerTest : public ::testing::Test {
 TEST_F(AutoPlayerTest, PlaysTheRouteThroughTheNameAndTheChoiceToTheTitle) {
   const testing::PlayedRun run = Play("2", NameDialogText("山田,花子").value());
   EXPECT_EQ(run.code, 0) << run.failure;
-  EXPECT_TRUE(Logged(run, "\"text\":\"山田花子です\""));
-  EXPECT_TRUE(
-      Logged(run, "\"event\":\"choice\",\"texts\":[\"一へ\",\"二へ\",\"三へ\"],\"chosen\":1"));
-  EXPECT_TRUE(Logged(run, "\"text\":\"二\""));
-  EXPECT_TRUE(Logged(run, "\"event\":\"ending\""));
-  EXPECT_TRUE(Logged(run, "\"reason\":\"the route is done\""));
+  EXPECT_TRUE(Logged(run, "text", "text", "山田花子です"));
+  EXPECT_TRUE(ChoiceLogged(run, {"一へ", "二へ", "三へ"}, 1));
+  EXPECT_TRUE(Logged(run, "text", "text", "二"));
+  EXPECT_TRUE(Logged(run, "ending"));
+  EXPECT_TRUE(Logged(run, "stop", "reason", "the route is done"));
 }
 
 TEST_F(AutoPlayerTest, FirstAndLastPickTheEndButtons) {
-  EXPECT_TRUE(Logged(Play("first"), "\"chosen\":0"));
+  EXPECT_TRUE(Logged(Play("first"), "choice", "chosen", "0"));
   // The last option meets the missing label: a content error stops the run.
   const testing::PlayedRun last = Play("last");
-  EXPECT_TRUE(Logged(last, "\"chosen\":2"));
+  EXPECT_TRUE(Logged(last, "choice", "chosen", "2"));
   EXPECT_EQ(last.code, 4);
   EXPECT_NE(last.failure.find("Not found NUM:1040"), std::string::npos) << last.failure;
   EXPECT_NE(last.failure.find("at label 1040"), std::string::npos) << last.failure;
@@ -95,20 +100,20 @@ TEST_F(AutoPlayerTest, TheExtraStoryIsPlayedOnlyOnceTheTitleOffersIt) {
   folder.SetSettings("1100", true);
   const testing::PlayedRun unlocked = Play("1+extra:none");
   EXPECT_EQ(unlocked.code, 0) << unlocked.failure;
-  EXPECT_TRUE(Logged(unlocked, "\"text\":\"一\""));
-  EXPECT_TRUE(Logged(unlocked, "\"text\":\"おまけ\""));
+  EXPECT_TRUE(Logged(unlocked, "text", "text", "一"));
+  EXPECT_TRUE(Logged(unlocked, "text", "text", "おまけ"));
 }
 
 TEST_F(AutoPlayerTest, QuitsAfterASaveAndALoadedRouteGoesOnFromIt) {
   const testing::PlayedRun quit = Play("2", "", 1);
   EXPECT_EQ(quit.code, 0) << quit.failure;
-  EXPECT_TRUE(Logged(quit, "セーブしました."));
-  EXPECT_FALSE(Logged(quit, "\"event\":\"choice\""));
+  EXPECT_TRUE(Logged(quit, "msgbox", "text", "セーブしました."));
+  EXPECT_FALSE(Logged(quit, "choice"));
   const testing::PlayedRun loaded = Play("load:2");
   EXPECT_EQ(loaded.code, 0) << loaded.failure;
-  EXPECT_TRUE(Logged(loaded, "ロードしました."));
-  EXPECT_FALSE(Logged(loaded, "\"dialog\""));  // the name was given before the save
-  EXPECT_TRUE(Logged(loaded, "\"text\":\"二\""));
+  EXPECT_TRUE(Logged(loaded, "msgbox", "text", "ロードしました."));
+  EXPECT_FALSE(Logged(loaded, "dialog"));  // the name was given before the save
+  EXPECT_TRUE(Logged(loaded, "text", "text", "二"));
 }
 
 TEST_F(AutoPlayerTest, AStoryThatLoopsWithoutWaitingStopsNamingTheLabel) {

@@ -7,6 +7,7 @@
 #include "base/Cp932.h"
 #include "base/Files.h"
 #include "graphics/TextRenderer.h"
+#include "support/LogLine.h"
 #include "support/PlayedRun.h"
 #include "support/TestDataFolder.h"
 
@@ -22,20 +23,6 @@ std::string WeekScript() {
   for (int i = 0; i < 13; ++i)
     rows += "1000,g1,,,,,,,,,,,\r\n1000,g3,,,,,,,,,,,\r\n";
   return rows + "1001,q,,,,,,,,,,,\r\n";
-}
-
-// The value of a number field of a JSON log line.
-int64_t Field(const std::string& line, const std::string& key) {
-  const size_t at = line.find("\"" + key + "\":");
-  EXPECT_NE(at, std::string::npos) << key << " in " << line;
-  return std::stoll(line.substr(at + key.size() + 3));
-}
-
-std::string TextField(const std::string& line, const std::string& key) {
-  const size_t at = line.find("\"" + key + "\":\"");
-  if (at == std::string::npos) return "";
-  const size_t start = at + key.size() + 4;
-  return line.substr(start, line.find('"', start) - start);
 }
 
 class CafeRunTest : public ::testing::Test {
@@ -60,12 +47,8 @@ class CafeRunTest : public ::testing::Test {
     return run.code;
   }
 
-  std::vector<std::string> Events(const std::string& name) const {
-    std::vector<std::string> found;
-    for (const std::string& line : lines) {
-      if (line.find("\"event\":\"" + name + "\"") != std::string::npos) found.push_back(line);
-    }
-    return found;
+  std::vector<testing::LogLine> Events(const std::string& name) const {
+    return testing::EventsNamed(lines, name);
   }
 
   std::vector<std::string> RankLines() const {
@@ -99,13 +82,13 @@ TEST_F(CafeRunTest, APerfectWeekGetsTheTopGradeEveryDayAndAnAAtTheEnd) {
 
   const auto stages = Events("stage");
   ASSERT_EQ(stages.size(), 26u);  // stages 2..14, each started and ended
-  EXPECT_EQ(Field(stages.front(), "stage"), 2);
-  EXPECT_EQ(Field(stages.back(), "stage"), 14);
+  EXPECT_EQ(stages.front().Num("stage"), 2);
+  EXPECT_EQ(stages.back().Num("stage"), 14);
   EXPECT_TRUE(Events("giveup").empty());
   const auto serves = Events("serve");
   ASSERT_FALSE(serves.empty());
-  for (const std::string& serve : serves)
-    EXPECT_NE(serve.find("\"correct\":true"), std::string::npos) << serve;
+  for (const testing::LogLine& serve : serves)
+    EXPECT_TRUE(serve.Bool("correct")) << serve;
 
   // Days 2..7 are evaluated; each log line matches its line of rank.txt.
   const auto days = Events("day");
@@ -113,24 +96,26 @@ TEST_F(CafeRunTest, APerfectWeekGetsTheTopGradeEveryDayAndAnAAtTheEnd) {
   ASSERT_EQ(days.size(), 6u);
   ASSERT_EQ(ranks.size(), 6u);
   for (size_t i = 0; i < days.size(); ++i) {
-    EXPECT_EQ(Field(days[i], "grade"), 4) << days[i];
-    const std::string scores = " s1:" + std::to_string(Field(days[i], "s1")) +
-                               " s2:" + std::to_string(Field(days[i], "s2")) +
-                               " s3:" + std::to_string(Field(days[i], "s3")) + " s4:4";
+    EXPECT_EQ(days[i].Num("grade"), 4) << days[i];
+    const std::string scores = " s1:" + std::to_string(days[i].Num("s1")) +
+                               " s2:" + std::to_string(days[i].Num("s2")) +
+                               " s3:" + std::to_string(days[i].Num("s3")) + " s4:4";
     EXPECT_TRUE(ranks[i].ends_with(scores)) << ranks[i] << " vs " << days[i];
   }
 
   const auto final = Events("final");
   ASSERT_EQ(final.size(), 1u);
-  EXPECT_EQ(TextField(final[0], "grade"), "A") << final[0];
-  EXPECT_EQ(Field(final[0], "score"), Field(final[0], "total") + Field(final[0], "bonus"));
+  EXPECT_EQ(final[0].Str("grade"), "A") << final[0];
+  EXPECT_EQ(final[0].Num("score"), final[0].Num("total") + final[0].Num("bonus"));
   EXPECT_EQ(ClearMarkers(), 1);
 
   // Stage 15 has no entry: a content error naming the label, and the story
   // goes on to its end.
   bool reported = false;
-  for (const std::string& box : Events("msgbox")) {
-    reported |= box.find("label 1000") != std::string::npos && box.find("15") != std::string::npos;
+  for (const testing::LogLine& box : Events("msgbox")) {
+    const std::string& told = box.Str("text");
+    reported |=
+        told.find("label 1000") != std::string::npos && told.find("15") != std::string::npos;
   }
   EXPECT_TRUE(reported);
 }
@@ -148,20 +133,20 @@ TEST_F(CafeRunTest, APerfectWeekThenTheEndingTakesTheTopRankAndTheExitGoesToTheT
 
   const auto stages = Events("stage");
   ASSERT_EQ(stages.size(), 26u);
-  EXPECT_EQ(Field(stages.back(), "stage"), 14);
+  EXPECT_EQ(stages.back().Num("stage"), 14);
   const auto final = Events("final");
   ASSERT_EQ(final.size(), 1u);
-  const int64_t score = Field(final[0], "score");
+  const int64_t score = final[0].Num("score");
   ASSERT_EQ(Events("ending").size(), 1u);
-  EXPECT_NE(Events("ending")[0].find("\"staffroll\":false"), std::string::npos);
+  EXPECT_FALSE(Events("ending")[0].Bool("staffroll"));
 
   // The week's score beats the folder's 9000 and 8000: rank 1, yellow.
   const auto ranking = Events("ranking");
   ASSERT_EQ(ranking.size(), 1u);
-  EXPECT_EQ(Field(ranking[0], "mode"), 1);
-  EXPECT_EQ(Field(ranking[0], "pos"), 1);
-  EXPECT_NE(ranking[0].find("\"scores\":[" + std::to_string(score) + ",9000,8000]"),
-            std::string::npos)
+  EXPECT_EQ(ranking[0].Num("mode"), 1);
+  EXPECT_EQ(ranking[0].Num("pos"), 1);
+  EXPECT_EQ(ranking[0].Items("scores"),
+            (std::vector<std::string>{std::to_string(score), "9000", "8000"}))
       << ranking[0];
   const std::string table = *Cp932ToUtf8(*ReadWholeFile(folder.data / "30.dat"));
   EXPECT_NE(table.find(",A," + std::to_string(score) + "\r\n名人,A,9000\r\n達人,B,8000\r\n"),
@@ -178,7 +163,7 @@ TEST_F(CafeRunTest, AnIdleWeekOnlyHasGiveUpsAndEndsWithAnE) {
   EXPECT_FALSE(Events("giveup").empty());
   const auto final = Events("final");
   ASSERT_EQ(final.size(), 1u);
-  EXPECT_EQ(TextField(final[0], "grade"), "E") << final[0];
+  EXPECT_EQ(final[0].Str("grade"), "E") << final[0];
   EXPECT_EQ(ClearMarkers(), 1);
 }
 
@@ -192,8 +177,8 @@ TEST_F(CafeRunTest, ThePlayFileServesByMouseWhenItHasCafeCommands) {
       << failure;
   const auto serves = Events("serve");
   ASSERT_EQ(serves.size(), 2u);
-  EXPECT_NE(serves[0].find("\"correct\":true"), std::string::npos);
-  EXPECT_NE(serves[1].find("\"correct\":false"), std::string::npos);
+  EXPECT_TRUE(serves[0].Bool("correct"));
+  EXPECT_FALSE(serves[1].Bool("correct"));
   // The run stops once the play file is done and a customer waits.
   EXPECT_EQ(Events("stage").size(), 1u);
   EXPECT_TRUE(std::filesystem::exists(folder.root / "waiting.png"));

@@ -8,6 +8,7 @@
 #include "app/HeadlessRunner.h"
 #include "base/Files.h"
 #include "graphics/TextRenderer.h"
+#include "support/LogLine.h"
 #include "support/PlayedRun.h"
 
 namespace dovetail {
@@ -15,21 +16,39 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Each piece is found in a line after the line of the piece before.
-void ExpectInOrder(const std::vector<std::string>& lines, const std::vector<std::string>& pieces) {
+// One line of the log to look for: an event whose field holds the value (the
+// text of a message contains it; any other field equals it).
+struct Sought {
+  std::string event;
+  std::string field;
+  std::string value;
+
+  bool Matches(const testing::LogLine& line) const {
+    if (line.Event() != event) return false;
+    if (field.empty()) return true;
+    if (field == "text") return line.Str(field).find(value) != std::string::npos;
+    return line.Str(field) == value;
+  }
+};
+
+// The lines sought appear in this order (others may come between).
+void ExpectInOrder(const std::vector<std::string>& lines, const std::vector<Sought>& sought) {
+  const std::vector<testing::LogLine> parsed = testing::ParseLog(lines);
   size_t at = 0;
-  for (const std::string& piece : pieces) {
-    while (at < lines.size() && lines[at].find(piece) == std::string::npos)
+  for (const Sought& one : sought) {
+    while (at < parsed.size() && !one.Matches(parsed[at]))
       ++at;
-    EXPECT_LT(at, lines.size()) << "not found in order: " << piece;
+    EXPECT_LT(at, parsed.size()) << "not found in order: " << one.event << " " << one.field << " "
+                                 << one.value;
   }
 }
 
-// Lines holding `piece`.
-size_t CountLines(const std::vector<std::string>& lines, const std::string& piece) {
-  return static_cast<size_t>(std::count_if(
-      lines.begin(), lines.end(),
-      [&](const std::string& line) { return line.find(piece) != std::string::npos; }));
+// The lines matching `sought`.
+size_t CountLines(const std::vector<std::string>& lines, const Sought& sought) {
+  const std::vector<testing::LogLine> parsed = testing::ParseLog(lines);
+  return static_cast<size_t>(
+      std::count_if(parsed.begin(), parsed.end(),
+                    [&](const testing::LogLine& line) { return sought.Matches(line); }));
 }
 
 // A whole week read with skipping: it is turned on after the first message
@@ -93,29 +112,29 @@ class DemoStory : public ::testing::Test {
 TEST_F(DemoStory, PlaysTheFirstDayThroughTheChoiceTheStageAndTheEvening) {
   const auto lines = Play();
   // These appear in the log in this order.
-  const std::vector<std::string> expected = {
-      "\"event\":\"wave\",\"id\":104",          // the loading bar's jingle
-      "\"what\":\"play\",\"file\":\"01.mid\"",  // the title music
-      "\"effect\",\"code\":\"BI\"",             // the morning street fades in
-      "一日目",                                 // the day's heading in large text
-      "名札に名前",
-      "【花子】",  // the name entered is the speaker's tag
-      "\"effect\",\"code\":\"HC\"",
-      "わからないことは",               // a face change
-      "\"event\":\"wave\",\"id\":101",  // the door bell
-      "カランコロン",
-      "\"texts\":[\"あたたかいブレンド\",\"今日のケーキ\"],\"chosen\":0",
-      "最初にコーヒー",  // the counter the choice raised
-      "\"event\":\"stage\",\"stage\":2,\"what\":\"start\"",
-      "\"what\":\"play\",\"file\":\"02.mid\"",
-      "\"event\":\"serve\"",
-      "\"event\":\"stage\",\"stage\":2,\"what\":\"end\"",
-      "\"code\":\"DI\"",
-      "おつかれさま",
-      "\"code\":\"HB\"",
-      "\"code\":\"MO\"",  // she falls asleep
-      "\"code\":\"MI\"",  // and wakes on the second day
-      "二日目"};
+  const std::vector<Sought> expected = {
+      {"wave", "id", "104"},       // the loading bar's jingle
+      {"bgm", "file", "01.mid"},   // the title music
+      {"effect", "code", "BI"},    // the morning street fades in
+      {"text", "text", "一日目"},  // the day's heading in large text
+      {"text", "text", "名札に名前"},
+      {"text", "tag", "【花子】"},  // the name entered is the speaker's tag
+      {"effect", "code", "HC"},
+      {"text", "text", "わからないことは"},  // a face change
+      {"wave", "id", "101"},                 // the door bell
+      {"text", "text", "カランコロン"},
+      {"choice", "chosen", "0"},
+      {"text", "text", "最初にコーヒー"},  // the counter the choice raised
+      {"stage", "what", "start"},
+      {"bgm", "file", "02.mid"},
+      {"serve", "", ""},
+      {"stage", "what", "end"},
+      {"effect", "code", "DI"},
+      {"text", "text", "おつかれさま"},
+      {"effect", "code", "HB"},
+      {"effect", "code", "MO"},  // she falls asleep
+      {"effect", "code", "MI"},  // and wakes on the second day
+      {"text", "text", "二日目"}};
   ExpectInOrder(lines, expected);
   for (const char* snap : {"day-heading", "choice", "cafe-served", "night", "second-day"})
     EXPECT_TRUE(fs::exists(game / (std::string(snap) + ".png"))) << snap;
@@ -124,11 +143,11 @@ TEST_F(DemoStory, PlaysTheFirstDayThroughTheChoiceTheStageAndTheEvening) {
 
 TEST_F(DemoStory, TheCakeRouteHearsAnotherLineAndRejoins) {
   const auto lines = Play("click 100 210");
-  const std::vector<std::string> expected = {"\"chosen\":1", "店の自慢",
-                                             "\"event\":\"stage\",\"stage\":2", "二日目"};
-  ExpectInOrder(lines, expected);
-  for (const std::string& line : lines)
-    EXPECT_EQ(line.find("最初にコーヒー"), std::string::npos);
+  ExpectInOrder(lines, {{"choice", "chosen", "1"},
+                        {"text", "text", "店の自慢"},
+                        {"stage", "stage", "2"},
+                        {"text", "text", "二日目"}});
+  EXPECT_EQ(CountLines(lines, {"text", "text", "最初にコーヒー"}), 0u);
 }
 
 // Every day saves first and every afternoon from day 2 on is evaluated; the
@@ -136,22 +155,28 @@ TEST_F(DemoStory, TheCakeRouteHearsAnotherLineAndRejoins) {
 // and a well-served week to the master's praise.
 TEST_F(DemoStory, AWarmWeekServedWellEndsWithTheStaffRoll) {
   const auto lines = PlayText(WeekPlay({1, 1, 1}), CafePolicy::Perfect);
-  EXPECT_EQ(CountLines(lines, "\"msgbox\",\"text\":\"セーブしました.\""), 7u);
-  EXPECT_EQ(CountLines(lines, "\"msgbox\""), 7u);  // no content error
-  EXPECT_EQ(CountLines(lines, "\"event\":\"day\""), 6u);
-  ExpectInOrder(lines, {"\"stage\":14,\"what\":\"end\"", "\"event\":\"final\"", "\"grade\":\"A\"",
-                        "すばらしい！", "つばめで働いてくれませんか", "\"staffroll\":true",
-                        "\"event\":\"ranking\",\"mode\":1"});
+  EXPECT_EQ(CountLines(lines, {"msgbox", "text", "セーブしました."}), 7u);
+  EXPECT_EQ(CountLines(lines, {"msgbox", "", ""}), 7u);  // no content error
+  EXPECT_EQ(CountLines(lines, {"day", "", ""}), 6u);
+  ExpectInOrder(lines, {{"stage", "stage", "14"},
+                        {"final", "grade", "A"},
+                        {"text", "text", "すばらしい！"},
+                        {"text", "text", "つばめで働いてくれませんか"},
+                        {"ending", "staffroll", "true"},
+                        {"ranking", "mode", "1"}});
 }
 
 // The cake, ノア's kitchen and the usual service leave `set` at 2: the quiet
 // goodbye; nobody served gives grade "E" and the master's encouragement.
 TEST_F(DemoStory, AWeekOfOtherChoicesUnservedEndsQuietly) {
   const auto lines = PlayText(WeekPlay({2, 2, 2}), CafePolicy::Idle);
-  EXPECT_EQ(CountLines(lines, "\"msgbox\""), 7u);
-  ExpectInOrder(lines, {"いっしょに仕込み", "\"grade\":\"E\"", "うまくいかない日も",
-                        "お客さんとして来てください", "\"staffroll\":false"});
-  EXPECT_EQ(CountLines(lines, "つばめで働いてくれませんか"), 0u);
+  EXPECT_EQ(CountLines(lines, {"msgbox", "", ""}), 7u);
+  ExpectInOrder(lines, {{"text", "text", "いっしょに仕込み"},
+                        {"final", "grade", "E"},
+                        {"text", "text", "うまくいかない日も"},
+                        {"text", "text", "お客さんとして来てください"},
+                        {"ending", "staffroll", "false"}});
+  EXPECT_EQ(CountLines(lines, {"text", "text", "つばめで働いてくれませんか"}), 0u);
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
-#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,6 +18,7 @@
 #include "routes/RouteMap.h"
 #include "script/DataFolder.h"
 #include "shell/Settings.h"
+#include "support/LogLine.h"
 #include "support/PlayedRun.h"
 
 namespace dovetail {
@@ -63,22 +63,12 @@ struct LoggedStep {
 };
 
 std::vector<LoggedStep> Steps(const std::vector<std::string>& lines) {
-  static const std::regex step(
-      "\"event\":\"step\",\"position\":(\\d+),\"label\":(-?\\d+),\"command\":\"([^\"]*)\"");
   std::vector<LoggedStep> steps;
-  std::smatch m;
-  for (const std::string& line : lines) {
-    if (std::regex_search(line, m, step)) {
-      steps.push_back({std::stoi(m[1]), static_cast<int16_t>(std::stoi(m[2])), m[3]});
-    }
+  for (const testing::LogLine& line : testing::EventsNamed(lines, "step")) {
+    steps.push_back({static_cast<int32_t>(line.Num("position")),
+                     static_cast<int16_t>(line.Num("label")), line.Str("command")});
   }
   return steps;
-}
-
-bool Logged(const std::vector<std::string>& lines, const std::string& piece) {
-  return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
-    return line.find(piece) != std::string::npos;
-  });
 }
 
 // A fresh copy of the built demo for one run, without a save.
@@ -186,15 +176,15 @@ TEST_P(DemoRouteShard, PlaysEachRouteToItsEnd) {
     EXPECT_EQ(std::vector<int16_t>(labels.begin(), labels.end()), route.labels);
 
     const bool ending = route.end == RouteEnd::Ending || route.end == RouteEnd::StaffRoll;
-    EXPECT_EQ(Logged(run.lines, "\"event\":\"ending\""), ending);
+    EXPECT_EQ(testing::Logged(run.lines, "ending"), ending);
     if (ending) {
-      EXPECT_TRUE(Logged(run.lines, route.end == RouteEnd::StaffRoll
-                                        ? "\"event\":\"ending\",\"staffroll\":true"
-                                        : "\"event\":\"ending\",\"staffroll\":false"));
-      EXPECT_TRUE(Logged(run.lines, "\"event\":\"ranking\",\"mode\":1"));
+      EXPECT_TRUE(testing::Logged(run.lines, "ending", "staffroll",
+                                  route.end == RouteEnd::StaffRoll ? "true" : "false"));
+      EXPECT_TRUE(testing::Logged(run.lines, "ranking", "mode", "1"));
     }
     if (route.grade == GradeNeed::High) {
-      EXPECT_TRUE(Logged(run.lines, "\"grade\":\"A\"") || Logged(run.lines, "\"grade\":\"B\""));
+      EXPECT_TRUE(testing::Logged(run.lines, "final", "grade", "A") ||
+                  testing::Logged(run.lines, "final", "grade", "B"));
     }
   }
 }
@@ -243,7 +233,7 @@ TEST_P(DemoSaveShard, LoadingEachSavePointGoesOnWhereItWasSaved) {
         route.story.list.end());
     const testing::PlayedRun loaded = copy.Play(StoryRouteText(rest), route.grade);
     EXPECT_EQ(loaded.code, 0) << loaded.failure;
-    EXPECT_TRUE(Logged(loaded.lines, "ロードしました."));
+    EXPECT_TRUE(testing::Logged(loaded.lines, "msgbox", "text", "ロードしました."));
 
     std::vector<int32_t> expected;
     for (auto it = after + 1; it != whole.end(); ++it)

@@ -112,6 +112,7 @@ std::optional<LogLine> LogLine::Parse(std::string_view json) {
     reader.Take(',');
   }
   if (!reader.AtEnd()) return std::nullopt;
+  line.raw_ = std::string(json);
   return line;
 }
 
@@ -142,6 +143,14 @@ std::vector<LogLine> ParseLog(const std::vector<std::string>& lines) {
     if (auto line = LogLine::Parse(text)) parsed.push_back(std::move(*line));
   }
   return parsed;
+}
+
+bool Logged(const std::vector<std::string>& lines, const std::string& event,
+            const std::string& field, const std::string& value) {
+  for (const LogLine& line : EventsNamed(lines, event)) {
+    if (field.empty() || line.Str(field) == value) return true;
+  }
+  return false;
 }
 
 std::vector<LogLine> EventsNamed(const std::vector<std::string>& lines, const std::string& event) {

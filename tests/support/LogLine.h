@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,13 @@ class LogLine {
   bool Bool(const std::string& key) const;
   // An array field's items as written: strings unquoted, numbers as digits.
   std::vector<std::string> Items(const std::string& key) const;
+  // The line as written, for messages.
+  const std::string& Raw() const { return raw_; }
+  // Two lines are equal when they were written the same.
+  bool operator==(const LogLine& other) const { return raw_ == other.raw_; }
+  friend std::ostream& operator<<(std::ostream& out, const LogLine& line) {
+    return out << line.raw_;
+  }
 
  private:
   struct Value {
@@ -33,10 +41,17 @@ class LogLine {
     std::vector<std::string> items;
   };
   std::map<std::string, Value> fields_;
+  std::string raw_;
 };
 
 // Every line of `lines` that parses, in order.
 std::vector<LogLine> ParseLog(const std::vector<std::string>& lines);
+
+// Whether a line of the event `event` holds `field` equal to `value` (a
+// string, or a number or boolean as written); with no field, any line of the
+// event.
+bool Logged(const std::vector<std::string>& lines, const std::string& event,
+            const std::string& field = "", const std::string& value = "");
 
 // The lines of one event, in order.
 std::vector<LogLine> EventsNamed(const std::vector<std::string>& lines, const std::string& event);
