@@ -10,8 +10,25 @@ namespace dovetail {
 // target, and the message the game shows for a variant it does not know
 // ("error(X?):" and the record's label). The interpreter, the counters'
 // commands, the content check and the route walker all read this table.
+// What a command does, for the interpreter's dispatch.
+enum class CommandKind {
+  Game,       // g: jump, stage, save, café stage, name entry
+  Sound,      // a: music and effects
+  Choices,    // s
+  Count,      // p: story counters
+  Test,       // i: grade and counter tests
+  Compare,    // d: stage comparisons
+  Reserved,   // c
+  TextMode,   // t
+  PageBreak,  // r
+  Wait,       // w
+  Ending,     // e: the story ends in its ending
+  Quit,       // q: the program ends
+};
+
 struct CommandRule {
   char letter = 0;
+  CommandKind kind = CommandKind::Game;
   std::string_view what;          // in the content check's words
   std::string_view variants;      // the last characters acted on; empty: any
   std::string_view jumpVariants;  // variants that jump (need a target label)
@@ -19,19 +36,19 @@ struct CommandRule {
 };
 
 inline constexpr CommandRule kCommandRules[] = {
-    {'g', "the game command", "012349", "0", 0},
-    {'a', "the sound command", "", "", 0},
-    {'s', "the choice", "", "", 0},
-    {'p', "the counter command", "012789", "", 'p'},
-    {'i', "the test", "012", "01", 'i'},
-    {'d', "the stage comparison", "012349", "012349", 'd'},
+    {'g', CommandKind::Game, "the game command", "012349", "0", 0},
+    {'a', CommandKind::Sound, "the sound command", "", "", 0},
+    {'s', CommandKind::Choices, "the choice", "", "", 0},
+    {'p', CommandKind::Count, "the counter command", "012789", "", 'p'},
+    {'i', CommandKind::Test, "the test", "012", "01", 'i'},
+    {'d', CommandKind::Compare, "the stage comparison", "012349", "012349", 'd'},
     // The reserved commands report themselves with the test's letter.
-    {'c', "the reserved command", "012", "", 'i'},
-    {'t', "the text mode", "", "", 0},
-    {'r', "the page break", "", "", 0},
-    {'w', "the wait", "", "", 0},
-    {'e', "the ending", "", "", 0},
-    {'q', "the quit", "", "", 0},
+    {'c', CommandKind::Reserved, "the reserved command", "012", "", 'i'},
+    {'t', CommandKind::TextMode, "the text mode", "", "", 0},
+    {'r', CommandKind::PageBreak, "the page break", "", "", 0},
+    {'w', CommandKind::Wait, "the wait", "", "", 0},
+    {'e', CommandKind::Ending, "the ending", "", "", 0},
+    {'q', CommandKind::Quit, "the quit", "", "", 0},
 };
 
 // The rule of a command (by its first letter); null for a record whose

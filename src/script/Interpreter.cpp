@@ -39,17 +39,17 @@ bool Interpreter::Step() {
   if (state_.CharPending) state_.StepResult = handlers_.PlaceCharacter();
   if (state_.FacePending) state_.StepResult = handlers_.ChangeFace();
 
-  if (!state_.CurCommand.empty()) {
-    const char letter = state_.CurCommand[0];
-    if (letter == 'e') {
+  // A command the table does not know is no command: the record's text shows.
+  if (const CommandRule* rule = FindCommandRule(state_.CurCommand)) {
+    if (rule->kind == CommandKind::Ending) {
       handlers_.PlayEnding();
       return false;
     }
-    if (letter == 'q') {
+    if (rule->kind == CommandKind::Quit) {
       handlers_.Quit();
       return false;
     }
-    state_.StepResult = Dispatch();
+    state_.StepResult = Dispatch(*rule);
   }
 
   // A jump to a label that does not exist has been reported; going on with
@@ -152,39 +152,41 @@ void Interpreter::SubstituteNames() {
   }
 }
 
-int32_t Interpreter::Dispatch() {
+int32_t Interpreter::Dispatch(const CommandRule& rule) {
   StoryState& s = state_;
-  switch (s.CurCommand[0]) {
-    case 'g':
+  switch (rule.kind) {
+    case CommandKind::Game:
       return CmdGame();
-    case 'a':
+    case CommandKind::Sound:
       handlers_.CmdAudio();
       return kAdvance;
-    case 's':
+    case CommandKind::Choices:
       return handlers_.ShowChoices();
-    case 'p':
+    case CommandKind::Count:
       handlers_.CmdCount();
       return kAdvance;
-    case 'i':
+    case CommandKind::Test:
       return handlers_.CmdIf();
-    case 'd':
+    case CommandKind::Compare:
       return handlers_.CmdCompare();
-    case 'c':
+    case CommandKind::Reserved:
       return handlers_.CmdReserved();
-    case 't': {
+    case CommandKind::TextMode: {
       const int32_t result = handlers_.CmdTextMode();
       // A text mode change in click-wait mode starts a fresh page.
       if (s.message.ClickWait) handlers_.MesClear();
       return result;
     }
-    case 'r':
+    case CommandKind::PageBreak:
       handlers_.MesClear();
       return kShowText;
-    case 'w':
+    case CommandKind::Wait:
       return CmdWait();
-    default:
-      return s.StepResult;
+    case CommandKind::Ending:
+    case CommandKind::Quit:
+      break;  // the story ends in Step
   }
+  return s.StepResult;
 }
 
 bool Interpreter::FindLabel(int16_t label) {

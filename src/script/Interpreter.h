@@ -5,6 +5,7 @@
 
 #include "platform/GameEvents.h"
 #include "platform/Host.h"
+#include "script/Commands.h"
 #include "script/StoryState.h"
 
 namespace dovetail {
@@ -85,7 +86,8 @@ class Interpreter {
   // One step; false when the script has ended.
   bool Step();
   void CopyRecord();
-  int32_t Dispatch();
+  // Runs the command the table describes; returns the step result.
+  int32_t Dispatch(const CommandRule& rule);
 
   StoryState& state_;
   Host& host_;
