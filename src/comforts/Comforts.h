@@ -88,12 +88,6 @@ class Comforts final : public PageComforts {
   void StopSkipRead(SkipStop why, int32_t at = -1);
   void TakeScreenshot();
 
-  bool AutoAdvance() const { return autoAdvance_; }
-  bool SkippingRead() const { return skipping_; }
-  bool HistoryOpen() const { return view_.IsOpen(); }
-  const MessageHistory& History() const { return history_; }
-  const ReadPages& Read() const { return read_; }
-
   // PageComforts.
   void PageShown(const ShownPage& page) override;
   bool PassesPage() override;
