@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QWindow>
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "platform/qt/WindowFrame.h"
@@ -158,7 +159,9 @@ void MainWindowShell::SetFullScreen(bool fullScreen) {
   if (fullScreen == fullScreen_) return;
   fullScreen_ = fullScreen;
   if (fullScreen) {
-    windowedPlace_ = geometry().topLeft();
+    // A window that goes full screen before it was ever shown (the player's
+    // remembered choice) has no windowed place yet.
+    windowedPlace_ = isVisible() ? std::optional<QPoint>(geometry().topLeft()) : std::nullopt;
     // The fixed size of windowed mode stays on the window until lifted.
     layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
     setMinimumSize(0, 0);
@@ -175,10 +178,21 @@ void MainWindowShell::SetFullScreen(bool fullScreen) {
     LeaveFullScreenLayout();
     // The screen-sized geometry asked for above is the one a window manager
     // would restore, at the screen's corner with the title bar above it.
-    setGeometry(QRect(windowedPlace_, geometry().size()));
+    setGeometry(QRect(windowedPlace_.value_or(CentredPlace()), geometry().size()));
   }
   canvas_->setFocus();
   ViewChanged();
+}
+
+QPoint MainWindowShell::CentredPlace() const {
+  const QScreen* where = screen();
+  if (where == nullptr) return QPoint(0, 0);
+  const QRect available = where->availableGeometry();
+  const QSize inside = sizeHint();
+  const QMargins frame = WindowFrameMargins(*this);
+  return available.topLeft() +
+         QPoint(std::max(0, (available.width() - inside.width()) / 2) + frame.left(),
+                std::max(0, (available.height() - inside.height()) / 2) + frame.top());
 }
 
 void MainWindowShell::LeaveFullScreenLayout() {

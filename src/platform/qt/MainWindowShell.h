@@ -5,6 +5,7 @@
 #include <QSize>
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -95,6 +96,8 @@ class MainWindowShell : public QMainWindow {
   // Back to the windowed layout after full screen, by the program or the
   // window manager.
   void LeaveFullScreenLayout();
+  // The place of the window's inside that centres the window on its screen.
+  QPoint CentredPlace() const;
   void WatchPointer(QEvent* event);
   void WatchKeys(QEvent* event);
 
@@ -110,9 +113,10 @@ class MainWindowShell : public QMainWindow {
   std::vector<std::string> programNames_;
   int zoom_ = 1;
   bool fullScreen_ = false;
-  // Where the window's inside was before it filled the screen,
-  // so that leaving full screen puts it back there.
-  QPoint windowedPlace_;
+  // Where the window's inside was before it filled the screen, so that
+  // leaving full screen puts it back there; none when it filled the screen
+  // before it was ever shown (it is then centred on its screen).
+  std::optional<QPoint> windowedPlace_;
   Peek peek_ = Peek::None;
   // Alt went down with no other key or click since.
   bool altAlone_ = false;
