@@ -9,12 +9,11 @@
 #include "graphics/TextRenderer.h"
 #include "support/LogLine.h"
 #include "support/PlayedRun.h"
+#include "support/RunnerGame.h"
 #include "support/TestDataFolder.h"
 
 namespace dovetail {
 namespace {
-
-using testing::TestDataFolder;
 
 // A whole café week: "g3" (stage 2), then "g1" "g3" thirteen times. The last
 // pair asks for stage 15, which has no entry in the stage table; then "q".
@@ -25,30 +24,17 @@ std::string WeekScript() {
   return rows + "1001,q,,,,,,,,,,,\r\n";
 }
 
-class CafeRunTest : public ::testing::Test {
+class CafeRunTest : public testing::RunnerGame {
  protected:
-  CafeRunTest()
-      : folder(::testing::UnitTest::GetInstance()->current_test_info()->name()),
-        text(TextRenderer::Create().value()) {
-    folder.SetScript(WeekScript());
-  }
+  CafeRunTest() { folder.SetScript(WeekScript()); }
 
   int Play(CafePolicy policy, const std::string& playText = "until title\nclick 420 245\n",
            uint32_t seed = 1) {
-    RunnerOptions options;
+    RunnerOptions options = Options();
     options.seed = seed;
-    options.gameFolder = folder.root;
     options.cafe = policy;
-    options.snapDir = folder.root;
     options.maxMs = 4 * 3'600'000;
-    testing::PlayedRun run = testing::PlayHeadless(std::move(options), playText, *text);
-    failure = run.failure;
-    lines = std::move(run.lines);
-    return run.code;
-  }
-
-  std::vector<testing::LogLine> Events(const std::string& name) const {
-    return testing::EventsNamed(lines, name);
+    return PlayWith(std::move(options), playText);
   }
 
   std::vector<std::string> RankLines() const {
@@ -70,11 +56,6 @@ class CafeRunTest : public ::testing::Test {
       ++count;
     return count;
   }
-
-  TestDataFolder folder;
-  std::unique_ptr<TextRenderer> text;
-  std::vector<std::string> lines;
-  std::string failure;
 };
 
 TEST_F(CafeRunTest, APerfectWeekGetsTheTopGradeEveryDayAndAnAAtTheEnd) {

@@ -8,30 +8,20 @@
 #include "shell/Game.h"
 #include "support/LogLine.h"
 #include "support/PlayedRun.h"
+#include "support/RunnerGame.h"
 #include "support/TestDataFolder.h"
 
 namespace dovetail {
 namespace {
 
-using testing::TestDataFolder;
-
-class HeadlessRunnerTest : public ::testing::Test {
+class HeadlessRunnerTest : public testing::RunnerGame {
  protected:
-  HeadlessRunnerTest()
-      : folder(::testing::UnitTest::GetInstance()->current_test_info()->name()),
-        text(TextRenderer::Create().value()) {}
-
   // Runs the game with a play file; returns the exit code and fills `lines`.
   int Play(const std::string& playText, uint32_t maxMs = 3'600'000, uint32_t snapEvery = 0) {
-    RunnerOptions options;
-    options.gameFolder = folder.root;
-    options.snapDir = folder.root;
+    RunnerOptions options = Options();
     options.maxMs = maxMs;
     options.snapEvery = snapEvery;
-    testing::PlayedRun run = testing::PlayHeadless(std::move(options), playText, *text);
-    failure = run.failure;
-    lines = std::move(run.lines);
-    return run.code;
+    return PlayWith(std::move(options), playText);
   }
 
   // The index of the first log line from `from` on with the event `event`
@@ -54,11 +44,6 @@ class HeadlessRunnerTest : public ::testing::Test {
       return line.Str(key).find(text) != std::string::npos;
     };
   }
-
-  TestDataFolder folder;
-  std::unique_ptr<TextRenderer> text;
-  std::vector<std::string> lines;
-  std::string failure;
 };
 
 // The name dialog's field takes seven characters at the most; a name the

@@ -8,13 +8,13 @@
 #include "comforts/Comforts.h"
 #include "support/LogLine.h"
 #include "support/PlayedRun.h"
+#include "support/RunnerGame.h"
 #include "support/TestDataFolder.h"
 
 namespace dovetail {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::TestDataFolder;
 
 // Three pages, a choice of two branches of two pages each, the end.
 constexpr const char* kScript =
@@ -35,33 +35,21 @@ constexpr const char* kNextPage = "click 320 440\nuntil click-wait\n";
 
 // The comforts played through play files on the headless runner, with the
 // player's own files kept in a folder of the test's.
-class ComfortsPlayTest : public ::testing::Test {
+class ComfortsPlayTest : public testing::RunnerGame {
  protected:
-  ComfortsPlayTest()
-      : folder(::testing::UnitTest::GetInstance()->current_test_info()->name()),
-        text(TextRenderer::Create().value()) {
-    folder.SetScript(kScript, kChoices);
-  }
+  ComfortsPlayTest() { folder.SetScript(kScript, kChoices); }
 
   int Play(const std::string& playText) {
-    RunnerOptions options;
-    options.gameFolder = folder.root;
-    options.snapDir = folder.root;
+    RunnerOptions options = Options();
     PlayerFolderChoice player;
     player.saveDir = PlayerFolder();
     options.playerFolder = player;
-    testing::PlayedRun run = testing::PlayHeadless(std::move(options), playText, *text);
-    failure = run.failure;
-    lines = std::move(run.lines);
-    return run.code;
+    return PlayWith(std::move(options), playText);
   }
 
   fs::path PlayerFolder() const { return folder.root / "player"; }
 
   // The log's lines of one event, in order.
-  std::vector<testing::LogLine> Events(const std::string& name) const {
-    return testing::EventsNamed(lines, name);
-  }
 
   // The texts shown, in order.
   std::vector<std::string> Texts() const {
@@ -82,11 +70,6 @@ class ComfortsPlayTest : public ::testing::Test {
     }
     return course;
   }
-
-  TestDataFolder folder;
-  std::unique_ptr<TextRenderer> text;
-  std::vector<std::string> lines;
-  std::string failure;
 };
 
 // The history opens over the story with the pages shown so far, scrolls,
