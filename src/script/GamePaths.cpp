@@ -74,11 +74,15 @@ GamePaths GamePaths::ForGameFolder(const fs::path& gameFolder) {
 
 GamePaths GamePaths::ForPlayer(const fs::path& gameFolder, const PlayerFolderChoice& choice) {
   GamePaths paths = ForGameFolder(gameFolder);
+  const bool apart =
+      choice.saveDir || choice.installedGame || !DataFolderCanBeWritten(paths.DataPath);
+  // The game's identity (a read of its script) only when a folder is named by it.
+  if (!apart && !choice.keepOwnFiles) return paths;
   const fs::path playersOwn =
       choice.saveDir ? *choice.saveDir
                      : choice.dataHome / "dovetail" / GameIdentity(gameFolder, paths.DataPath);
   if (choice.keepOwnFiles) paths.OwnFilesPath = playersOwn;
-  if (choice.saveDir || choice.installedGame || !DataFolderCanBeWritten(paths.DataPath)) {
+  if (apart) {
     paths.PlayerPath = playersOwn;
     paths.writesDataFolder = false;
   }

@@ -41,6 +41,32 @@ TEST_F(GamePathsTest, AWritableDataFolderKeepsThePlayersFilesAndIsLeftAsItWas) {
   EXPECT_TRUE(fs::is_empty(home.path));
 }
 
+// The files of our own always live apart from the data folder: in the
+// --save-dir, else in the player's folder under the data home, even while the
+// data folder keeps the game's files; nowhere when they are not kept.
+TEST_F(GamePathsTest, OurOwnFilesLiveApartFromTheDataFolder) {
+  const fs::path byIdentity = home.path / "dovetail" / GameIdentity(folder.root, folder.data);
+  const struct {
+    PlayerFolderChoice choice;
+    fs::path expected;
+  } cases[] = {
+      {{std::nullopt, home.path, false, true}, byIdentity},
+      {{home.path / "saves", home.path, false, true}, home.path / "saves"},
+      {{std::nullopt, home.path, false, false}, fs::path()},
+  };
+  for (const auto& c : cases) {
+    const GamePaths paths = GamePaths::ForPlayer(folder.root, c.choice);
+    EXPECT_EQ(paths.OwnFilesPath, c.expected);
+    EXPECT_EQ(paths.OwnFile("comforts.ini").has_value(), !c.expected.empty());
+  }
+  // Made (private) only when one is written.
+  EXPECT_FALSE(fs::exists(byIdentity));
+  const GamePaths kept = GamePaths::ForPlayer(folder.root, cases[0].choice);
+  EXPECT_EQ(kept.OwnFileToWrite("comforts.ini").value(), byIdentity / "comforts.ini");
+  EXPECT_EQ(fs::status(byIdentity).permissions() & fs::perms::all, fs::perms::owner_all);
+  EXPECT_FALSE(GamePaths::ForPlayer(folder.root, cases[2].choice).OwnFileToWrite("x").ok());
+}
+
 TEST_F(GamePathsTest, TheInstalledGameIsOnlyReadEvenWhenItCouldBeWritten) {
   const GamePaths paths = GamePaths::ForPlayer(folder.root, {std::nullopt, home.path, true});
   EXPECT_FALSE(paths.writesDataFolder);
