@@ -44,6 +44,12 @@ std::string ReadOwnFile(const GamePaths& paths, std::string_view name) {
   return text.ok() ? *text : std::string();
 }
 
+// Replaces one of our files whole; an error names the folder or the file.
+Status WriteOwnFile(const GamePaths& paths, std::string_view name, const std::string& text) {
+  auto path = paths.OwnFileToWrite(name);
+  return path.ok() ? ReplaceFileAtomically(*path, text) : Status(path.error());
+}
+
 // "AUTO" in small letters, drawn once for the mark in the message window.
 std::shared_ptr<const Surface> AutoMarkPicture(TextRenderer& text) {
   const FontSpec font{kNoteFont, 9, true, false};
@@ -441,9 +447,7 @@ void Comforts::ViewChanged(int16_t zoom, bool fullScreen) {
 
 void Comforts::SaveSettings() {
   if (settings_ == savedSettings_ || scene_.paths.OwnFilesPath.empty()) return;
-  auto path = scene_.paths.OwnFileToWrite(kComfortSettingsFile);
-  const Status saved =
-      path.ok() ? ReplaceFileAtomically(*path, settings_.Format()) : Status(path.error());
+  const Status saved = WriteOwnFile(scene_.paths, kComfortSettingsFile, settings_.Format());
   if (!saved) {
     scene_.host.Diagnostic("the player's settings were not saved: " + saved.error().message);
     return;
@@ -453,9 +457,7 @@ void Comforts::SaveSettings() {
 
 void Comforts::SaveReadPages() {
   if (!read_.Unsaved() || !readPagesKept_ || scene_.paths.OwnFilesPath.empty()) return;
-  auto path = scene_.paths.OwnFileToWrite(kReadPagesFile);
-  const Status saved =
-      path.ok() ? ReplaceFileAtomically(*path, read_.Format()) : Status(path.error());
+  const Status saved = WriteOwnFile(scene_.paths, kReadPagesFile, read_.Format());
   read_.Saved();
   if (saved) return;
   // The pages stay marked for this run; a folder that cannot be written is

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -198,6 +199,21 @@ TEST_F(WindowTest, ComposesPictureThenBoxesInZOrderThenShapes) {
   EXPECT_EQ(frame.At(300, 300), 0x101010u);  // the window's back colour
   // The shape is not part of the box's image.
   EXPECT_EQ(upper->Image().At(11, 11), 0x00FF00u);
+
+  // A shape's picture (a mark) shows its pixels but its transparent colour.
+  Shape& mark = lower->AddShape();
+  auto picture = std::make_shared<Surface>(2, 1, kBlack);
+  picture->Set(1, 0, 0xFFD27A);
+  mark.picture = picture;
+  mark.left = 20;
+  mark.top = 20;
+  mark.width = 2;
+  mark.height = 1;
+  mark.borderWidth = 0;
+  mark.visible = true;
+  window.Compose(frame);
+  EXPECT_EQ(frame.At(20, 20), 0x0000FFu);
+  EXPECT_EQ(frame.At(21, 20), 0xFFD27Au);
 }
 
 TEST_F(WindowTest, RefreshPresentsAtOnceAndInvalidationWaitsForEvents) {
