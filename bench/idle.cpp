@@ -8,10 +8,16 @@
 // skipped when `pactl info` finds no server). Needs a window system: an X
 // display (e.g. under xvfb-run).
 //
+// With the sound server it also measures an effect's latency, in this process
+// through the program's own audio output while the title music plays: from
+// the call that starts the effect to the moment the server reports its first
+// frame played at the sink (the stream's own timing, interpolated).
+//
 // usage: idle [--seconds N] [--soundfont FILE] [DATA_FOLDER]
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -19,6 +25,10 @@
 #include <vector>
 
 #include "DesktopRun.h"
+#include "sound/EffectSounds.h"
+#include "sound/MidiFile.h"
+#include "sound/SynthAudioOutput.h"
+#include "sound/WaveFile.h"
 
 namespace {
 
@@ -75,11 +85,49 @@ bool Idle(const fs::path& program, const fs::path& data, const std::vector<std::
   return true;
 }
 
+// Effects started at uneven moments while the title music plays.
+constexpr int kEffectRuns = 15;
+
+bool EffectLatency(const fs::path& data, const std::optional<fs::path>& soundFont) {
+  using namespace dovetail;
+  Result<EffectSounds> sounds = EffectSounds::LoadBuiltIn();
+  if (!sounds) return false;
+  SynthAudioOutput::EffectBuffers effects;
+  const WaveSound* sound = sounds->Find(EffectSounds::kFirstId);
+  if (sound == nullptr) return false;
+  effects[EffectSounds::kFirstId] = ToStereo(*sound, SynthAudioOutput::kSampleRate);
+  auto output = SynthAudioOutput::Create(soundFont ? soundFont : FindSoundFont(), effects);
+  if (!output || !(*output)->Open()) {
+    std::printf("  effect latency not measured: the sound server took no stream\n");
+    return true;
+  }
+  Result<MidiPiece> piece = ReadMidiFile(data / "01.mid");
+  if (piece) (void)(*output)->StartMusic(*piece, std::nullopt);
+  std::this_thread::sleep_for(std::chrono::seconds(2));
+  std::vector<double> latencies;
+  for (int run = 0; run < kEffectRuns; ++run) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300 + 37 * run));
+    const Clock::time_point asked = Clock::now();
+    (*output)->PlayEffect(EffectSounds::kFirstId);
+    while (!(*output)->EffectHeard() && MsSince(asked) < 1000)
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    latencies.push_back(MsSince(asked));
+  }
+  std::sort(latencies.begin(), latencies.end());
+  std::printf(
+      "  effect      %5.1f ms median, %5.1f ms at most, from the call to its first frame "
+      "played (%d effects, %s)\n",
+      latencies[latencies.size() / 2], latencies.back(), kEffectRuns,
+      (*output)->DeviceName().c_str());
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   int seconds = 10;
   std::vector<std::string> args;
+  std::optional<fs::path> soundFont;
   fs::path data = DOVETAIL_BENCH_DATA;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -88,6 +136,7 @@ int main(int argc, char** argv) {
     } else if (arg == "--soundfont" && i + 1 < argc) {
       args.push_back("--soundfont");
       args.push_back(argv[++i]);
+      soundFont = args.back();
     } else {
       data = arg;
     }
@@ -108,5 +157,6 @@ int main(int argc, char** argv) {
     std::printf("with the title music: skipped, no sound server answers (pactl info)\n");
     return 0;
   }
-  return Idle(program, data, args, true, seconds) ? 0 : 1;
+  if (!Idle(program, data, args, true, seconds)) return 1;
+  return EffectLatency(data, soundFont) ? 0 : 1;
 }

@@ -16,8 +16,10 @@ packages=(
   # text drawing and the fonts the game's text is mapped to
   libfreetype-dev libfontconfig-dev zlib1g-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation fonts-dejavu-core
-  # music: the synthesizer and General MIDI soundfonts (the large one is preferred)
-  libfluidsynth-dev fluid-soundfont-gm timgm6mb-soundfont
+  # music: the synthesizer, the sound server's client (both loaded when first
+  # needed; their headers are used at build time) and General MIDI soundfonts
+  # (the large one is preferred)
+  libfluidsynth-dev libpulse-dev fluid-soundfont-gm timgm6mb-soundfont
   # desktop smoke tests and screenshots
   xvfb xauth x11-apps imagemagick
   # the idle benchmark: a sound server with a null sink, and clicks into the window

@@ -56,8 +56,8 @@ dovetail::Result<std::unique_ptr<dovetail::SynthAudioOutput>> MakeAudioOutput(
   std::optional<std::filesystem::path> font = FindSoundFont();
   if (soundFont) font = *soundFont;
   if (!font) std::cerr << "dovetail: no General MIDI soundfont installed; the music is off\n";
-  // The soundfont's header is checked here; its loading goes on while the
-  // window opens and the splash runs.
+  // The soundfont's header is checked here; it is loaded from the first frame
+  // on, while the splash runs.
   return SynthAudioOutput::Create(font, std::move(effects), [](const Error& error) {
     std::cerr << "dovetail: " << error.message << "\n";
   });
@@ -135,8 +135,12 @@ int main(int argc, char** argv) {
   QtHost host;
   report.Moment("host");
   bool firstFrame = true;
+  // The synthesizer's library and the soundfont load once the first frame
+  // is on the screen, off its way.
   host.onPresented = [&] {
-    if (std::exchange(firstFrame, false)) report.Moment("first-frame");
+    if (!std::exchange(firstFrame, false)) return;
+    report.Moment("first-frame");
+    (*audio)->StartLoading();
   };
   const GamePaths paths = GamePaths::ForPlayer(gameFolder, playerFolder);
   // Two copies must not write the same player's files; copies keeping their

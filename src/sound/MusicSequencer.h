@@ -23,6 +23,14 @@ class MidiSink {
   virtual void Render(float* left, float* right, uint32_t frames) = 0;
 };
 
+// A sink nobody listens to: the messages go nowhere.
+class SilentSink : public MidiSink {
+ public:
+  void Reset() override {}
+  void Send(uint8_t, uint8_t, uint8_t) override {}
+  void Render(float*, float*, uint32_t) override {}
+};
+
 // Plays one piece into a sink, sample-accurately: each channel message is sent
 // at the frame its time falls on, and the sound between two messages is
 // rendered in one piece. A loop jumps from its end back to its start in the

@@ -39,14 +39,6 @@ class NullAudioOutput : public AudioOutput {
   std::optional<int32_t> PlayingEffect();
 
  private:
-  // Nobody listens: the messages go nowhere.
-  class SilentSink : public MidiSink {
-   public:
-    void Reset() override {}
-    void Send(uint8_t, uint8_t, uint8_t) override {}
-    void Render(float*, float*, uint32_t) override {}
-  };
-
   // Brings the music up to the host's clock.
   void CatchUp();
 
