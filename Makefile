@@ -34,14 +34,15 @@ test-sanitize: deps
 	@cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory test-threads
 
-# The tests of the program's two threads (the soundfont loaded while the
-# window opens, the fonts looked up meanwhile) under ThreadSanitizer.
+# The tests of the program's threads (the soundfont loaded while the splash
+# runs, the fonts looked up meanwhile, the sound server's thread pulling the
+# sound) under ThreadSanitizer.
 test-threads: export TSAN_OPTIONS = halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/scripts/tsan.supp
 test-threads: deps
 	@cmake -S . -B $(TSAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDOVETAIL_TSAN=ON \
 	  -DDOVETAIL_DESKTOP=OFF -DDOVETAIL_BENCH=OFF >/dev/null
 	@cmake --build $(TSAN_DIR) -j $(JOBS) --target dovetail_tests
-	@$(TSAN_DIR)/tests/dovetail_tests --gtest_filter='SynthAudioOutput*:FontLookup*'
+	@$(TSAN_DIR)/tests/dovetail_tests --gtest_filter='SynthAudioOutput*:SoundServerStreams*:FontLookup*'
 
 
 # Every reader under libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer

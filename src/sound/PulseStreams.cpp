@@ -45,6 +45,7 @@ namespace dovetail {
   X(pa_stream_get_latency) \
   X(pa_stream_get_time) \
   X(pa_stream_get_index) \
+  X(pa_stream_update_timing_info) \
   X(pa_operation_unref) \
   X(pa_cvolume_set) \
   X(pa_sw_volume_from_linear)
@@ -242,16 +243,35 @@ void PulseStreams::OnMusicRequest(pa_stream*, size_t bytes, void* self) {
   static_cast<PulseStreams*>(self)->FillMusic(bytes);
 }
 
+// After a restart the timing the client interpolates from is stale (it may
+// believe the stream played on while it rested): the buffered music is not
+// told until the server has answered a timing request made after the refill.
 void PulseStreams::OnRefill(pa_mainloop_api* api, pa_defer_event* event, void* self) {
   api->defer_enable(event, 0);
   auto* streams = static_cast<PulseStreams*>(self);
   if (streams->music_ == nullptr) return;
   const size_t writable = streams->calls_->pa_stream_writable_size(streams->music_);
   if (writable != static_cast<size_t>(-1)) streams->FillMusic(writable);
+  streams->refillPending_ = false;
+  if (pa_operation* update = streams->calls_->pa_stream_update_timing_info(
+          streams->music_, &PulseStreams::OnMusicTiming, streams)) {
+    ++streams->timingRequests_;
+    streams->calls_->pa_operation_unref(update);
+  }
+}
+
+// Answers come in the order asked: the last one answered is the one that
+// followed the last refill.
+void PulseStreams::OnMusicTiming(pa_stream*, int, void* self) {
+  auto* streams = static_cast<PulseStreams*>(self);
+  if (streams->timingRequests_ > 0) --streams->timingRequests_;
+  streams->musicTimingKnown_ = streams->timingRequests_ == 0 && !streams->refillPending_;
 }
 
 void PulseStreams::RestartMusic() {
   if (music_ == nullptr) return;
+  musicTimingKnown_ = false;
+  refillPending_ = true;
   if (pa_operation* flush = calls_->pa_stream_flush(music_, nullptr, nullptr))
     calls_->pa_operation_unref(flush);
   // A stream that rested was asked for its whole buffer already; the server
@@ -332,11 +352,13 @@ void PulseStreams::SetGain(float gain) {
 }
 
 std::optional<uint64_t> PulseStreams::BufferedMusicFrames() {
-  if (music_ == nullptr) return std::nullopt;
+  if (music_ == nullptr || !musicTimingKnown_) return std::nullopt;
   pa_usec_t latency = 0;
   int negative = 0;
-  if (calls_->pa_stream_get_latency(music_, &latency, &negative) < 0) return std::nullopt;
-  if (negative != 0) return 0;
+  // A negative latency is an estimate run past what was written (the stream
+  // starved, or was just restarted); it says nothing about what was heard.
+  if (calls_->pa_stream_get_latency(music_, &latency, &negative) < 0 || negative != 0)
+    return std::nullopt;
   return latency * sampleRate_ / 1000000;
 }
 

@@ -77,7 +77,7 @@ class PulseStreams {
   // The volume of both streams, as a linear amplitude 0..1.
   void SetGain(float gain);
   // Music frames handed to the server and not yet heard, or nothing while the
-  // server has not told (just after a restart).
+  // server's timing is not known (just after a restart, or while starved).
   std::optional<uint64_t> BufferedMusicFrames();
   // True when the first frame of the effect started last has been heard.
   bool EffectHeard();
@@ -104,6 +104,7 @@ class PulseStreams {
   static void OnEffectRequest(pa_stream* stream, size_t bytes, void* self);
   static void OnEffectDrained(pa_stream* stream, int success, void* self);
   static void OnRefill(pa_mainloop_api* api, pa_defer_event* event, void* self);
+  static void OnMusicTiming(pa_stream* stream, int success, void* self);
 
   std::unique_ptr<PulseCalls> calls_;
   Source& source_;
@@ -113,6 +114,11 @@ class PulseStreams {
   pa_context* context_ = nullptr;
   pa_stream* music_ = nullptr;
   pa_defer_event* refill_ = nullptr;
+  // A restart's refill is still to come; timing requests not yet answered;
+  // the interpolated timing is the music's as it is now.
+  bool refillPending_ = false;
+  int timingRequests_ = 0;
+  bool musicTimingKnown_ = false;
   EffectStream effect_;
   // The frame of the effect stream where the effect started last begins.
   uint64_t effectStartFrame_ = 0;
