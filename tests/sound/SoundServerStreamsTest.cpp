@@ -141,7 +141,8 @@ TEST_F(SoundServerStreams, APieceEndsWhenItHasBeenHeardNotWhenItWasRendered) {
   double ahead = 0;
   ASSERT_TRUE(Eventually([&] {
     const uint32_t position = output_->MusicPositionMs();
-    const double elapsed = std::chrono::duration<double, std::milli>(Clock::now() - started).count();
+    const double elapsed =
+        std::chrono::duration<double, std::milli>(Clock::now() - started).count();
     ahead = std::max(ahead, position - elapsed);
     return output_->MusicFinished();
   })) << "the piece never ended";
@@ -177,10 +178,12 @@ TEST_F(SoundServerStreams, AnEffectIsHeardOnAStreamThatCloses) {
 TEST_F(SoundServerStreams, TheMasterVolumeIsTheStreamsVolumeOnTheServer) {
   output_->SetMasterVolume(32768);
   EXPECT_EQ(output_->MasterVolume(), 32768);
-  EXPECT_TRUE(Eventually([&] { return server_.SinkInputs().find("-12.04 dB") != std::string::npos; }))
-      << server_.SinkInputs();
+  EXPECT_TRUE(Eventually([&] {
+    return server_.SinkInputs().find("-12.04 dB") != std::string::npos;
+  })) << server_.SinkInputs();
   output_->SetMasterVolume(65535);
-  EXPECT_TRUE(Eventually([&] { return server_.SinkInputs().find("0.00 dB") != std::string::npos; }));
+  EXPECT_TRUE(
+      Eventually([&] { return server_.SinkInputs().find("0.00 dB") != std::string::npos; }));
 }
 
 }  // namespace
