@@ -250,11 +250,15 @@ bool SynthAudioOutput::Open() {
   return OpenDriver();
 }
 
+// Tried again on each Open while none has succeeded: the library and the
+// settings are made once.
 bool SynthAudioOutput::OpenDriver() {
-  Result<FluidSynthCalls> library = LoadFluidSynth();
-  if (!library) return false;
-  driverFluid_ = std::make_unique<FluidSynthCalls>(*library);
-  driverSettings_ = driverFluid_->new_fluid_settings();
+  if (driverFluid_ == nullptr) {
+    Result<FluidSynthCalls> library = LoadFluidSynth();
+    if (!library) return false;
+    driverFluid_ = std::make_unique<FluidSynthCalls>(*library);
+  }
+  if (driverSettings_ == nullptr) driverSettings_ = driverFluid_->new_fluid_settings();
   if (driverSettings_ == nullptr) return false;
   driverFluid_->fluid_settings_setnum(driverSettings_, "synth.sample-rate", kSampleRate);
   driverFluid_->fluid_settings_setint(driverSettings_, "audio.period-size", kPeriodFrames);
