@@ -39,13 +39,9 @@ namespace dovetail {
   X(pa_stream_set_write_callback) \
   X(pa_stream_begin_write) \
   X(pa_stream_write) \
-  X(pa_stream_writable_size) \
-  X(pa_stream_flush) \
   X(pa_stream_drain) \
-  X(pa_stream_get_latency) \
   X(pa_stream_get_time) \
   X(pa_stream_get_index) \
-  X(pa_stream_update_timing_info) \
   X(pa_operation_unref) \
   X(pa_cvolume_set) \
   X(pa_sw_volume_from_linear)
@@ -115,7 +111,6 @@ PulseStreams::~PulseStreams() {
   if (loop_ == nullptr) return;
   {
     Lock lock(this);
-    if (refill_ != nullptr) calls_->pa_threaded_mainloop_get_api(loop_)->defer_free(refill_);
     CloseStream(music_);
     CloseStream(effect_.stream);
     for (pa_stream*& stream : draining_)
@@ -156,8 +151,6 @@ Status PulseStreams::ConnectContext() {
                    calls_->pa_strerror(calls_->pa_context_errno(context_))};
     calls_->pa_threaded_mainloop_wait(loop_);
   }
-  refill_ = api->defer_new(api, &PulseStreams::OnRefill, this);
-  api->defer_enable(refill_, 0);
   return Status::Ok();
 }
 
@@ -243,40 +236,16 @@ void PulseStreams::OnMusicRequest(pa_stream*, size_t bytes, void* self) {
   static_cast<PulseStreams*>(self)->FillMusic(bytes);
 }
 
-// After a restart the timing the client interpolates from is stale (it may
-// believe the stream played on while it rested): the buffered music is not
-// told until the server has answered a timing request made after the refill.
-void PulseStreams::OnRefill(pa_mainloop_api* api, pa_defer_event* event, void* self) {
-  api->defer_enable(event, 0);
-  auto* streams = static_cast<PulseStreams*>(self);
-  if (streams->music_ == nullptr) return;
-  const size_t writable = streams->calls_->pa_stream_writable_size(streams->music_);
-  if (writable != static_cast<size_t>(-1)) streams->FillMusic(writable);
-  streams->refillPending_ = false;
-  if (pa_operation* update = streams->calls_->pa_stream_update_timing_info(
-          streams->music_, &PulseStreams::OnMusicTiming, streams)) {
-    ++streams->timingRequests_;
-    streams->calls_->pa_operation_unref(update);
-  }
-}
-
-// Answers come in the order asked: the last one answered is the one that
-// followed the last refill.
-void PulseStreams::OnMusicTiming(pa_stream*, int, void* self) {
-  auto* streams = static_cast<PulseStreams*>(self);
-  if (streams->timingRequests_ > 0) --streams->timingRequests_;
-  streams->musicTimingKnown_ = streams->timingRequests_ == 0 && !streams->refillPending_;
-}
-
+// A new piece, or the silence after a stop, goes into a new stream: closing
+// the old one drops the music it still held at once, and the new one's time
+// counts from the first frame of what follows, which is what the position
+// heard is measured from.
 void PulseStreams::RestartMusic() {
   if (music_ == nullptr) return;
-  musicTimingKnown_ = false;
-  refillPending_ = true;
-  if (pa_operation* flush = calls_->pa_stream_flush(music_, nullptr, nullptr))
-    calls_->pa_operation_unref(flush);
-  // A stream that rested was asked for its whole buffer already; the server
-  // will not ask again, so the refill is started here, on the server's thread.
-  calls_->pa_threaded_mainloop_get_api(loop_)->defer_enable(refill_, 1);
+  CloseStream(music_);
+  music_ = NewStream("Music", kMusicBufferMs, kMusicRequestMs, false);
+  if (music_ != nullptr)
+    calls_->pa_stream_set_write_callback(music_, &PulseStreams::OnMusicRequest, this);
 }
 
 void PulseStreams::FillEffects(pa_stream* stream, size_t bytes) {
@@ -351,15 +320,11 @@ void PulseStreams::SetGain(float gain) {
     ApplyGain(stream);
 }
 
-std::optional<uint64_t> PulseStreams::BufferedMusicFrames() {
-  if (music_ == nullptr || !musicTimingKnown_) return std::nullopt;
-  pa_usec_t latency = 0;
-  int negative = 0;
-  // A negative latency is an estimate run past what was written (the stream
-  // starved, or was just restarted); it says nothing about what was heard.
-  if (calls_->pa_stream_get_latency(music_, &latency, &negative) < 0 || negative != 0)
-    return std::nullopt;
-  return latency * sampleRate_ / 1000000;
+std::optional<uint64_t> PulseStreams::MusicFramesPlayed() {
+  if (music_ == nullptr) return std::nullopt;
+  pa_usec_t played = 0;
+  if (calls_->pa_stream_get_time(music_, &played) < 0) return std::nullopt;
+  return played * sampleRate_ / 1000000;
 }
 
 bool PulseStreams::EffectHeard() {

@@ -10,8 +10,6 @@
 struct pa_threaded_mainloop;
 struct pa_context;
 struct pa_stream;
-struct pa_defer_event;
-struct pa_mainloop_api;
 
 namespace dovetail {
 
@@ -71,14 +69,15 @@ class PulseStreams {
 
   // Drops the music not yet heard and pulls anew at once: a new piece (or
   // silence after a stop) is heard without waiting for the buffer to play out.
+  // A restart before the music stream could open leaves none.
   void RestartMusic();
   // Makes sure an effect stream is pulling, opening one when none is.
   void StartEffect();
   // The volume of both streams, as a linear amplitude 0..1.
   void SetGain(float gain);
-  // Music frames handed to the server and not yet heard, or nothing while the
-  // server's timing is not known (just after a restart, or while starved).
-  std::optional<uint64_t> BufferedMusicFrames();
+  // Frames of music played since the last restart (the server's time,
+  // interpolated), or nothing while the server has not told.
+  std::optional<uint64_t> MusicFramesPlayed();
   // True when the first frame of the effect started last has been heard.
   bool EffectHeard();
 
@@ -103,8 +102,6 @@ class PulseStreams {
   static void OnMusicRequest(pa_stream* stream, size_t bytes, void* self);
   static void OnEffectRequest(pa_stream* stream, size_t bytes, void* self);
   static void OnEffectDrained(pa_stream* stream, int success, void* self);
-  static void OnRefill(pa_mainloop_api* api, pa_defer_event* event, void* self);
-  static void OnMusicTiming(pa_stream* stream, int success, void* self);
 
   std::unique_ptr<PulseCalls> calls_;
   Source& source_;
@@ -113,12 +110,6 @@ class PulseStreams {
   pa_threaded_mainloop* loop_ = nullptr;
   pa_context* context_ = nullptr;
   pa_stream* music_ = nullptr;
-  pa_defer_event* refill_ = nullptr;
-  // A restart's refill is still to come; timing requests not yet answered;
-  // the interpolated timing is the music's as it is now.
-  bool refillPending_ = false;
-  int timingRequests_ = 0;
-  bool musicTimingKnown_ = false;
   EffectStream effect_;
   // The frame of the effect stream where the effect started last begins.
   uint64_t effectStartFrame_ = 0;

@@ -31,6 +31,9 @@ constexpr uint32_t kCutOffFrames = SynthAudioOutput::kSampleRate / 200;
 // How long the music is still rendered after it fell silent, for the reverb
 // to die away, before its stream rests.
 constexpr uint64_t kTailFrames = SynthAudioOutput::kSampleRate * 2;
+// Without our streams the position heard is the one rendered, as the driver
+// pulls it.
+constexpr uint64_t kAllRendered = UINT64_MAX;
 // Frames rendered at a time into the buffers on the stack.
 constexpr uint32_t kChunkFrames = 1024;
 
@@ -240,10 +243,9 @@ bool SynthAudioOutput::Open() {
     Result<std::unique_ptr<PulseStreams>> streams =
         PulseStreams::Connect(*this, kSampleRate, Gain());
     if (streams) {
+      // The music stream's time starts with its first pull, as the music
+      // rendered does (a piece started before is pulled from its start).
       streams_ = std::move(*streams);
-      // A piece the worker started before the streams were there.
-      PulseStreams::Lock held(streams_.get());
-      streams_->RestartMusic();
       return true;
     }
   }
@@ -342,9 +344,9 @@ void SynthAudioOutput::StopMusic() {
   if (streams_ != nullptr) streams_->RestartMusic();
 }
 
-void SynthAudioOutput::CatchUpHeard(std::optional<uint64_t> buffered) {
-  if (!buffered) return;
-  const uint64_t heard = framesRendered_ - std::min(*buffered, framesRendered_);
+void SynthAudioOutput::CatchUpHeard(std::optional<uint64_t> played) {
+  if (!played) return;
+  const uint64_t heard = std::min(*played, framesRendered_);
   if (heard <= framesHeard_) return;
   heard_.Advance(silent_, heard - framesHeard_);
   framesHeard_ = heard;
@@ -352,19 +354,19 @@ void SynthAudioOutput::CatchUpHeard(std::optional<uint64_t> buffered) {
 
 uint32_t SynthAudioOutput::MusicPositionMs() {
   PulseStreams::Lock streams(streams_.get());
-  std::optional<uint64_t> buffered =
-      streams_ != nullptr ? streams_->BufferedMusicFrames() : std::optional<uint64_t>(0);
+  std::optional<uint64_t> played =
+      streams_ != nullptr ? streams_->MusicFramesPlayed() : std::optional(kAllRendered);
   std::lock_guard guard(lock_);
-  CatchUpHeard(buffered);
+  CatchUpHeard(played);
   return heard_.PositionMs();
 }
 
 bool SynthAudioOutput::MusicFinished() {
   PulseStreams::Lock streams(streams_.get());
-  std::optional<uint64_t> buffered =
-      streams_ != nullptr ? streams_->BufferedMusicFrames() : std::optional<uint64_t>(0);
+  std::optional<uint64_t> played =
+      streams_ != nullptr ? streams_->MusicFramesPlayed() : std::optional(kAllRendered);
   std::lock_guard guard(lock_);
-  CatchUpHeard(buffered);
+  CatchUpHeard(played);
   return heard_.Finished();
 }
 

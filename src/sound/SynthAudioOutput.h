@@ -125,8 +125,9 @@ class SynthAudioOutput : public AudioOutput, private PulseStreams::Source {
   void StartOnSynth(const MidiPiece& piece, std::optional<MusicLoop> loop);
   // Renders the music (no effects, no volume) and counts the frames rendered.
   void RenderMusic(float* left, float* right, uint32_t frames);
-  // Brings the heard position up to the music rendered less `buffered`.
-  void CatchUpHeard(std::optional<uint64_t> buffered);
+  // Brings the heard position up to the frames `played` (at most those
+  // rendered); nothing when the device has not told.
+  void CatchUpHeard(std::optional<uint64_t> played);
   uint32_t PullMusic(float* out, uint32_t frames) override;
   uint32_t PullEffects(float* out, uint32_t frames) override;
   static int DevicePull(void* self, int frames, int effectCount, float* effects[], int outputCount,
