@@ -97,8 +97,9 @@ class SynthAudioOutput : public AudioOutput, private PulseStreams::Source {
   // once; nothing without a soundfont.
   void StartLoading();
 
-  // Starts loading and blocks until the soundfont is loaded or has failed to load (at once when
-  // there is none); for tests and benchmarks. True when music can be played.
+  // Starts loading and blocks until the soundfont is loaded or has failed to
+  // load (at once when there is none); for tests and benchmarks. True when
+  // music can be played.
   bool WaitUntilLoaded();
 
   // For the benchmark of effect latency: true once the first frame of the
