@@ -156,8 +156,8 @@ Status PulseStreams::ConnectContext() {
 
 pa_stream* PulseStreams::NewStream(const char* name, uint32_t bufferMs, uint32_t requestMs,
                                    bool lowLatency) {
-  const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, sampleRate_, 2};
-  pa_stream* stream = calls_->pa_stream_new(context_, name, &spec, nullptr);
+  const pa_sample_spec format{PA_SAMPLE_FLOAT32NE, sampleRate_, 2};
+  pa_stream* stream = calls_->pa_stream_new(context_, name, &format, nullptr);
   if (stream == nullptr) return nullptr;
   calls_->pa_stream_set_state_callback(stream, &PulseStreams::OnStreamState, this);
   pa_buffer_attr buffer{};
