@@ -115,7 +115,6 @@ class PulseStreams {
   uint64_t effectStartFrame_ = 0;
   // Effect streams playing out their last frames before they close.
   std::vector<pa_stream*> draining_;
-  std::vector<float> scratch_;
 };
 
 }  // namespace dovetail
