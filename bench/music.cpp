@@ -10,11 +10,11 @@
 #include <sys/resource.h>
 
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "MusicBench.h"
 #include "sound/SynthAudioOutput.h"
 
 namespace {
@@ -23,12 +23,6 @@ using namespace dovetail;
 
 constexpr uint32_t kPullFrames = 512;
 constexpr double kSecondsPerPiece = 60.0;
-
-double CpuSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
 
 long PeakResidentKiB() {
   rusage usage{};
@@ -39,13 +33,11 @@ long PeakResidentKiB() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::filesystem::path data = argc > 1 ? argv[1] : DOVETAIL_BENCH_DATA;
-  std::optional<std::filesystem::path> soundFont = FindSoundFont();
-  if (argc > 2) soundFont = argv[2];
-  if (!soundFont) {
-    std::fprintf(stderr, "music: no General MIDI soundfont installed\n");
-    return 1;
-  }
+  const std::optional<bench::MusicArguments> arguments =
+      bench::ReadMusicArguments("music", argc, argv);
+  if (!arguments) return 1;
+  const std::filesystem::path& data = arguments->data;
+  const std::optional<std::filesystem::path> soundFont = arguments->soundFont;
   const long before = PeakResidentKiB();
   auto output = SynthAudioOutput::Create(soundFont, {});
   if (!output) {
@@ -60,7 +52,7 @@ int main(int argc, char** argv) {
               soundFont->string().c_str(), SynthAudioOutput::kSampleRate, kPullFrames);
   std::printf("%-8s %10s %10s %12s\n", "piece", "audio s", "cpu s", "x real time");
   std::vector<float> left(kPullFrames), right(kPullFrames);
-  for (const char* name : {"01.mid", "02.mid", "03.mid"}) {
+  for (const char* name : bench::kDemoPieces) {
     Result<MidiPiece> piece = ReadMidiFile(data / name);
     if (!piece) {
       std::fprintf(stderr, "music: %s\n", piece.error().message.c_str());
@@ -73,10 +65,10 @@ int main(int argc, char** argv) {
       return 1;
     }
     const auto frames = static_cast<uint64_t>(kSecondsPerPiece * SynthAudioOutput::kSampleRate);
-    const double start = CpuSeconds();
+    const double start = bench::CpuSeconds();
     for (uint64_t done = 0; done < frames; done += kPullFrames)
       (*output)->Render(left.data(), right.data(), kPullFrames);
-    const double cpu = CpuSeconds() - start;
+    const double cpu = bench::CpuSeconds() - start;
     std::printf("%-8s %10.1f %10.3f %12.1f\n", name, kSecondsPerPiece, cpu, kSecondsPerPiece / cpu);
   }
   std::printf("peak resident memory: %ld KiB before the synthesizer, %ld KiB after\n", before,

@@ -14,11 +14,11 @@
 
 #include <cmath>
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <vector>
 
+#include "MusicBench.h"
 #include "sound/MidiFile.h"
 #include "sound/MusicSequencer.h"
 #include "sound/SynthAudioOutput.h"
@@ -33,12 +33,6 @@ constexpr double kSeconds = 60.0;
 constexpr double kSynthGain = 0.7;
 constexpr int kVoices = 128;
 
-double CpuSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
 class Sink : public MidiSink {
  public:
   explicit Sink(fluid_synth_t* synth) : synth_(synth) {}
@@ -52,11 +46,17 @@ class Sink : public MidiSink {
       case 0x90:
         fluid_synth_noteon(synth_, channel, data1, data2);
         break;
+      case 0xA0:
+        fluid_synth_key_pressure(synth_, channel, data1, data2);
+        break;
       case 0xB0:
         fluid_synth_cc(synth_, channel, data1, data2);
         break;
       case 0xC0:
         fluid_synth_program_change(synth_, channel, data1);
+        break;
+      case 0xD0:
+        fluid_synth_channel_pressure(synth_, channel, data1);
         break;
       case 0xE0:
         fluid_synth_pitch_bend(synth_, channel, data1 | (data2 << 7));
@@ -108,7 +108,7 @@ Render RenderPiece(const MidiPiece& piece, const std::filesystem::path& soundFon
   Render render;
   render.samples.resize(frames * 2);
   std::vector<float> left(variant.pull), right(variant.pull);
-  const double start = CpuSeconds();
+  const double start = bench::CpuSeconds();
   for (uint64_t done = 0; done < frames; done += variant.pull) {
     const auto count = static_cast<uint32_t>(std::min<uint64_t>(variant.pull, frames - done));
     sequencer.Render(sink, left.data(), right.data(), count);
@@ -117,7 +117,7 @@ Render RenderPiece(const MidiPiece& piece, const std::filesystem::path& soundFon
       render.samples[2 * (done + i) + 1] = right[i];
     }
   }
-  render.cpu = CpuSeconds() - start;
+  render.cpu = bench::CpuSeconds() - start;
   render.peakVoices = sink.peakVoices;
   delete_fluid_synth(synth);
   delete_fluid_settings(settings);
@@ -140,13 +140,11 @@ void Compare(const Render& played, const Render& other, double& peak, double& le
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::filesystem::path data = argc > 1 ? argv[1] : DOVETAIL_BENCH_DATA;
-  std::optional<std::filesystem::path> soundFont = FindSoundFont();
-  if (argc > 2) soundFont = argv[2];
-  if (!soundFont) {
-    std::fprintf(stderr, "synthesis: no General MIDI soundfont installed\n");
-    return 1;
-  }
+  const std::optional<bench::MusicArguments> arguments =
+      bench::ReadMusicArguments("synthesis", argc, argv);
+  if (!arguments) return 1;
+  const std::filesystem::path& data = arguments->data;
+  const std::optional<std::filesystem::path> soundFont = arguments->soundFont;
   for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
     fluid_set_log_function(level, nullptr, nullptr);
   const std::vector<Variant> variants = {
@@ -171,7 +169,7 @@ int main(int argc, char** argv) {
               soundFont->string().c_str(), kSeconds, kPullFrames);
   std::printf("%-7s %-15s %8s %8s %11s %12s %7s\n", "piece", "variant", "cpu s", "x real",
               "peak diff", "diff level", "voices");
-  for (const char* name : {"01.mid", "02.mid", "03.mid"}) {
+  for (const char* name : bench::kDemoPieces) {
     Result<MidiPiece> piece = ReadMidiFile(data / name);
     if (!piece) {
       std::fprintf(stderr, "synthesis: %s\n", piece.error().message.c_str());
