@@ -1,7 +1,7 @@
 #include "graphics/PixelKernels.h"
 
 #include <algorithm>
-#include <bit>
+#include <cstring>
 #include <cassert>
 
 // The tone formulas must be evaluated one operation at a time, each result
@@ -83,7 +83,9 @@ struct ToneKernel {
   // low bits of the sum; |v| is far below 2^51 here.
   [[gnu::always_inline]] static inline uint32_t ToByte(double v) {
     const double shifted = v + 6755399441055744.0;
-    const auto n = static_cast<int32_t>(static_cast<uint32_t>(std::bit_cast<uint64_t>(shifted)));
+    uint64_t bits;
+    std::memcpy(&bits, &shifted, sizeof bits);
+    const auto n = static_cast<int32_t>(static_cast<uint32_t>(bits));
     return static_cast<uint32_t>(std::min(std::max(n, 0), 255));
   }
 

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "base/Utf8.h"
+
 namespace dovetail {
 
 DialogControl& Dialog::Add(DialogControlKind kind, std::string name, std::string text, int32_t left,
@@ -67,6 +69,31 @@ void Dialog::Deliver(const InputEvent& input) {
     default:
       break;
   }
+}
+
+void Dialog::TakePlayerInput(const InputEvent& input) {
+  if (input.kind == InputEvent::Kind::Type) {
+    for (DialogControl& control : controls_) {
+      if (control.kind == DialogControlKind::TextBox) {
+        control.text = control.maxLength > 0
+                           ? Left(input.text, static_cast<size_t>(control.maxLength))
+                           : input.text;
+        Changed();
+        break;
+      }
+    }
+    return;
+  }
+  if (input.kind == InputEvent::Kind::Press) {
+    DialogControl* control = Find(input.name);
+    if (control == nullptr || !control->enabled) return;
+    if (control->kind == DialogControlKind::CheckBox) {
+      SetChecked(control->name, !control->checked);
+    } else if (control->kind == DialogControlKind::OptionButton) {
+      SetChecked(control->name, true);
+    }
+  }
+  Deliver(input);
 }
 
 }  // namespace dovetail

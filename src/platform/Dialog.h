@@ -63,6 +63,11 @@ class Dialog {
   // button, or Escape, the close box when `escapeCloses`. Type is the host's
   // business (it is the edit itself) and runs nothing.
   void Deliver(const InputEvent& input);
+  // The same for a host whose widgets report the player's actions rather
+  // than keeping edits of their own (the headless and the browser hosts):
+  // Type puts the text into the first text box (cut to its length), Press
+  // first ticks a check box or option button as its widget would.
+  void TakePlayerInput(const InputEvent& input);
 
   // A button, check box, option button or link was clicked.
   std::function<void(const std::string& control)> onClick;

@@ -6,7 +6,6 @@
 #include <iostream>
 #include <utility>
 
-#include "base/Utf8.h"
 #include "platform/Dialog.h"
 #include "platform/Window.h"
 
@@ -76,30 +75,7 @@ void HeadlessHost::DeliverToDialog(const InputEvent& input) {
     }
     return;
   }
-  Dialog& dialog = *dialogs_.back();
-  // The player's own edit, as the dialog's widgets would make it.
-  if (input.kind == InputEvent::Kind::Type) {
-    for (const DialogControl& control : dialog.Controls()) {
-      if (control.kind == DialogControlKind::TextBox) {
-        dialog.Find(control.name)->text =
-            control.maxLength > 0 ? Left(input.text, static_cast<size_t>(control.maxLength))
-                                  : input.text;
-        dialog.Changed();
-        break;
-      }
-    }
-    return;
-  }
-  if (input.kind == InputEvent::Kind::Press) {
-    DialogControl* control = dialog.Find(input.name);
-    if (control == nullptr || !control->enabled) return;
-    if (control->kind == DialogControlKind::CheckBox) {
-      dialog.SetChecked(control->name, !control->checked);
-    } else if (control->kind == DialogControlKind::OptionButton) {
-      dialog.SetChecked(control->name, true);
-    }
-  }
-  dialog.Deliver(input);
+  dialogs_.back()->TakePlayerInput(input);
 }
 
 void HeadlessHost::Deliver(const InputEvent& input) {
