@@ -7,7 +7,7 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 600
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test test-sanitize test-threads fuzz bench deb format check-format clean
+.PHONY: deps configure build run test test-sanitize test-threads fuzz bench deb web web-test format check-format clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -60,12 +60,28 @@ bench: build
 deb:
 	@JOBS=$(JOBS) bash scripts/make-deb.sh
 
+# The game for web browsers in build-web/site, with Debian's emscripten.
+web:
+	@JOBS=$(JOBS) bash scripts/make-web.sh
+
+# The page in headless Chromium against a server on the loopback address.
+web-test: web
+	@cd web && node test/run.js ../build-web/site ../$(BUILD_DIR)
+
 format:
 	@find src tests tools bench \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 clang-format -i
 
 # Fails on a source file that is not formatted (also a test of `make test`).
-check-format:
+check-# The game for web browsers in build-web/site, with Debian's emscripten.
+web:
+	@JOBS=$(JOBS) bash scripts/make-web.sh
+
+# The page in headless Chromium against a server on the loopback address.
+web-test: web
+	@cd web && node test/run.js ../build-web/site ../$(BUILD_DIR)
+
+format:
 	@bash scripts/check-format.sh
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(TSAN_DIR) $(FUZZ_DIR) build-deb
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(TSAN_DIR) $(FUZZ_DIR) build-deb build-web

@@ -32,6 +32,15 @@ packages=(
 if [ "${1:-}" = "--packaging" ]; then
   packages+=(dpkg-dev debhelper fakeroot lintian)
 fi
+# `make web` and `make web-test`: Debian's emscripten, and Chromium for the
+# page's tests; Node.js and npm (for the synthesizer and the test driver from
+# npm) unless the machine has its own.
+if [ "${1:-}" = "--web" ]; then
+  packages+=(emscripten chromium)
+  if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+    packages+=(nodejs npm)
+  fi
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,15 +1,20 @@
 #include "base/Cp932.h"
 
+#if DOVETAIL_CP932_ICONV
 #include <iconv.h>
+#endif
 
 #include <cerrno>
 #include <cstdio>
 #include <stdexcept>
 
+#include "base/Cp932Tables.h"
 #include "base/Utf8.h"
 
 namespace dovetail {
 namespace {
+
+#if DOVETAIL_CP932_ICONV
 
 // One iconv descriptor per direction and thread, opened on first use. The
 // descriptors carry no story state; they only avoid reopening the table.
@@ -58,6 +63,28 @@ Converter& ToCp932() {
   return converter;
 }
 
+bool ConvertToUtf8(std::string_view in, std::string& out, size_t& failedAt) {
+  return ToUtf8().Convert(in, out, failedAt);
+}
+
+bool ConvertToCp932(std::string_view in, std::string& out, size_t& failedAt) {
+  return ToCp932().Convert(in, out, failedAt);
+}
+
+#else
+
+// Where the C library has no converter for code page 932: the tables read
+// off the system's converter when the program was built.
+bool ConvertToUtf8(std::string_view in, std::string& out, size_t& failedAt) {
+  return Cp932TableToUtf8(in, out, failedAt);
+}
+
+bool ConvertToCp932(std::string_view in, std::string& out, size_t& failedAt) {
+  return Utf8TableToCp932(in, out, failedAt);
+}
+
+#endif
+
 std::string HexByte(unsigned char b) {
   char buf[8];
   std::snprintf(buf, sizeof buf, "0x%02X", b);
@@ -69,7 +96,7 @@ std::string HexByte(unsigned char b) {
 Result<std::string> Cp932ToUtf8(std::string_view cp932) {
   std::string out;
   size_t failedAt = 0;
-  if (!ToUtf8().Convert(cp932, out, failedAt)) {
+  if (!ConvertToUtf8(cp932, out, failedAt)) {
     return Error{"byte " + HexByte(static_cast<unsigned char>(cp932[failedAt])) + " at offset " +
                  std::to_string(failedAt) + " is not Shift_JIS (CP932) text"};
   }
@@ -79,7 +106,7 @@ Result<std::string> Cp932ToUtf8(std::string_view cp932) {
 Result<std::string> Utf8ToCp932(std::string_view utf8) {
   std::string out;
   size_t failedAt = 0;
-  if (!ToCp932().Convert(utf8, out, failedAt)) {
+  if (!ConvertToCp932(utf8, out, failedAt)) {
     const size_t n = Utf8SequenceLength(utf8, failedAt);
     return Error{"character \"" + std::string(utf8.substr(failedAt, n)) +
                  "\" cannot be written in Shift_JIS (CP932)"};
@@ -93,7 +120,7 @@ int32_t AnsiCharLen(std::string_view utf8Char) {
   if (cp >= 0xFF61 && cp <= 0xFF9F) return 1;
   std::string out;
   size_t failedAt = 0;
-  if (!ToCp932().Convert(utf8Char, out, failedAt)) return 1;
+  if (!ConvertToCp932(utf8Char, out, failedAt)) return 1;
   return static_cast<int32_t>(out.size());
 }
 

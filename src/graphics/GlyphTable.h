@@ -21,7 +21,11 @@ struct TableFont {
   bool bold = false;
   bool italic = false;
 
-  auto operator<=>(const TableFont&) const = default;
+  bool operator==(const TableFont&) const = default;
+  bool operator<(const TableFont& other) const {
+    return std::tie(name, pixels, bold, italic) <
+           std::tie(other.name, other.pixels, other.bold, other.italic);
+  }
 };
 
 // Glyphs rendered beforehand, for a program that has no rasteriser (the

@@ -1,0 +1,100 @@
+// The page's side of the web host (WebHost.cpp, WebAudioOutput.cpp): each
+// function hands the call to the page object the module was made with
+// (Module.page, web/page.js). Waits and modal boxes suspend the program
+// through ASYNCIFY until the page answers.
+mergeInto(LibraryManager.library, {
+  dovetail_web_now: function () {
+    return Module.page.now();
+  },
+  dovetail_web_wait__deps: ['$Asyncify'],
+  dovetail_web_wait: function (ms) {
+    return Asyncify.handleSleep(function (wakeUp) {
+      Module.page.waitForInput(ms, function () { wakeUp(0); });
+    });
+  },
+  dovetail_web_next_event: function (event) {
+    var next = Module.page.nextEvent();
+    if (!next) return 0;
+    var i = event >> 2;
+    HEAP32[i] = next.kind;
+    HEAP32[i + 1] = next.x || 0;
+    HEAP32[i + 2] = next.y || 0;
+    HEAP32[i + 3] = next.button || 0;
+    HEAP32[i + 4] = next.shift || 0;
+    HEAP32[i + 5] = next.keyCode || 0;
+    HEAP32[i + 6] = next.wheel || 0;
+    HEAP32[i + 7] = next.dialog || 0;
+    stringToUTF8(next.name || '', event + 32, 256);
+    stringToUTF8(next.text || '', event + 288, 1024);
+    return 1;
+  },
+  dovetail_web_present: function (pixels, width, height) {
+    Module.page.present(HEAPU8.subarray(pixels, pixels + width * height * 4), width, height);
+  },
+  dovetail_web_message_box__deps: ['$Asyncify'],
+  dovetail_web_message_box: function (text, title, okCancel) {
+    return Asyncify.handleSleep(function (wakeUp) {
+      Module.page.messageBox(UTF8ToString(text), UTF8ToString(title), okCancel !== 0,
+                             function (ok) { wakeUp(ok ? 1 : 0); });
+    });
+  },
+  dovetail_web_show_dialog: function (id, description) {
+    Module.page.showDialog(id, JSON.parse(UTF8ToString(description)));
+  },
+  dovetail_web_close_dialog: function (id) {
+    Module.page.closeDialog(id);
+  },
+  dovetail_web_set_menu: function (description) {
+    Module.page.setMenu(JSON.parse(UTF8ToString(description)));
+  },
+  dovetail_web_open_link: function (url) {
+    return Module.page.openLink(UTF8ToString(url)) ? 1 : 0;
+  },
+  dovetail_web_diagnostic: function (line) {
+    Module.page.diagnostic(UTF8ToString(line));
+  },
+  dovetail_web_local_now: function (date, time) {
+    var now = new Date();
+    var two = function (n) { return (n < 10 ? '0' : '') + n; };
+    stringToUTF8(now.getFullYear() + '/' + two(now.getMonth() + 1) + '/' + two(now.getDate()),
+                 date, 32);
+    stringToUTF8(now.getHours() + ':' + two(now.getMinutes()) + ':' + two(now.getSeconds()),
+                 time, 32);
+  },
+  dovetail_web_machine: function (facts) {
+    var i = facts >> 3;
+    HEAPF64[i] = screen.width;
+    HEAPF64[i + 1] = screen.height;
+    HEAPF64[i + 2] = screen.colorDepth;
+    HEAPF64[i + 3] = navigator.deviceMemory || 0;
+    HEAPF64[i + 4] = navigator.hardwareConcurrency || 0;
+  },
+  dovetail_web_system: function (name, size) {
+    stringToUTF8(navigator.userAgent, name, size);
+  },
+  dovetail_web_ended: function (code) {
+    Module.page.ended(code);
+  },
+  dovetail_web_report: function (waiting, serving) {
+    Module.page.report(UTF8ToString(waiting), UTF8ToString(serving));
+  },
+  dovetail_web_log: function (line) {
+    Module.page.logLine(UTF8ToString(line));
+  },
+  dovetail_web_audio_open: function () {
+    return Module.page.audio.open() ? 1 : 0;
+  },
+  dovetail_web_midi: function (status, data1, data2) {
+    Module.page.audio.midi(status, data1, data2);
+  },
+  dovetail_web_midi_reset: function () {
+    Module.page.audio.reset();
+  },
+  dovetail_web_play_effect: function (samples, frames, rate) {
+    Module.page.audio.playEffect(HEAPF32.subarray(samples >> 2, (samples >> 2) + frames * 2),
+                                 frames, rate);
+  },
+  dovetail_web_set_gain: function (gain) {
+    Module.page.audio.setGain(gain);
+  },
+});

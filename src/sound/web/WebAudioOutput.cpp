@@ -1,0 +1,85 @@
+#include "sound/web/WebAudioOutput.h"
+
+#include "sound/WaveFile.h"
+
+// The page's side (platform/web/WebHostLibrary.js).
+extern "C" {
+int dovetail_web_audio_open();
+void dovetail_web_midi(int status, int data1, int data2);
+void dovetail_web_midi_reset();
+void dovetail_web_play_effect(const float* samples, uint32_t frames, uint32_t rate);
+void dovetail_web_set_gain(double gain);
+}
+
+namespace dovetail {
+
+void WebAudioOutput::PageSynthesizer::Reset() {
+  dovetail_web_midi_reset();
+}
+
+void WebAudioOutput::PageSynthesizer::Send(uint8_t status, uint8_t data1, uint8_t data2) {
+  dovetail_web_midi(status, data1, data2);
+}
+
+WebAudioOutput::WebAudioOutput(Host& host, const EffectSounds& effects)
+    : host_(host), effectLengths_(effects.Lengths()) {
+  for (const auto& [id, length] : effectLengths_) {
+    if (const WaveSound* sound = effects.Find(id)) effects_[id] = ToStereo(*sound, kEffectRate);
+  }
+}
+
+bool WebAudioOutput::Open() {
+  open_ = dovetail_web_audio_open() != 0;
+  return open_;
+}
+
+void WebAudioOutput::CatchUp() {
+  const uint32_t now = host_.TickCount();
+  sequencer_.Advance(synthesizer_, now - sentUntil_);
+  sentUntil_ = now;
+}
+
+Status WebAudioOutput::StartMusic(const MidiPiece& piece, std::optional<MusicLoop> loop) {
+  CatchUp();
+  sequencer_.Start(piece, loop, synthesizer_);
+  sentUntil_ = host_.TickCount();
+  return Status::Ok();
+}
+
+void WebAudioOutput::StopMusic() {
+  CatchUp();
+  sequencer_.Stop(synthesizer_);
+}
+
+uint32_t WebAudioOutput::MusicPositionMs() {
+  CatchUp();
+  return sequencer_.PositionMs();
+}
+
+bool WebAudioOutput::MusicFinished() {
+  CatchUp();
+  return sequencer_.Finished();
+}
+
+bool WebAudioOutput::PlayEffect(int32_t id) {
+  auto effect = effects_.find(id);
+  if (effect == effects_.end()) return false;
+  dovetail_web_play_effect(effect->second.data(), static_cast<uint32_t>(effect->second.size() / 2),
+                           kEffectRate);
+  return true;
+}
+
+std::optional<uint32_t> WebAudioOutput::EffectLengthMs(int32_t id) const {
+  auto length = effectLengths_.find(id);
+  if (length == effectLengths_.end()) return std::nullopt;
+  return length->second;
+}
+
+void WebAudioOutput::SetMasterVolume(uint16_t volume) {
+  volume_ = volume;
+  // The setting squared, as the desktop's output scales it.
+  const double level = volume / 65535.0;
+  dovetail_web_set_gain(level * level);
+}
+
+}  // namespace dovetail
