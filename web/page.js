@@ -342,6 +342,7 @@
       this.serving = null;
       this.log = [];
       this.presented = 0;
+      this.rounds = 0;
       this.exitCode = null;
     }
 
@@ -374,7 +375,10 @@
     }
 
     nextEvent() {
-      return this.queue.shift() || null;
+      const next = this.queue.shift() || null;
+      // For the page's tests: rounds in which the program took all input.
+      if (!next) ++this.rounds;
+      return next;
     }
 
     present(pixels, width, height) {

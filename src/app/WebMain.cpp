@@ -132,6 +132,15 @@ int Play(CommandLine& args) {
     // Screenshots are kept with the player's files; the page exports them.
     game.comforts.SetScreenshotFolder(*player.saveDir / "screenshots");
     WaitReporter waits(game);
+    if (logged) {
+      host.onMessageBoxAnswered = [&](const MessageBoxRequest& request, MessageBoxAnswer answer) {
+        log.Write(LogEvent(host.TickCount(), "msgbox")
+                      .Str("text", request.text)
+                      .Str("title", request.title)
+                      .Str("answer", answer == MessageBoxAnswer::Ok ? "ok" : "cancel"));
+        logStream.flush();
+      };
+    }
     host.onDoEvents = [&] {
       audio.CatchUp();
       logStream.flush();

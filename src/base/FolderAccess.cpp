@@ -45,6 +45,12 @@ Status MakePrivateFolder(const std::filesystem::path& folder) {
   for (const auto& part : folder) {
     made /= part;
     if (::mkdir(made.c_str(), 0700) == 0 || errno == EEXIST) continue;
+    // Some file systems refuse to make their root again with another error
+    // (EINVAL in a browser's) rather than EEXIST.
+    const int err = errno;
+    struct stat existing {};
+    if (::stat(made.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) continue;
+    errno = err;
     return Error{made.string() + ": the folder cannot be made (" + std::strerror(errno) + ")"};
   }
   struct stat info {};

@@ -185,7 +185,9 @@ MessageBoxAnswer WebHost::MessageBox(const MessageBoxRequest& request) {
   const int answer =
       dovetail_web_message_box(request.text.c_str(), request.title.c_str(),
                                request.buttons == MessageBoxButtons::OkCancel ? 1 : 0);
-  return answer == 1 ? MessageBoxAnswer::Ok : MessageBoxAnswer::Cancel;
+  const MessageBoxAnswer answered = answer == 1 ? MessageBoxAnswer::Ok : MessageBoxAnswer::Cancel;
+  if (onMessageBoxAnswered) onMessageBoxAnswered(request, answered);
+  return answered;
 }
 
 void WebHost::ShowDialog(Dialog& dialog) {

@@ -48,6 +48,8 @@ class WebHost final : public Host {
 
   // Called at every DoEvents (the audio output catches up with the clock).
   std::function<void()> onDoEvents;
+  // Called with every message box once the player has answered it.
+  std::function<void(const MessageBoxRequest&, MessageBoxAnswer)> onMessageBoxAnswered;
 
   static constexpr uint32_t kLongestWaitMs = 20;
 
