@@ -72,15 +72,7 @@ format:
 	@find src tests tools bench \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 clang-format -i
 
 # Fails on a source file that is not formatted (also a test of `make test`).
-check-# The game for web browsers in build-web/site, with Debian's emscripten.
-web:
-	@JOBS=$(JOBS) bash scripts/make-web.sh
-
-# The page in headless Chromium against a server on the loopback address.
-web-test: web
-	@cd web && node test/run.js ../build-web/site ../$(BUILD_DIR)
-
-format:
+check-format:
 	@bash scripts/check-format.sh
 
 clean:

@@ -702,7 +702,7 @@
     const stage = $('stage');
     const room = stage.getBoundingClientRect();
     const zoom = Math.max(1, Math.floor(Math.min((room.width - 8) / canvas.width,
-                                                 (room.height - 40) / canvas.height)));
+                                                 (room.height - 30) / canvas.height)));
     canvas.dataset.zoom = String(zoom);
     canvas.style.width = canvas.width * zoom + 'px';
     canvas.style.height = canvas.height * zoom + 'px';
@@ -943,7 +943,7 @@
     });
   }
 
-  window.dovetailPage = { session: null, Tar, startBundled: () => startGame(bundledGame) };
+  window.dovetailPage = { session: null, sound, Tar, startBundled: () => startGame(bundledGame) };
 
   async function main() {
     listenToInput();

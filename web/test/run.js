@@ -268,8 +268,35 @@ async function main() {
   });
 
   const snapshots = [];
+  await check('the title music sounds once the player has clicked', async () => {
+    // A click on the picture where nothing answers starts the sound.
+    await driver.click(600, 20);
+    await page.waitForFunction(() => window.dovetailPage.sound.ready, null, { timeout: 30000 });
+    const level = await page.evaluate(() => new Promise((resolve) => {
+      const sound = window.dovetailPage.sound;
+      const analyser = sound.context.createAnalyser();
+      analyser.fftSize = 2048;
+      sound.master.connect(analyser);
+      const samples = new Float32Array(analyser.fftSize);
+      let loudest = 0;
+      const started = performance.now();
+      const listen = () => {
+        analyser.getFloatTimeDomainData(samples);
+        for (const sample of samples) loudest = Math.max(loudest, Math.abs(sample));
+        if (performance.now() - started < 3000) setTimeout(listen, 50);
+        else resolve(loudest);
+      };
+      listen();
+    }));
+    assert.ok(level > 0.01, 'the music is silent (peak ' + level + ')');
+    console.log('# the title music\'s peak: ' + level.toFixed(3));
+  });
+
   await check('the first day plays as the runner plays it', async () => {
-    const shotAt = { 'day-heading': 'story.png', 'cafe-customer': 'cafe.png', choice: 'choice.png' };
+    const shotAt = {
+      'day-heading': 'story.png', 'name-entry': 'name-entry.png', 'cafe-customer': 'cafe.png',
+      choice: 'choice.png',
+    };
     await playInPage(driver, commandsOf(play).slice(1), async (name) => {
       // The café's snapshots show its customers, drawn from the time of day
       // (see LOGGED): only the rest can have the runner's pixels.
