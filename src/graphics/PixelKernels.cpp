@@ -1,8 +1,8 @@
 #include "graphics/PixelKernels.h"
 
 #include <algorithm>
-#include <cstring>
 #include <cassert>
+#include <cstring>
 
 // The tone formulas must be evaluated one operation at a time, each result
 // rounded to double. The vector paths have fused multiply-add instructions,

@@ -25,8 +25,8 @@ void PutBigEndian32(std::string& out, uint32_t value) {
 #if DOVETAIL_HAVE_ZLIB
 
 uint32_t Crc32(std::string_view bytes) {
-  return static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(bytes.data()),
-                                     static_cast<uInt>(bytes.size())));
+  return static_cast<uint32_t>(
+      crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
 }
 
 std::string ZlibStream(const std::string& raw) {
@@ -47,13 +47,15 @@ uint32_t Crc32(std::string_view bytes) {
     std::array<uint32_t, 256> entries{};
     for (uint32_t n = 0; n < 256; ++n) {
       uint32_t c = n;
-      for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+      for (int k = 0; k < 8; ++k)
+        c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
       entries[n] = c;
     }
     return entries;
   }();
   uint32_t crc = 0xFFFFFFFFu;
-  for (char byte : bytes) crc = table[(crc ^ static_cast<uint8_t>(byte)) & 0xFF] ^ (crc >> 8);
+  for (char byte : bytes)
+    crc = table[(crc ^ static_cast<uint8_t>(byte)) & 0xFF] ^ (crc >> 8);
   return crc ^ 0xFFFFFFFFu;
 }
 
