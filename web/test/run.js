@@ -332,6 +332,20 @@ async function main() {
     samePixels('title', readPng(path.join(work, 'snap', 'title.png')), await driver.frame());
   });
 
+  await check('a screenshot is kept with the player\'s files, with the picture\'s pixels', async () => {
+    const frame = await driver.frame();
+    await page.locator('#screen').focus();
+    await page.keyboard.press('F12');
+    await driver.settle();
+    await page.waitForFunction(() => window.dovetailPage.session.storage.files()
+      .some((file) => file.name.startsWith('screenshots/')), null, { timeout: 10000 });
+    const shot = await page.evaluate(() => Array.from(window.dovetailPage.session.storage.files()
+      .find((file) => file.name.startsWith('screenshots/')).data));
+    const file = path.join(work, 'screenshot.png');
+    fs.writeFileSync(file, Buffer.from(shot));
+    samePixels('screenshot', readPng(file), frame);
+  });
+
   await check('the page raised no error', async () => {
     assert.deepStrictEqual(problems, []);
   });
