@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 build=${1:-build-fuzz}
 seconds=${FUZZ_SECONDS:-60}
 jobs=${JOBS:-$(nproc)}
-targets=${FUZZ_TARGETS:-"bitmap cursor midi wave fields script settings ranking save"}
+targets=${FUZZ_TARGETS:-"bitmap cursor midi wave fields script settings ranking save glyphs"}
 
 # The build runs sanitized programs (the demo generator); the system's font
 # library keeps a few allocations to the end, which are no fault of ours.

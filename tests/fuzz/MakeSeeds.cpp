@@ -11,6 +11,8 @@
 
 #include "base/Files.h"
 #include "graphics/BitmapFile.h"
+#include "graphics/FreeTypeGlyphs.h"
+#include "graphics/GlyphTable.h"
 #include "resources/EffectSounds.h"
 #include "script/DataFolder.h"
 #include "script/SaveFile.h"
@@ -117,6 +119,16 @@ int main(int argc, char** argv) {
     const auto wave = dovetail::EffectSoundWave(id);
     Write(corpus / "wave", std::to_string(id) + ".wav",
           std::string(reinterpret_cast<const char*>(wave.data()), wave.size()));
+  }
+  // A glyph table of two small fonts and a few characters.
+  if (auto fonts = dovetail::FontMapping::Create(); fonts.ok()) {
+    if (auto glyphs = dovetail::FreeTypeGlyphs::Create(std::move(*fonts)); glyphs.ok()) {
+      Write(corpus / "glyphs", "small.bin",
+            dovetail::WriteGlyphTable(**glyphs,
+                                      {{"ＭＳ ゴシック", 12, false, false},
+                                       {"ＭＳ Ｐゴシック", 9, true, true}},
+                                      {U'A', U'g', U'あ', U'漢', U'｡'}));
+    }
   }
   // A save of a story with names, counters and café logs.
   auto story = std::make_unique<dovetail::StoryState>();
