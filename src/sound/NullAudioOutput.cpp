@@ -24,30 +24,21 @@ bool NullAudioOutput::Open() {
   return open_;
 }
 
-void NullAudioOutput::CatchUp() {
-  const uint32_t now = host_.TickCount();
-  sequencer_.Advance(sink_, now - heardUntil_);
-  heardUntil_ = now;
-}
-
 Status NullAudioOutput::StartMusic(const MidiPiece& piece, std::optional<MusicLoop> loop) {
-  sequencer_.Start(piece, loop, sink_);
-  heardUntil_ = host_.TickCount();
+  music_.Start(piece, loop);
   return Status::Ok();
 }
 
 void NullAudioOutput::StopMusic() {
-  sequencer_.Stop(sink_);
+  music_.Stop();
 }
 
 uint32_t NullAudioOutput::MusicPositionMs() {
-  CatchUp();
-  return sequencer_.PositionMs();
+  return music_.PositionMs();
 }
 
 bool NullAudioOutput::MusicFinished() {
-  CatchUp();
-  return sequencer_.Finished();
+  return music_.Finished();
 }
 
 bool NullAudioOutput::PlayEffect(int32_t id) {

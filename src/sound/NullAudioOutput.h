@@ -7,6 +7,7 @@
 
 #include "platform/Host.h"
 #include "sound/AudioOutput.h"
+#include "sound/ClockedMusic.h"
 #include "sound/MusicSequencer.h"
 
 namespace dovetail {
@@ -39,17 +40,13 @@ class NullAudioOutput : public AudioOutput {
   std::optional<int32_t> PlayingEffect();
 
  private:
-  // Brings the music up to the host's clock.
-  void CatchUp();
-
   Host& host_;
   std::map<int32_t, uint32_t> effectLengths_;
   uint16_t volume_;
   bool deviceAvailable_ = true;
   bool open_ = false;
   SilentSink sink_;
-  MusicSequencer sequencer_{1000};
-  uint32_t heardUntil_ = 0;
+  ClockedMusic music_{host_, sink_};
   std::optional<int32_t> effect_;
   uint32_t effectStartedAt_ = 0;
 };

@@ -9,8 +9,8 @@
 #include "graphics/TextRenderer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  auto table = dovetail::GlyphTable::Read(
-      std::string(reinterpret_cast<const char*>(data), size), "glyphs.bin");
+  auto table = dovetail::GlyphTable::Read(std::string(reinterpret_cast<const char*>(data), size),
+                                          "glyphs.bin");
   if (!table.ok()) return 0;
   dovetail::TextRenderer text(std::move(*table));
   dovetail::Surface page(64, 32);

@@ -124,10 +124,9 @@ int main(int argc, char** argv) {
   if (auto fonts = dovetail::FontMapping::Create(); fonts.ok()) {
     if (auto glyphs = dovetail::FreeTypeGlyphs::Create(std::move(*fonts)); glyphs.ok()) {
       Write(corpus / "glyphs", "small.bin",
-            dovetail::WriteGlyphTable(**glyphs,
-                                      {{"ＭＳ ゴシック", 12, false, false},
-                                       {"ＭＳ Ｐゴシック", 9, true, true}},
-                                      {U'A', U'g', U'あ', U'漢', U'｡'}));
+            dovetail::WriteGlyphTable(
+                **glyphs, {{"ＭＳ ゴシック", 12, false, false}, {"ＭＳ Ｐゴシック", 9, true, true}},
+                {U'A', U'g', U'あ', U'漢', U'｡'}));
     }
   }
   // A save of a story with names, counters and café logs.

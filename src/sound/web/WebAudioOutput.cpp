@@ -22,7 +22,7 @@ void WebAudioOutput::PageSynthesizer::Send(uint8_t status, uint8_t data1, uint8_
 }
 
 WebAudioOutput::WebAudioOutput(Host& host, const EffectSounds& effects)
-    : host_(host), effectLengths_(effects.Lengths()) {
+    : effectLengths_(effects.Lengths()), music_(host, synthesizer_) {
   for (const auto& [id, length] : effectLengths_) {
     if (const WaveSound* sound = effects.Find(id)) effects_[id] = ToStereo(*sound, kEffectRate);
   }
@@ -33,32 +33,21 @@ bool WebAudioOutput::Open() {
   return open_;
 }
 
-void WebAudioOutput::CatchUp() {
-  const uint32_t now = host_.TickCount();
-  sequencer_.Advance(synthesizer_, now - sentUntil_);
-  sentUntil_ = now;
-}
-
 Status WebAudioOutput::StartMusic(const MidiPiece& piece, std::optional<MusicLoop> loop) {
-  CatchUp();
-  sequencer_.Start(piece, loop, synthesizer_);
-  sentUntil_ = host_.TickCount();
+  music_.Start(piece, loop);
   return Status::Ok();
 }
 
 void WebAudioOutput::StopMusic() {
-  CatchUp();
-  sequencer_.Stop(synthesizer_);
+  music_.Stop();
 }
 
 uint32_t WebAudioOutput::MusicPositionMs() {
-  CatchUp();
-  return sequencer_.PositionMs();
+  return music_.PositionMs();
 }
 
 bool WebAudioOutput::MusicFinished() {
-  CatchUp();
-  return sequencer_.Finished();
+  return music_.Finished();
 }
 
 bool WebAudioOutput::PlayEffect(int32_t id) {

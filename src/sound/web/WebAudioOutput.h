@@ -7,6 +7,7 @@
 
 #include "platform/Host.h"
 #include "sound/AudioOutput.h"
+#include "sound/ClockedMusic.h"
 #include "sound/EffectSounds.h"
 #include "sound/MusicSequencer.h"
 
@@ -39,7 +40,7 @@ class WebAudioOutput final : public AudioOutput {
   uint16_t MasterVolume() const override { return volume_; }
 
   // Sends the messages due by the browser's clock.
-  void CatchUp();
+  void CatchUp() { music_.CatchUp(); }
 
   // The rate the effects are handed to the page at.
   static constexpr uint32_t kEffectRate = 44100;
@@ -53,13 +54,10 @@ class WebAudioOutput final : public AudioOutput {
     void Render(float*, float*, uint32_t) override {}
   };
 
-  Host& host_;
   std::map<int32_t, std::vector<float>> effects_;  // stereo, interleaved
   std::map<int32_t, uint32_t> effectLengths_;
   PageSynthesizer synthesizer_;
-  // One frame a millisecond: the sequencer only times messages here.
-  MusicSequencer sequencer_{1000};
-  uint32_t sentUntil_ = 0;
+  ClockedMusic music_;
   uint16_t volume_ = 65535;
   bool open_ = false;
 };
