@@ -141,7 +141,7 @@ int Play(CommandLine& args) {
         logStream.flush();
       };
     }
-    host.onDoEvents = [&] {
+    host.onTimePassed = [&] {
       audio.CatchUp();
       logStream.flush();
       if (logged) waits.Report();

@@ -115,7 +115,14 @@ void WebHost::Sleep(uint32_t ms) {
   // What the program changed is shown before the page waits: the browser
   // paints only while the program waits.
   if (window_ != nullptr) window_->RepaintIfNeeded();
-  emscripten_sleep(ms);
+  // Even a sleep of 0 gives the page back to the browser once.
+  uint32_t left = ms;
+  do {
+    const uint32_t slice = std::min(left, kLongestWaitMs);
+    emscripten_sleep(slice);
+    left -= slice;
+    if (onTimePassed) onTimePassed();
+  } while (left > 0);
 }
 
 void WebHost::WaitForPlayer(uint32_t ms) {
@@ -133,7 +140,7 @@ void WebHost::RunEventLoop() {
     WaitForPlayer(kLongestWaitMs);
 }
 
-bool WebHost::TakeInput(InputEvent& input) {
+bool WebHost::TakeInput(InputEvent& input, Dialog*& dialog) {
   PageEvent event{};
   if (dovetail_web_next_event(&event) == 0) return false;
   input = InputEvent{};
@@ -146,28 +153,30 @@ bool WebHost::TakeInput(InputEvent& input) {
   input.wheel = event.wheel;
   input.name = event.name;
   input.text = event.text;
-  auto dialog = dialogs_.find(event.dialog);
-  input.dialog = dialog == dialogs_.end() ? nullptr : dialog->second.dialog;
-  // A dialog event for a dialog closed meanwhile goes nowhere.
-  return !(input.ForDialog() && input.dialog == nullptr && event.dialog != 0);
+  auto open = dialogs_.find(event.dialog);
+  dialog = open == dialogs_.end() ? nullptr : open->second.dialog;
+  input.dialog = dialog;
+  return true;
 }
 
-void WebHost::Deliver(const InputEvent& input) {
+void WebHost::Deliver(const InputEvent& input, Dialog* dialog) {
+  // A dialog's event for a dialog closed meanwhile goes nowhere.
   if (input.ForDialog()) {
-    if (input.dialog != nullptr) const_cast<Dialog*>(input.dialog)->TakePlayerInput(input);
+    if (dialog != nullptr) dialog->TakePlayerInput(input);
     return;
   }
   if (window_ != nullptr) window_->Deliver(input);
 }
 
 void WebHost::DoEvents() {
-  if (onDoEvents) onDoEvents();
+  if (onTimePassed) onTimePassed();
   SyncMenu();
   // One event at a time: a handler that lets events run again takes the
   // next one, so the order of arrival is kept.
   InputEvent input;
-  while (window_ != nullptr && TakeInput(input))
-    Deliver(input);
+  Dialog* dialog = nullptr;
+  while (window_ != nullptr && TakeInput(input, dialog))
+    Deliver(input, dialog);
   if (window_ != nullptr) {
     window_->RunDueTimers(TickCount());
     window_->RepaintIfNeeded();

@@ -27,7 +27,7 @@ class WebHost final : public Host {
   void Sleep(uint32_t ms) override;
   void DoEvents() override;
   // Sleeps until input arrives or a window timer is due, at most `ms` and
-  // never longer than kLongestWaitMs: the music is sequenced on this thread.
+  // never longer than kLongestWaitMs.
   void WaitForPlayer(uint32_t ms) override;
   void Present(const Surface& frame) override;
   MessageBoxAnswer MessageBox(const MessageBoxRequest& request) override;
@@ -46,16 +46,19 @@ class WebHost final : public Host {
   // Returns never; the program ends by ProgramExit.
   [[noreturn]] void RunEventLoop();
 
-  // Called at every DoEvents (the audio output catches up with the clock).
-  std::function<void()> onDoEvents;
+  // Called at every DoEvents, and every kLongestWaitMs at most while the
+  // program sleeps (the music is sequenced by the clock on this thread).
+  std::function<void()> onTimePassed;
   // Called with every message box once the player has answered it.
   std::function<void(const MessageBoxRequest&, MessageBoxAnswer)> onMessageBoxAnswered;
 
   static constexpr uint32_t kLongestWaitMs = 20;
 
  private:
-  bool TakeInput(InputEvent& input);
-  void Deliver(const InputEvent& input);
+  // The next input from the page, and the open dialog it is for (null for
+  // the window's input, or a dialog closed since).
+  bool TakeInput(InputEvent& input, Dialog*& dialog);
+  void Deliver(const InputEvent& input, Dialog* dialog);
   void SyncMenu();
   void SyncDialogs();
 
