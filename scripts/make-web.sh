@@ -28,8 +28,10 @@ emcmake cmake -S . -B "$OUT/cmake" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$OUT/cmake" -j "$JOBS"
 
 mkdir -p "$SITE"
-cp web/index.html web/page.css web/page.js "$OUT/cmake/web/dovetail.js" \
-  "$OUT/cmake/web/dovetail.wasm" "$SITE/"
+cp web/index.html web/page.css web/page.js "$OUT/cmake/web/dovetail.js" "$SITE/"
+# The page unpacks what it fetches (DecompressionStream), so that any plain
+# file server sends the program and the game's uncompressed pictures small.
+gzip -9 -n -c "$OUT/cmake/web/dovetail.wasm" >"$SITE/dovetail.wasm.gz"
 cp web/node_modules/js-synthesizer/dist/js-synthesizer.min.js "$SITE/"
 cp web/node_modules/js-synthesizer/externals/libfluidsynth-2.4.6.js "$SITE/libfluidsynth.js"
 cp /usr/share/sounds/sf2/TimGM6mb.sf2 "$SITE/soundfont.sf2"
@@ -44,9 +46,12 @@ if [ ! -f "$glyphs" ] || [ "$NATIVE/tools/dovetail-make-glyphs" -nt "$glyphs" ] 
 fi
 
 rm -rf "$SITE/game"
-mkdir -p "$SITE/game/data"
-cp -r "$game"/. "$SITE/game/data/"
-(cd "$SITE/game" && find data -type f | LC_ALL=C sort |
+mkdir -p "$SITE/game"
+(cd "$game" && find . -type f -printf '%P\n') | while IFS= read -r name; do
+  mkdir -p "$(dirname "$SITE/game/data/$name")"
+  gzip -9 -n -c "$game/$name" >"$SITE/game/data/$name.gz"
+done
+(cd "$SITE/game" && find data -type f -name '*.gz' | sed 's/\.gz$//' | LC_ALL=C sort |
   node -e 'const lines = require("fs").readFileSync(0, "utf8").split("\n").filter(Boolean);
            console.log(JSON.stringify(lines));' >files.json)
 

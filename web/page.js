@@ -776,25 +776,24 @@
 
   let session = null;
   let glyphTable = null;
+  let programBinary = null;
   let bundledGame = null;
 
-  async function fetchBytes(url) {
+  // A file the build packed with gzip, unpacked (a server that already sent
+  // it unpacked, as Content-Encoding, leaves nothing to do).
+  async function fetchPacked(url) {
     const response = await fetch(url);
     if (!response.ok) throw new Error(url + ': ' + response.status + ' ' + response.statusText);
-    return new Uint8Array(await response.arrayBuffer());
-  }
-
-  async function loadGlyphTable() {
-    const response = await fetch('glyphs.bin.gz');
-    if (!response.ok) throw new Error('glyphs.bin.gz: ' + response.status);
-    const unpacked = response.body.pipeThrough(new DecompressionStream('gzip'));
+    const bytes = new Uint8Array(await response.arrayBuffer());
+    if (bytes.length < 2 || bytes[0] !== 0x1f || bytes[1] !== 0x8b) return bytes;
+    const unpacked = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('gzip'));
     return new Uint8Array(await new Response(unpacked).arrayBuffer());
   }
 
   async function loadBundledGame() {
     const names = await (await fetch('game/files.json')).json();
     const files = new Map();
-    await Promise.all(names.map(async (name) => files.set(name, await fetchBytes('game/' + name))));
+    await Promise.all(names.map(async (name) => files.set(name, await fetchPacked('game/' + name + '.gz'))));
     return { id: BUNDLED_GAME, title: 'デモ', files };
   }
 
@@ -812,6 +811,7 @@
     setStatus('読み込み中…');
     const module = await createDovetail({
       page: mine,
+      wasmBinary: programBinary,
       print: (line) => console.log(line),
       printErr: (line) => console.warn(line),
     });
@@ -949,7 +949,8 @@
     listenToInput();
     listenToTools();
     fitCanvas();
-    [glyphTable, bundledGame] = await Promise.all([loadGlyphTable(), loadBundledGame()]);
+    [programBinary, glyphTable, bundledGame] = await Promise.all([
+      fetchPacked('dovetail.wasm.gz'), fetchPacked('glyphs.bin.gz'), loadBundledGame()]);
     await startGame(bundledGame);
   }
 
