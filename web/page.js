@@ -15,6 +15,7 @@
   const WIDTH = 640;
   const HEIGHT = 480;
   const BUNDLED_GAME = 'demo';
+  const SOUND_HINT = '最初のクリックで音が出ます。';
   const params = new URLSearchParams(location.search);
 
   const $ = (id) => document.getElementById(id);
@@ -53,7 +54,10 @@
       this.master.connect(this.context.destination);
       // The browser lets sound start only after the player's first click or key.
       const resume = () => {
-        if (this.context.state !== 'running') this.context.resume();
+        if (this.context.state === 'running') return;
+        this.context.resume().then(() => {
+          if (statusLine.textContent.endsWith(SOUND_HINT)) setStatus('');
+        });
       };
       for (const type of ['pointerdown', 'keydown', 'touchend']) {
         document.addEventListener(type, resume, { capture: true });
@@ -827,7 +831,7 @@
     await storage.mount();
     mine.storage = storage;
     if (mine.stopped) return;
-    setStatus(game.title + ' — 最初のクリックで音が出ます。');
+    setStatus(sound.context && sound.context.state === 'running' ? '' : game.title + ' — ' + SOUND_HINT);
     const args = ['--player', storage.folder];
     if (params.has('seed')) args.push('--seed', params.get('seed'));
     if (params.has('log')) args.push('--log');
