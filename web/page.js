@@ -622,7 +622,16 @@
       this.exitCode = code;
       this.waiting = '';
       if (this.stopped) return;
-      setStatus('ゲームは終了しました。ページを読み込み直すと、もう一度遊べます。');
+      renderMenu(this, []);
+      // The program's window is gone: its last picture stays dimmed, silent.
+      sound.reset();
+      canvas.classList.add('ended');
+      statusLine.textContent = 'ゲームは終了しました。';
+      const again = document.createElement('button');
+      again.type = 'button';
+      again.textContent = 'もう一度遊ぶ';
+      again.addEventListener('click', () => startGame(currentGame).catch(showFailure));
+      statusLine.append(' ', again);
     }
 
     report(waiting, serving) {
@@ -779,6 +788,7 @@
   // ---- Starting a game.
 
   let session = null;
+  let currentGame = null;
   let glyphTable = null;
   let programBinary = null;
   let bundledGame = null;
@@ -809,6 +819,8 @@
 
   async function startGame(game) {
     if (session) session.stop();
+    currentGame = game;
+    canvas.classList.remove('ended');
     const mine = new Session(game.id);
     session = mine;
     window.dovetailPage.session = mine;

@@ -229,15 +229,12 @@ void WebHost::SyncDialogs() {
 void WebHost::AttachWindow(Window* window) {
   window_ = window;
   menuSynced_ = false;
+  if (window_ == nullptr) dovetail_web_set_menu("[]");
   SyncMenu();
 }
 
 void WebHost::SyncMenu() {
-  if (window_ == nullptr) {
-    if (menuSynced_) dovetail_web_set_menu("[]");
-    menuSynced_ = false;
-    return;
-  }
+  if (window_ == nullptr) return;
   if (menuSynced_ && window_->MenuRevision() == menuRevision_ &&
       window_->Enabled() == windowEnabled_)
     return;
