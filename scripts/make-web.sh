@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the game for web browsers into build-web/site (`make web`):
-#   1. the native build (its generated sources, the bundled game and the
-#      glyph table's drawing tool),
+#   1. the native build (its generated sources, the bundled game, the
+#      glyph table's drawing tool, and the runner the page's test compares with),
 #   2. the synthesizer and the test driver from npm (web/package-lock.json),
 #   3. the program with Debian's emscripten (build-web/cmake),
 #   4. the page: index.html, its script and style, the program, the
@@ -17,7 +17,8 @@ JOBS="${JOBS:-$(nproc)}"
 bash scripts/install-deps.sh --web
 
 cmake -S . -B "$NATIVE" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$NATIVE" -j "$JOBS" --target dovetail-make-glyphs packaged_game dovetail_sound dovetail_base
+cmake --build "$NATIVE" -j "$JOBS" --target dovetail-make-glyphs packaged_game dovetail_sound dovetail_base \
+  dovetail-run
 
 (cd web && npm ci --no-audit --no-fund --loglevel=error)
 
