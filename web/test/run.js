@@ -9,8 +9,10 @@
 // café customer served by mouse, gives the runner's sequence of script
 // steps, dialogs, choices, message boxes, stages, customers and servings;
 // that every snapshot of the play file (the title, pages of text, the name
-// entry, the café) has the runner's pixels; and that the save made on the
-// way survives a reload of the page. Screenshots of the page go to
+// entry, the café) has the runner's pixels; that the save made on the way
+// survives a reload of the page and an export to an archive and back; that
+// a screenshot keeps the picture's pixels; and that a folder the player
+// chooses plays with a store of its own. Screenshots of the page go to
 // build-web/test/.
 'use strict';
 
@@ -326,6 +328,27 @@ async function main() {
     assert.ok(sequence(continued).length > 0, 'the runner did not continue');
   });
 
+  await check('the player\'s files go out as one archive and come back from it', async () => {
+    const files = () => driver.session('s.storage.files().map((f) => f.name + ":" + f.data.length).sort()');
+    const before = await files();
+    assert.ok(before.some((name) => name.startsWith('40.dat:')), 'no save to export: ' + before);
+    const [download] = await Promise.all([page.waitForEvent('download'), page.click('#export-saves')]);
+    const archive = path.join(work, 'saves.tar');
+    await download.saveAs(archive);
+    // The files gone from the browser, then the archive read back in.
+    await page.evaluate(() => {
+      const storage = window.dovetailPage.session.storage;
+      for (const file of storage.files()) storage.FS.unlink(storage.folder + '/' + file.name);
+      return storage.sync(false);
+    });
+    assert.deepStrictEqual(await files(), []);
+    const reloaded = page.waitForNavigation();
+    await page.setInputFiles('#archive-input', archive);
+    await reloaded;
+    await driver.until('title', 60000);
+    assert.deepStrictEqual(await files(), before);
+  });
+
   await check('the title\'s snapshot has the runner\'s pixels', async () => {
     await page.goto(url);
     await driver.until('title', 60000);
@@ -344,6 +367,18 @@ async function main() {
     const file = path.join(work, 'screenshot.png');
     fs.writeFileSync(file, Buffer.from(shot));
     samePixels('screenshot', readPng(file), frame);
+  });
+
+  await check('a game folder the player chooses plays, with a store of its own', async () => {
+    const folder = path.join(work, 'my-game');
+    fs.cpSync(game, path.join(folder, 'data'), { recursive: true });
+    await page.setInputFiles('#folder-input', folder);
+    await page.waitForFunction(() => {
+      const s = window.dovetailPage.session;
+      return s.gameId === 'folder-my-game' && s.waiting === 'title';
+    }, null, { timeout: 60000 });
+    assert.strictEqual(await driver.session('s.storage.folder'), '/saves/folder-my-game');
+    assert.deepStrictEqual(await driver.session('s.storage.files()'), []);
   });
 
   await check('the page raised no error', async () => {
