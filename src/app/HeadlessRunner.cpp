@@ -214,10 +214,7 @@ std::optional<MessageBoxAnswer> HeadlessRunner::OnMessageBox(const MessageBoxReq
   MessageBoxAnswer answer = pendingAnswer_.value_or(MessageBoxAnswer::Ok);
   pendingAnswer_.reset();
   if (request.buttons == MessageBoxButtons::Ok) answer = MessageBoxAnswer::Ok;
-  log_.Write(LogEvent(host_.TickCount(), "msgbox")
-                 .Str("text", request.text)
-                 .Str("title", request.title)
-                 .Str("answer", answer == MessageBoxAnswer::Ok ? "ok" : "cancel"));
+  log_.Write(MessageBoxLogEvent(host_.TickCount(), request, answer));
   return answer;
 }
 

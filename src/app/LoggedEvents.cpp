@@ -124,4 +124,11 @@ void LoggedEvents::Report(const GameEvent& event) {
   if (onStep && std::holds_alternative<StepEvent>(event)) onStep();
 }
 
+LogEvent MessageBoxLogEvent(uint32_t t, const MessageBoxRequest& request, MessageBoxAnswer answer) {
+  return LogEvent(t, "msgbox")
+      .Str("text", request.text)
+      .Str("title", request.title)
+      .Str("answer", answer == MessageBoxAnswer::Ok ? "ok" : "cancel");
+}
+
 }  // namespace dovetail

@@ -26,5 +26,7 @@ class LoggedEvents final : public GameEvents {
 
 // One event as its log line, at time `t`.
 LogEvent ToLogEvent(uint32_t t, const GameEvent& event);
+// A message box the host showed and how it was answered, as its log line.
+LogEvent MessageBoxLogEvent(uint32_t t, const MessageBoxRequest& request, MessageBoxAnswer answer);
 
 }  // namespace dovetail

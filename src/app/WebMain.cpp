@@ -134,10 +134,7 @@ int Play(CommandLine& args) {
     WaitReporter waits(game);
     if (logged) {
       host.onMessageBoxAnswered = [&](const MessageBoxRequest& request, MessageBoxAnswer answer) {
-        log.Write(LogEvent(host.TickCount(), "msgbox")
-                      .Str("text", request.text)
-                      .Str("title", request.title)
-                      .Str("answer", answer == MessageBoxAnswer::Ok ? "ok" : "cancel"));
+        log.Write(MessageBoxLogEvent(host.TickCount(), request, answer));
         logStream.flush();
       };
     }
