@@ -51,6 +51,10 @@ int Refuse(WebHost& host, const std::string& reason) {
 
 // Hands each finished line to the page.
 class PageLogBuffer final : public std::stringbuf {
+ public:
+  // At the end: a line not yet finished is kept and written on, not over.
+  PageLogBuffer() : std::stringbuf(std::ios_base::out | std::ios_base::ate) {}
+
  protected:
   int sync() override {
     std::string text = str();
