@@ -26,9 +26,6 @@ class LogEvent {
   std::string json_;
 };
 
-// Writes text as a JSON string (quotes included); UTF-8 passes through.
-void AppendJsonString(std::string& out, std::string_view text);
-
 // A JSON Lines log: one event a line, flushed as written so that a run that
 // stops early leaves everything so far.
 class EventLog {

@@ -3,9 +3,9 @@
 #include <emscripten.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <iterator>
 
+#include "base/JsonText.h"
 #include "platform/Dialog.h"
 #include "platform/Window.h"
 
@@ -46,20 +46,9 @@ struct PageEvent {
 };
 
 std::string Json(std::string_view text) {
-  std::string out = "\"";
-  for (char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
-      out += escaped;
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
+  std::string out;
+  AppendJsonString(out, text);
+  return out;
 }
 
 const char* ControlKindName(DialogControlKind kind) {
