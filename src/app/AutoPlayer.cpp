@@ -52,9 +52,9 @@ std::optional<AutoStop> AutoPlayer::CheckClickLoop() {
   for (const int16_t* counter : CounterFields(story.counters))
     key += std::to_string(*counter) + ",";
   if (clickWaits_.insert(key).second) return std::nullopt;
-  return AutoStop{kRouteCannotGoOn, "the story goes round " + Where() +
-                                        ": it waits for a click here again in the same state, "
-                                        "with no choice or end between (a loop)"};
+  return AutoStop{ExitCode::Stalled, "the story goes round " + Where() +
+                                         ": it waits for a click here again in the same state, "
+                                         "with no choice or end between (a loop)"};
 }
 
 std::string AutoPlayer::Where() const {
@@ -65,7 +65,7 @@ std::string AutoPlayer::Where() const {
 void AutoPlayer::OnMessageBox(const MessageBoxRequest& request) {
   if (request.text == "セーブしました.") ++saves_;
   if (IsConfirmation(request.text) || failure_) return;
-  failure_ = AutoStop{kRouteCannotGoOn,
+  failure_ = AutoStop{ExitCode::Stalled,
                       "the story showed the message \"" + request.text + "\" " + Where()};
 }
 
@@ -103,9 +103,9 @@ std::optional<AutoStop> AutoPlayer::Act() {
       return std::nullopt;
     case WaitState::Busy:
       if (now - lastChange_ > kStallMs) {
-        return AutoStop{kRouteCannotGoOn, "the story stalls " + Where() + ": busy for " +
-                                              std::to_string(kStallMs / 1000) +
-                                              " s without waiting"};
+        return AutoStop{ExitCode::Stalled, "the story stalls " + Where() + ": busy for " +
+                                               std::to_string(kStallMs / 1000) +
+                                               " s without waiting"};
       }
       return std::nullopt;
   }
@@ -113,12 +113,12 @@ std::optional<AutoStop> AutoPlayer::Act() {
 }
 
 std::optional<AutoStop> AutoPlayer::StartStory() {
-  if (nextStory_ == options_.route.size()) return AutoStop{0, "the route is done"};
+  if (nextStory_ == options_.route.size()) return AutoStop{ExitCode::Done, "the route is done"};
   const StoryRoute& story = options_.route[nextStory_];
   const int entry = TitleEntry(story.start);
   const PictureBox& item = *game_.form.Tmenu[entry];
   if (!item.Visible()) {
-    return AutoStop{kRouteCannotGoOn,
+    return AutoStop{ExitCode::Stalled,
                     "the title does not offer the extra story: it opens after a café stage "
                     "past the first (the clear marker in 20.dat); play the story first "
                     "(e.g. --auto first+extra:first)"};
@@ -150,14 +150,14 @@ std::optional<AutoStop> AutoPlayer::Choose() {
       break;
     case StoryRoute::Picks::List:
       if (picksUsed_ >= story.list.size()) {
-        return AutoStop{kRouteCannotGoOn, "the route \"" + StoryRouteText(story) +
-                                              "\" has no pick left for the choice " + Where()};
+        return AutoStop{ExitCode::Stalled, "the route \"" + StoryRouteText(story) +
+                                               "\" has no pick left for the choice " + Where()};
       }
       pick = story.list[picksUsed_];
       if (pick > offered) {
-        return AutoStop{kRouteCannotGoOn, "the route picks option " + std::to_string(pick) +
-                                              " but the choice " + Where() + " offers " +
-                                              std::to_string(offered)};
+        return AutoStop{ExitCode::Stalled, "the route picks option " + std::to_string(pick) +
+                                               " but the choice " + Where() + " offers " +
+                                               std::to_string(offered)};
       }
       break;
   }

@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "base/ProgramExit.h"
 #include "platform/HeadlessHost.h"
 #include "routes/Route.h"
 
@@ -23,12 +24,10 @@ struct AutoOptions {
   uint32_t quitAfterSaves = 0;
 };
 
-// The exit status of a run whose route cannot go on.
-constexpr int kRouteCannotGoOn = 4;
-
-// Why an automatic run stops: the route is done (code 0) or cannot go on.
+// Why an automatic run stops: the route is done (ExitCode::Done) or cannot go
+// on (ExitCode::Stalled).
 struct AutoStop {
-  int code = 0;
+  ExitCode code = ExitCode::Done;
   std::string reason;
 };
 

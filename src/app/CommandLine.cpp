@@ -2,12 +2,21 @@
 
 #include <unistd.h>
 
+#include <charconv>
 #include <iostream>
 #include <system_error>
 
 #include "script/DataFolder.h"
 
 namespace dovetail {
+
+bool ParseWholeNumber(const std::string& text, uint32_t& out) {
+  uint32_t value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return false;
+  out = value;
+  return true;
+}
 
 std::filesystem::path ExecutableFolder(const char* argv0) {
   std::error_code ec;

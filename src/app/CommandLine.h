@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -20,6 +21,10 @@ struct DefaultGame {
   bool installed = false;
 };
 DefaultGame FindDefaultGame(const char* argv0);
+
+// Reads `text` as a whole number that fits 32 bits into `out`; false (and
+// `out` untouched) when it is anything else.
+bool ParseWholeNumber(const std::string& text, uint32_t& out);
 
 // A small command-line reader for "--name value" options and "--flag"s.
 class CommandLine {

@@ -99,11 +99,7 @@ void RememberTheView(dovetail::MainWindowShell& shell, dovetail::Comforts& comfo
 int main(int argc, char** argv) {
   using namespace dovetail;
   CommandLine args(argc, argv);
-  if (args.AnsweredHelpOrVersion("dovetail", kUsage)) return 0;
-  if (args.Flag("--version")) {
-    std::cout << "dovetail " << DOVETAIL_VERSION << "\n";
-    return 0;
-  }
+  if (args.AnsweredHelpOrVersion("dovetail", kUsage)) return ExitStatus(ExitCode::Done);
   const std::optional<std::string> gameArgument = args.Value("--game");
   const DefaultGame defaultGame = FindDefaultGame(argv[0]);
   const std::filesystem::path gameFolder = gameArgument.value_or(defaultGame.folder.string());
@@ -116,7 +112,7 @@ int main(int argc, char** argv) {
   playerFolder.installedGame = !gameArgument && defaultGame.installed;
   if (!args.Problems().empty()) {
     std::cerr << "dovetail: " << args.Problems() << kUsage;
-    return 2;
+    return ExitStatus(ExitCode::BadUsage);
   }
   KeepLargeBlocksApart();
   FontLookup fonts;
@@ -125,7 +121,7 @@ int main(int argc, char** argv) {
   auto audio = MakeAudioOutput(soundFont);
   if (!audio.ok()) {
     std::cerr << "dovetail: " << audio.error().message << "\n";
-    return 2;
+    return ExitStatus(ExitCode::BadUsage);
   }
   report.Moment("sound-checked");
 
@@ -148,12 +144,12 @@ int main(int argc, char** argv) {
   const auto lock = InstanceLock::Acquire(paths.PlayerPath);
   if (lock == nullptr) {
     host.MessageBox({"既に起動しています。", kAppTitle, MessageBoxButtons::Ok, true});
-    return 0;
+    return ExitStatus(ExitCode::Done);
   }
   auto text = fonts.Take();
   if (!text.ok()) {
     host.MessageBox({text.error().message, kAppTitle, MessageBoxButtons::Ok});
-    return 2;
+    return ExitStatus(ExitCode::Failed);
   }
   report.Moment("fonts");
   try {
@@ -162,7 +158,7 @@ int main(int argc, char** argv) {
     Game game(host, **text, paths, **audio, events);
     // Each launch draws other customers (the headless runner keeps --seed).
     game.random.seed(std::random_device{}());
-    game.comforts.SetScreenshotFolder(ScreenshotFolder());
+    game.comforts.SetScreenshotFolder(FolderPlayerFiles::Folder(ScreenshotFolder()));
     RememberTheView(host.Shell(), game.comforts);
     game.Start();
     report.Moment("title");
@@ -171,6 +167,6 @@ int main(int argc, char** argv) {
     if (smokeTest) game.Quit();
     game.Guarded([&host] { host.RunEventLoop(); });
   } catch (const ProgramExit& exit) {
-    return exit.code;
+    return ExitStatus(exit.code);
   }
 }

@@ -10,11 +10,9 @@
 namespace dovetail {
 
 namespace {
-constexpr int kTimeRanOut = 3;
-constexpr int kStalled = 4;
 // The play file asks for what cannot be done (as for a play file that does
 // not read).
-constexpr int kBadPlayFile = 2;
+constexpr ExitCode kBadPlayFile = ExitCode::BadUsage;
 // Records the story may run without letting events run once: more is a
 // loop that never waits, which would never end.
 constexpr uint32_t kRecordsWithoutEvents = 200000;
@@ -30,7 +28,7 @@ HeadlessRunner::HeadlessRunner(RunnerOptions options, TextRenderer& text, std::o
   game_ = std::make_unique<Game>(host_, text, paths, *audio_, events_);
   game_->random.seed(options_.seed);
   // Screenshots go beside the snapshots.
-  game_->comforts.SetScreenshotFolder(options_.snapDir);
+  game_->comforts.SetScreenshotFolder(FolderPlayerFiles::Folder(options_.snapDir));
   playsCafe_ = PlaysCafe(options_.play);
   if (options_.autoPlay) {
     autoPlayer_ = std::make_unique<AutoPlayer>(std::move(*options_.autoPlay), *game_, host_);
@@ -40,9 +38,10 @@ HeadlessRunner::HeadlessRunner(RunnerOptions options, TextRenderer& text, std::o
   events_.onStep = [this] {
     if (autoPlayer_) autoPlayer_->OnStep();
     if (++recordsSinceEvents_ <= kRecordsWithoutEvents) return;
-    throw Stop{kStalled, "the story ran " + std::to_string(kRecordsWithoutEvents) +
-                             " records without waiting (a loop that never ends) at label " +
-                             std::to_string(game_->story.CurLabel)};
+    throw Stop{ExitCode::Stalled,
+               "the story ran " + std::to_string(kRecordsWithoutEvents) +
+                   " records without waiting (a loop that never ends) at label " +
+                   std::to_string(game_->story.CurLabel)};
   };
   host_.onMessageBox = [this](const MessageBoxRequest& request) { return OnMessageBox(request); };
 }
@@ -60,22 +59,23 @@ int HeadlessRunner::Run() {
       });
     }
   } catch (const ProgramExit& exit) {
-    log_.Write(LogEvent(host_.TickCount(), "exit").Num("code", exit.code));
-    return exit.code;
+    log_.Write(LogEvent(host_.TickCount(), "exit").Num("code", ExitStatus(exit.code)));
+    return ExitStatus(exit.code);
   } catch (const Stop& stop) {
     const Status atRest = game_->PutDataFolderAtRest();
-    log_.Write(
-        LogEvent(host_.TickCount(), "stop").Str("reason", stop.reason).Num("code", stop.code));
-    if (stop.code != 0) failure_ = stop.reason;
+    log_.Write(LogEvent(host_.TickCount(), "stop")
+                   .Str("reason", stop.reason)
+                   .Num("code", ExitStatus(stop.code)));
+    if (stop.code != ExitCode::Done) failure_ = stop.reason;
     if (!atRest) failure_ += (failure_.empty() ? "" : "; ") + atRest.error().message;
-    return stop.code;
+    return ExitStatus(stop.code);
   }
 }
 
 void HeadlessRunner::Tick() {
   recordsSinceEvents_ = 0;
   if (Elapsed() > options_.maxMs) {
-    throw Stop{kTimeRanOut,
+    throw Stop{ExitCode::TimeRanOut,
                "the run reached --max-ms (" + std::to_string(options_.maxMs) +
                    " ms of virtual time) before " + (autoPlayer_ ? "the route" : "the play file") +
                    " was done; the story was at label " + std::to_string(game_->story.CurLabel)};
@@ -97,7 +97,7 @@ void HeadlessRunner::Tick() {
     if (auto stop = autoPlayer_->Act()) throw Stop{stop->code, stop->reason};
     return;
   }
-  if (!Advance() && WaitsForPlayFile()) throw Stop{0, "the play file is done"};
+  if (!Advance() && WaitsForPlayFile()) throw Stop{ExitCode::Done, "the play file is done"};
 }
 
 bool HeadlessRunner::WaitsForPlayFile() const {

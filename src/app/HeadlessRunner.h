@@ -65,7 +65,7 @@ class HeadlessRunner {
 
  private:
   struct Stop {
-    int code;
+    ExitCode code;
     std::string reason;
   };
 

@@ -1,21 +1,10 @@
 #include "app/RunnerArguments.h"
 
-#include <charconv>
-
 #include "app/AutoPlayer.h"
 #include "app/PlayerFolder.h"
 #include "routes/Route.h"
 
 namespace dovetail {
-
-namespace {
-
-bool ParseNumber(const std::string& text, uint32_t& out) {
-  auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
-  return ec == std::errc() && ptr == text.data() + text.size();
-}
-
-}  // namespace
 
 Result<RunnerArguments> ParseRunnerArguments(CommandLine& args, const DefaultGame& defaultGame) {
   RunnerArguments arguments;
@@ -31,9 +20,10 @@ Result<RunnerArguments> ParseRunnerArguments(CommandLine& args, const DefaultGam
   arguments.logFile = args.Value("--log");
   if (auto dir = args.Value("--snap-dir")) options.snapDir = *dir;
   bool numbersOk = true;
-  if (auto seed = args.Value("--seed")) numbersOk &= ParseNumber(*seed, options.seed);
-  if (auto maxMs = args.Value("--max-ms")) numbersOk &= ParseNumber(*maxMs, options.maxMs);
-  if (auto every = args.Value("--snap-every")) numbersOk &= ParseNumber(*every, options.snapEvery);
+  if (auto seed = args.Value("--seed")) numbersOk &= ParseWholeNumber(*seed, options.seed);
+  if (auto maxMs = args.Value("--max-ms")) numbersOk &= ParseWholeNumber(*maxMs, options.maxMs);
+  if (auto every = args.Value("--snap-every"))
+    numbersOk &= ParseWholeNumber(*every, options.snapEvery);
   std::string autoProblem;
   if (auto route = args.Value("--auto")) {
     auto given = ParseRoute(*route);
@@ -52,7 +42,7 @@ Result<RunnerArguments> ParseRunnerArguments(CommandLine& args, const DefaultGam
       }
     }
     if (auto saves = args.Value("--quit-at-save")) {
-      numbersOk &= ParseNumber(*saves, autoPlay.quitAfterSaves);
+      numbersOk &= ParseWholeNumber(*saves, autoPlay.quitAfterSaves);
     }
     options.autoPlay = std::move(autoPlay);
   }

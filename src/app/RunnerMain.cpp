@@ -1,7 +1,6 @@
 // dovetail-run: the game on the headless host, for tests and for authors.
 
 #include <algorithm>
-#include <charconv>
 #include <fstream>
 #include <iostream>
 
@@ -10,6 +9,7 @@
 #include "app/PlayerFolder.h"
 #include "app/RunnerArguments.h"
 #include "base/Files.h"
+#include "base/ProgramExit.h"
 #include "graphics/TextRenderer.h"
 #include "routes/RouteMap.h"
 #include "script/DataFolder.h"
@@ -90,7 +90,7 @@ int PrintRoutes(const std::filesystem::path& gameFolder, bool cover) {
   ScriptTables tables;
   if (Status loaded = LoadScript(paths.DataPath, tables, nullptr); !loaded.ok()) {
     std::cerr << "dovetail-run: " << loaded.error().message << "\n";
-    return 2;
+    return ExitStatus(ExitCode::BadUsage);
   }
   const RouteMap map = MapRoutes(tables);
   const std::vector<MappedRoute>& shown = cover ? map.covering : map.routes;
@@ -117,7 +117,8 @@ int PrintRoutes(const std::filesystem::path& gameFolder, bool cover) {
   }
   for (const RouteProblem& problem : map.problems)
     std::cerr << "dovetail-run: label " << problem.label << ": " << problem.message << "\n";
-  return map.unreached.empty() && map.problems.empty() ? 0 : 1;
+  return ExitStatus(map.unreached.empty() && map.problems.empty() ? ExitCode::Done
+                                                                  : ExitCode::Failed);
 }
 
 }  // namespace
@@ -126,11 +127,11 @@ int PrintRoutes(const std::filesystem::path& gameFolder, bool cover) {
 int main(int argc, char** argv) {
   using namespace dovetail;
   CommandLine args(argc, argv);
-  if (args.AnsweredHelpOrVersion("dovetail-run", kUsage)) return 0;
+  if (args.AnsweredHelpOrVersion("dovetail-run", kUsage)) return ExitStatus(ExitCode::Done);
   auto parsed = ParseRunnerArguments(args, FindDefaultGame(argv[0]));
   if (!parsed.ok()) {
     std::cerr << "dovetail-run: " << parsed.error().message << kUsage;
-    return 2;
+    return ExitStatus(ExitCode::BadUsage);
   }
   RunnerOptions options = std::move(parsed->options);
   const std::optional<std::string> playFile = parsed->playFile;
@@ -140,19 +141,19 @@ int main(int argc, char** argv) {
   if (!std::filesystem::is_directory(options.snapDir, snapFolder)) {
     std::cerr << "dovetail-run: --snap-dir " << options.snapDir.string()
               << ": no such folder; the snapshots would have nowhere to go\n";
-    return 2;
+    return ExitStatus(ExitCode::BadUsage);
   }
 
   if (playFile) {
     auto text = ReadWholeFile(*playFile);
     if (!text.ok()) {
       std::cerr << "dovetail-run: " << text.error().message << "\n";
-      return 2;
+      return ExitStatus(ExitCode::BadUsage);
     }
     auto play = ParsePlayFile(*text, *playFile);
     if (!play.ok()) {
       std::cerr << "dovetail-run: " << play.error().message << "\n";
-      return 2;
+      return ExitStatus(ExitCode::BadUsage);
     }
     options.play = std::move(*play);
   }
@@ -163,7 +164,7 @@ int main(int argc, char** argv) {
     logStream.open(*logFile, std::ios::binary | std::ios::trunc);
     if (!logStream) {
       std::cerr << "dovetail-run: " << *logFile << ": cannot be written\n";
-      return 2;
+      return ExitStatus(ExitCode::BadUsage);
     }
     log = &logStream;
   }
@@ -171,7 +172,7 @@ int main(int argc, char** argv) {
   auto text = TextRenderer::Create();
   if (!text.ok()) {
     std::cerr << "dovetail-run: " << text.error().message << "\n";
-    return 2;
+    return ExitStatus(ExitCode::BadUsage);
   }
   HeadlessRunner runner(std::move(options), **text, log);
   const int code = runner.Run();

@@ -10,7 +10,6 @@
 //                 what the program waits for, handed to the page (for the
 //                 page's tests)
 
-#include <charconv>
 #include <ostream>
 #include <random>
 #include <sstream>
@@ -46,7 +45,7 @@ constexpr const char* kGlyphTable = "/dovetail/glyphs.bin";
 int Refuse(WebHost& host, const std::string& reason) {
   host.Diagnostic("dovetail: " + reason);
   host.MessageBox({reason, kAppTitle, MessageBoxButtons::Ok});
-  return 2;
+  return ExitStatus(ExitCode::BadUsage);
 }
 
 // Hands each finished line to the page.
@@ -102,6 +101,18 @@ class WaitReporter {
 
 int Play(CommandLine& args) {
   WebHost host;
+  // What the page may give: the player's folder, and for the page's test the
+  // random seed and the run's log.
+  const std::string playerFolder = args.Value("--player").value_or("/player");
+  std::optional<uint32_t> seed;
+  if (auto given = args.Value("--seed")) {
+    uint32_t value = 0;
+    if (!ParseWholeNumber(*given, value)) return Refuse(host, "--seed needs a whole number");
+    seed = value;
+  }
+  const bool logged = args.Flag("--log");
+  if (!args.Problems().empty()) return Refuse(host, args.Problems());
+
   auto table = ReadWholeFile(kGlyphTable);
   if (!table) return Refuse(host, table.error().message);
   auto glyphs = GlyphTable::Read(std::move(*table), kGlyphTable);
@@ -114,15 +125,8 @@ int Play(CommandLine& args) {
   WebAudioOutput audio(host, *effects);
 
   PlayerFolderChoice player;
-  player.saveDir = args.Value("--player").value_or("/player");
+  player.saveDir = playerFolder;
   const GamePaths paths = GamePaths::ForPlayer(kGameFolder, player);
-  std::optional<uint32_t> seed;
-  if (auto given = args.Value("--seed")) {
-    uint32_t value = 0;
-    auto [end, error] = std::from_chars(given->data(), given->data() + given->size(), value);
-    if (error == std::errc() && end == given->data() + given->size()) seed = value;
-  }
-  const bool logged = args.Flag("--log");
 
   PageLogBuffer logBuffer;
   std::ostream logStream(&logBuffer);
@@ -134,7 +138,7 @@ int Play(CommandLine& args) {
     Game game(host, text, paths, audio, events);
     game.random.seed(seed ? *seed : std::random_device{}());
     // Screenshots are kept with the player's files; the page exports them.
-    game.comforts.SetScreenshotFolder(*player.saveDir / "screenshots");
+    game.comforts.SetScreenshotFolder(FolderPlayerFiles::Folder(*player.saveDir / "screenshots"));
     WaitReporter waits(game);
     if (logged) {
       host.onMessageBoxAnswered = [&](const MessageBoxRequest& request, MessageBoxAnswer answer) {
@@ -151,16 +155,16 @@ int Play(CommandLine& args) {
     game.Guarded([&host] { host.RunEventLoop(); });
   } catch (const ProgramExit& exit) {
     logStream.flush();
-    return exit.code;
+    return ExitStatus(exit.code);
   }
-  return 0;
+  return ExitStatus(ExitCode::Done);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   dovetail::CommandLine args(argc, argv);
-  int code = 2;
+  int code = ExitStatus(ExitCode::Failed);
   try {
     code = Play(args);
   } catch (const std::exception& error) {

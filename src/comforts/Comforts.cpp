@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "base/Files.h"
 #include "base/Utf8.h"
 #include "comforts/Screenshot.h"
 #include "script/Interpreter.h"
@@ -37,17 +36,9 @@ constexpr Pixel kAutoMarkColour = 0xFFD27A;
 constexpr uint64_t kMaxOwnFileBytes = 16 * 1024 * 1024;
 
 // The text of one of our files, or nothing when there is none to read.
-std::string ReadOwnFile(const GamePaths& paths, std::string_view name) {
-  const auto path = paths.OwnFile(name);
-  if (!path) return {};
-  auto text = ReadWholeFile(*path, kMaxOwnFileBytes);
+std::string ReadOwnFile(const PlayerFiles& files, std::string_view name) {
+  auto text = files.Read(name, kMaxOwnFileBytes);
   return text.ok() ? *text : std::string();
-}
-
-// Replaces one of our files whole; an error names the folder or the file.
-Status WriteOwnFile(const GamePaths& paths, std::string_view name, const std::string& text) {
-  auto path = paths.OwnFileToWrite(name);
-  return path.ok() ? ReplaceFileAtomically(*path, text) : Status(path.error());
 }
 
 // "AUTO" in small letters, drawn once for the mark in the message window.
@@ -74,10 +65,10 @@ std::array<MenuItem*, 3> AddSpeedItems(Window& window) {
 Comforts::Comforts(const SceneContext& scene, const Choices& choices)
     : scene_(scene),
       choices_(choices),
-      settings_(ComfortSettings::Parse(ReadOwnFile(scene.paths, kComfortSettingsFile))),
+      settings_(ComfortSettings::Parse(ReadOwnFile(scene.ownFiles, kComfortSettingsFile))),
       savedSettings_(settings_),
       view_(scene.form, scene.text),
-      read_(ReadPages::Parse(ReadOwnFile(scene.paths, kReadPagesFile))),
+      read_(ReadPages::Parse(ReadOwnFile(scene.ownFiles, kReadPagesFile))),
       historyItem_(scene.form.window.AddMenuItem("history", "履歴\tPage Up")),
       autoItem_(scene.form.window.AddMenuItem("auto", "オート\tA")),
       speedItems_(AddSpeedItems(scene.form.window)),
@@ -403,10 +394,9 @@ void Comforts::TakeScreenshot() {
   Surface frame;
   scene_.form.window.Compose(frame);
   ScreenshotEvent event;
-  if (screenshotFolder_.empty()) {
+  if (!screenshots_.Keeps()) {
     event.error = "no folder for screenshots";
-  } else if (auto saved = SaveScreenshot(frame, screenshotFolder_, scene_.host.LocalNow());
-             saved.ok()) {
+  } else if (auto saved = SaveScreenshot(frame, screenshots_, scene_.host.LocalNow()); saved.ok()) {
     event.file = saved->string();
   } else {
     event.error = saved.error().message;
@@ -446,8 +436,8 @@ void Comforts::ViewChanged(int16_t zoom, bool fullScreen) {
 }
 
 void Comforts::SaveSettings() {
-  if (settings_ == savedSettings_ || scene_.paths.OwnFilesPath.empty()) return;
-  const Status saved = WriteOwnFile(scene_.paths, kComfortSettingsFile, settings_.Format());
+  if (settings_ == savedSettings_ || !scene_.ownFiles.Keeps()) return;
+  const Status saved = scene_.ownFiles.Replace(kComfortSettingsFile, settings_.Format());
   if (!saved) {
     scene_.host.Diagnostic("the player's settings were not saved: " + saved.error().message);
     return;
@@ -456,8 +446,8 @@ void Comforts::SaveSettings() {
 }
 
 void Comforts::SaveReadPages() {
-  if (!read_.Unsaved() || !readPagesKept_ || scene_.paths.OwnFilesPath.empty()) return;
-  const Status saved = WriteOwnFile(scene_.paths, kReadPagesFile, read_.Format());
+  if (!read_.Unsaved() || !readPagesKept_ || !scene_.ownFiles.Keeps()) return;
+  const Status saved = scene_.ownFiles.Replace(kReadPagesFile, read_.Format());
   read_.Saved();
   if (saved) return;
   // The pages stay marked for this run; a folder that cannot be written is

@@ -14,6 +14,7 @@
 #include "scene/Choices.h"
 #include "scene/PageComforts.h"
 #include "screen/SceneContext.h"
+#include "script/FolderPlayerFiles.h"
 
 namespace dovetail {
 
@@ -56,7 +57,7 @@ class Comforts final : public PageComforts {
 
   // Where screenshots go (the desktop's pictures folder, a runner's snapshot
   // folder); none: a screenshot reports that it has nowhere to go.
-  void SetScreenshotFolder(std::filesystem::path folder) { screenshotFolder_ = std::move(folder); }
+  void SetScreenshotFolder(FolderPlayerFiles folder) { screenshots_ = std::move(folder); }
 
   // The story's course, told by the game.
   void StoryStarts();
@@ -120,7 +121,7 @@ class Comforts final : public PageComforts {
   MessageHistory history_;
   HistoryView view_;
   ReadPages read_;
-  std::filesystem::path screenshotFolder_;
+  FolderPlayerFiles screenshots_ = FolderPlayerFiles::Folder({});
 
   MenuItem& historyItem_;
   MenuItem& autoItem_;

@@ -1,9 +1,7 @@
 #include "comforts/Screenshot.h"
 
 #include <cstdio>
-#include <system_error>
 
-#include "base/Files.h"
 #include "graphics/PngFile.h"
 
 namespace dovetail {
@@ -21,13 +19,6 @@ std::string DigitsOf(const std::string& text) {
   return digits;
 }
 
-// Anything at all under the name, a dangling link included.
-bool Taken(const std::filesystem::path& path) {
-  std::error_code error;
-  return std::filesystem::symlink_status(path, error).type() !=
-         std::filesystem::file_type::not_found;
-}
-
 }  // namespace
 
 std::string ScreenshotName(const LocalDateTime& now, int number) {
@@ -42,22 +33,18 @@ std::string ScreenshotName(const LocalDateTime& now, int number) {
   return name + ".png";
 }
 
-Result<std::filesystem::path> SaveScreenshot(const Surface& frame,
-                                             const std::filesystem::path& folder,
+Result<std::filesystem::path> SaveScreenshot(const Surface& frame, FolderPlayerFiles& folder,
                                              const LocalDateTime& now) {
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  if (error) return Error{folder.string() + ": cannot be made (" + error.message() + ")"};
   const std::string png = EncodePng(frame);
   for (int number = 1; number <= kMaxSameSecond; ++number) {
-    const std::filesystem::path path = folder / ScreenshotName(now, number);
-    if (Taken(path)) continue;
-    const Status made = CreateFileAtomically(path, png);
-    if (made) return path;
+    const std::string name = ScreenshotName(now, number);
+    if (folder.State(name).present) continue;
+    const Status made = folder.Create(name, png);
+    if (made) return folder.FolderPath() / name;
     // Another screenshot may have taken the name meanwhile: try the next.
-    if (!Taken(path)) return made.error();
+    if (!folder.State(name).present) return made.error();
   }
-  return Error{folder.string() + ": " + std::to_string(kMaxSameSecond) +
+  return Error{folder.FolderPath().string() + ": " + std::to_string(kMaxSameSecond) +
                " screenshots were already taken this second"};
 }
 

@@ -6,6 +6,7 @@
 #include "base/Result.h"
 #include "platform/MachineFacts.h"
 #include "platform/Surface.h"
+#include "script/FolderPlayerFiles.h"
 
 namespace dovetail {
 
@@ -16,8 +17,7 @@ std::string ScreenshotName(const LocalDateTime& now, int number = 1);
 // Saves `frame` as a PNG file in `folder` (made when missing), named for the
 // moment; never replaces a file already there. Returns the file's path; an
 // error names the folder or file and the reason.
-Result<std::filesystem::path> SaveScreenshot(const Surface& frame,
-                                             const std::filesystem::path& folder,
+Result<std::filesystem::path> SaveScreenshot(const Surface& frame, FolderPlayerFiles& folder,
                                              const LocalDateTime& now);
 
 }  // namespace dovetail

@@ -52,7 +52,7 @@ void AboutDialog::Form_Load() {
   dialog_.Add(DialogControlKind::Link, "Label4", kHomePageLink, 16, 160, 260, 16);
 
   const SysReport report = BuildSysReport(scene_.host, scene_.paths);
-  if (const Status written = WriteSysLog(scene_.paths, report); !written.ok()) {
+  if (const Status written = WriteSysLog(scene_.files, report); !written.ok()) {
     scene_.host.MessageBox({"システム情報を保存できませんでした.\r\n" + written.error().message, "",
                             MessageBoxButtons::Ok});
   }

@@ -132,10 +132,8 @@ SysReport BuildSysReport(Host& host, const GamePaths& paths) {
   return report;
 }
 
-Status WriteSysLog(const GamePaths& paths, const SysReport& report) {
-  auto path = paths.PlayerFileToReplace(kSystemReportFile);
-  if (!path.ok()) return path.error();
-  return ReplaceFileAtomically(*path, ToCp932Lossy(report.text + kLineEnd));
+Status WriteSysLog(PlayerFiles& files, const SysReport& report) {
+  return files.Replace(kSystemReportFile, ToCp932Lossy(report.text + kLineEnd));
 }
 
 }  // namespace dovetail

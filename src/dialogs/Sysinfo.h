@@ -8,6 +8,7 @@
 #include "base/Result.h"
 #include "platform/Host.h"
 #include "script/GamePaths.h"
+#include "script/PlayerFiles.h"
 
 namespace dovetail {
 
@@ -48,6 +49,6 @@ SysReport BuildSysReport(Host& host, const GamePaths& paths);
 // Writes the report to "syslog.dat" among the player's files: the text and one more
 // line end, in CP932 (a character it cannot hold becomes "?"), replacing any
 // earlier report atomically. The error names the file.
-Status WriteSysLog(const GamePaths& paths, const SysReport& report);
+Status WriteSysLog(PlayerFiles& files, const SysReport& report);
 
 }  // namespace dovetail

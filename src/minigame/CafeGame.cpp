@@ -142,10 +142,7 @@ void CafeGame::ShowDayResult(const DayResult& result) {
   scene_.events.Report(DayEvent{result.s1, result.s2, result.s3, result.day, result.grade});
 
   auto line = DailyResultLine(clock_.DateTimeText(), result);
-  auto path = scene_.paths.PlayerFileToUpdate(kResultLogFile);
-  Status written = !line.ok()   ? Status(line.error())
-                   : !path.ok() ? Status(path.error())
-                                : AppendDailyResult(*path, *line);
+  const Status written = line.ok() ? AppendDailyResult(scene_.files, *line) : Status(line.error());
   if (!written.ok()) ReportWriteFailure(written.error(), rankFailureReported_);
 }
 

@@ -1,9 +1,7 @@
 #include "minigame/DailyResultLog.h"
 
-#include <system_error>
-
 #include "base/Cp932.h"
-#include "base/Files.h"
+#include "script/GamePaths.h"
 
 namespace dovetail::cafe {
 
@@ -16,19 +14,8 @@ Result<std::string> DailyResultLine(std::string_view dateTime, const DayResult& 
   return bytes;
 }
 
-Status AppendDailyResult(const std::filesystem::path& path, std::string_view line) {
-  std::string text;
-  std::error_code error;
-  const auto status = std::filesystem::symlink_status(path, error);
-  if (error && status.type() != std::filesystem::file_type::not_found)
-    return Error{path.filename().string() + ": " + error.message()};
-  if (std::filesystem::exists(status)) {
-    auto before = ReadFileToChange(path, kMaxResultLogBytes);
-    if (!before.ok()) return before.error();
-    text = std::move(*before);
-  }
-  text += line;
-  return ReplaceFileAtomically(path, text);
+Status AppendDailyResult(PlayerFiles& files, std::string_view line) {
+  return files.Append(kResultLogFile, line, kMaxResultLogBytes);
 }
 
 }  // namespace dovetail::cafe

@@ -7,6 +7,7 @@
 
 #include "base/Result.h"
 #include "minigame/DayScore.h"
+#include "script/PlayerFiles.h"
 
 namespace dovetail::cafe {
 
@@ -29,6 +30,6 @@ inline constexpr uint64_t kMaxResultLogBytes = uint64_t{4} << 20;
 // missing. The file is replaced as a whole, so a failure leaves the lines
 // written before as they were; a symbolic link is refused, never read
 // through. The error names the file and the reason.
-Status AppendDailyResult(const std::filesystem::path& path, std::string_view line);
+Status AppendDailyResult(PlayerFiles& files, std::string_view line);
 
 }  // namespace dovetail::cafe

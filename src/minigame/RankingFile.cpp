@@ -4,6 +4,7 @@
 #include "base/FieldReader.h"
 #include "base/Files.h"
 #include "base/Numbers.h"
+#include "script/GamePaths.h"
 
 namespace dovetail {
 
@@ -43,13 +44,13 @@ Status ParseRanking(const std::string& bytes, const std::string& name, RankingTa
   return status;
 }
 
-Status ReadRankingFile(const std::filesystem::path& path, RankingTable& ranking) {
-  auto bytes = ReadWholeFile(path, kMaxRankingFileBytes);
+Status ReadRankingFile(const PlayerFiles& files, RankingTable& ranking) {
+  auto bytes = files.Read(kRankingFile, kMaxRankingFileBytes);
   if (!bytes.ok()) {
     ClearRanks(ranking);
     return bytes.error();
   }
-  return ParseRanking(*bytes, path.filename().string(), ranking);
+  return ParseRanking(*bytes, std::string(kRankingFile), ranking);
 }
 
 std::string FormatRankingText(const RankingTable& ranking) {
@@ -62,10 +63,10 @@ std::string FormatRankingText(const RankingTable& ranking) {
   return text;
 }
 
-Status WriteRankingFile(const std::filesystem::path& path, const RankingTable& ranking) {
+Status WriteRankingFile(PlayerFiles& files, const RankingTable& ranking) {
   auto bytes = Utf8ToCp932(FormatRankingText(ranking));
-  if (!bytes.ok()) return Error{path.filename().string() + ": " + bytes.error().message};
-  return ReplaceFileAtomically(path, *bytes);
+  if (!bytes.ok()) return Error{std::string(kRankingFile) + ": " + bytes.error().message};
+  return files.Replace(kRankingFile, *bytes);
 }
 
 }  // namespace dovetail

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/Result.h"
+#include "script/PlayerFiles.h"
 #include "script/StoryState.h"
 
 namespace dovetail {
@@ -20,7 +21,7 @@ using RankingTable = std::array<RankEntry, 6>;
 // Reads ranks 1 to 5 into entries 1 to 5 of `ranking` (entry 0, the current
 // player, is left alone). A missing or malformed file gives an error and
 // leaves entries 1 to 5 empty.
-Status ReadRankingFile(const std::filesystem::path& path, RankingTable& ranking);
+Status ReadRankingFile(const PlayerFiles& files, RankingTable& ranking);
 // The same for the file's bytes held in memory; `name` names it in errors.
 Status ParseRanking(const std::string& bytes, const std::string& name, RankingTable& ranking);
 
@@ -31,6 +32,6 @@ std::string FormatRankingText(const RankingTable& ranking);
 
 // Replaces the file with ranks 1 to 5 in code page 932, atomically: on any
 // failure the old table stays whole. The error names the file and the reason.
-Status WriteRankingFile(const std::filesystem::path& path, const RankingTable& ranking);
+Status WriteRankingFile(PlayerFiles& files, const RankingTable& ranking);
 
 }  // namespace dovetail

@@ -52,9 +52,7 @@ void RankingScreen::DispRanking(int16_t mode) {
       return;
     }
     InsertResult(story.Ranking, pos);
-    auto path = scene_.paths.PlayerFileToReplace(kRankingFile);
-    const Status written =
-        path.ok() ? WriteRankingFile(*path, story.Ranking) : Status(path.error());
+    const Status written = WriteRankingFile(scene_.files, story.Ranking);
     if (!written.ok() && !writeFailureReported_) {
       writeFailureReported_ = true;
       scene_.host.MessageBox(

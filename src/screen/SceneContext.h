@@ -7,15 +7,16 @@
 #include "screen/MainForm.h"
 #include "screen/MessagePage.h"
 #include "script/GamePaths.h"
+#include "script/PlayerFiles.h"
 #include "script/StoryState.h"
 
 namespace dovetail {
 
 // What every part of the story screen works with: the machine, the main
 // window and its controls, the story's state and message page, the text
-// renderer, the screen transitions, the game's folders and the run's event
-// sink. One run has one; each subsystem is built from it (and whatever else
-// it alone needs) and keeps a copy. Every reference must outlive the
+// renderer, the screen transitions, the game's folders, the player's files
+// (the game's and our own) and the run's event sink. One run has one; each subsystem is built from
+// it (and whatever else it alone needs) and keeps a copy. Every reference must outlive the
 // subsystems built from it.
 struct SceneContext {
   Host& host;
@@ -25,6 +26,8 @@ struct SceneContext {
   TextRenderer& text;
   Effects& effects;
   const GamePaths& paths;
+  PlayerFiles& files;
+  PlayerFiles& ownFiles;
   GameEvents& events;
 };
 

@@ -52,15 +52,6 @@ std::string FolderName(const fs::path& gameFolder) {
   return name;
 }
 
-fs::path PlayerCopy(const fs::path& playerPath, std::string_view name) {
-  return DataFile(playerPath, name);
-}
-
-bool Exists(const fs::path& path) {
-  std::error_code ec;
-  return fs::exists(fs::symlink_status(path, ec));
-}
-
 }  // namespace
 
 GamePaths GamePaths::ForGameFolder(const fs::path& gameFolder) {
@@ -87,42 +78,6 @@ GamePaths GamePaths::ForPlayer(const fs::path& gameFolder, const PlayerFolderCho
     paths.writesDataFolder = false;
   }
   return paths;
-}
-
-fs::path GamePaths::PlayerFileToRead(std::string_view name) const {
-  if (SeparatePlayerFolder()) {
-    const fs::path copy = PlayerCopy(PlayerPath, name);
-    if (Exists(copy)) return copy;
-  }
-  return DataFile(DataPath, name);
-}
-
-Result<fs::path> GamePaths::PlayerFileToReplace(std::string_view name) const {
-  if (!SeparatePlayerFolder()) return DataFile(DataPath, name);
-  if (Status made = MakePrivateFolder(PlayerPath); !made) return made.error();
-  return PlayerCopy(PlayerPath, name);
-}
-
-Result<fs::path> GamePaths::PlayerFileToUpdate(std::string_view name) const {
-  auto path = PlayerFileToReplace(name);
-  if (!path.ok() || !SeparatePlayerFolder() || Exists(*path)) return path;
-  const fs::path original = DataFile(DataPath, name);
-  if (!Exists(original)) return path;
-  auto bytes = ReadFileToChange(original);
-  if (!bytes.ok()) return bytes.error();
-  if (Status copied = ReplaceFileAtomically(*path, *bytes); !copied) return copied.error();
-  return path;
-}
-
-std::optional<fs::path> GamePaths::OwnFile(std::string_view name) const {
-  if (OwnFilesPath.empty()) return std::nullopt;
-  return OwnFilesPath / fs::path(std::string(name));
-}
-
-Result<fs::path> GamePaths::OwnFileToWrite(std::string_view name) const {
-  if (OwnFilesPath.empty()) return Error{"no folder keeps the player's own files"};
-  if (Status made = MakePrivateFolder(OwnFilesPath); !made) return made.error();
-  return OwnFilesPath / fs::path(std::string(name));
 }
 
 std::string GameIdentity(const fs::path& gameFolder, const fs::path& dataPath) {

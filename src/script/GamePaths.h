@@ -12,7 +12,8 @@ namespace dovetail {
 // The files the game writes: settings, ranking, save and its backup, the
 // daily result log and the system report. They are the player's files: they
 // live in the data folder while it can be written, as they always did, and
-// in a folder of the player's own when it cannot (or when asked).
+// in a folder of the player's own when it cannot (or when asked); the game
+// reaches them through PlayerFiles (FolderPlayerFiles::GameFiles).
 inline constexpr std::string_view kSettingsFile = "20.dat";
 inline constexpr std::string_view kRankingFile = "30.dat";
 inline constexpr std::string_view kSaveFile = "40.dat";
@@ -67,23 +68,6 @@ struct GamePaths {
 
   // True when the player's files live apart from the data folder.
   bool SeparatePlayerFolder() const { return PlayerPath != DataPath; }
-  // The file to read the player's file `name` from: the player's copy once
-  // there is one, else the data folder's (its starting state).
-  std::filesystem::path PlayerFileToRead(std::string_view name) const;
-  // The path to replace the player's file `name` at, whole. The player's
-  // folder is made (mode 0700) on first use. Errors name the folder.
-  Result<std::filesystem::path> PlayerFileToReplace(std::string_view name) const;
-  // The path to change the player's file `name` at (an append, a rewrite of
-  // part of it): as PlayerFileToReplace, and a copy the data folder holds is
-  // first copied into the player's folder, so that the change goes on from
-  // the game's starting state.
-  Result<std::filesystem::path> PlayerFileToUpdate(std::string_view name) const;
-
-  // The file of our own named `name`; nothing when none is kept.
-  std::optional<std::filesystem::path> OwnFile(std::string_view name) const;
-  // The same, with its folder made (mode 0700) to write it. Errors name the
-  // folder.
-  Result<std::filesystem::path> OwnFileToWrite(std::string_view name) const;
 };
 
 // A stable, readable name for a game: its folder's name and a short hash of

@@ -1,25 +1,19 @@
 #include "script/SaveFile.h"
 
-#include <sys/stat.h>
-
 #include <array>
 #include <memory>
 #include <string_view>
 
 #include "base/Cp932.h"
 #include "base/FieldReader.h"
-#include "base/Files.h"
 #include "base/Numbers.h"
 #include "base/ProgramExit.h"
 #include "base/Utf8.h"
 
 namespace dovetail {
 
-namespace fs = std::filesystem;
-
 namespace {
 
-constexpr int kSaveStageMismatchExit = 1;
 // The largest save file read: 106 lines of at most fifteen numbers and two
 // names take under 20 KB.
 constexpr uint64_t kMaxSaveFileBytes = uint64_t{64} << 10;
@@ -166,42 +160,36 @@ struct SaveAttempt {
   bool stagesDisagree = false;
 };
 
-SaveAttempt TryRead(const fs::path& path, StoryState& into) {
+SaveAttempt TryRead(const PlayerFiles& files, std::string_view name, StoryState& into) {
   SaveAttempt attempt;
-  std::error_code ec;
-  attempt.present = fs::exists(fs::symlink_status(path, ec));
-  auto bytes = ReadWholeFile(path, kMaxSaveFileBytes);
-  attempt.status = bytes.ok()
-                       ? ReadSave(*bytes, into, path.filename().string(), attempt.stagesDisagree)
-                       : Status(bytes.error());
+  attempt.present = files.State(name).present;
+  auto bytes = files.Read(name, kMaxSaveFileBytes);
+  attempt.status = bytes.ok() ? ReadSave(*bytes, into, std::string(name), attempt.stagesDisagree)
+                              : Status(bytes.error());
   return attempt;
 }
 
 }  // namespace
 
-bool SaveFileLoads(const fs::path& path) {
-  struct stat info {};
-  if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+bool SaveFileLoads(const PlayerFiles& files, std::string_view name) {
+  const FileState state = files.State(name);
+  if (!state.regular || state.link) return false;
   auto scratch = std::make_unique<StoryState>();
-  return TryRead(path, *scratch).status.ok();
+  return TryRead(files, name, *scratch).status.ok();
 }
 
-void SaveGame(const StoryState& state, Host& host, const GamePaths& paths) {
+void SaveGame(const StoryState& state, Host& host, PlayerFiles& files) {
   Status status;
   auto text = FormatSave(state);
   if (!text.ok()) status = text.error();
-  auto path = paths.PlayerFileToUpdate(kSaveFile);
-  auto backup = paths.PlayerFileToReplace(kSaveBackupFile);
-  if (status.ok() && !path.ok()) status = path.error();
-  if (status.ok() && !backup.ok()) status = backup.error();
   // Keep the previous save as the backup, but only one that loads: a damaged
   // save never takes the place of a good backup. A linked save file is not
   // followed; it is replaced by a regular file below.
-  if (status.ok() && SaveFileLoads(*path)) {
-    auto previous = ReadWholeFile(*path, kMaxSaveFileBytes);
-    status = previous.ok() ? ReplaceFileAtomically(*backup, *previous) : Status(previous.error());
+  if (status.ok() && SaveFileLoads(files, kSaveFile)) {
+    auto previous = files.Read(kSaveFile, kMaxSaveFileBytes);
+    status = previous.ok() ? files.Replace(kSaveBackupFile, *previous) : Status(previous.error());
   }
-  if (status.ok()) status = ReplaceFileAtomically(*path, *text);
+  if (status.ok()) status = files.Replace(kSaveFile, *text);
   // The player sees the fixed message; the reason goes to whoever runs the
   // program.
   if (!status.ok()) host.Diagnostic("dovetail: the save failed: " + status.error().message);
@@ -209,19 +197,19 @@ void SaveGame(const StoryState& state, Host& host, const GamePaths& paths) {
                    MessageBoxButtons::Ok});
 }
 
-void LoadGame(StoryState& state, Interpreter& interpreter, Host& host, const GamePaths& paths) {
-  const fs::path savePath = paths.PlayerFileToRead(kSaveFile);
-  const fs::path backupPath = paths.PlayerFileToRead(kSaveBackupFile);
-  const SaveAttempt save = TryRead(savePath, state);
-  if (save.stagesDisagree) throw ProgramExit{kSaveStageMismatchExit};
+void LoadGame(StoryState& state, Interpreter& interpreter, Host& host, const PlayerFiles& files) {
+  const SaveAttempt save = TryRead(files, kSaveFile, state);
+  // Two stage numbers that disagree end the run, as a failure told like any
+  // other: the message names the file, and the data folder is put at rest.
+  if (save.stagesDisagree) throw GameFailure{save.status.error().message};
   Status status = save.status;
-  if (!status.ok() && SaveFileLoads(backupPath)) {
+  if (!status.ok() && SaveFileLoads(files, kSaveBackupFile)) {
     // A missing or unreadable save falls back to the backup; a save that is
     // there but damaged offers it, since the player may not want an older one.
-    const bool take = !save.present || !fs::is_regular_file(savePath) ||
+    const bool take = !save.present || !files.State(kSaveFile).regular ||
                       host.MessageBox({kDamagedSaveOffer, kAppTitle,
                                        MessageBoxButtons::OkCancel}) == MessageBoxAnswer::Ok;
-    if (take) status = TryRead(backupPath, state).status;
+    if (take) status = TryRead(files, kSaveBackupFile, state).status;
   }
   if (!status.ok()) {
     host.MessageBox(

@@ -8,6 +8,7 @@
 #include "platform/Host.h"
 #include "script/GamePaths.h"
 #include "script/Interpreter.h"
+#include "script/PlayerFiles.h"
 #include "script/StoryState.h"
 
 namespace dovetail {
@@ -27,7 +28,7 @@ Result<std::string> FormatSave(const StoryState& state);
 // when it cannot be written (the reason goes to the standard error stream). The file is replaced
 // atomically, never written through a link. The previous save becomes 40.dat.bak only when it
 // loads, so a damaged save never replaces a good backup.
-void SaveGame(const StoryState& state, Host& host, const GamePaths& paths);
+void SaveGame(const StoryState& state, Host& host, PlayerFiles& files);
 
 // Reads the bytes of one save file into the story, in the order of the load
 // steps: the stage of the key and field 4 of line 1 are compared as numbers
@@ -38,17 +39,17 @@ void SaveGame(const StoryState& state, Host& host, const GamePaths& paths);
 Status ReadSave(const std::string& bytes, StoryState& state, const std::string& source,
                 bool& stagesDisagree);
 
-// True when the save file at `path` is a regular file (a link is not
-// followed) that loads without an error and with agreeing stage numbers.
-bool SaveFileLoads(const std::filesystem::path& path);
+// True when the save file `name` among the player's files is a regular file
+// (not a link) that loads without an error and with agreeing stage numbers.
+bool SaveFileLoads(const PlayerFiles& files, std::string_view name);
 
 // Reads 40.dat (the player's copy, else the data folder's) into the story and continues after the
 // first record of the saved label; shows "ロードしました.", or the load failure message (values
 // read so far stay in effect and the position stays where it was). The stages are compared as
-// numbers before anything else is converted: a save whose two stage numbers disagree ends the
-// program at once (throws ProgramExit). When 40.dat is missing or no regular file, the
-// backup 40.dat.bak is loaded instead if it loads; when 40.dat is there but damaged, the player is
-// asked (OK / Cancel) whether to load the backup.
-void LoadGame(StoryState& state, Interpreter& interpreter, Host& host, const GamePaths& paths);
+// numbers before anything else is converted: a save whose two stage numbers disagree ends the run
+// as a failure (throws GameFailure with a message naming the file). When 40.dat is missing or no
+// regular file, the backup 40.dat.bak is loaded instead if it loads; when 40.dat is there but
+// damaged, the player is asked (OK / Cancel) whether to load the backup.
+void LoadGame(StoryState& state, Interpreter& interpreter, Host& host, const PlayerFiles& files);
 
 }  // namespace dovetail

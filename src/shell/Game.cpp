@@ -13,11 +13,13 @@
 namespace dovetail {
 
 Game::Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& audio,
-           GameEvents& events)
+           GameEvents& events, FolderPlayerFiles::Durability durability)
     : paths(std::move(gamePaths)),
+      files(FolderPlayerFiles::GameFiles(paths, durability)),
+      ownFiles(FolderPlayerFiles::OwnFiles(paths, durability)),
       form(host),
       effects(form.Mesh1, form.Mesh2, events),
-      scene{host, form, story, page, text, effects, paths, events},
+      scene{host, form, story, page, text, effects, paths, files, ownFiles, events},
       sound(host, audio, settings.sound, form.BGM_Timer, events),
       interpreter(story, host, *this, events),
       messages(scene),
@@ -29,9 +31,7 @@ Game::Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& aud
       options(
           scene, settings.sound, sound,
           [this](const SoundFlags& flags, bool useDirectMusic) {
-            auto path = paths.PlayerFileToUpdate(kSettingsFile);
-            return path.ok() ? RewriteSettingsFlags(*path, flags, useDirectMusic)
-                             : Status(path.error());
+            return RewriteSettingsFlags(files, flags, useDirectMusic);
           },
           [this] { shutdown.Form_Unload(); }),
       about(scene),
@@ -39,11 +39,7 @@ Game::Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& aud
             [this](int16_t mode) { ranking.DispRanking(mode); }),
       startup(scene, settings, sound, pictures, shutdown, title),
       cafe(scene, interpreter, sound, settings.cafe, random,
-           [this](int16_t stageNo) {
-             auto path = paths.PlayerFileToUpdate(kSettingsFile);
-             return path.ok() ? MarkClearedAfterStage(*path, stageNo, settings)
-                              : Status(path.error());
-           }),
+           [this](int16_t stageNo) { return MarkClearedAfterStage(files, stageNo, settings); }),
       ranking(scene, sound, [this] { title.ShowTitle(); }),
       ending(scene, [this](int16_t mode) { ranking.DispRanking(mode); }) {
   WirePlayerInput(form, story);
@@ -124,7 +120,7 @@ void Game::PlayEnding() {
   ending.PlayEnding();
 }
 void Game::SaveGame() {
-  dovetail::SaveGame(story, scene.host, paths);
+  dovetail::SaveGame(story, scene.host, files);
   comforts.SavePointReached();
 }
 void Game::PlayCafeStage() {

@@ -19,6 +19,7 @@
 #include "screen/MainForm.h"
 #include "screen/MessagePage.h"
 #include "screen/SceneContext.h"
+#include "script/FolderPlayerFiles.h"
 #include "script/GamePaths.h"
 #include "script/Interpreter.h"
 #include "script/StoryState.h"
@@ -45,8 +46,11 @@ class Game final : private StoryHandlers {
  public:
   // `gamePaths` are worked out before the run (GamePaths::ForGameFolder); `audio`
   // is the sound device's output or a silent one (MakeSilentAudio); `events`
-  // hears what the run does.
-  Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& audio, GameEvents& events);
+  // hears what the run does; `durability`, where the file system alone does
+  // not keep what is written (the browser's), makes each write of the
+  // player's files last.
+  Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& audio, GameEvents& events,
+       FolderPlayerFiles::Durability durability = {});
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
 
@@ -54,7 +58,7 @@ class Game final : private StoryHandlers {
   void Start();
   // Runs `work` (start-up, the host's event loop, a driver's input) so that a
   // GameFailure thrown anywhere beneath ends the run the one way: the message
-  // told, the data folder put at rest once, ProgramExit with kFailedExit.
+  // told, the data folder put at rest once, ProgramExit with ExitCode::Failed.
   template <class Work>
   void Guarded(Work&& work) {
     try {
@@ -73,6 +77,10 @@ class Game final : private StoryHandlers {
   WaitState Waiting() const;
 
   const GamePaths paths;
+  // The player's files: the game's (settings, ranking, save, the day's
+  // results, the system report) and our own (the comforts').
+  FolderPlayerFiles files;
+  FolderPlayerFiles ownFiles;
   MainForm form;
   StoryState story;
   MessagePage page;

@@ -7,6 +7,7 @@
 #include "base/FieldReader.h"
 #include "base/Files.h"
 #include "base/Numbers.h"
+#include "script/GamePaths.h"
 
 namespace dovetail {
 
@@ -57,10 +58,10 @@ class SettingsReader {
 
 }  // namespace
 
-Result<Settings> ReadSettings(const std::filesystem::path& path) {
-  auto bytes = ReadWholeFile(path, kMaxSettingsFileBytes);
+Result<Settings> ReadSettings(const PlayerFiles& files) {
+  auto bytes = files.Read(kSettingsFile, kMaxSettingsFileBytes);
   if (!bytes.ok()) return bytes.error();
-  return ParseSettings(*bytes, path.filename().string());
+  return ParseSettings(*bytes, std::string(kSettingsFile));
 }
 
 Result<Settings> ParseSettings(const std::string& bytes, const std::string& name) {
@@ -141,39 +142,48 @@ std::string WithFlags(const std::string& line, const std::string& flags) {
   return line.substr(0, begin) + flags + line.substr(begin + kept);
 }
 
+// A change of the settings file needs the file: start-up refuses to run
+// without one, so it can only have gone meanwhile.
+Error MissingSettings() {
+  return Error{std::string(kSettingsFile) + ": is gone; the settings cannot be changed"};
+}
+
 }  // namespace
 
-Status RewriteSettingsFlags(const std::filesystem::path& path, const SoundFlags& flags,
-                            bool useDirectMusic) {
-  auto bytes = ReadFileToChange(path, kMaxSettingsFileBytes);
-  if (!bytes.ok()) return bytes.error();
-  std::vector<std::string> lines = SplitLines(*bytes);
-  if (lines.empty()) lines.emplace_back();
-  const std::string options = {flags.BgmEnabled ? '1' : '0', flags.SeEnabled ? '1' : '0',
-                               useDirectMusic ? '1' : '0', flags.FadeOnStop ? '1' : '0'};
-  lines[0] = WithFlags(lines[0], options);
-  // Every line is written back followed by CR LF, whatever ended it before.
-  std::string text;
-  for (const std::string& line : lines)
-    text += line + "\r\n";
-  return ReplaceFileAtomically(path, text);
+Status RewriteSettingsFlags(PlayerFiles& files, const SoundFlags& flags, bool useDirectMusic) {
+  return files.Update(kSettingsFile, kMaxSettingsFileBytes,
+                      [&](std::optional<std::string> bytes) -> Result<std::string> {
+                        if (!bytes) return MissingSettings();
+                        std::vector<std::string> lines = SplitLines(*bytes);
+                        if (lines.empty()) lines.emplace_back();
+                        const std::string options = {
+                            flags.BgmEnabled ? '1' : '0', flags.SeEnabled ? '1' : '0',
+                            useDirectMusic ? '1' : '0', flags.FadeOnStop ? '1' : '0'};
+                        lines[0] = WithFlags(lines[0], options);
+                        // Every line is written back followed by CR LF, whatever ended it before.
+                        std::string text;
+                        for (const std::string& line : lines)
+                          text += line + "\r\n";
+                        return text;
+                      });
 }
 
-Status AppendClearMarker(const std::filesystem::path& path) {
-  auto bytes = ReadFileToChange(path, kMaxSettingsFileBytes);
-  if (!bytes.ok()) return bytes.error();
-  std::string text = std::move(*bytes);
-  if (!text.empty() && text.back() != '\n' && text.back() != '\r') text += "\r\n";
-  text += std::string(kClearMark) + "\r\n";
-  return ReplaceFileAtomically(path, text);
+Status AppendClearMarker(PlayerFiles& files) {
+  return files.Update(kSettingsFile, kMaxSettingsFileBytes,
+                      [](std::optional<std::string> bytes) -> Result<std::string> {
+                        if (!bytes) return MissingSettings();
+                        std::string text = std::move(*bytes);
+                        if (!text.empty() && text.back() != '\n' && text.back() != '\r')
+                          text += "\r\n";
+                        return text + std::string(kClearMark) + "\r\n";
+                      });
 }
 
-Status MarkClearedAfterStage(const std::filesystem::path& path, int16_t stageNo,
-                             Settings& settings) {
+Status MarkClearedAfterStage(PlayerFiles& files, int16_t stageNo, Settings& settings) {
   if (stageNo <= 2 || settings.Cleared) return {};
   settings.ClearMark = kClearMark;
   settings.Cleared = true;
-  return AppendClearMarker(path);
+  return AppendClearMarker(files);
 }
 
 }  // namespace dovetail

@@ -7,6 +7,7 @@
 
 #include "base/Result.h"
 #include "minigame/CafeTables.h"
+#include "script/PlayerFiles.h"
 #include "sound/SoundFlags.h"
 
 namespace dovetail {
@@ -33,9 +34,10 @@ struct Settings {
 // fade on; anything else (or a missing character) keeps the default.
 SoundFlags ParseSettingsFlags(std::string_view flags);
 
-// Reads the settings file with the field-stream rules. The marker is optional.
-// Errors name the file and the field that could not be read.
-Result<Settings> ReadSettings(const std::filesystem::path& path);
+// Reads the settings file (the player's copy, else the game's) with the
+// field-stream rules. The marker is optional. Errors name the file and the
+// field that could not be read.
+Result<Settings> ReadSettings(const PlayerFiles& files);
 // The same for the file's bytes held in memory; `name` names it in errors.
 Result<Settings> ParseSettings(const std::string& bytes, const std::string& name);
 
@@ -43,15 +45,13 @@ Result<Settings> ParseSettings(const std::string& bytes, const std::string& name
 // `useDirectMusic`, the device chosen for the next start); every other
 // character and line stays. A first line shorter than four characters is
 // lengthened. The file is replaced atomically.
-Status RewriteSettingsFlags(const std::filesystem::path& path, const SoundFlags& flags,
-                            bool useDirectMusic);
+Status RewriteSettingsFlags(PlayerFiles& files, const SoundFlags& flags, bool useDirectMusic);
 
 // Appends the marker line "0200-0000" (on a line of its own) atomically.
-Status AppendClearMarker(const std::filesystem::path& path);
+Status AppendClearMarker(PlayerFiles& files);
 
 // After a café stage: when the stage is above 2 and the marker is not yet
 // there, appends it and sets `settings.Cleared`.
-Status MarkClearedAfterStage(const std::filesystem::path& path, int16_t stageNo,
-                             Settings& settings);
+Status MarkClearedAfterStage(PlayerFiles& files, int16_t stageNo, Settings& settings);
 
 }  // namespace dovetail

@@ -47,7 +47,7 @@ void Shutdown::FatalError(const std::string& message) {
     const Status atRest = RestoreDataFolderAtRest(paths_);
     if (!atRest && atRest.error().message != message) ReportIfFailed(atRest);
   }
-  throw ProgramExit{kFailedExit};
+  throw ProgramExit{ExitCode::Failed};
 }
 
 Status Shutdown::PutDataFolderAtRest() {
@@ -64,7 +64,7 @@ void Shutdown::Form_Unload() {
   sound_.ShutDown();
   ReportIfFailed(PutDataFolderAtRest());
   host_.DoEvents();
-  throw ProgramExit{0};
+  throw ProgramExit{ExitCode::Done};
 }
 
 }  // namespace dovetail

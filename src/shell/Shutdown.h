@@ -21,10 +21,10 @@ class Shutdown {
   Shutdown& operator=(const Shutdown&) = delete;
 
   // Stops the music, disguises the picture files again and ends the program
-  // (ProgramExit with code 0).
+  // (ProgramExit with ExitCode::Done).
   [[noreturn]] void Form_Unload();
   // Shows the message, puts the data folder back at rest when start-up had
-  // restored it, and ends the program (ProgramExit with code 1).
+  // restored it, and ends the program (ProgramExit with ExitCode::Failed).
   [[noreturn]] void FatalError(const std::string& message);
   // Start-up is about to restore the picture headers: from now on an ending
   // puts them back.

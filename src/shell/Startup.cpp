@@ -47,8 +47,7 @@ void Startup::Form_Load() {
   for (MenuItem* item : {&form.speedup, &form.vers, &form.ends, &form.opt})
     item->SetEnabled(false);
 
-  std::error_code ec;
-  if (!fs::exists(paths.PlayerFileToRead(kSettingsFile), ec)) {
+  if (!scene_.files.State(kSettingsFile).exists) {
     throw GameFailure{"DATAフォルダの内容が不正です."};
   }
 
@@ -68,7 +67,7 @@ void Startup::Form_Load() {
   host.DoEvents();
 
   ShowProgress(0);
-  auto read = ReadSettings(paths.PlayerFileToRead(kSettingsFile));
+  auto read = ReadSettings(scene_.files);
   if (!read.ok()) throw GameFailure{read.error().message};
   settings_ = std::move(*read);
   sound_.StartUp();
@@ -98,7 +97,7 @@ void Startup::Form_Load() {
 
   // A missing or malformed ranking starts with an empty table, as it always
   // has: the reason is of no use to the player.
-  static_cast<void>(ReadRankingFile(paths.PlayerFileToRead(kRankingFile), story.Ranking));
+  static_cast<void>(ReadRankingFile(scene_.files, story.Ranking));
 
   ShowProgress(100);
   title_.ShowTitle();

@@ -176,7 +176,7 @@ void TitleScreen::Tmenu_MouseDown(int index) {
       interpreter_.RunScript();
       break;
     case 2:
-      LoadGame(story, interpreter_, scene_.host, scene_.paths);
+      LoadGame(story, interpreter_, scene_.host, scene_.files);
       StoryInit();
       interpreter_.RunScript();
       break;

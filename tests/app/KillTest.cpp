@@ -12,6 +12,7 @@
 
 #include "base/Files.h"
 #include "script/DataFolder.h"
+#include "script/FolderPlayerFiles.h"
 #include "script/SaveFile.h"
 #include "support/TestDataFolder.h"
 
@@ -76,8 +77,9 @@ TEST(KillTest, AKillAtAnyMomentLosesNoSaveAndTheNextRunPutsTheFolderAtRest) {
                                     "answer ok\n"
                                     "until click-wait\n"
                                     "menu ends\n"));
+  const FolderPlayerFiles files = FolderPlayerFiles::OfDataFolder(folder.data);
   const auto saveThere = [&] {
-    return SaveFileLoads(folder.data / "40.dat") || SaveFileLoads(folder.data / "40.dat.bak");
+    return SaveFileLoads(files, "40.dat") || SaveFileLoads(files, "40.dat.bak");
   };
 
   // Complete runs make the first save and measure how long a run takes; the
@@ -111,7 +113,7 @@ TEST(KillTest, AKillAtAnyMomentLosesNoSaveAndTheNextRunPutsTheFolderAtRest) {
   const int last = WaitFor(StartRunner(folder.root, play));
   ASSERT_TRUE(WIFEXITED(last) && WEXITSTATUS(last) == 0);
   ExpectAtRest(folder.data);
-  EXPECT_TRUE(SaveFileLoads(folder.data / "40.dat"));
+  EXPECT_TRUE(SaveFileLoads(files, "40.dat"));
 }
 
 }  // namespace

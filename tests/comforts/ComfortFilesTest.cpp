@@ -63,7 +63,7 @@ TEST(Screenshot, IsNamedForItsMomentAndNeverReplacesAnother) {
 
   testing::TempFolder folder("screenshot");
   const Surface frame(4, 3, kWhite);
-  const std::filesystem::path shots = folder.path / "Pictures" / "Dovetail";
+  FolderPlayerFiles shots = FolderPlayerFiles::Folder(folder.path / "Pictures" / "Dovetail");
   auto first = SaveScreenshot(frame, shots, {"2026/12/11", "9:05:07"});
   ASSERT_TRUE(first.ok()) << first.error().message;
   auto second = SaveScreenshot(frame, shots, {"2026/12/11", "9:05:07"});
@@ -73,8 +73,8 @@ TEST(Screenshot, IsNamedForItsMomentAndNeverReplacesAnother) {
 
   // A folder that cannot be made is named in the error.
   testing::WriteBytes(folder.path / "file", "x");
-  auto refused =
-      SaveScreenshot(frame, folder.path / "file" / "Dovetail", {"2026/12/11", "9:05:07"});
+  FolderPlayerFiles blocked = FolderPlayerFiles::Folder(folder.path / "file" / "Dovetail");
+  auto refused = SaveScreenshot(frame, blocked, {"2026/12/11", "9:05:07"});
   ASSERT_FALSE(refused.ok());
   EXPECT_NE(refused.error().message.find("file"), std::string::npos);
 }

@@ -431,7 +431,7 @@ TEST(InputMappingTest, QtKeysBecomeWindowsVirtualKeyCodes) {
 
 TEST_F(DesktopHostTest, ProgramExitFromAMenuHandlerLeavesDoEvents) {
   MenuItem& ends = window.AddMenuItem("ends", "終了");
-  ends.onClick = [] { throw ProgramExit{3}; };
+  ends.onClick = [] { throw ProgramExit{ExitCode::Stalled}; };
   host.DoEvents();
   QAction* action = host.Shell().ProgramMenuAction("ends");
   ASSERT_NE(action, nullptr);
@@ -441,14 +441,14 @@ TEST_F(DesktopHostTest, ProgramExitFromAMenuHandlerLeavesDoEvents) {
     host.DoEvents();
     FAIL() << "ProgramExit did not come out of DoEvents";
   } catch (const ProgramExit& exit) {
-    EXPECT_EQ(exit.code, 3);
+    EXPECT_EQ(exit.code, ExitCode::Stalled);
   }
 }
 
 TEST_F(DesktopHostTest, ProgramExitUnwindsThroughAWaitingHandler) {
   // A click starts a wait that lets events run (like the click-wait); the menu
   // item chosen meanwhile ends the program from inside that wait.
-  window.AddMenuItem("ends", "終了").onClick = [] { throw ProgramExit{0}; };
+  window.AddMenuItem("ends", "終了").onClick = [] { throw ProgramExit{ExitCode::Done}; };
   int waits = 0;
   target.onMouseDown = [&](const MouseEvent&) {
     for (;;) {

@@ -353,13 +353,13 @@ TEST_F(DesktopDialogTest, ClosingFromAHandlerAndEndingTheProgramAreSafe) {
   host.DoEvents();
   EXPECT_TRUE(closed.isNull());
 
-  other.onClick = [](const std::string&) { throw ProgramExit{3}; };
+  other.onClick = [](const std::string&) { throw ProgramExit{ExitCode::Stalled}; };
   qobject_cast<QPushButton*>(host.DialogWindowFor(other)->ControlWidget("cmdOK"))->click();
   try {
     host.DoEvents();
     ADD_FAILURE() << "ProgramExit did not leave DoEvents";
   } catch (const ProgramExit& exit) {
-    EXPECT_EQ(exit.code, 3);
+    EXPECT_EQ(exit.code, ExitCode::Stalled);
   }
   host.CloseDialog(other);
 }

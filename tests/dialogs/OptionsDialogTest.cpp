@@ -188,7 +188,7 @@ TEST_F(OptionsDialogTest, DeviceChangeAnsweredOkSavesEndsAndTheNextStartUsesTheN
     Press("Command1");
     FAIL() << "the program did not end";
   } catch (const ProgramExit& exit) {
-    EXPECT_EQ(exit.code, 0);
+    EXPECT_EQ(exit.code, ExitCode::Done);
   }
   EXPECT_EQ(FirstLine(), "1110-rest");
   ASSERT_EQ(host.MessageBoxes().size(), 2u);

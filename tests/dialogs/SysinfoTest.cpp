@@ -3,6 +3,7 @@
 #include "base/Cp932.h"
 #include "dialogs/Sysinfo.h"
 #include "platform/HeadlessHost.h"
+#include "script/FolderPlayerFiles.h"
 #include "support/TempFolder.h"
 
 namespace dovetail {
@@ -86,7 +87,8 @@ TEST(Sysinfo, TheFileIsCp932WithTwoLineEndsAfterTheLastLine) {
   HeadlessHost host;
   const GamePaths paths{folder.path, folder.path / "データ😀", folder.path};
   SysReport report = BuildSysReport(host, paths);
-  ASSERT_TRUE(WriteSysLog(paths, report).ok());
+  FolderPlayerFiles files = FolderPlayerFiles::GameFiles(paths);
+  ASSERT_TRUE(WriteSysLog(files, report).ok());
   const std::string bytes = ReadBytes(folder.path / "syslog.dat");
   EXPECT_TRUE(bytes.ends_with("%\r\n\r\n"));
   const std::string text = Cp932ToUtf8(bytes).value();

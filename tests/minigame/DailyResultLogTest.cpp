@@ -4,6 +4,7 @@
 
 #include "base/Files.h"
 #include "minigame/DailyResultLog.h"
+#include "script/FolderPlayerFiles.h"
 
 namespace dovetail::cafe {
 namespace {
@@ -48,14 +49,16 @@ class DailyResultFileTest : public ::testing::Test {
 
 TEST_F(DailyResultFileTest, LinesAreAppendedToANewOrExistingFile) {
   const fs::path path = folder / "rank.txt";
-  ASSERT_TRUE(AppendDailyResult(path, "one\r\n").ok());
-  ASSERT_TRUE(AppendDailyResult(path, "two\r\n").ok());
+  FolderPlayerFiles files = FolderPlayerFiles::OfDataFolder(folder);
+  ASSERT_TRUE(AppendDailyResult(files, "one\r\n").ok());
+  ASSERT_TRUE(AppendDailyResult(files, "two\r\n").ok());
   EXPECT_EQ(*ReadWholeFile(path), "one\r\ntwo\r\n");
 }
 
 TEST_F(DailyResultFileTest, AFileThatCannotBeWrittenIsAnErrorNamingIt) {
   const fs::path path = folder / "missing" / "rank.txt";
-  const Status status = AppendDailyResult(path, "one\r\n");
+  FolderPlayerFiles files = FolderPlayerFiles::OfDataFolder(folder / "missing");
+  const Status status = AppendDailyResult(files, "one\r\n");
   ASSERT_FALSE(status.ok());
   EXPECT_NE(status.error().message.find("rank.txt"), std::string::npos) << status.error().message;
   EXPECT_FALSE(fs::exists(path));
@@ -67,17 +70,21 @@ TEST_F(DailyResultFileTest, ALinkedOrOverlongLogIsRefused) {
   const fs::path outside = folder / "outside.txt";
   ASSERT_TRUE(ReplaceFileAtomically(outside, "private\r\n"));
   fs::create_symlink(outside, folder / "rank.txt");
-  Status linked = AppendDailyResult(folder / "rank.txt", "one\r\n");
+  FolderPlayerFiles files = FolderPlayerFiles::OfDataFolder(folder);
+  Status linked = AppendDailyResult(files, "one\r\n");
   ASSERT_FALSE(linked.ok());
   EXPECT_NE(linked.error().message.find("rank.txt: is a symbolic link"), std::string::npos)
       << linked.error().message;
   EXPECT_EQ(*ReadWholeFile(outside), "private\r\n");
   EXPECT_TRUE(fs::is_symlink(folder / "rank.txt"));
 
-  const fs::path longLog = folder / "long.txt";
+  const fs::path longFolder = folder / "long";
+  const fs::path longLog = longFolder / "rank.txt";
+  fs::create_directories(longFolder);
+  FolderPlayerFiles longFiles = FolderPlayerFiles::OfDataFolder(longFolder);
   ASSERT_TRUE(ReplaceFileAtomically(longLog, std::string(kMaxResultLogBytes, 'x')));
-  ASSERT_TRUE(AppendDailyResult(longLog, "one\r\n").ok());  // a log at the cap is taken
-  const Status overlong = AppendDailyResult(longLog, "two\r\n");
+  ASSERT_TRUE(AppendDailyResult(longFiles, "one\r\n").ok());  // a log at the cap is taken
+  const Status overlong = AppendDailyResult(longFiles, "two\r\n");
   ASSERT_FALSE(overlong.ok());
   EXPECT_NE(overlong.error().message.find("larger than"), std::string::npos);
   EXPECT_EQ(fs::file_size(longLog), kMaxResultLogBytes + 5);

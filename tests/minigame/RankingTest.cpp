@@ -6,6 +6,7 @@
 #include "base/Cp932.h"
 #include "minigame/RankingFile.h"
 #include "minigame/RankingRules.h"
+#include "script/FolderPlayerFiles.h"
 #include "support/TempFolder.h"
 
 namespace dovetail {
@@ -60,14 +61,15 @@ TEST(RankingRules, InsertingMovesTheLowerRanksDownAndDropsTheLast) {
 TEST(RankingFile, NamesWithCommasAndQuotesSurviveAWriteAndARead) {
   TempFolder folder("ranking-roundtrip");
   const auto file = folder.path / "30.dat";
+  FolderPlayerFiles files = FolderPlayerFiles::OfDataFolder(folder.path);
   RankingTable table = TableOf({9000, 8000, 7000, 0, -3});
   table[1].Name = "山田　太郎";
   table[2].Name = "O'Hara, \"Kit\"";
   table[3].Name = "\"quoted";
-  ASSERT_TRUE(WriteRankingFile(file, table).ok());
+  ASSERT_TRUE(WriteRankingFile(files, table).ok());
 
   RankingTable back{};
-  ASSERT_TRUE(ReadRankingFile(file, back).ok());
+  ASSERT_TRUE(ReadRankingFile(files, back).ok());
   for (int rank = 1; rank <= 5; ++rank) {
     EXPECT_EQ(back[rank].Name, table[rank].Name);
     EXPECT_EQ(back[rank].Score, table[rank].Score);
@@ -82,10 +84,11 @@ TEST(RankingFile, NamesWithCommasAndQuotesSurviveAWriteAndARead) {
 TEST(RankingFile, AKillDuringTheRewriteLeavesTheOldOrTheNewTable) {
   TempFolder folder("ranking-kill");
   const auto file = folder.path / "30.dat";
+  FolderPlayerFiles files = FolderPlayerFiles::OfDataFolder(folder.path);
   const RankingTable older = TableOf({5, 4, 3, 2, 1});
   RankingTable newer = TableOf({9000, 8000, 7000, 6000, 5000});
   newer[1].Name = std::string(4000, 'N');  // a longer write widens the window
-  ASSERT_TRUE(WriteRankingFile(file, older).ok());
+  ASSERT_TRUE(WriteRankingFile(files, older).ok());
   const std::string olderText = *Utf8ToCp932(FormatRankingText(older));
   const std::string newerText = *Utf8ToCp932(FormatRankingText(newer));
 
@@ -94,8 +97,8 @@ TEST(RankingFile, AKillDuringTheRewriteLeavesTheOldOrTheNewTable) {
     ASSERT_GE(child, 0);
     if (child == 0) {
       for (;;) {
-        static_cast<void>(WriteRankingFile(file, newer));
-        static_cast<void>(WriteRankingFile(file, older));
+        static_cast<void>(WriteRankingFile(files, newer));
+        static_cast<void>(WriteRankingFile(files, older));
       }
     }
     usleep(static_cast<useconds_t>(1000 + 700 * round));

@@ -17,6 +17,7 @@
 #include "graphics/TextRenderer.h"
 #include "routes/RouteMap.h"
 #include "script/DataFolder.h"
+#include "script/FolderPlayerFiles.h"
 #include "shell/Settings.h"
 #include "support/LogLine.h"
 #include "support/PlayedRun.h"
@@ -93,7 +94,8 @@ class DemoCopy {
   // first.
   void Unlock() {
     Settings settings;
-    ASSERT_TRUE(MarkClearedAfterStage(game_ / "data" / "20.dat", 3, settings).ok());
+    FolderPlayerFiles files = FolderPlayerFiles::OfDataFolder(game_ / "data");
+    ASSERT_TRUE(MarkClearedAfterStage(files, 3, settings).ok());
   }
 
   testing::PlayedRun Play(const std::string& route, GradeNeed grade, uint32_t quitAfterSaves = 0) {

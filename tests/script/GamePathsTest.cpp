@@ -5,6 +5,7 @@
 
 #include "graphics/BitmapFile.h"
 #include "script/DataFolder.h"
+#include "script/FolderPlayerFiles.h"
 #include "script/GamePaths.h"
 #include "support/TempFolder.h"
 #include "support/TestDataFolder.h"
@@ -33,8 +34,10 @@ TEST_F(GamePathsTest, AWritableDataFolderKeepsThePlayersFilesAndIsLeftAsItWas) {
   const GamePaths paths = GamePaths::ForPlayer(folder.root, {std::nullopt, home.path, false});
   EXPECT_TRUE(paths.writesDataFolder);
   EXPECT_EQ(paths.PlayerPath, folder.data);
-  EXPECT_EQ(paths.PlayerFileToRead("20.dat"), folder.data / "20.dat");
-  EXPECT_EQ(paths.PlayerFileToUpdate("rank.txt").value(), folder.data / "rank.txt");
+  FolderPlayerFiles files = FolderPlayerFiles::GameFiles(paths);
+  EXPECT_EQ(files.Read("20.dat", 1 << 20).value(), ReadBytes(folder.data / "20.dat"));
+  ASSERT_TRUE(files.Append("rank.txt", "a line\r\n", 1 << 20));
+  EXPECT_EQ(ReadBytes(folder.data / "rank.txt"), "a line\r\n");
   // The try at writing leaves nothing behind, and nothing goes to the home.
   for (const auto& entry : fs::directory_iterator(folder.data))
     EXPECT_FALSE(entry.path().filename().string().starts_with(".")) << entry.path();
@@ -57,14 +60,19 @@ TEST_F(GamePathsTest, OurOwnFilesLiveApartFromTheDataFolder) {
   for (const auto& c : cases) {
     const GamePaths paths = GamePaths::ForPlayer(folder.root, c.choice);
     EXPECT_EQ(paths.OwnFilesPath, c.expected);
-    EXPECT_EQ(paths.OwnFile("comforts.ini").has_value(), !c.expected.empty());
+    EXPECT_EQ(FolderPlayerFiles::OwnFiles(paths).Keeps(), !c.expected.empty());
   }
   // Made (private) only when one is written.
   EXPECT_FALSE(fs::exists(byIdentity));
-  const GamePaths kept = GamePaths::ForPlayer(folder.root, cases[0].choice);
-  EXPECT_EQ(kept.OwnFileToWrite("comforts.ini").value(), byIdentity / "comforts.ini");
+  FolderPlayerFiles kept =
+      FolderPlayerFiles::OwnFiles(GamePaths::ForPlayer(folder.root, cases[0].choice));
+  ASSERT_TRUE(kept.Replace("comforts.ini", "x"));
+  EXPECT_EQ(ReadBytes(byIdentity / "comforts.ini"), "x");
   EXPECT_EQ(fs::status(byIdentity).permissions() & fs::perms::all, fs::perms::owner_all);
-  EXPECT_FALSE(GamePaths::ForPlayer(folder.root, cases[2].choice).OwnFileToWrite("x").ok());
+  FolderPlayerFiles none =
+      FolderPlayerFiles::OwnFiles(GamePaths::ForPlayer(folder.root, cases[2].choice));
+  EXPECT_FALSE(none.Replace("x", "x").ok());
+  EXPECT_FALSE(none.Read("x", 1).ok());
 }
 
 TEST_F(GamePathsTest, TheInstalledGameIsOnlyReadEvenWhenItCouldBeWritten) {
@@ -80,30 +88,34 @@ TEST_F(GamePathsTest, ThePlayersCopyTakesOverFromTheDataFoldersOnTheFirstChange)
   WriteBytes(folder.data / "RANK.TXT", "first line\r\n");
   const GamePaths paths = GamePaths::ForPlayer(folder.root, SaveDir());
   EXPECT_FALSE(paths.writesDataFolder);
+  FolderPlayerFiles files = FolderPlayerFiles::GameFiles(paths);
   const fs::path saves = home.path / "saves";
-  EXPECT_EQ(paths.PlayerFileToRead("rank.txt"), folder.data / "RANK.TXT");
+  EXPECT_EQ(files.Read("rank.txt", 1 << 20).value(), "first line\r\n");
+  EXPECT_TRUE(files.State("rank.txt").regular);
   EXPECT_FALSE(fs::exists(saves)) << "made before it was needed";
 
-  const fs::path rank = paths.PlayerFileToUpdate("rank.txt").value();
-  EXPECT_EQ(rank, saves / "rank.txt");
-  EXPECT_EQ(ReadBytes(rank), "first line\r\n");
+  ASSERT_TRUE(files.Append("rank.txt", "second line\r\n", 1 << 20));
+  EXPECT_EQ(ReadBytes(saves / "rank.txt"), "first line\r\nsecond line\r\n");
   EXPECT_EQ(fs::status(saves).permissions() & fs::perms::all, fs::perms::owner_all);
-  EXPECT_EQ(paths.PlayerFileToRead("rank.txt"), rank);
+  EXPECT_EQ(files.Read("rank.txt", 1 << 20).value(), "first line\r\nsecond line\r\n");
 
-  const fs::path ranking = paths.PlayerFileToReplace("30.dat").value();
-  EXPECT_EQ(ranking, saves / "30.dat");
-  EXPECT_FALSE(fs::exists(ranking));
-  EXPECT_EQ(paths.PlayerFileToRead("30.dat"), folder.data / "30.dat");
+  const std::string gameRanking = ReadBytes(folder.data / "30.dat");
+  ASSERT_TRUE(files.Replace("30.dat", "new table"));
+  EXPECT_EQ(ReadBytes(saves / "30.dat"), "new table");
+  EXPECT_EQ(files.Read("30.dat", 1 << 20).value(), "new table");
+  EXPECT_EQ(ReadBytes(folder.data / "30.dat"), gameRanking);
   EXPECT_EQ(ReadBytes(folder.data / "RANK.TXT"), "first line\r\n");
+  EXPECT_EQ(files.List(), (std::vector<std::string>{"30.dat", "rank.txt"}));
 }
 
 TEST_F(GamePathsTest, APlayersFolderThatCannotBeMadeIsNamedInTheError) {
   WriteBytes(home.path / "saves", "a file where the folder should be");
-  const GamePaths paths = GamePaths::ForPlayer(folder.root, SaveDir());
-  auto path = paths.PlayerFileToUpdate("20.dat");
-  ASSERT_FALSE(path.ok());
-  EXPECT_NE(path.error().message.find((home.path / "saves").string()), std::string::npos)
-      << path.error().message;
+  FolderPlayerFiles files =
+      FolderPlayerFiles::GameFiles(GamePaths::ForPlayer(folder.root, SaveDir()));
+  const Status status = files.Append("20.dat", "x", 1 << 20);
+  ASSERT_FALSE(status.ok());
+  EXPECT_NE(status.error().message.find((home.path / "saves").string()), std::string::npos)
+      << status.error().message;
 }
 
 TEST_F(GamePathsTest, TheGamesIdentityIsItsFolderNameAndItsScriptsFingerprint) {

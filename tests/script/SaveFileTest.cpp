@@ -8,6 +8,7 @@
 #include "base/Files.h"
 #include "base/ProgramExit.h"
 #include "platform/HeadlessHost.h"
+#include "script/FolderPlayerFiles.h"
 #include "script/SaveFile.h"
 #include "support/StubStoryHandlers.h"
 
@@ -25,9 +26,6 @@ TEST(PositionKey, KeepsTheMinusSignInsideTheZeros) {
 class SaveFileTest : public ::testing::Test {
  protected:
   SaveFileTest() : handlers(state), interpreter(state, host, handlers, events) {
-    dir = fs::temp_directory_path() /
-          (std::string("dovetail-save-") +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir);
     fs::create_directories(dir);
     // Labels 1000 (records 0-1), 1059 (records 2-4), 1100 (record 5).
@@ -42,7 +40,10 @@ class SaveFileTest : public ::testing::Test {
   }
   ~SaveFileTest() override { fs::remove_all(dir); }
 
-  GamePaths Paths() const { return GamePaths::ForGameFolder(dir); }
+  // The player's files in the test's folder, as a game folder keeps them.
+  FolderPlayerFiles Files() const {
+    return FolderPlayerFiles::GameFiles(GamePaths::ForGameFolder(dir));
+  }
   const std::string& LastMessage() const { return host.MessageBoxes().back().request.text; }
 
   HeadlessHost host;
@@ -50,7 +51,10 @@ class SaveFileTest : public ::testing::Test {
   testing::StubStoryHandlers handlers;
   IgnoredEvents events;
   Interpreter interpreter;
-  fs::path dir;
+  fs::path dir =
+      fs::temp_directory_path() / (std::string("dovetail-save-") +
+                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  FolderPlayerFiles files = Files();
 };
 
 TEST_F(SaveFileTest, WritesTheHundredAndSixLineFormat) {
@@ -66,7 +70,7 @@ TEST_F(SaveFileTest, WritesTheHundredAndSixLineFormat) {
   state.counters.kya = -2;
   state.cafe.ServeLog[0][14] = 100000;
   state.cafe.DishLog[50][0] = 403;
-  SaveGame(state, host, Paths());
+  SaveGame(state, host, files);
   EXPECT_EQ(LastMessage(), "セーブしました.");
 
   const std::string text = *Cp932ToUtf8(*ReadWholeFile(dir / "40.dat"));
@@ -90,13 +94,13 @@ TEST_F(SaveFileTest, LoadingRestoresTheStoryAndContinuesAfterTheSavePoint) {
   state.ScriptPos = 4;  // saved from the third record of the label
   state.counters.cof = 2;
   state.cafe.DishLog[3][4] = 101;
-  SaveGame(state, host, Paths());
+  SaveGame(state, host, files);
 
   StoryState loaded;
   loaded.tables = state.tables;
   testing::StubStoryHandlers loadedHandlers(loaded);
   Interpreter loader(loaded, host, loadedHandlers, events);
-  LoadGame(loaded, loader, host, Paths());
+  LoadGame(loaded, loader, host, files);
   EXPECT_EQ(LastMessage(), "ロードしました.");
   EXPECT_EQ(loaded.Names[1], "山田,");
   EXPECT_EQ(loaded.Names[2], "\"花\"子");
@@ -109,23 +113,29 @@ TEST_F(SaveFileTest, LoadingRestoresTheStoryAndContinuesAfterTheSavePoint) {
   EXPECT_EQ(loaded.ScriptPos, 3);
 }
 
-TEST_F(SaveFileTest, DisagreeingStageNumbersEndTheProgram) {
+TEST_F(SaveFileTest, DisagreeingStageNumbersAreAFailureNamingTheFile) {
   state.CurLabel = 1059;
   state.StageNo = 5;
-  SaveGame(state, host, Paths());
+  SaveGame(state, host, files);
   std::string text = *ReadWholeFile(dir / "40.dat");
   const size_t field4 = text.find(",5,");
   ASSERT_NE(field4, std::string::npos);
   text.replace(field4, 3, ",6,");
   ASSERT_TRUE(ReplaceFileAtomically(dir / "40.dat", text));
   const size_t boxes = host.MessageBoxes().size();
-  EXPECT_THROW(LoadGame(state, interpreter, host, Paths()), ProgramExit);
-  EXPECT_EQ(host.MessageBoxes().size(), boxes);  // no message
+  try {
+    LoadGame(state, interpreter, host, files);
+    FAIL() << "the load went on";
+  } catch (const GameFailure& failure) {
+    // The failure is told by the one place that ends the run, not here.
+    EXPECT_EQ(failure.message, "40.dat: the two stage numbers disagree");
+  }
+  EXPECT_EQ(host.MessageBoxes().size(), boxes);
 }
 
 TEST_F(SaveFileTest, AFailedLoadReportsAndLeavesThePosition) {
   state.ScriptPos = 0;
-  LoadGame(state, interpreter, host, Paths());  // no save file
+  LoadGame(state, interpreter, host, files);  // no save file
   EXPECT_EQ(LastMessage(), "ロードに失敗しました\r\n最初から始めます.");
   EXPECT_EQ(state.ScriptPos, 0);
   EXPECT_FALSE(state.NameEntered);
@@ -133,30 +143,30 @@ TEST_F(SaveFileTest, AFailedLoadReportsAndLeavesThePosition) {
   // A short file: the names read so far stay in effect.
   ASSERT_TRUE(ReplaceFileAtomically(
       dir / "40.dat", *Utf8ToCp932("太郎,次郎,105900020000000000000001,2,0,0\r\n1,2\r\n")));
-  LoadGame(state, interpreter, host, Paths());
+  LoadGame(state, interpreter, host, files);
   EXPECT_EQ(LastMessage(), "ロードに失敗しました\r\n最初から始めます.");
   EXPECT_EQ(state.ScriptPos, 0);
 }
 
 TEST_F(SaveFileTest, ThePreviousSaveIsKeptAndUsedWhenTheSaveIsGone) {
   state.CurLabel = 1000;
-  SaveGame(state, host, Paths());
+  SaveGame(state, host, files);
   state.CurLabel = 1059;
-  SaveGame(state, host, Paths());
+  SaveGame(state, host, files);
   ASSERT_TRUE(fs::exists(dir / "40.dat.bak"));
   fs::remove(dir / "40.dat");
-  LoadGame(state, interpreter, host, Paths());
+  LoadGame(state, interpreter, host, files);
   EXPECT_EQ(LastMessage(), "ロードしました.");
   EXPECT_EQ(state.CurLabel, 1000);
   EXPECT_EQ(state.ScriptPos, 1);
 }
 
 TEST_F(SaveFileTest, ANameThatCannotBeWrittenFailsTheSaveAndKeepsTheOldFile) {
-  SaveGame(state, host, Paths());
+  SaveGame(state, host, files);
   const std::string before = *ReadWholeFile(dir / "40.dat");
   state.Names[1] = "\xF0\x9F\x98\x80";
   ::testing::internal::CaptureStderr();
-  SaveGame(state, host, Paths());
+  SaveGame(state, host, files);
   const std::string reason = ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(LastMessage(), "セーブに失敗しました.");
   EXPECT_EQ(*ReadWholeFile(dir / "40.dat"), before);
@@ -166,7 +176,7 @@ TEST_F(SaveFileTest, ANameThatCannotBeWrittenFailsTheSaveAndKeepsTheOldFile) {
 TEST_F(SaveFileTest, ASaveThatCannotBeReplacedSaysWhyOnTheErrorStream) {
   fs::create_directory(dir / "40.dat");
   ::testing::internal::CaptureStderr();
-  SaveGame(state, host, Paths());
+  SaveGame(state, host, files);
   const std::string reason = ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(LastMessage(), "セーブに失敗しました.");
   EXPECT_NE(reason.find("40.dat: cannot be replaced"), std::string::npos) << reason;
@@ -187,7 +197,7 @@ TEST_F(SaveFileTest, TheStagesAreComparedAsNumbersBeforeAnythingElseIsConverted)
     const char* what;
     std::string key;
     std::string stageField;
-    bool ends;  // the program ends; otherwise the load failure message
+    bool ends;  // the run ends as a failure; otherwise the load failure message
   } cases[] = {
       {"agreeing stages", "105900030000000000000001", "3", false},
       {"stage field not a number", "105900030000000000000001", "x", false},
@@ -202,11 +212,11 @@ TEST_F(SaveFileTest, TheStagesAreComparedAsNumbersBeforeAnythingElseIsConverted)
     ASSERT_TRUE(ReplaceFileAtomically(dir / "40.dat", SaveWithLine1(c.key, c.stageField)));
     const size_t boxes = host.MessageBoxes().size();
     if (c.ends) {
-      EXPECT_THROW(LoadGame(state, interpreter, host, Paths()), ProgramExit);
+      EXPECT_THROW(LoadGame(state, interpreter, host, files), GameFailure);
       EXPECT_EQ(host.MessageBoxes().size(), boxes);
       continue;
     }
-    EXPECT_NO_THROW(LoadGame(state, interpreter, host, Paths()));
+    EXPECT_NO_THROW(LoadGame(state, interpreter, host, files));
     ASSERT_EQ(host.MessageBoxes().size(), boxes + 1);
     const bool loads = std::string(c.what) == "agreeing stages" ||
                        std::string(c.what) == "equal as numbers, not as text";
@@ -217,9 +227,9 @@ TEST_F(SaveFileTest, TheStagesAreComparedAsNumbersBeforeAnythingElseIsConverted)
 
 TEST_F(SaveFileTest, ADamagedSaveNeverReplacesAGoodBackupAndOffersIt) {
   state.CurLabel = 1000;
-  SaveGame(state, host, Paths());
+  SaveGame(state, host, files);
   state.CurLabel = 1059;
-  SaveGame(state, host, Paths());
+  SaveGame(state, host, files);
   const std::string good = *ReadWholeFile(dir / "40.dat.bak");
   // 40.dat cut to three lines.
   std::string damaged = *ReadWholeFile(dir / "40.dat");
@@ -229,7 +239,7 @@ TEST_F(SaveFileTest, ADamagedSaveNeverReplacesAGoodBackupAndOffersIt) {
   // Declined: the load fails and the story starts from its beginning.
   state.ScriptPos = 0;
   host.QueueAnswer(MessageBoxAnswer::Cancel);
-  LoadGame(state, interpreter, host, Paths());
+  LoadGame(state, interpreter, host, files);
   ASSERT_GE(host.MessageBoxes().size(), 2u);
   const auto& boxes = host.MessageBoxes();
   EXPECT_EQ(boxes[boxes.size() - 2].request.text,
@@ -240,25 +250,25 @@ TEST_F(SaveFileTest, ADamagedSaveNeverReplacesAGoodBackupAndOffersIt) {
 
   // Accepted: the backup is loaded.
   host.QueueAnswer(MessageBoxAnswer::Ok);
-  LoadGame(state, interpreter, host, Paths());
+  LoadGame(state, interpreter, host, files);
   EXPECT_EQ(LastMessage(), "ロードしました.");
   EXPECT_EQ(state.CurLabel, 1000);
   EXPECT_EQ(state.ScriptPos, 1);
 
   // The next save point keeps the good backup instead of the damaged save.
   ASSERT_TRUE(ReplaceFileAtomically(dir / "40.dat", damaged));
-  SaveGame(state, host, Paths());
+  SaveGame(state, host, files);
   EXPECT_EQ(LastMessage(), "セーブしました.");
   EXPECT_EQ(*ReadWholeFile(dir / "40.dat.bak"), good);
 }
 
 TEST_F(SaveFileTest, AFolderInThePlaceOfTheSaveFallsBackToTheBackup) {
   state.CurLabel = 1000;
-  SaveGame(state, host, Paths());
-  SaveGame(state, host, Paths());
+  SaveGame(state, host, files);
+  SaveGame(state, host, files);
   fs::remove(dir / "40.dat");
   fs::create_directory(dir / "40.dat");
-  LoadGame(state, interpreter, host, Paths());
+  LoadGame(state, interpreter, host, files);
   EXPECT_EQ(LastMessage(), "ロードしました.");
   EXPECT_EQ(state.CurLabel, 1000);
 }
@@ -267,11 +277,12 @@ TEST_F(SaveFileTest, AHostileSaveFileFallsBackToTheBackupAndIsReplacedByARegular
   const fs::path outside = dir / "outside";
   fs::create_directory(outside);
   state.CurLabel = 1059;
-  SaveGame(state, host, GamePaths::ForGameFolder(outside));  // a valid save outside the data folder
+  FolderPlayerFiles outsideFiles = FolderPlayerFiles::OfDataFolder(outside);
+  SaveGame(state, host, outsideFiles);  // a valid save outside the data folder
   const std::string theirs = *ReadWholeFile(outside / "40.dat");
   state.CurLabel = 1000;
-  SaveGame(state, host, Paths());
-  SaveGame(state, host, Paths());
+  SaveGame(state, host, files);
+  SaveGame(state, host, files);
   const std::string backup = *ReadWholeFile(dir / "40.dat.bak");
   const struct {
     const char* what;
@@ -302,10 +313,10 @@ TEST_F(SaveFileTest, AHostileSaveFileFallsBackToTheBackupAndIsReplacedByARegular
     c.plant(dir / "40.dat");
     state.CurLabel = 0;
     host.QueueAnswer(MessageBoxAnswer::Ok);  // taken when the backup is offered
-    LoadGame(state, interpreter, host, Paths());
+    LoadGame(state, interpreter, host, files);
     EXPECT_EQ(LastMessage(), "ロードしました.");
     EXPECT_EQ(state.CurLabel, c.loadedLabel);
-    SaveGame(state, host, Paths());
+    SaveGame(state, host, files);
     EXPECT_EQ(LastMessage(), std::string(c.saved));
     EXPECT_EQ(*ReadWholeFile(dir / "40.dat.bak"), backup);
     EXPECT_EQ(*ReadWholeFile(outside / "40.dat"), theirs);
@@ -320,13 +331,13 @@ TEST_F(SaveFileTest, ALinkedSaveIsReplacedNeverWrittenThroughOrCopied) {
   const fs::path outside = dir / "outside";
   fs::create_directory(outside);
   state.CurLabel = 1000;
-  SaveGame(state, host,
-           GamePaths::ForGameFolder(outside));  // a valid save, outside the data folder
+  FolderPlayerFiles outsideFiles = FolderPlayerFiles::OfDataFolder(outside);
+  SaveGame(state, host, outsideFiles);  // a valid save, outside the data folder
   const std::string theirs = *ReadWholeFile(outside / "40.dat");
   fs::create_symlink(outside / "40.dat", dir / "40.dat");
 
   state.CurLabel = 1059;
-  SaveGame(state, host, Paths());
+  SaveGame(state, host, files);
   EXPECT_EQ(LastMessage(), "セーブしました.");
   EXPECT_FALSE(fs::is_symlink(dir / "40.dat"));
   EXPECT_FALSE(fs::exists(dir / "40.dat.bak"));  // the link's target is not copied in

@@ -10,6 +10,7 @@
 #include "platform/HeadlessHost.h"
 #include "screen/PictureRegions.h"
 #include "script/DataFolder.h"
+#include "script/SaveFile.h"
 #include "shell/Game.h"
 #include "sound/NullAudioOutput.h"
 #include "support/RecordedEvents.h"
@@ -97,8 +98,30 @@ TEST_F(GameTest, StartUpRestoresHeadersAndQuittingHidesThemAgain) {
     RunUntil([] { return false; }, 10);
     FAIL() << "the program did not end";
   } catch (const ProgramExit& exit) {
-    EXPECT_EQ(exit.code, 0);
+    EXPECT_EQ(exit.code, ExitCode::Done);
   }
+  for (const char* name : kPictureFiles)
+    EXPECT_EQ(HeaderOf(folder.data / name), "JF") << name;
+}
+
+TEST_F(GameTest, ASaveWhoseStagesDisagreeEndsTheRunWithTheFolderAtRest) {
+  ASSERT_TRUE(StartGame());
+  game->story.CurLabel = 1000;
+  game->story.StageNo = 5;
+  std::string save = FormatSave(game->story).value();
+  const size_t field4 = save.find(",5,");
+  ASSERT_NE(field4, std::string::npos);
+  save.replace(field4, 3, ",6,");
+  ASSERT_TRUE(ReplaceFileAtomically(folder.data / "40.dat", save));
+
+  // つづきから, guarded as the event loop is.
+  try {
+    game->Guarded([&] { game->title.Tmenu_MouseDown(2); });
+    FAIL() << "the program did not end";
+  } catch (const ProgramExit& exit) {
+    EXPECT_EQ(exit.code, ExitCode::Failed);
+  }
+  EXPECT_EQ(LastMessage(), "40.dat: the two stage numbers disagree");
   for (const char* name : kPictureFiles)
     EXPECT_EQ(HeaderOf(folder.data / name), "JF") << name;
 }

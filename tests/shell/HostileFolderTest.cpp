@@ -198,7 +198,7 @@ TEST_F(HostileFolderTest, EveryKindOfDataFileInEveryHostileFormIsHandledAndLeave
       try {
         game.Start();
       } catch (const ProgramExit& exit) {
-        exitCode = exit.code;
+        exitCode = ExitStatus(exit.code);
       }
       if (expected == Outcome::Ends) {
         EXPECT_EQ(exitCode, 1);

@@ -5,6 +5,7 @@
 
 #include "base/Cp932.h"
 #include "base/Files.h"
+#include "script/FolderPlayerFiles.h"
 #include "shell/Settings.h"
 
 namespace dovetail {
@@ -37,10 +38,12 @@ class SettingsTest : public ::testing::Test {
     fs::remove_all(dir);
     fs::create_directories(dir);
     path = dir / "20.dat";
+    files = FolderPlayerFiles::OfDataFolder(dir);
   }
   ~SettingsTest() override { fs::remove_all(dir); }
   fs::path dir;
   fs::path path;
+  FolderPlayerFiles files = FolderPlayerFiles::OfDataFolder({});
 };
 
 TEST(SettingsFlags, EachCharacterSetsOneOption) {
@@ -64,7 +67,7 @@ TEST(SettingsFlags, EachCharacterSetsOneOption) {
 
 TEST_F(SettingsTest, ReadsTheTablesAndTheOptionalMarker) {
   ASSERT_TRUE(ReplaceFileAtomically(path, SettingsText("0011", false)));
-  auto settings = ReadSettings(path);
+  auto settings = ReadSettings(files);
   ASSERT_TRUE(settings.ok()) << settings.error().message;
   EXPECT_FALSE(settings->sound.BgmEnabled);
   EXPECT_TRUE(settings->sound.FadeOnStop);
@@ -77,21 +80,21 @@ TEST_F(SettingsTest, ReadsTheTablesAndTheOptionalMarker) {
   EXPECT_FALSE(settings->Cleared);
 
   ASSERT_TRUE(ReplaceFileAtomically(path, SettingsText("1100", true)));
-  EXPECT_TRUE(ReadSettings(path)->Cleared);
+  EXPECT_TRUE(ReadSettings(files)->Cleared);
 }
 
 TEST_F(SettingsTest, ErrorsNameTheFileAndLine) {
   std::string text = SettingsText("1100", false);
   text.replace(text.find("1,0.5"), 1, "x");
   ASSERT_TRUE(ReplaceFileAtomically(path, text));
-  auto settings = ReadSettings(path);
+  auto settings = ReadSettings(files);
   ASSERT_FALSE(settings.ok());
   EXPECT_NE(settings.error().message.find("20.dat, line 2"), std::string::npos)
       << settings.error().message;
 
   ASSERT_TRUE(ReplaceFileAtomically(path, "1100\r\n1,2,3\r\n"));
-  EXPECT_FALSE(ReadSettings(path).ok());
-  EXPECT_FALSE(ReadSettings(dir / "missing.dat").ok());
+  EXPECT_FALSE(ReadSettings(files).ok());
+  EXPECT_FALSE(ReadSettings(FolderPlayerFiles::OfDataFolder(dir / "missing")).ok());
 }
 
 TEST_F(SettingsTest, RewritingTheFlagsKeepsEverythingElse) {
@@ -100,14 +103,14 @@ TEST_F(SettingsTest, RewritingTheFlagsKeepsEverythingElse) {
   SoundFlags flags;
   flags.BgmEnabled = false;
   flags.FadeOnStop = true;
-  ASSERT_TRUE(RewriteSettingsFlags(path, flags, true));
+  ASSERT_TRUE(RewriteSettingsFlags(files, flags, true));
   const std::string after = *ReadWholeFile(path);
   EXPECT_EQ(after.substr(0, 16), "0111 custom tail");
   EXPECT_EQ(after.substr(16), before.substr(16));
 
   // A short first line is lengthened to hold the four options.
   ASSERT_TRUE(ReplaceFileAtomically(path, "1\r\nrest\r\n"));
-  ASSERT_TRUE(RewriteSettingsFlags(path, SoundFlags{}, false));
+  ASSERT_TRUE(RewriteSettingsFlags(files, SoundFlags{}, false));
   EXPECT_EQ(*ReadWholeFile(path), "1100\r\nrest\r\n");
 }
 
@@ -130,26 +133,26 @@ TEST_F(SettingsTest, TheFlagsRewriteTouchesOnlyTheFlagsValueAndEndsEveryLineWith
   };
   for (const auto& c : cases) {
     ASSERT_TRUE(ReplaceFileAtomically(path, c.before));
-    ASSERT_TRUE(RewriteSettingsFlags(path, flags, true));
+    ASSERT_TRUE(RewriteSettingsFlags(files, flags, true));
     EXPECT_EQ(*ReadWholeFile(path), c.after) << c.what;
   }
 }
 
 TEST_F(SettingsTest, TheMarkerIsAppendedOnceAfterAStageAboveTwo) {
   ASSERT_TRUE(ReplaceFileAtomically(path, SettingsText("1100", false)));
-  Settings settings = *ReadSettings(path);
-  ASSERT_TRUE(MarkClearedAfterStage(path, 2, settings));
+  Settings settings = *ReadSettings(files);
+  ASSERT_TRUE(MarkClearedAfterStage(files, 2, settings));
   EXPECT_FALSE(settings.Cleared);
-  ASSERT_TRUE(MarkClearedAfterStage(path, 3, settings));
+  ASSERT_TRUE(MarkClearedAfterStage(files, 3, settings));
   EXPECT_TRUE(settings.Cleared);
-  ASSERT_TRUE(MarkClearedAfterStage(path, 4, settings));
+  ASSERT_TRUE(MarkClearedAfterStage(files, 4, settings));
   const std::string text = *ReadWholeFile(path);
   EXPECT_EQ(text.size(), SettingsText("1100", true).size());
-  EXPECT_TRUE(ReadSettings(path)->Cleared);
+  EXPECT_TRUE(ReadSettings(files)->Cleared);
 
   // A file without a final line end still gets the marker on a line of its own.
   ASSERT_TRUE(ReplaceFileAtomically(path, "last"));
-  ASSERT_TRUE(AppendClearMarker(path));
+  ASSERT_TRUE(AppendClearMarker(files));
   EXPECT_EQ(*ReadWholeFile(path), "last\r\n0200-0000\r\n");
 }
 
@@ -160,11 +163,11 @@ TEST_F(SettingsTest, AChangeToALinkedSettingsFileIsRefused) {
   const fs::path outside = dir / "outside.txt";
   ASSERT_TRUE(ReplaceFileAtomically(outside, SettingsText("1100", false)));
   fs::create_symlink(outside, path);
-  Settings settings = *ReadSettings(path);
+  Settings settings = *ReadSettings(files);
   const std::pair<const char*, std::function<Status()>> changes[] = {
-      {"rewrite", [&] { return RewriteSettingsFlags(path, SoundFlags{}, false); }},
-      {"marker", [&] { return AppendClearMarker(path); }},
-      {"after stage 3", [&] { return MarkClearedAfterStage(path, 3, settings); }},
+      {"rewrite", [&] { return RewriteSettingsFlags(files, SoundFlags{}, false); }},
+      {"marker", [&] { return AppendClearMarker(files); }},
+      {"after stage 3", [&] { return MarkClearedAfterStage(files, 3, settings); }},
   };
   for (const auto& [what, change] : changes) {
     const Status status = change();

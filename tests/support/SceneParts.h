@@ -8,6 +8,7 @@
 #include "screen/MainForm.h"
 #include "screen/MessagePage.h"
 #include "screen/SceneContext.h"
+#include "script/FolderPlayerFiles.h"
 #include "script/GamePaths.h"
 #include "script/StoryState.h"
 #include "support/RecordedEvents.h"
@@ -17,6 +18,7 @@ namespace dovetail::testing {
 // What a scene context refers to, for tests that build one subsystem without
 // a whole Game: a headless host, the main window, a fresh story, the text
 // renderer, the transitions, the folders (empty until the test sets them)
+// and the player's files in them
 // and a sink that records every event.
 struct SceneParts {
   HeadlessHost host;
@@ -27,7 +29,9 @@ struct SceneParts {
   RecordedEvents events;
   Effects effects{form.Mesh1, form.Mesh2, events};
   GamePaths paths;
-  SceneContext scene{host, form, story, page, *text, effects, paths, events};
+  FolderPlayerFiles files = FolderPlayerFiles::GameFiles(paths);
+  FolderPlayerFiles ownFiles = FolderPlayerFiles::OwnFiles(paths);
+  SceneContext scene{host, form, story, page, *text, effects, paths, files, ownFiles, events};
 };
 
 }  // namespace dovetail::testing

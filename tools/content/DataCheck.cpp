@@ -23,6 +23,7 @@
 #include "scene/MessageWindow.h"
 #include "screen/PictureRegions.h"
 #include "script/DataFolder.h"
+#include "script/FolderPlayerFiles.h"
 #include "script/NewStory.h"
 #include "script/PictureDisguise.h"
 #include "shell/Settings.h"
@@ -123,7 +124,7 @@ class FolderChecker {
 
   void CheckSettings() {
     if (!Exists("20.dat")) return;
-    auto settings = ReadSettings(DataFile(dir_, "20.dat"));
+    auto settings = ReadSettings(FolderPlayerFiles::OfDataFolder(dir_));
     if (!settings.ok()) {
       Error("20.dat", settings.error().message);
       return;
@@ -210,7 +211,7 @@ class FolderChecker {
       Error("30.dat", "the ranking has " + std::to_string(rows) + " rows, not 5");
     }
     RankingTable ranking;
-    if (Status status = ReadRankingFile(DataFile(dir_, "30.dat"), ranking); !status) {
+    if (Status status = ReadRankingFile(FolderPlayerFiles::OfDataFolder(dir_), ranking); !status) {
       Error("30.dat", status.error().message);
       return;
     }

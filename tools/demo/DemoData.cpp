@@ -19,6 +19,7 @@
 #include "graphics/BitmapFile.h"
 #include "minigame/RankingFile.h"
 #include "script/DataFolder.h"
+#include "script/FolderPlayerFiles.h"
 #include "script/PictureDisguise.h"
 #include "shell/Settings.h"
 
@@ -155,14 +156,14 @@ class DemoWriter {
 
   void CheckSettings() {
     if (!fs::exists(out_ / "20.dat")) return;
-    auto settings = ReadSettings(out_ / "20.dat");
+    auto settings = ReadSettings(FolderPlayerFiles::OfDataFolder(out_));
     if (!settings.ok()) Error("settings.csv", settings.error().message);
   }
 
   void CheckRanking() {
     if (!fs::exists(out_ / "30.dat")) return;
     RankingTable ranking;
-    if (Status status = ReadRankingFile(out_ / "30.dat", ranking); !status) {
+    if (Status status = ReadRankingFile(FolderPlayerFiles::OfDataFolder(out_), ranking); !status) {
       Error("ranking.csv", status.error().message);
     }
   }

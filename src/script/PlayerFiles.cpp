@@ -1,0 +1,13 @@
+#include "script/PlayerFiles.h"
+
+namespace dovetail {
+
+Status PlayerFiles::Append(std::string_view name, std::string_view bytes, uint64_t maxBytes) {
+  return Update(name, maxBytes, [bytes](std::optional<std::string> current) -> Result<std::string> {
+    std::string text = current.value_or(std::string());
+    text += bytes;
+    return text;
+  });
+}
+
+}  // namespace dovetail
