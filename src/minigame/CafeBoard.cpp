@@ -189,7 +189,7 @@ void CafeBoard::SetupGameScreen(int16_t stageNo) {
 
   // 15–17.
   PlaceControls();
-  form.CurCategory = 0;
+  CurCategory = 0;
 }
 
 void CafeBoard::MakeMasks() {
@@ -231,7 +231,7 @@ void CafeBoard::PlaceControls() {
 
 void CafeBoard::MFace_MouseMove(int16_t index) {
   MainForm& form = scene_.form;
-  if (form.CurCategory == index) return;
+  if (CurCategory == index) return;
   for (int16_t b = 1; b <= kDishCount; ++b) {
     const MenuItem& m = tables_.MenuTable[index][b];
     PictureBox& button = *MItem[b];
@@ -248,7 +248,7 @@ void CafeBoard::MFace_MouseMove(int16_t index) {
     button.SetVisible(true);
   }
   HoverItem = 0;
-  form.CurCategory = index;
+  CurCategory = index;
 }
 
 void CafeBoard::MItem_MouseMove(int16_t index) {
@@ -260,7 +260,7 @@ void CafeBoard::MItem_MouseMove(int16_t index) {
 }
 
 void CafeBoard::MItem_MouseDown(int16_t index) {
-  const int16_t category = scene_.form.CurCategory;
+  const int16_t category = CurCategory;
   if (stage_ == nullptr || category < 1 || category > kCategoryCount) return;
   StageState& state = stage_->State();
   const int16_t code = static_cast<int16_t>(category * 100 + index);

@@ -41,6 +41,9 @@ class CafeBoard : public StageEffects {
   CafeBoard(const CafeBoard&) = delete;
   CafeBoard& operator=(const CafeBoard&) = delete;
 
+  // The staff member whose dishes the tray shows (1 to 4; 0 none).
+  int16_t CurCategory = 0;
+
   // The stage the handlers act on while it runs; null between stages.
   void Attach(CafeStage* stage) { stage_ = stage; }
 

@@ -61,7 +61,6 @@ void CafeGame::PlayCafeStage() {
 
 void CafeGame::GameStart() {
   StoryState& story = scene_.story;
-  MainForm& form = scene_.form;
   Host& host = scene_.host;
   const int16_t stageNo = story.StageNo;
   scene_.events.Report(StageEvent{stageNo, true});
@@ -70,7 +69,7 @@ void CafeGame::GameStart() {
   CafeStage stage(stageNo, story.cafe, board, clock_, random);
   stage.Begin(tables_.StageTable[stageNo]);
   // The picture leaves the mouse to the board while the stage runs.
-  form.TimeLeft = std::max<int16_t>(stage.State().TimeLeft, 1);
+  TimeLeft = std::max<int16_t>(stage.State().TimeLeft, 1);
 
   sound_.StopBgm();
   host.DoEvents();
@@ -86,7 +85,7 @@ void CafeGame::GameStart() {
   stage.EndStage();
   stage_ = nullptr;
   board.Attach(nullptr);
-  form.TimeLeft = 0;
+  TimeLeft = 0;
   scene_.events.Report(StageEvent{stageNo, false});
 }
 

@@ -48,6 +48,10 @@ class CafeGame {
   // field, with a short pause and sound 107.
   void ShowScore(int16_t x, int16_t y, int32_t value);
 
+  // Above 0 while a stage runs (the picture then leaves the mouse to the
+  // board); 0 otherwise.
+  int16_t TimeLeft = 0;
+
   // The stage being played, while its ticks run; null otherwise.
   const CafeStage* Stage() const { return stage_; }
   // The seat whose customer has waited longest of those that can be served

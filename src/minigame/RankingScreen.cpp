@@ -77,7 +77,7 @@ void RankingScreen::DispRanking(int16_t mode) {
   Ranking_exit.SetVisible(true);
   form.window.BringToFront(Ranking_exit);
 
-  form.RankingShown = true;
+  RankingShown = true;
   screen.SetVisible(true);
   form.PicMain.SetVisible(false);
   scene_.events.Report(RankingEvent{mode, pos, true, DrawRows(pos)});
@@ -112,7 +112,7 @@ void RankingScreen::Ranking_exit_MouseMove() {
 }
 
 void RankingScreen::PicMainBak_MouseMove() {
-  if (scene_.form.RankingShown) {
+  if (RankingShown) {
     const Rect normal = kRankingExit;
     BitBlt(Ranking_exit.Image(), 0, 0, normal.w, normal.h, scene_.form.PicMainBak.Image(), normal.x,
            normal.y);
@@ -130,7 +130,7 @@ void RankingScreen::HideScreen() {
   form.PicMainBak.SetVisible(false);
   Ranking_exit.SetVisible(false);
   form.PicMain.SetVisible(false);
-  form.RankingShown = false;
+  RankingShown = false;
 }
 
 }  // namespace dovetail

@@ -40,6 +40,8 @@ class RankingScreen {
   void Ranking_exit_Click();
 
   PictureBox& Ranking_exit;
+  // The screen is shown (from DispRanking until it is left).
+  bool RankingShown = false;
 
  private:
   // Draws ranks 1 to 5 (empty ones skipped) with row `pos` in yellow;

@@ -2,24 +2,34 @@
 
 namespace dovetail {
 
-void Keys(MainForm& form, MessageState& message, Host& host) {
-  message.WaitFlag = true;
-  message.InKeys = true;
-  form.Blinker.visible = true;
-  form.Clicker.SetEnabled(true);
-  form.window.Invalidate();
-  while (message.WaitFlag)
-    host.WaitForPlayer(10);
-  message.InKeys = false;
-  form.Blinker.visible = false;
-  form.Clicker.SetEnabled(false);
-  form.window.Invalidate();
+ClickWait::ClickWait(MainForm& form, MessageState& message, Host& host)
+    : form_(form), message_(message), host_(host) {}
+
+void ClickWait::Keys() {
+  endedOnRequest_ = false;
+  message_.WaitFlag = true;
+  message_.InKeys = true;
+  form_.Blinker.visible = true;
+  form_.Clicker.SetEnabled(true);
+  form_.window.Invalidate();
+  while (message_.WaitFlag)
+    host_.WaitForPlayer(10);
+  message_.InKeys = false;
+  form_.Blinker.visible = false;
+  form_.Clicker.SetEnabled(false);
+  form_.window.Invalidate();
 }
 
-void Clicker_Timer(MainForm& form) {
-  form.Blinker.visible = !form.Blinker.visible;
+void ClickWait::End() {
+  if (!Running()) return;
+  endedOnRequest_ = true;
+  message_.WaitFlag = false;
+}
+
+void ClickWait::Clicker_Timer() {
+  form_.Blinker.visible = !form_.Blinker.visible;
   // Only the indicator changes: the blink composes and shows no more than it.
-  form.MesBox[0]->InvalidateShape(form.Blinker);
+  form_.MesBox[0]->InvalidateShape(form_.Blinker);
 }
 
 }  // namespace dovetail

@@ -6,7 +6,6 @@
 #include "base/Numbers.h"
 #include "base/Utf8.h"
 #include "platform/Waits.h"
-#include "scene/ClickWait.h"
 
 namespace dovetail {
 
@@ -28,7 +27,8 @@ MessageWindow::MessageWindow(const SceneContext& scene)
       page_(scene.page),
       host_(scene.host),
       text_(scene.text),
-      events_(scene.events) {}
+      events_(scene.events),
+      clickWait_(scene.form, scene.story.message, scene.host) {}
 
 std::string MessageWindow::SpeakerTag(int16_t speaker) const {
   if (speaker < 1 || speaker > 8) return {};
@@ -177,14 +177,13 @@ void MessageWindow::MesPrint(const std::string& tag, const std::string& text, Pi
 }
 
 void MessageWindow::ClickWaitAfterPage() {
-  MessageState& message = story_.message;
   if (comforts_ == nullptr) {
-    Keys(form_, message, host_);
+    clickWait_.Keys();
     return;
   }
   if (comforts_->PassesPage()) return;
   comforts_->ClickWaitBegins();
-  Keys(form_, message, host_);
+  clickWait_.Keys();
   comforts_->ClickWaitEnds();
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Surface.h"
+#include "scene/ClickWait.h"
 #include "scene/PageComforts.h"
 #include "screen/SceneContext.h"
 
@@ -28,6 +29,10 @@ class MessageWindow {
 
   // True while MesPrint draws; a nested call returns at once.
   bool Printing = false;
+
+  // The click-wait after each message, also the script's own wait.
+  ClickWait& Wait() { return clickWait_; }
+  const ClickWait& Wait() const { return clickWait_; }
 
   // The player's comforts that watch and pace the pages; none by default.
   // Must outlive the window.
@@ -85,6 +90,7 @@ class MessageWindow {
   TextRenderer& text_;
   GameEvents& events_;
   PageComforts* comforts_ = nullptr;
+  ClickWait clickWait_;
 };
 
 }  // namespace dovetail

@@ -15,11 +15,11 @@ void ShowMessageWindow(MainForm& form, bool shown) {
 
 }  // namespace
 
-void WirePlayerInput(MainForm& form, StoryState& story) {
+void WirePlayerInput(MainForm& form, StoryState& story, const int16_t& stageTimeLeft) {
   MessageState& message = story.message;
   MainForm* f = &form;
   MessageState* m = &message;
-  const int16_t* stageTime = &form.TimeLeft;
+  const int16_t* stageTime = &stageTimeLeft;
 
   // Space and Enter continue only while the text can be read.
   auto keyDown = [f, m](const KeyEvent& event) {

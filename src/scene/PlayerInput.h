@@ -13,8 +13,9 @@ namespace dovetail {
 // on the message window hides it (and stops skipping), on the picture or a
 // sprite shows it again; the menu item "speedup" switches skipping to the next
 // choice on and off. The picture ignores the mouse while a café stage has time
-// left (MainForm::TimeLeft > 0). Keys work whichever box has the focus.
-void WirePlayerInput(MainForm& form, StoryState& story);
+// left (`stageTimeLeft`, the café's TimeLeft, above 0). Keys work whichever
+// box has the focus. `stageTimeLeft` must outlive the form's handlers.
+void WirePlayerInput(MainForm& form, StoryState& story, const int16_t& stageTimeLeft);
 
 // Lets `take` see every key first, whichever box of the window has the focus;
 // a key it does not take (returns false) goes on to the handler set before.

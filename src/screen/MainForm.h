@@ -64,13 +64,6 @@ struct MainForm {
   MenuItem& vers;
   MenuItem& opt;
   MenuItem& ends;
-
-  // The title entry highlighted (1 to 5; 0 none), the ranking screen shown,
-  // and the seconds left in a café stage (while above 0 the picture ignores
-  // the mouse).
-  int16_t CurCategory = 0;
-  bool RankingShown = false;
-  int16_t TimeLeft = 0;
 };
 
 }  // namespace dovetail

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/ProgramName.h"
 #include "platform/GameEvents.h"
 #include "platform/Host.h"
 #include "script/Commands.h"
@@ -51,9 +52,6 @@ class StoryHandlers {
  protected:
   ~StoryHandlers() = default;
 };
-
-// The title of every message box the program shows.
-inline constexpr const char* kAppTitle = "Dovetail";
 
 // Executes script records from StoryState::ScriptPos.
 class Interpreter {

@@ -10,4 +10,9 @@ Status PlayerFiles::Append(std::string_view name, std::string_view bytes, uint64
   });
 }
 
+std::string PlayerFiles::ReadOrNothing(std::string_view name, uint64_t maxBytes) const {
+  auto text = Read(name, maxBytes);
+  return text.ok() ? std::move(*text) : std::string();
+}
+
 }  // namespace dovetail

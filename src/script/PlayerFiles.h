@@ -58,6 +58,9 @@ class PlayerFiles {
 
   // Adds `bytes` at the end of the file (made when there is none).
   Status Append(std::string_view name, std::string_view bytes, uint64_t maxBytes);
+  // The whole file, or nothing when there is none to read (for files whose
+  // loss only resets what they remember).
+  std::string ReadOrNothing(std::string_view name, uint64_t maxBytes) const;
 };
 
 }  // namespace dovetail

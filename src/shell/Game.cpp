@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "scene/ClickWait.h"
 #include "scene/PlayerInput.h"
 #include "scene/StoryCounters.h"
 #include "script/AudioCommand.h"
@@ -25,7 +24,7 @@ Game::Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& aud
       messages(scene),
       pictures(scene),
       choices(scene, interpreter, sound),
-      comforts(scene, choices),
+      comforts(scene, choices, messages.Wait(), [this] { return cafe.TimeLeft > 0; }),
       shutdown(host, sound, paths),
       nameEntry(scene),
       options(
@@ -35,21 +34,23 @@ Game::Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& aud
           },
           [this] { shutdown.Form_Unload(); }),
       about(scene),
-      title(scene, settings, sound, interpreter, pictures, shutdown,
-            [this](int16_t mode) { ranking.DispRanking(mode); }),
+      title(
+          scene, settings, sound, interpreter, pictures, shutdown,
+          [this](int16_t mode) { ranking.DispRanking(mode); },
+          [this] { return ranking.RankingShown; }),
       startup(scene, settings, sound, pictures, shutdown, title),
       cafe(scene, interpreter, sound, settings.cafe, random,
            [this](int16_t stageNo) { return MarkClearedAfterStage(files, stageNo, settings); }),
       ranking(scene, sound, [this] { title.ShowTitle(); }),
       ending(scene, [this](int16_t mode) { ranking.DispRanking(mode); }) {
-  WirePlayerInput(form, story);
+  WirePlayerInput(form, story, cafe.TimeLeft);
   choices.WireKeys();
   title.WireKeys();
   comforts.Wire();
   messages.SetComforts(&comforts);
   title.onStoryStarts = [this] { comforts.StoryStarts(); };
   title.onTitleShown = [this] { comforts.TitleShown(); };
-  form.Clicker.onTimer = [this] { Clicker_Timer(form); };
+  form.Clicker.onTimer = [this] { messages.Wait().Clicker_Timer(); };
   form.BGM_Timer.onTimer = [this] { sound.BGM_Timer_Timer(); };
   form.ends.onClick = [this] { QuitAsked(); };
   form.opt.onClick = [this] { options.Form_Load(); };
@@ -70,10 +71,10 @@ WaitState Game::Waiting() const {
   if (nameEntry.IsOpen() || options.IsOpen() || about.IsOpen()) return WaitState::Dialog;
   if (choices.Open()) return WaitState::Choice;
   if (cafe.LongestWaitingSeat() != 0) return WaitState::Customer;
-  if (story.message.InKeys) {
+  if (messages.Wait().Running()) {
     return comforts.EndsClickWaitItself() ? WaitState::Busy : WaitState::ClickWait;
   }
-  if (form.RankingShown && ranking.Ranking_exit.Visible()) return WaitState::Ranking;
+  if (ranking.RankingShown && ranking.Ranking_exit.Visible()) return WaitState::Ranking;
   if (title.Waiting()) return WaitState::Title;
   return WaitState::Busy;
 }
@@ -97,7 +98,7 @@ int32_t Game::CmdTextMode() {
   return messages.CmdTextMode();
 }
 void Game::Keys() {
-  dovetail::Keys(form, story.message, scene.host);
+  messages.Wait().Keys();
 }
 int32_t Game::ShowChoices() {
   comforts.StoryReaches(SkipStop::Choice);

@@ -41,14 +41,16 @@ void EnterExtraStory(StoryState& story, Interpreter& interpreter) {
 
 TitleScreen::TitleScreen(const SceneContext& scene, const Settings& settings, Sound& sound,
                          Interpreter& interpreter, Pictures& pictures, Shutdown& shutdown,
-                         std::function<void(int16_t mode)> dispRanking)
+                         std::function<void(int16_t mode)> dispRanking,
+                         std::function<bool()> rankingShown)
     : scene_(scene),
       settings_(settings),
       sound_(sound),
       interpreter_(interpreter),
       pictures_(pictures),
       shutdown_(shutdown),
-      dispRanking_(std::move(dispRanking)) {
+      dispRanking_(std::move(dispRanking)),
+      rankingShown_(std::move(rankingShown)) {
   assert(dispRanking_ && "the title's ranking entry needs a screen to show");
   for (int i = 1; i <= 5; ++i) {
     PictureBox& item = *scene_.form.Tmenu[i];
@@ -65,14 +67,14 @@ bool TitleScreen::KeyDown(int16_t keyCode) {
   if (!Waiting()) return false;
   MainForm& form = scene_.form;
   if (keyCode == kKeyReturn) {
-    if (!highlightShown_ || form.CurCategory < 1) return false;
-    Tmenu_MouseDown(form.CurCategory);
+    if (!highlightShown_ || CurCategory < 1) return false;
+    Tmenu_MouseDown(CurCategory);
     return true;
   }
   const int step = keyCode == kKeyUp ? -1 : keyCode == kKeyDown ? 1 : 0;
-  if (step == 0 || form.CurCategory < 1) return false;
+  if (step == 0 || CurCategory < 1) return false;
   // The next entry offered (the extra story may be hidden), round the ends.
-  int next = form.CurCategory;
+  int next = CurCategory;
   for (int tries = 0; tries < 5; ++tries) {
     next = (next - 1 + step + 5) % 5 + 1;
     if (form.Tmenu[next]->Visible()) break;
@@ -107,11 +109,10 @@ void TitleScreen::ShowTitle() {
   for (PictureBox* box : {form.MesBox[0], form.MesBox[1], form.Doll_Disp[0], form.Doll_Disp[1]}) {
     box->SetVisible(false);
   }
-  form.RankingShown = false;
   for (MenuItem* item : {&form.speedup, &form.vers, &form.ends, &form.opt})
     item->SetEnabled(true);
   NewGame(scene_.story);
-  form.CurCategory = 4;
+  CurCategory = 4;
   if (onTitleShown) onTitleShown();
 }
 
@@ -132,14 +133,14 @@ void TitleScreen::ShowTitleItems() {
 
 void TitleScreen::Tmenu_MouseMove(int index) {
   MainForm& form = scene_.form;
-  const int highlighted = form.CurCategory;
+  const int highlighted = CurCategory;
   if (highlighted == 0 || (index == highlighted && highlightShown_)) return;
   PictureBox& item = *form.Tmenu[index];
   const Rect look = TitleHighlight(index);
   BitBlt(item.Image(), 0, 0, look.w, look.h, form.GItems.Image(), look.x, look.y);
   if (index != highlighted) ShowNormalLook(highlighted);
   item.Refresh();
-  form.CurCategory = static_cast<int16_t>(index);
+  CurCategory = static_cast<int16_t>(index);
   highlightShown_ = true;
 }
 
@@ -155,7 +156,7 @@ void TitleScreen::ShowNormalLook(int index) {
 void TitleScreen::ClearHighlight() {
   if (!highlightShown_) return;
   highlightShown_ = false;
-  const int highlighted = scene_.form.CurCategory;
+  const int highlighted = CurCategory;
   if (highlighted >= 1 && highlighted <= 5) ShowNormalLook(highlighted);
 }
 
@@ -194,7 +195,7 @@ void TitleScreen::Tmenu_MouseDown(int index) {
   }
   // A story that ran to its last record leaves its last scene on the stage:
   // go back to the title picture rather than show the menu over the story.
-  if (form.PicMain.Visible() && !form.RankingShown) {
+  if (form.PicMain.Visible() && !rankingShown_()) {
     ShowTitle();
     return;
   }

@@ -24,7 +24,7 @@ void EnterExtraStory(StoryState& story, Interpreter& interpreter);
 // 5: new story, load, the extra story, the ranking, quit) over it, the title
 // music, and the start of a story from it.
 //
-// The highlighted entry (MainForm::CurCategory) follows the mouse: the
+// The highlighted entry (CurCategory) follows the mouse: the
 // entry under it takes its highlighted look from the user-interface sheet and
 // the one highlighted before returns to the picture beneath it. When the
 // pointer leaves the entries for the picture around them, or an entry is
@@ -39,7 +39,7 @@ class TitleScreen {
   // the ranking screen (mode 0: from the title); it must be set.
   TitleScreen(const SceneContext& scene, const Settings& settings, Sound& sound,
               Interpreter& interpreter, Pictures& pictures, Shutdown& shutdown,
-              std::function<void(int16_t mode)> dispRanking);
+              std::function<void(int16_t mode)> dispRanking, std::function<bool()> rankingShown);
   TitleScreen(const TitleScreen&) = delete;
   TitleScreen& operator=(const TitleScreen&) = delete;
 
@@ -47,6 +47,9 @@ class TitleScreen {
   // the menu; hides the story's controls, enables the menu bar and resets
   // the story to a new one.
   void ShowTitle();
+
+  // The entry highlighted (1 to 5; 0 none).
+  int16_t CurCategory = 0;
 
   void Tmenu_MouseMove(int index);
   void Tmenu_MouseDown(int index);
@@ -87,6 +90,7 @@ class TitleScreen {
   Pictures& pictures_;
   Shutdown& shutdown_;
   std::function<void(int16_t mode)> dispRanking_;
+  std::function<bool()> rankingShown_;
   // Whether the entry CurCategory names shows its highlighted look.
   bool highlightShown_ = false;
 };

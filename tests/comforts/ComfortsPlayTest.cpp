@@ -147,8 +147,8 @@ TEST_F(ComfortsPlayTest, AutoAdvanceReachesTheChoiceWithoutAClick) {
   // characters), give or take the runner's rounds of 10 ms.
   const std::vector<testing::LogLine> texts = Events("text");
   const int64_t pause = texts[2].Num("t") - texts[1].Num("t");
-  EXPECT_GE(pause, Comforts::AutoPause(AutoSpeed::Normal, 5));
-  EXPECT_LT(pause, Comforts::AutoPause(AutoSpeed::Normal, 5) + 50);
+  EXPECT_GE(pause, AutoAdvance::Pause(AutoSpeed::Normal, 5));
+  EXPECT_LT(pause, AutoAdvance::Pause(AutoSpeed::Normal, 5) + 50);
 
   fs::remove(PlayerFolder() / kComfortSettingsFile);  // auto-advance was remembered
   ASSERT_EQ(Play(std::string(kNewStory) + "key a\nclick 320 440\nwait 10000\n"), 0) << failure;

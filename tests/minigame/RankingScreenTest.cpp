@@ -72,7 +72,7 @@ TEST_F(RankingScreenTest, ATieTakesTheRankAboveAndItsRowIsYellow) {
     EXPECT_GT(CountInRow(rank, kWhite), 20) << "rank " << rank;
     EXPECT_EQ(CountInRow(rank, kYellow), 0) << "rank " << rank;
   }
-  EXPECT_TRUE(game->form.RankingShown);
+  EXPECT_TRUE(game->ranking.RankingShown);
   EXPECT_TRUE(game->form.PicMainBak.Visible());
   EXPECT_FALSE(game->form.PicMain.Visible());
   EXPECT_EQ(game->Waiting(), WaitState::Ranking);
@@ -101,7 +101,7 @@ TEST_F(RankingScreenTest, AResultBeatenByTheWholeTableGoesBackToTheTitle) {
   game->ranking.DispRanking(1);
 
   EXPECT_FALSE(LastRanking().shown);
-  EXPECT_FALSE(game->form.RankingShown);
+  EXPECT_FALSE(game->ranking.RankingShown);
   EXPECT_FALSE(game->form.PicMainBak.Visible());
   EXPECT_FALSE(game->form.PicMain.Visible());
   EXPECT_EQ(game->Waiting(), WaitState::Title);
@@ -139,7 +139,7 @@ TEST_F(RankingScreenTest, TheExitButtonHoversAndReturnsToTheTitle) {
   host.PostClick(normal.x + 10, normal.y + 10);
   host.DoEvents();
   EXPECT_FALSE(exit.Visible());
-  EXPECT_FALSE(game->form.RankingShown);
+  EXPECT_FALSE(game->ranking.RankingShown);
   EXPECT_EQ(game->Waiting(), WaitState::Title);
 }
 
@@ -154,7 +154,7 @@ TEST_F(RankingScreenTest, ATableThatCannotBeWrittenIsReportedOnceAndStillShown) 
   ASSERT_EQ(host.MessageBoxes().size(), 1u);
   EXPECT_NE(host.MessageBoxes()[0].request.text.find("30.dat"), std::string::npos);
   EXPECT_EQ(LastRanking().pos, 1);
-  EXPECT_TRUE(game->form.RankingShown);
+  EXPECT_TRUE(game->ranking.RankingShown);
 }
 
 }  // namespace

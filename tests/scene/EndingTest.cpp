@@ -95,7 +95,7 @@ TEST_F(EndingTest, TheStaffRollTakesItsLengthAndTheMenuComesBack) {
        {&game->form.ends, &game->form.opt, &game->form.speedup, &game->form.vers})
     EXPECT_TRUE(item->Enabled()) << item->Name();
   EXPECT_TRUE(game->form.PicMain.Enabled());
-  EXPECT_TRUE(game->form.RankingShown);
+  EXPECT_TRUE(game->ranking.RankingShown);
 }
 
 // Text is drawn white, smoothed at its edges; the darkened picture has no

@@ -33,8 +33,11 @@ class PlayerInputTest : public ::testing::Test, protected testing::SceneParts {
     box.SetBackColor(kBlack);
     form.MesBox[1]->Move(0, 0, 640, 20);
     ShowWindow(true);
-    WirePlayerInput(form, story);
+    WirePlayerInput(form, story, stageTimeLeft);
   }
+
+  // The café's time left, as the café keeps it.
+  int16_t stageTimeLeft = 0;
 
   void ShowWindow(bool shown) {
     form.MesBox[0]->SetVisible(shown);
@@ -86,7 +89,7 @@ TEST_F(PlayerInputTest, TheLeftButtonContinuesOnEveryControlWhileTheWindowIsShow
   };
   for (const Case& c : cases) {
     ShowWindow(c.shown);
-    form.TimeLeft = c.stageTime;
+    stageTimeLeft = c.stageTime;
     story.message.WaitFlag = true;
     Click(c.x, c.y, MouseButton::Left);
     EXPECT_EQ(story.message.WaitFlag, !c.releases) << c.x << "," << c.y << " shown " << c.shown;
@@ -113,10 +116,10 @@ TEST_F(PlayerInputTest, TheRightButtonHidesTheWindowAndBringsItBack) {
   EXPECT_EQ(story.message.MessageMode, 1);
 
   // Not while a café stage runs.
-  form.TimeLeft = 5;
+  stageTimeLeft = 5;
   Click(kStageX, kStageY, MouseButton::Right);
   EXPECT_FALSE(form.MesBox[0]->Visible());
-  form.TimeLeft = 0;
+  stageTimeLeft = 0;
 
   Click(kStageX, kStageY, MouseButton::Right);
   EXPECT_TRUE(form.MesBox[0]->Visible());

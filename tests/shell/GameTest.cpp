@@ -246,7 +246,7 @@ TEST_F(GameTest, TheHighlightFollowsTheMouse) {
            game->form.window.Picture()->At(405 + 5, 237 + 27 * (i - 1) + 5);
   };
   Window& window = game->form.window;
-  EXPECT_EQ(game->form.CurCategory, 4);
+  EXPECT_EQ(game->title.CurCategory, 4);
   window.DeliverMouseMove(410, 330);  // onto entry 4 first: it lights up too
   EXPECT_TRUE(highlighted(4));
   window.DeliverMouseMove(410, 240);  // onto entry 1
@@ -260,7 +260,7 @@ TEST_F(GameTest, TheHighlightFollowsTheMouse) {
   // coming back lights the same entry again.
   window.DeliverMouseMove(300, 270);
   EXPECT_TRUE(normal(2));
-  EXPECT_EQ(game->form.CurCategory, 2);
+  EXPECT_EQ(game->title.CurCategory, 2);
   window.DeliverMouseMove(410, 270);
   EXPECT_TRUE(highlighted(2));
 }
@@ -269,7 +269,7 @@ TEST_F(GameTest, QuittingFromTheTitleSaysSoFirst) {
   ASSERT_TRUE(StartGame());
   Window& window = game->form.window;
   window.DeliverMouseMove(410, 350);  // onto entry 5, which lights up
-  ASSERT_EQ(game->form.CurCategory, 5);
+  ASSERT_EQ(game->title.CurCategory, 5);
   // What the screen shows under the quit message: the title picture with
   // its entries in their normal look, no highlight left over.
   std::optional<bool> titleUnderTheBox;

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "comforts/StoryCourse.h"
+#include "platform/GameEvents.h"
+#include "platform/Host.h"
+
+namespace dovetail {
+
+// The question before quitting (menu 終了, close box).
+inline constexpr const char* kQuitAskText = "前回のセーブ以降の進行は失われます。終了しますか？";
+
+// Asks before quitting when the story has progress since its last save point
+// (the page waiting for the player is shown again by a load, so it is not
+// lost); true when the program is to quit. Nothing is asked on the title or
+// after the ending.
+bool ConfirmQuit(Host& host, GameEvents& events, const StoryCourse& course);
+
+}  // namespace dovetail

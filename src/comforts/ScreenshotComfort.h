@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+
+#include "graphics/TextRenderer.h"
+#include "platform/GameEvents.h"
+#include "screen/MainForm.h"
+#include "script/FolderPlayerFiles.h"
+
+namespace dovetail {
+
+// Screenshots (F12, menu 画面保存) of the window as shown, into the
+// screenshot folder, with a note naming the file for two seconds.
+class ScreenshotComfort {
+ public:
+  ScreenshotComfort(MainForm& form, Host& host, TextRenderer& text, GameEvents& events);
+  ScreenshotComfort(const ScreenshotComfort&) = delete;
+  ScreenshotComfort& operator=(const ScreenshotComfort&) = delete;
+
+  // The menu item and the note's timer.
+  void Wire();
+
+  // Where screenshots go (the desktop's pictures folder, a runner's snapshot
+  // folder); none: a screenshot reports that it has nowhere to go.
+  void SetFolder(FolderPlayerFiles folder) { folder_ = std::move(folder); }
+  void Take();
+
+ private:
+  void ShowNote(const std::string& text);
+
+  MainForm& form_;
+  Host& host_;
+  TextRenderer& text_;
+  GameEvents& events_;
+  FolderPlayerFiles folder_ = FolderPlayerFiles::Folder({});
+  MenuItem& item_;
+  Timer& noteTimer_;
+  PictureBox& note_;
+};
+
+}  // namespace dovetail
