@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 extern "C" {
 
@@ -78,6 +79,15 @@ struct PageEvent {
   char text[1024];
 };
 
+// Whether every one of the fields is a 32-bit number, as the page writes it.
+template <typename... Fields>
+constexpr bool AllWords = (std::is_same_v<Fields, int32_t> && ...);
+
+static_assert(
+    AllWords<decltype(PageEvent::kind), decltype(PageEvent::x), decltype(PageEvent::y),
+             decltype(PageEvent::button), decltype(PageEvent::shift), decltype(PageEvent::keyCode),
+             decltype(PageEvent::wheel), decltype(PageEvent::dialog)>,
+    "the page writes PageEvent's numbers as whole 32-bit words");
 static_assert(offsetof(PageEvent, kind) == 0 && offsetof(PageEvent, x) == 4 &&
                   offsetof(PageEvent, y) == 8 && offsetof(PageEvent, button) == 12 &&
                   offsetof(PageEvent, shift) == 16 && offsetof(PageEvent, keyCode) == 20 &&
