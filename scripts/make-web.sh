@@ -4,7 +4,8 @@
 #      glyph table's drawing tool, and the runner the page's test compares with),
 #   2. the synthesizer and the test driver from npm (web/package-lock.json),
 #   3. the program with Debian's emscripten (build-web/cmake),
-#   4. the page: index.html, its script and style, the program, the
+#   4. the page: index.html, its style, its modules (web/page/ with the
+#      generated seam.js, from the native build's page/), the program, the
 #      synthesizer, the General MIDI soundfont (TimGM6mb), the glyph table
 #      (gzip) and the bundled game with its list of files.
 set -euo pipefail
@@ -18,7 +19,7 @@ bash scripts/install-deps.sh --web
 
 cmake -S . -B "$NATIVE" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$NATIVE" -j "$JOBS" --target dovetail-make-glyphs packaged_game dovetail_sound dovetail_base \
-  dovetail-run
+  dovetail-run page_modules
 
 (cd web && npm ci --no-audit --no-fund --loglevel=error)
 
@@ -29,7 +30,10 @@ emcmake cmake -S . -B "$OUT/cmake" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$OUT/cmake" -j "$JOBS"
 
 mkdir -p "$SITE"
-cp web/index.html web/page.css web/page.js "$OUT/cmake/web/dovetail.js" "$SITE/"
+cp web/index.html web/page.css "$OUT/cmake/web/dovetail.js" "$SITE/"
+rm -rf "$SITE/page"
+mkdir -p "$SITE/page"
+cp "$NATIVE"/page/*.js "$SITE/page/"
 # The page unpacks what it fetches (DecompressionStream), so that any plain
 # file server sends the program and the game's uncompressed pictures small.
 gzip -9 -n -c "$OUT/cmake/web/dovetail.wasm" >"$SITE/dovetail.wasm.gz"

@@ -1,57 +1,44 @@
 #include "app/EventLog.h"
 
-#include "base/JsonText.h"
-
 namespace dovetail {
 
 LogEvent::LogEvent(uint32_t time, std::string_view name) {
-  json_ = "{\"t\":" + std::to_string(time);
-  Str("event", name);
+  json_.BeginObject().Key("t").Number(time).Key("event").String(name);
 }
 
-void LogEvent::Key(std::string_view key) {
-  json_.push_back(',');
-  AppendJsonString(json_, key);
-  json_.push_back(':');
+std::string LogEvent::Json() const {
+  JsonWriter closed = json_;
+  return closed.EndObject().Text();
 }
 
 LogEvent& LogEvent::Str(std::string_view key, std::string_view value) {
-  Key(key);
-  AppendJsonString(json_, value);
+  json_.Key(key).String(value);
   return *this;
 }
 
 LogEvent& LogEvent::Num(std::string_view key, int64_t value) {
-  Key(key);
-  json_ += std::to_string(value);
+  json_.Key(key).Number(value);
   return *this;
 }
 
 LogEvent& LogEvent::Bool(std::string_view key, bool value) {
-  Key(key);
-  json_ += value ? "true" : "false";
+  json_.Key(key).Bool(value);
   return *this;
 }
 
 LogEvent& LogEvent::Strings(std::string_view key, const std::vector<std::string>& values) {
-  Key(key);
-  json_.push_back('[');
-  for (size_t i = 0; i < values.size(); ++i) {
-    if (i > 0) json_.push_back(',');
-    AppendJsonString(json_, values[i]);
-  }
-  json_.push_back(']');
+  json_.Key(key).BeginArray();
+  for (const std::string& value : values)
+    json_.String(value);
+  json_.EndArray();
   return *this;
 }
 
 LogEvent& LogEvent::Numbers(std::string_view key, const std::vector<int64_t>& values) {
-  Key(key);
-  json_.push_back('[');
-  for (size_t i = 0; i < values.size(); ++i) {
-    if (i > 0) json_.push_back(',');
-    json_ += std::to_string(values[i]);
-  }
-  json_.push_back(']');
+  json_.Key(key).BeginArray();
+  for (int64_t value : values)
+    json_.Number(value);
+  json_.EndArray();
   return *this;
 }
 

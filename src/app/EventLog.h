@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/JsonText.h"
+
 namespace dovetail {
 
 // One event of a headless run's log: a JSON object with the virtual time "t",
@@ -19,11 +21,11 @@ class LogEvent {
   LogEvent& Strings(std::string_view key, const std::vector<std::string>& values);
   LogEvent& Numbers(std::string_view key, const std::vector<int64_t>& values);
   // The object as one line of JSON (no line end).
-  std::string Json() const { return json_ + "}"; }
+  std::string Json() const;
 
  private:
-  void Key(std::string_view key);
-  std::string json_;
+  // The object, still open for more fields.
+  JsonWriter json_;
 };
 
 // A JSON Lines log: one event a line, flushed as written so that a run that

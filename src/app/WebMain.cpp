@@ -1,5 +1,5 @@
-// The game in a web browser. The page (web/page.js) has put the game's folder
-// at /game, the glyph table at /dovetail/glyphs.bin and the player's files,
+// The game in a web browser. The page (web/page/main.js) has put the game's
+// folder at /game, the glyph table at /dovetail/glyphs.bin and the player's files,
 // read back from the browser's storage, into the folder --player names.
 //
 //   --player DIR  where the player's files are kept (the page writes the
@@ -19,20 +19,15 @@
 #include "app/EventLog.h"
 #include "app/LoggedEvents.h"
 #include "base/Files.h"
+#include "base/JsonText.h"
 #include "base/ProgramExit.h"
 #include "graphics/GlyphTable.h"
 #include "graphics/TextRenderer.h"
+#include "platform/web/PageSeam.h"
 #include "platform/web/WebHost.h"
 #include "shell/Game.h"
 #include "sound/EffectSounds.h"
 #include "sound/web/WebAudioOutput.h"
-
-extern "C" {
-void dovetail_web_ended(int code);
-void dovetail_web_report(const char* waiting, const char* serving);
-void dovetail_web_log(const char* line);
-void dovetail_web_diagnostic(const char* line);
-}
 
 namespace {
 
@@ -83,15 +78,14 @@ class WaitReporter {
  private:
   std::string Gestures() {
     const int16_t seat = game_.cafe.LongestWaitingSeat();
-    std::string out = "[";
+    JsonWriter json;
+    json.BeginArray();
     for (const ScriptedInput& input :
          ServingGestures(game_.cafe, game_.settings.cafe, seat, true, 0)) {
-      out += out.size() > 1 ? "," : "";
-      out += "{\"kind\":" + std::to_string(static_cast<int>(input.event.kind)) +
-             ",\"x\":" + std::to_string(input.event.x) + ",\"y\":" + std::to_string(input.event.y) +
-             "}";
+      json.BeginObject().Key("kind").Number(static_cast<int64_t>(input.event.kind));
+      json.Key("x").Number(input.event.x).Key("y").Number(input.event.y).EndObject();
     }
-    return out + "]";
+    return json.EndArray().Text();
   }
 
   Game& game_;

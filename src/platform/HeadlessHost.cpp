@@ -15,18 +15,14 @@ void HeadlessHost::DoEvents() {
   ++clock_;
   ++doEventsCount_;
   if (onDoEvents) onDoEvents();
-  // One event at a time: a handler that lets events run again (a story started
-  // by a click) receives the events still queued behind its own, as queued
-  // window messages reach nested message loops.
-  while (!inputs_.empty() && static_cast<int32_t>(clock_ - inputs_.front().at) >= 0) {
-    const ScriptedInput input = std::move(inputs_.front());
-    inputs_.pop_front();
-    Deliver(input.event);
-  }
-  if (window_ != nullptr) {
-    window_->RunDueTimers(clock_);
-    window_->RepaintIfNeeded();
-  }
+  PumpEvents(*this, *this);
+}
+
+bool HeadlessHost::TakeInput(InputEvent& input) {
+  if (inputs_.empty() || static_cast<int32_t>(clock_ - inputs_.front().at) < 0) return false;
+  input = std::move(inputs_.front().event);
+  inputs_.pop_front();
+  return true;
 }
 
 LocalDateTime HeadlessHost::LocalNow() {
@@ -76,19 +72,6 @@ void HeadlessHost::DeliverToDialog(const InputEvent& input) {
     return;
   }
   dialogs_.back()->TakePlayerInput(input);
-}
-
-void HeadlessHost::Deliver(const InputEvent& input) {
-  if (input.kind == InputEvent::Kind::KeyDown && !dialogs_.empty()) {
-    // An open dialog has the keyboard.
-    InputEvent key = input;
-    key.kind = InputEvent::Kind::DialogKey;
-    DeliverToDialog(key);
-  } else if (input.ForDialog()) {
-    DeliverToDialog(input);
-  } else if (window_ != nullptr) {
-    window_->Deliver(input);
-  }
 }
 
 void HeadlessHost::Diagnostic(const std::string& line) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/EventPump.h"
 #include "platform/Host.h"
 #include "platform/InputEvent.h"
 
@@ -34,7 +35,7 @@ struct RecordedMessageBox {
 // that poll the tick count end, and a run with long pauses takes no real time.
 // Input comes from a queue; message boxes are recorded and answered from a
 // queue of answers (OK when it is empty).
-class HeadlessHost : public Host {
+class HeadlessHost : public Host, private EventSource {
  public:
   explicit HeadlessHost(uint32_t startTick = 0) : clock_(startTick) {}
 
@@ -78,7 +79,7 @@ class HeadlessHost : public Host {
   // Open dialogs, the last opened last.
   const std::vector<Dialog*>& OpenDialogs() const { return dialogs_; }
 
-  Window* AttachedWindow() const { return window_; }
+  Window* AttachedWindow() const override { return window_; }
 
   // Whether the window may compose frames on refresh (on by default, for a
   // watcher set in onPresent; a long headless run turns it off and composes
@@ -110,8 +111,12 @@ class HeadlessHost : public Host {
   uint64_t DoEventsCount() const { return doEventsCount_; }
 
  private:
-  void Deliver(const InputEvent& input);
-  void DeliverToDialog(const InputEvent& input);
+  // The input due by the virtual clock.
+  bool TakeInput(InputEvent& input) override;
+  bool DialogHasKeyboard() const override { return !dialogs_.empty(); }
+  // To the dialog opened last; with none open, a DialogClose is the main
+  // window's close box.
+  void DeliverToDialog(const InputEvent& input) override;
 
   uint32_t clock_;
   Window* window_ = nullptr;

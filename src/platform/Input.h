@@ -19,21 +19,30 @@ struct MouseEvent {
   int32_t y = 0;
 };
 
-// Virtual key codes the program looks at.
+// Virtual key codes the program looks at, and the others the page sends.
 enum KeyCode : int16_t {
+  kKeyBack = 8,
+  kKeyTab = 9,
   kKeyReturn = 13,
+  kKeyShift = 16,
   kKeyControl = 17,
+  kKeyAlt = 18,
   kKeyEscape = 27,
   kKeySpace = 32,
   kKeyPageUp = 33,
   kKeyPageDown = 34,
+  kKeyEnd = 35,
+  kKeyHome = 36,
   kKeyLeft = 37,
   kKeyUp = 38,
   kKeyRight = 39,
   kKeyDown = 40,
+  kKeyInsert = 45,
+  kKeyDelete = 46,
   kKeyDigit0 = 48,   // '0'; the digits follow
   kKeyA = 65,        // 'A'; the letters follow
   kKeyNumpad0 = 96,  // the keypad's 0; its digits follow
+  kKeyF1 = 112,      // the function keys follow
   kKeyF12 = 123,
 };
 

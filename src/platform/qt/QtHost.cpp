@@ -51,17 +51,17 @@ void QtHost::DoEvents() {
   // the stack here: objects Qt deleted later can go now.
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   SyncWindow();
-  // Handlers may let events run again; a nested DoEvents takes the next
-  // recorded event, so the order of arrival is kept.
-  while (window_ != nullptr && !inputs_.empty()) {
-    const InputEvent input = std::move(inputs_.front());
-    inputs_.pop_front();
-    Deliver(input);
-  }
-  if (window_ != nullptr) {
-    window_->RunDueTimers(TickCount());
-    window_->RepaintIfNeeded();
-  }
+  PumpEvents(*this, *this);
+}
+
+bool QtHost::TakeInput(InputEvent& input) {
+  if (window_ == nullptr || inputs_.empty()) return false;
+  input = std::move(inputs_.front());
+  inputs_.pop_front();
+  return true;
+}
+
+void QtHost::SyncMenuAndDialogs() {
   SyncWindow();
   for (auto& entry : dialogs_) {
     if (entry.second->Stale()) entry.second->SyncFromModel();
@@ -273,15 +273,11 @@ void QtHost::Post(InputEvent input) {
   if (window_ != nullptr) inputs_.push_back(std::move(input));
 }
 
-void QtHost::Deliver(const InputEvent& input) {
-  if (input.ForDialog()) {
-    DeliverToDialog(input);
-    return;
-  }
+void QtHost::DeliverToWindow(Window& window, const InputEvent& input) {
   if (input.kind == InputEvent::Kind::MouseMove) {
-    Canvas().SetProgramCursor(window_->CursorAt(input.x, input.y));
+    Canvas().SetProgramCursor(window.CursorAt(input.x, input.y));
   }
-  window_->Deliver(input);
+  window.Deliver(input);
 }
 
 void QtHost::SyncWindow() {

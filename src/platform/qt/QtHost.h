@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/EventPump.h"
 #include "platform/Host.h"
 #include "platform/InputEvent.h"
 #include "platform/qt/DialogWindow.h"
@@ -36,7 +37,7 @@ namespace dovetail {
 // player's edits are written into the model, and after events ran the
 // program's changes to the model are shown. A dialog's model must stay alive
 // until CloseDialog.
-class QtHost : public Host {
+class QtHost : public Host, private EventSource {
  public:
   // Needs a QApplication. Installs the Japanese texts of Qt's standard buttons.
   QtHost();
@@ -75,7 +76,7 @@ class QtHost : public Host {
   // The desktop window of an open dialog, or null.
   DialogWindow* DialogWindowFor(const Dialog& dialog) const;
 
-  Window* AttachedWindow() const { return window_; }
+  Window* AttachedWindow() const override { return window_; }
 
   // Shows the main window now.
   void ShowWindow();
@@ -96,8 +97,13 @@ class QtHost : public Host {
   // Sleeps until Qt has an event or the window's next timer is due.
   void SleepUntilSomethingHappens();
   void Post(InputEvent input);
-  void Deliver(const InputEvent& input);
-  void DeliverToDialog(const InputEvent& input);
+  // The input the widgets recorded, once a window is attached.
+  bool TakeInput(InputEvent& input) override;
+  // The player's edits are written into the dialog's model first.
+  void DeliverToDialog(const InputEvent& input) override;
+  // Shows the program's cursor for the point the mouse moved to first.
+  void DeliverToWindow(Window& window, const InputEvent& input) override;
+  void SyncMenuAndDialogs() override;
   void SyncWindow();
   // Where a dialog of `size` goes: centred over the game's picture.
   QPoint PlaceOverPicture(QSize size);

@@ -8,90 +8,30 @@
 #include "base/JsonText.h"
 #include "platform/Dialog.h"
 #include "platform/Window.h"
-
-// The page's side of the host (WebHostLibrary.js).
-extern "C" {
-double dovetail_web_now();
-void dovetail_web_wait(uint32_t ms);
-int dovetail_web_next_event(void* event);
-void dovetail_web_present(const void* pixels, int32_t width, int32_t height);
-int dovetail_web_message_box(const char* text, const char* title, int okCancel);
-void dovetail_web_show_dialog(int32_t id, const char* description);
-void dovetail_web_close_dialog(int32_t id);
-void dovetail_web_set_menu(const char* description);
-int dovetail_web_open_link(const char* url);
-void dovetail_web_diagnostic(const char* line);
-void dovetail_web_local_now(char* date, char* time);
-void dovetail_web_machine(double* facts);
-void dovetail_web_system(char* name, int32_t size);
-}
+#include "platform/web/PageSeam.h"
+#include "platform/web/PageTables.h"
 
 namespace dovetail {
 
 namespace {
 
-// An input event as the page writes it: eight numbers, then the name and the
-// text as NUL-terminated UTF-8.
-struct PageEvent {
-  int32_t kind;
-  int32_t x;
-  int32_t y;
-  int32_t button;
-  int32_t shift;
-  int32_t keyCode;
-  int32_t wheel;
-  int32_t dialog;
-  char name[256];
-  char text[1024];
-};
-
-std::string Json(std::string_view text) {
-  std::string out;
-  AppendJsonString(out, text);
-  return out;
-}
-
-const char* ControlKindName(DialogControlKind kind) {
-  switch (kind) {
-    case DialogControlKind::Label:
-      return "label";
-    case DialogControlKind::TextBox:
-      return "text";
-    case DialogControlKind::Button:
-      return "button";
-    case DialogControlKind::CheckBox:
-      return "check";
-    case DialogControlKind::OptionButton:
-      return "option";
-    case DialogControlKind::Frame:
-      return "frame";
-    case DialogControlKind::Link:
-      return "link";
-  }
-  return "label";
-}
-
+// The dialog as the page draws it (web/page/dialogs.js).
 std::string Describe(const Dialog& dialog) {
-  std::string out = "{\"caption\":" + Json(dialog.caption) +
-                    ",\"width\":" + std::to_string(dialog.width) +
-                    ",\"height\":" + std::to_string(dialog.height) +
-                    ",\"defaultButton\":" + Json(dialog.defaultButton) + ",\"controls\":[";
-  bool first = true;
+  JsonWriter json;
+  json.BeginObject().Key("caption").String(dialog.caption);
+  json.Key("width").Number(dialog.width).Key("height").Number(dialog.height);
+  json.Key("defaultButton").String(dialog.defaultButton).Key("controls").BeginArray();
   for (const DialogControl& control : dialog.Controls()) {
-    out += first ? "" : ",";
-    first = false;
-    out += "{\"name\":" + Json(control.name) + ",\"kind\":\"" + ControlKindName(control.kind) +
-           "\",\"text\":" + Json(control.text) + ",\"left\":" + std::to_string(control.left) +
-           ",\"top\":" + std::to_string(control.top) +
-           ",\"width\":" + std::to_string(control.width) +
-           ",\"height\":" + std::to_string(control.height) +
-           ",\"enabled\":" + (control.enabled ? "true" : "false") +
-           ",\"checked\":" + (control.checked ? "true" : "false") +
-           ",\"multiLine\":" + (control.multiLine ? "true" : "false") +
-           ",\"maxLength\":" + std::to_string(control.maxLength) +
-           ",\"frame\":" + Json(control.frame) + "}";
+    json.BeginObject().Key("name").String(control.name);
+    json.Key("kind").String(page::ControlKindName(control.kind));
+    json.Key("text").String(control.text);
+    json.Key("left").Number(control.left).Key("top").Number(control.top);
+    json.Key("width").Number(control.width).Key("height").Number(control.height);
+    json.Key("enabled").Bool(control.enabled).Key("checked").Bool(control.checked);
+    json.Key("multiLine").Bool(control.multiLine).Key("maxLength").Number(control.maxLength);
+    json.Key("frame").String(control.frame).EndObject();
   }
-  return out + "]}";
+  return json.EndArray().EndObject().Text();
 }
 
 }  // namespace
@@ -129,9 +69,9 @@ void WebHost::RunEventLoop() {
     WaitForPlayer(kLongestWaitMs);
 }
 
-bool WebHost::TakeInput(InputEvent& input, Dialog*& dialog) {
+bool WebHost::TakeInput(InputEvent& input) {
   PageEvent event{};
-  if (dovetail_web_next_event(&event) == 0) return false;
+  if (window_ == nullptr || dovetail_web_next_event(&event) == 0) return false;
   input = InputEvent{};
   input.kind = static_cast<InputEvent::Kind>(event.kind);
   input.x = event.x;
@@ -143,33 +83,26 @@ bool WebHost::TakeInput(InputEvent& input, Dialog*& dialog) {
   input.name = event.name;
   input.text = event.text;
   auto open = dialogs_.find(event.dialog);
-  dialog = open == dialogs_.end() ? nullptr : open->second.dialog;
-  input.dialog = dialog;
+  input.dialog = open == dialogs_.end() ? nullptr : open->second.dialog;
   return true;
 }
 
-void WebHost::Deliver(const InputEvent& input, Dialog* dialog) {
-  // A dialog's event for a dialog closed meanwhile goes nowhere.
-  if (input.ForDialog()) {
-    if (dialog != nullptr) dialog->TakePlayerInput(input);
-    return;
+void WebHost::DeliverToDialog(const InputEvent& input) {
+  for (const auto& [id, open] : dialogs_) {
+    if (open.dialog == input.dialog) {
+      open.dialog->TakePlayerInput(input);
+      return;
+    }
   }
-  if (window_ != nullptr) window_->Deliver(input);
 }
 
 void WebHost::DoEvents() {
   if (onTimePassed) onTimePassed();
   SyncMenu();
-  // One event at a time: a handler that lets events run again takes the
-  // next one, so the order of arrival is kept.
-  InputEvent input;
-  Dialog* dialog = nullptr;
-  while (window_ != nullptr && TakeInput(input, dialog))
-    Deliver(input, dialog);
-  if (window_ != nullptr) {
-    window_->RunDueTimers(TickCount());
-    window_->RepaintIfNeeded();
-  }
+  PumpEvents(*this, *this);
+}
+
+void WebHost::SyncMenuAndDialogs() {
   SyncMenu();
   SyncDialogs();
 }
@@ -230,16 +163,14 @@ void WebHost::SyncMenu() {
   menuSynced_ = true;
   menuRevision_ = window_->MenuRevision();
   windowEnabled_ = window_->Enabled();
-  std::string out = "[";
+  JsonWriter json;
+  json.BeginArray();
   for (const auto& item : window_->MenuItems()) {
-    out += out.size() > 1 ? "," : "";
-    out += "{\"name\":" + Json(item->Name()) + ",\"caption\":" + Json(item->Caption()) +
-           ",\"menu\":" + Json(item->Menu()) +
-           ",\"enabled\":" + (item->Enabled() && windowEnabled_ ? "true" : "false") +
-           ",\"checkable\":" + (item->Checkable() ? "true" : "false") +
-           ",\"checked\":" + (item->Checked() ? "true" : "false") + "}";
+    json.BeginObject().Key("name").String(item->Name()).Key("caption").String(item->Caption());
+    json.Key("menu").String(item->Menu()).Key("enabled").Bool(item->Enabled() && windowEnabled_);
+    json.Key("checkable").Bool(item->Checkable()).Key("checked").Bool(item->Checked()).EndObject();
   }
-  dovetail_web_set_menu((out + "]").c_str());
+  dovetail_web_set_menu(json.EndArray().Text().c_str());
 }
 
 LocalDateTime WebHost::LocalNow() {

@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "platform/EventPump.h"
 #include "platform/Host.h"
 #include "platform/InputEvent.h"
 
@@ -17,7 +18,7 @@ namespace dovetail {
 // Frames go to the page's canvas, input comes from the page's queue, and the
 // message boxes, dialogs and menu bar are HTML over the canvas, drawn by the
 // page from descriptions this host gives it.
-class WebHost final : public Host {
+class WebHost final : public Host, private EventSource {
  public:
   WebHost() = default;
   WebHost(const WebHost&) = delete;
@@ -55,10 +56,13 @@ class WebHost final : public Host {
   static constexpr uint32_t kLongestWaitMs = 20;
 
  private:
-  // The next input from the page, and the open dialog it is for (null for
-  // the window's input, or a dialog closed since).
-  bool TakeInput(InputEvent& input, Dialog*& dialog);
-  void Deliver(const InputEvent& input, Dialog* dialog);
+  Window* AttachedWindow() const override { return window_; }
+  // The next input from the page, once a window is attached, with the open
+  // dialog it is for (null for the window's input, or a dialog closed since).
+  bool TakeInput(InputEvent& input) override;
+  // A dialog's event for a dialog closed meanwhile goes nowhere.
+  void DeliverToDialog(const InputEvent& input) override;
+  void SyncMenuAndDialogs() override;
   void SyncMenu();
   void SyncDialogs();
 

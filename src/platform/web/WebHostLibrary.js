@@ -1,7 +1,8 @@
-// The page's side of the web host (WebHost.cpp, WebAudioOutput.cpp): each
-// function hands the call to the page object the module was made with
-// (Module.page, web/page.js). Waits and modal boxes suspend the program
-// through ASYNCIFY until the page answers.
+// The page's side of the functions declared in PageSeam.h: each hands the
+// call to the page object the module was made with (Module.page, the Session
+// of web/page/session.js). Waits and modal boxes suspend the program through
+// ASYNCIFY until the page answers (the link's list of them is generated from
+// PageTables.h).
 mergeInto(LibraryManager.library, {
   dovetail_web_now: function () {
     return Module.page.now();
@@ -12,20 +13,18 @@ mergeInto(LibraryManager.library, {
       Module.page.waitForInput(ms, function () { wakeUp(0); });
     });
   },
+  // PageEvent's layout comes from the program's tables (PageSeamLibrary.js,
+  // generated): each number a 32-bit word, each text cut to its field.
+  dovetail_web_next_event__deps: ['$PageEventLayout'],
   dovetail_web_next_event: function (event) {
     var next = Module.page.nextEvent();
     if (!next) return 0;
-    var i = event >> 2;
-    HEAP32[i] = next.kind;
-    HEAP32[i + 1] = next.x || 0;
-    HEAP32[i + 2] = next.y || 0;
-    HEAP32[i + 3] = next.button || 0;
-    HEAP32[i + 4] = next.shift || 0;
-    HEAP32[i + 5] = next.keyCode || 0;
-    HEAP32[i + 6] = next.wheel || 0;
-    HEAP32[i + 7] = next.dialog || 0;
-    stringToUTF8(next.name || '', event + 32, 256);
-    stringToUTF8(next.text || '', event + 288, 1024);
+    PageEventLayout.numbers.forEach(function (field) {
+      HEAP32[(event + field.offset) >> 2] = next[field.name] || 0;
+    });
+    PageEventLayout.texts.forEach(function (field) {
+      stringToUTF8(next[field.name] || '', event + field.offset, field.size);
+    });
     return 1;
   },
   dovetail_web_present: function (pixels, width, height) {

@@ -1,15 +1,7 @@
 #include "sound/web/WebAudioOutput.h"
 
+#include "platform/web/PageSeam.h"
 #include "sound/WaveFile.h"
-
-// The page's side (platform/web/WebHostLibrary.js).
-extern "C" {
-int dovetail_web_audio_open();
-void dovetail_web_midi(int status, int data1, int data2);
-void dovetail_web_midi_reset();
-void dovetail_web_play_effect(const float* samples, uint32_t frames, uint32_t rate);
-void dovetail_web_set_gain(double gain);
-}
 
 namespace dovetail {
 
