@@ -32,7 +32,8 @@ class FluidSynthLibrary;
 // order they are taken: deviceLock_ (which device; the program's thread
 // changes it, the loading thread reads it), the device's own (the streams',
 // held by their pulls), then the synthesizer's or mixLock_ (never both at
-// once). Each is held for one block's rendering at most.
+// once; each held for one block's rendering at most). The library's lock is
+// held only while it loads, with none of these taken inside.
 //
 // The playing position and the end of a piece are those heard: the music
 // rendered ahead and not yet played is accounted for.
