@@ -2,6 +2,9 @@
 
 #include <fluidsynth.h>
 
+#include <mutex>
+#include <optional>
+
 #include "base/Result.h"
 #include "sound/SharedLibrary.h"
 
@@ -40,9 +43,23 @@ struct FluidSynthCalls {
   DOVETAIL_FLUIDSYNTH_CALLS(DOVETAIL_LIBRARY_ENTRY)
 };
 
-// Loads the library (once per process; later calls find it loaded) and
-// silences its own reports on standard error: this program reports failures
-// itself. The error names the library.
-Result<FluidSynthCalls> LoadFluidSynth();
+// The library's functions for one audio output, loaded for whoever needs them
+// first (the synthesizer on its loading thread, or the driver on the program's
+// thread) and then shared by both. Loading opens the library (once per
+// process; later loads find it open) and silences the reports it and the
+// libraries it reads files with would write on standard error: this program
+// reports failures itself. A load that failed is tried
+// again by the next caller. The lock is held only while loading, and no other
+// lock is taken inside it.
+class FluidSynthLibrary {
+ public:
+  // The table, valid and unchanged for this object's life, or why the library
+  // could not be loaded (the error names it).
+  Result<const FluidSynthCalls*> Calls();
+
+ private:
+  std::mutex lock_;
+  std::optional<FluidSynthCalls> calls_;
+};
 
 }  // namespace dovetail

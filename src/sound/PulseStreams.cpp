@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 
 #include "sound/SharedLibrary.h"
 
@@ -76,12 +77,12 @@ Result<std::unique_ptr<PulseCalls>> LoadPulse() {
 
 }  // namespace
 
-PulseStreams::Lock::Lock(PulseStreams* streams) : streams_(streams) {
-  if (streams_ != nullptr) streams_->calls_->pa_threaded_mainloop_lock(streams_->loop_);
+void PulseStreams::lock() {
+  calls_->pa_threaded_mainloop_lock(loop_);
 }
 
-PulseStreams::Lock::~Lock() {
-  if (streams_ != nullptr) streams_->calls_->pa_threaded_mainloop_unlock(streams_->loop_);
+void PulseStreams::unlock() {
+  calls_->pa_threaded_mainloop_unlock(loop_);
 }
 
 Result<std::unique_ptr<PulseStreams>> PulseStreams::Connect(Source& source, uint32_t sampleRate,
@@ -91,7 +92,7 @@ Result<std::unique_ptr<PulseStreams>> PulseStreams::Connect(Source& source, uint
   std::unique_ptr<PulseStreams> streams(
       new PulseStreams(std::move(*calls), source, sampleRate, gain));
   if (streams->loop_ == nullptr) return Error{"the sound server's client cannot start"};
-  Lock lock(streams.get());
+  std::lock_guard lock(*streams);
   if (Status connected = streams->ConnectContext(); !connected) return connected.error();
   if (Status opened = streams->OpenMusicStream(); !opened) return opened.error();
   return streams;
@@ -110,7 +111,7 @@ PulseStreams::PulseStreams(std::unique_ptr<PulseCalls> calls, Source& source, ui
 PulseStreams::~PulseStreams() {
   if (loop_ == nullptr) return;
   {
-    Lock lock(this);
+    std::lock_guard lock(*this);
     CloseStream(music_);
     CloseStream(effect_.stream);
     for (pa_stream*& stream : draining_)

@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "base/Result.h"
+#include "sound/SoundDevice.h"
 
 struct pa_threaded_mainloop;
 struct pa_context;
@@ -30,9 +32,9 @@ struct PulseCalls;
 // server mixes: a fade is heard at once, not after the music's buffer.
 //
 // The server's thread pulls the sound from a `Source`. Every call here needs
-// the streams' lock (`Lock`), which the pulls also hold: a caller that takes
-// its own lock inside must take this one first.
-class PulseStreams {
+// the streams' lock (`lock`, the server's client loop's), which the pulls also
+// hold: a caller that takes its own lock inside must take this one first.
+class PulseStreams final : public SoundDevice {
  public:
   class Source {
    public:
@@ -46,40 +48,33 @@ class PulseStreams {
     virtual uint32_t PullEffects(float* out, uint32_t frames) = 0;
   };
 
-  // Holds the streams' lock for its lifetime; nothing without streams.
-  class Lock {
-   public:
-    explicit Lock(PulseStreams* streams);
-    ~Lock();
-    Lock(const Lock&) = delete;
-    Lock& operator=(const Lock&) = delete;
-
-   private:
-    PulseStreams* streams_;
-  };
-
   // Loads the sound server's client library, connects (never starting a
   // server) and opens the music stream at `gain` (linear amplitude). The
   // error says why no server could be had.
   static Result<std::unique_ptr<PulseStreams>> Connect(Source& source, uint32_t sampleRate,
                                                        float gain);
-  ~PulseStreams();
+  ~PulseStreams() override;
   PulseStreams(const PulseStreams&) = delete;
   PulseStreams& operator=(const PulseStreams&) = delete;
+
+  std::string Name() const override { return "sound server streams"; }
+  // The lock may be taken again by the thread that holds it.
+  void lock() override;
+  void unlock() override;
 
   // Drops the music not yet heard and pulls anew at once: a new piece (or
   // silence after a stop) is heard without waiting for the buffer to play out.
   // A restart before the music stream could open leaves none.
-  void RestartMusic();
+  void RestartMusic() override;
   // Makes sure an effect stream is pulling, opening one when none is.
-  void StartEffect();
+  void StartEffect() override;
   // The volume of both streams, as a linear amplitude 0..1.
-  void SetGain(float gain);
+  void SetGain(float gain) override;
   // Frames of music played since the last restart (the server's time,
   // interpolated), or nothing while the server has not told.
-  std::optional<uint64_t> MusicFramesPlayed();
+  std::optional<uint64_t> MusicFramesPlayed() override;
   // True when the first frame of the effect started last has been heard.
-  bool EffectHeard();
+  bool EffectHeard() override;
 
  private:
   struct EffectStream {

@@ -1,64 +1,55 @@
 #pragma once
 
-#include <bitset>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
-#include <vector>
 
 #include "base/Result.h"
 #include "sound/AudioOutput.h"
-#include "sound/MusicSequencer.h"
+#include "sound/EffectMixer.h"
 #include "sound/PulseStreams.h"
-
-// FluidSynth's handles, kept out of this header.
-struct _fluid_hashtable_t;
-struct _fluid_synth_t;
-struct _fluid_audio_driver_t;
+#include "sound/SoundDevice.h"
+#include "sound/SoundFontSynth.h"
 
 namespace dovetail {
 
-struct FluidSynthCalls;
+class FluidSynthLibrary;
 
-// The General MIDI soundfont of the system: FluidR3_GM when installed,
-// TimGM6mb otherwise, then whatever the system names its default; nothing
-// when none is installed.
-std::optional<std::filesystem::path> FindSoundFont();
-
-// The desktop's audio output: FluidSynth renders the music from a General MIDI
-// soundfont, the effect sounds play beside it, and the master volume scales
-// both. The sound goes out through the program's own sound-server streams
-// (PulseStreams: a long-buffered music stream, a short-lived low-latency
-// effect stream, the volume applied by the server) or, without a sound server,
-// through FluidSynth's driver for PipeWire or ALSA, which pulls the mix from a
-// thread of its own through Render. Every other call comes from the program's
-// thread; one lock keeps them apart (held for one block's rendering at most).
+// The desktop's audio output: the music from the synthesizer (SoundFontSynth),
+// the effect sounds mixed beside it (EffectMixer), and the master volume
+// scaling both. The sound goes out through the first device that opens
+// (SoundDevice): the program's own sound-server streams (PulseStreams: a
+// long-buffered music stream, a short-lived low-latency effect stream, the
+// volume applied by the server), else the synthesizer's driver for PipeWire
+// or ALSA (FluidSynthDriver), which pulls the mix from a thread of its own
+// through Render, else none.
+//
+// Every call but the pulls comes from the program's thread. The locks, in the
+// order they are taken: deviceLock_ (which device; the program's thread
+// changes it, the loading thread reads it), the device's own (the streams',
+// held by their pulls), then the synthesizer's or mixLock_ (never both at
+// once; each held for one block's rendering at most). The library's lock is
+// held only while it loads, with none of these taken inside.
 //
 // The playing position and the end of a piece are those heard: the music
 // rendered ahead and not yet played is accounted for.
 //
-// The synthesizer's library is loaded and the soundfont read on a worker
-// thread of its own (the library pulls in forty-odd others; a large soundfont
-// takes a few hundred milliseconds), started once the first frame is on the
-// screen (StartLoading) or when music is first asked for, so that the window
-// and the splash need not wait for them. Until then the output plays effects
-// only; a piece started meanwhile is kept and starts from its beginning once
+// The synthesizer is loaded on a thread of its own, started once the first
+// frame is on the screen (StartLoading) or when music is first asked for, so
+// that the window and the splash need not wait for it. Until then the output
+// plays effects only; a piece started meanwhile starts from its beginning once
 // the soundfont is there.
 class SynthAudioOutput : public AudioOutput, private PulseStreams::Source {
  public:
   static constexpr uint32_t kSampleRate = 44100;
 
   // Effect sounds as interleaved stereo samples at kSampleRate, by identifier.
-  using EffectBuffers = std::map<int32_t, std::vector<float>>;
-  // Told, from the loading thread, why a soundfont that passed the check
-  // could not be loaded after all; the music is off then.
-  using LoadFailure = std::function<void(const Error&)>;
+  using EffectBuffers = EffectMixer::Sounds;
+  using LoadFailure = SoundFontSynth::LoadFailure;
 
   // The cheap check made before any window opens: `soundFont` is a regular
   // file with a soundfont's header. The error names the file.
@@ -74,11 +65,10 @@ class SynthAudioOutput : public AudioOutput, private PulseStreams::Source {
   SynthAudioOutput(const SynthAudioOutput&) = delete;
   SynthAudioOutput& operator=(const SynthAudioOutput&) = delete;
 
-  // Opens the sound server (our own streams; PulseAudio or PipeWire's
-  // service), else FluidSynth's driver for PipeWire or the sound card; false
-  // when none answers.
+  // Opens the first device that answers (tried again on each call while none
+  // has); false when none does.
   bool Open() override;
-  bool IsOpen() const override { return streams_ != nullptr || driver_ != nullptr; }
+  bool IsOpen() const override { return !device_->Silent(); }
 
   Status StartMusic(const MidiPiece& piece, std::optional<MusicLoop> loop) override;
   void StopMusic() override;
@@ -93,103 +83,50 @@ class SynthAudioOutput : public AudioOutput, private PulseStreams::Source {
   // driver pulls them (also for tests and benchmarks, without a device).
   void Render(float* left, float* right, uint32_t frames);
 
-  // Starts the worker thread that loads the synthesizer and the soundfont,
-  // once; nothing without a soundfont.
-  void StartLoading();
+  // Starts the thread that loads the synthesizer and the soundfont, once;
+  // nothing without a soundfont.
+  void StartLoading() { synth_.StartLoading(); }
 
   // Starts loading and blocks until the soundfont is loaded or has failed to
   // load (at once when there is none); for tests and benchmarks. True when
   // music can be played.
-  bool WaitUntilLoaded();
+  bool WaitUntilLoaded() { return synth_.WaitUntilLoaded(); }
 
   // For the benchmark of effect latency: true once the first frame of the
   // effect played last has been heard (at once without our own streams).
   bool EffectHeard();
   // Which way the sound goes out, for reports: "sound server streams",
   // "FluidSynth driver NAME" or "none".
-  std::string DeviceName() const;
+  std::string DeviceName() const { return device_->Name(); }
 
  private:
-  class SynthSink;
-  struct PendingPiece {
-    MidiPiece piece;
-    std::optional<MusicLoop> loop;
-  };
-
   SynthAudioOutput(std::optional<std::filesystem::path> soundFont, EffectBuffers effects,
                    LoadFailure onLoadFailure);
-  // The worker thread: loads the library, builds the synthesizer, loads the
-  // soundfont, then hands them over and starts a piece asked for meanwhile.
-  void LoadSynth(std::filesystem::path soundFont, LoadFailure onLoadFailure);
-  bool OpenDriver();
-  // Starts `piece` on the synthesizer; the lock is held.
-  void StartOnSynth(const MidiPiece& piece, std::optional<MusicLoop> loop);
-  // Renders the music (no effects, no volume) and counts the frames rendered.
-  void RenderMusic(float* left, float* right, uint32_t frames);
-  // Brings the heard position up to the frames `played` (at most those
-  // rendered); nothing when the device has not told.
-  void CatchUpHeard(std::optional<uint64_t> played);
+  // The devices in the order tried; the first that opens is the one kept, and
+  // silence when none does.
+  std::unique_ptr<SoundDevice> OpenFirstDevice();
+  // The synthesizer's hand-over from its loading thread, with the device held.
+  void HandOverSynth(const std::function<bool()>& install);
   uint32_t PullMusic(float* out, uint32_t frames) override;
   uint32_t PullEffects(float* out, uint32_t frames) override;
-  static int DevicePull(void* self, int frames, int effectCount, float* effects[], int outputCount,
-                        float* outputs[]);
-  // An effect sound at its playing position.
-  struct EffectVoice {
-    const std::vector<float>* samples = nullptr;
-    size_t frame = 0;
-  };
-  // Adds `voice` to the buffers, its level falling by `fallPerFrame` from
-  // `level` each frame; returns false when the sound has ended.
-  static bool MixVoice(EffectVoice& voice, float* left, float* right, uint32_t frames, float level,
-                       float fallPerFrame);
-  // Mixes the effects into the buffers; returns how many frames hold some
-  // effect (fewer than `frames` when the last one ends within them).
-  uint32_t MixEffects(float* left, float* right, uint32_t frames);
+  // Scales the mix by the master volume; mixLock_ is held.
   void ApplyVolume(float* left, float* right, uint32_t frames);
-  float Gain() const;
 
-  const std::optional<std::filesystem::path> soundFont_;
-  const EffectBuffers effects_;
-  const LoadFailure onLoadFailure_;
-  // Started and joined on the program's thread.
-  bool loadingStarted_ = false;
-  std::thread loader_;
-  // The synthesizer library's functions; loaded by the worker, or by Open for
-  // the driver (each keeps its own copy of the table).
-  std::unique_ptr<FluidSynthCalls> fluid_;
-  std::unique_ptr<FluidSynthCalls> driverFluid_;
-  _fluid_hashtable_t* driverSettings_ = nullptr;
-  _fluid_audio_driver_t* driver_ = nullptr;
-  std::string driverName_;
-  // Our own streams; set by Open on the program's thread, read by the worker
-  // under deviceLock_. The order of the locks: deviceLock_, the streams', lock_.
-  std::unique_ptr<PulseStreams> streams_;
+  // Shared by the synthesizer and the driver; outlives both.
+  const std::unique_ptr<FluidSynthLibrary> library_;
+  // Never null: silence until a device opens. Changed on the program's
+  // thread, under deviceLock_, which the loading thread takes to read it.
+  std::unique_ptr<SoundDevice> device_ = std::make_unique<SilentDevice>();
   std::mutex deviceLock_;
 
-  mutable std::mutex lock_;
-  // Set once by the worker (under the lock) when the soundfont is loaded.
-  _fluid_hashtable_t* synthSettings_ = nullptr;
-  _fluid_synth_t* synth_ = nullptr;
-  std::unique_ptr<SynthSink> sink_;
-  bool loadFailed_ = false;
-  std::optional<PendingPiece> pending_;
-  MusicSequencer sequencer_{kSampleRate};
-  // The piece as heard: the same piece moved on only as far as the device has
-  // played it, so that its position and end are what the player hears.
-  MusicSequencer heard_{kSampleRate};
-  SilentSink silent_;
-  uint64_t framesRendered_ = 0;
-  uint64_t framesHeard_ = 0;
-  // Frames rendered since the music fell silent (no piece, no voice left):
-  // after a while for the reverb to die away, the music stream rests.
-  uint64_t quietFrames_ = 0;
-  std::optional<EffectVoice> effect_;
-  // The effect a newer one cut off, fading out over a few ms instead of
-  // stopping dead, which would click.
-  std::optional<EffectVoice> fading_;
-  uint32_t fadeFramesLeft_ = 0;
+  mutable std::mutex mixLock_;
+  EffectMixer mixer_;
   uint16_t volume_ = 65535;
   float appliedGain_ = 1.0f;
+
+  // Last, so that it is gone (its loading thread joined) before what its
+  // hand-over reaches.
+  SoundFontSynth synth_;
 };
 
 }  // namespace dovetail

@@ -1,6 +1,7 @@
 #include "sound/web/WebAudioOutput.h"
 
 #include "platform/web/PageSeam.h"
+#include "sound/VolumeGain.h"
 #include "sound/WaveFile.h"
 
 namespace dovetail {
@@ -58,9 +59,7 @@ std::optional<uint32_t> WebAudioOutput::EffectLengthMs(int32_t id) const {
 
 void WebAudioOutput::SetMasterVolume(uint16_t volume) {
   volume_ = volume;
-  // The setting squared, as the desktop's output scales it.
-  const double level = volume / 65535.0;
-  dovetail_web_set_gain(level * level);
+  dovetail_web_set_gain(VolumeGain<double>(volume));
 }
 
 }  // namespace dovetail
