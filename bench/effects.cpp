@@ -20,6 +20,7 @@
 
 #include "platform/HeadlessHost.h"
 #include "platform/Window.h"
+#include "shell/GameEvents.h"
 
 namespace {
 

@@ -119,7 +119,7 @@ LogEvent ToLogEvent(uint32_t t, const GameEvent& event) {
   return std::visit(LineOf{t}, event);
 }
 
-void LoggedEvents::Report(const GameEvent& event) {
+void LoggedEvents::Record(const GameEvent& event) {
   log_.Write(ToLogEvent(host_.TickCount(), event));
   if (onStep && std::holds_alternative<StepEvent>(event)) onStep();
 }

@@ -3,8 +3,8 @@
 #include <functional>
 
 #include "app/EventLog.h"
-#include "platform/GameEvents.h"
 #include "platform/Host.h"
+#include "shell/GameEvents.h"
 
 namespace dovetail {
 
@@ -14,7 +14,7 @@ namespace dovetail {
 class LoggedEvents final : public GameEvents {
  public:
   LoggedEvents(Host& host, EventLog& log) : host_(host), log_(log) {}
-  void Report(const GameEvent& event) override;
+  void Record(const GameEvent& event) override;
 
   // Called after each script record is logged.
   std::function<void()> onStep;

@@ -48,7 +48,7 @@ std::array<MenuItem*, 3> AddSpeedItems(Window& window) {
 
 }  // namespace
 
-AutoAdvance::AutoAdvance(MainForm& form, TextRenderer& text, GameEvents& events,
+AutoAdvance::AutoAdvance(MainForm& form, TextRenderer& text, ComfortEvents& events,
                          ClickWait& clickWait, const StoryCourse& course, ComfortSettings& settings,
                          std::function<bool()> historyOpen, std::function<void()> settingsChanged)
     : form_(form),

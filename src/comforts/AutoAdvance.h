@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <functional>
 
+#include "comforts/ComfortEvents.h"
 #include "comforts/ComfortSettings.h"
 #include "comforts/StoryCourse.h"
 #include "graphics/TextRenderer.h"
-#include "platform/GameEvents.h"
 #include "scene/ClickWait.h"
 #include "screen/MainForm.h"
 
@@ -22,7 +22,7 @@ class AutoAdvance {
  public:
   // `historyOpen` tells whether the player looks back at the history;
   // `settingsChanged` is called after each change of `settings`.
-  AutoAdvance(MainForm& form, TextRenderer& text, GameEvents& events, ClickWait& clickWait,
+  AutoAdvance(MainForm& form, TextRenderer& text, ComfortEvents& events, ClickWait& clickWait,
               const StoryCourse& course, ComfortSettings& settings,
               std::function<bool()> historyOpen, std::function<void()> settingsChanged);
   AutoAdvance(const AutoAdvance&) = delete;
@@ -61,7 +61,7 @@ class AutoAdvance {
   void UpdateMenu();
 
   MainForm& form_;
-  GameEvents& events_;
+  ComfortEvents& events_;
   ClickWait& clickWait_;
   const StoryCourse& course_;
   ComfortSettings& settings_;

@@ -13,20 +13,21 @@ constexpr uint64_t kMaxComfortSettingsBytes = 16 * 1024 * 1024;
 
 }  // namespace
 
-Comforts::Comforts(const SceneContext& scene, const Choices& choices, ClickWait& clickWait,
-                   std::function<bool()> stageRunning)
+Comforts::Comforts(const SceneContext& scene, ComfortEvents& events, const Choices& choices,
+                   ClickWait& clickWait, std::function<bool()> stageRunning)
     : scene_(scene),
+      events_(events),
       clickWait_(clickWait),
       settings_(ComfortSettings::Parse(
           scene.ownFiles.ReadOrNothing(kComfortSettingsFile, kMaxComfortSettingsBytes))),
       savedSettings_(settings_),
-      history_(scene.form, scene.text, scene.events, course_, choices, std::move(stageRunning)),
+      history_(scene.form, scene.text, events, course_, choices, std::move(stageRunning)),
       auto_(
-          scene.form, scene.text, scene.events, clickWait, course_, settings_,
+          scene.form, scene.text, events, clickWait, course_, settings_,
           [this] { return history_.IsOpen(); }, [this] { SaveSettings(); }),
-      skip_(scene.form, scene.host, scene.events, scene.ownFiles, clickWait, course_, settings_,
+      skip_(scene.form, scene.host, events, scene.ownFiles, clickWait, course_, settings_,
             [this] { SaveSettings(); }),
-      screenshots_(scene.form, scene.host, scene.text, scene.events) {}
+      screenshots_(scene.form, scene.host, scene.text, events) {}
 
 void Comforts::Wire() {
   MainForm& form = scene_.form;
@@ -125,7 +126,7 @@ void Comforts::StoryReaches(SkipStop where) {
 }
 
 bool Comforts::ConfirmQuit() {
-  const bool quit = dovetail::ConfirmQuit(scene_.host, scene_.events, course_);
+  const bool quit = dovetail::ConfirmQuit(scene_.host, events_, course_);
   if (quit) skip_.Save();
   return quit;
 }

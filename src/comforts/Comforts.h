@@ -4,12 +4,12 @@
 #include <functional>
 
 #include "comforts/AutoAdvance.h"
+#include "comforts/ComfortEvents.h"
 #include "comforts/ComfortSettings.h"
 #include "comforts/HistoryComfort.h"
 #include "comforts/ScreenshotComfort.h"
 #include "comforts/SkipReadText.h"
 #include "comforts/StoryCourse.h"
-#include "platform/GameEvents.h"
 #include "scene/Choices.h"
 #include "scene/ClickWait.h"
 #include "scene/PageComforts.h"
@@ -29,8 +29,8 @@ class Comforts final : public PageComforts {
  public:
   // `clickWait` is the message window's, which the comforts may end on the
   // player's behalf; `stageRunning` tells whether a café stage runs.
-  Comforts(const SceneContext& scene, const Choices& choices, ClickWait& clickWait,
-           std::function<bool()> stageRunning);
+  Comforts(const SceneContext& scene, ComfortEvents& events, const Choices& choices,
+           ClickWait& clickWait, std::function<bool()> stageRunning);
   Comforts(const Comforts&) = delete;
   Comforts& operator=(const Comforts&) = delete;
 
@@ -74,6 +74,7 @@ class Comforts final : public PageComforts {
   void SaveSettings();
 
   const SceneContext scene_;
+  ComfortEvents& events_;
   ClickWait& clickWait_;
   ComfortSettings settings_;
   ComfortSettings savedSettings_;

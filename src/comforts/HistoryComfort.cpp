@@ -14,7 +14,7 @@ constexpr int32_t kPagesAPress = 3;
 
 }  // namespace
 
-HistoryComfort::HistoryComfort(MainForm& form, TextRenderer& text, GameEvents& events,
+HistoryComfort::HistoryComfort(MainForm& form, TextRenderer& text, ComfortEvents& events,
                                const StoryCourse& course, const Choices& choices,
                                std::function<bool()> stageRunning)
     : form_(form),

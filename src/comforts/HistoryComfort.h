@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <functional>
 
+#include "comforts/ComfortEvents.h"
 #include "comforts/HistoryView.h"
 #include "comforts/MessageHistory.h"
 #include "comforts/StoryCourse.h"
-#include "platform/GameEvents.h"
 #include "scene/Choices.h"
 #include "screen/MainForm.h"
 
@@ -22,8 +22,9 @@ namespace dovetail {
 class HistoryComfort {
  public:
   // `stageRunning` tells whether a café stage runs.
-  HistoryComfort(MainForm& form, TextRenderer& text, GameEvents& events, const StoryCourse& course,
-                 const Choices& choices, std::function<bool()> stageRunning);
+  HistoryComfort(MainForm& form, TextRenderer& text, ComfortEvents& events,
+                 const StoryCourse& course, const Choices& choices,
+                 std::function<bool()> stageRunning);
   HistoryComfort(const HistoryComfort&) = delete;
   HistoryComfort& operator=(const HistoryComfort&) = delete;
 
@@ -52,7 +53,7 @@ class HistoryComfort {
   bool Offered() const;
 
   MainForm& form_;
-  GameEvents& events_;
+  ComfortEvents& events_;
   const StoryCourse& course_;
   const Choices& choices_;
   const std::function<bool()> stageRunning_;

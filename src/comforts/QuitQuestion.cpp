@@ -4,7 +4,7 @@
 
 namespace dovetail {
 
-bool ConfirmQuit(Host& host, GameEvents& events, const StoryCourse& course) {
+bool ConfirmQuit(Host& host, ComfortEvents& events, const StoryCourse& course) {
   const int32_t passed = course.progressSinceSave - (course.inClickWait ? 1 : 0);
   if (!course.running || course.ending || passed <= 0) return true;
   const MessageBoxAnswer answer =

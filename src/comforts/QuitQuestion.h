@@ -1,7 +1,7 @@
 #pragma once
 
+#include "comforts/ComfortEvents.h"
 #include "comforts/StoryCourse.h"
-#include "platform/GameEvents.h"
 #include "platform/Host.h"
 
 namespace dovetail {
@@ -13,6 +13,6 @@ inline constexpr const char* kQuitAskText = "前回のセーブ以降の進行�
 // (the page waiting for the player is shown again by a load, so it is not
 // lost); true when the program is to quit. Nothing is asked on the title or
 // after the ending.
-bool ConfirmQuit(Host& host, GameEvents& events, const StoryCourse& course);
+bool ConfirmQuit(Host& host, ComfortEvents& events, const StoryCourse& course);
 
 }  // namespace dovetail

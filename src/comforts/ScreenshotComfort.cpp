@@ -16,7 +16,7 @@ constexpr Pixel kNoteBack = 0x202028;
 }  // namespace
 
 ScreenshotComfort::ScreenshotComfort(MainForm& form, Host& host, TextRenderer& text,
-                                     GameEvents& events)
+                                     ComfortEvents& events)
     : form_(form),
       host_(host),
       text_(text),

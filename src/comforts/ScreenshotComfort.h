@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "comforts/ComfortEvents.h"
 #include "graphics/TextRenderer.h"
-#include "platform/GameEvents.h"
 #include "screen/MainForm.h"
 #include "script/FolderPlayerFiles.h"
 
@@ -13,7 +13,7 @@ namespace dovetail {
 // screenshot folder, with a note naming the file for two seconds.
 class ScreenshotComfort {
  public:
-  ScreenshotComfort(MainForm& form, Host& host, TextRenderer& text, GameEvents& events);
+  ScreenshotComfort(MainForm& form, Host& host, TextRenderer& text, ComfortEvents& events);
   ScreenshotComfort(const ScreenshotComfort&) = delete;
   ScreenshotComfort& operator=(const ScreenshotComfort&) = delete;
 
@@ -31,7 +31,7 @@ class ScreenshotComfort {
   MainForm& form_;
   Host& host_;
   TextRenderer& text_;
-  GameEvents& events_;
+  ComfortEvents& events_;
   FolderPlayerFiles folder_ = FolderPlayerFiles::Folder({});
   MenuItem& item_;
   Timer& noteTimer_;

@@ -12,7 +12,7 @@ constexpr uint64_t kMaxReadPagesBytes = 16 * 1024 * 1024;
 
 }  // namespace
 
-SkipReadText::SkipReadText(MainForm& form, Host& host, GameEvents& events, PlayerFiles& ownFiles,
+SkipReadText::SkipReadText(MainForm& form, Host& host, ComfortEvents& events, PlayerFiles& ownFiles,
                            ClickWait& clickWait, const StoryCourse& course,
                            ComfortSettings& settings, std::function<void()> settingsChanged)
     : form_(form),

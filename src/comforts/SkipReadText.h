@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <functional>
 
+#include "comforts/ComfortEvents.h"
 #include "comforts/ComfortSettings.h"
 #include "comforts/ReadPages.h"
 #include "comforts/StoryCourse.h"
-#include "platform/GameEvents.h"
 #include "platform/Input.h"
 #include "scene/ClickWait.h"
 #include "screen/MainForm.h"
@@ -23,7 +23,7 @@ inline constexpr std::string_view kReadPagesFile = "read-pages.txt";
 // a file of our own, written at the save points, the title and the quit.
 class SkipReadText {
  public:
-  SkipReadText(MainForm& form, Host& host, GameEvents& events, PlayerFiles& ownFiles,
+  SkipReadText(MainForm& form, Host& host, ComfortEvents& events, PlayerFiles& ownFiles,
                ClickWait& clickWait, const StoryCourse& course, ComfortSettings& settings,
                std::function<void()> settingsChanged);
   SkipReadText(const SkipReadText&) = delete;
@@ -49,7 +49,7 @@ class SkipReadText {
  private:
   MainForm& form_;
   Host& host_;
-  GameEvents& events_;
+  ComfortEvents& events_;
   PlayerFiles& ownFiles_;
   ClickWait& clickWait_;
   const StoryCourse& course_;

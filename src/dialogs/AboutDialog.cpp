@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "dialogs/DialogEvents.h"
 #include "dialogs/DialogOverWindow.h"
 #include "script/NewStory.h"
 
@@ -29,7 +30,8 @@ std::string AboutMessage(const std::array<std::string, 10>& names, const SysRepo
   return message;
 }
 
-AboutDialog::AboutDialog(const SceneContext& scene) : scene_(scene) {}
+AboutDialog::AboutDialog(const SceneContext& scene, DialogEvents& events)
+    : scene_(scene), events_(events) {}
 
 void AboutDialog::Form_Load() {
   if (open_) return;
@@ -76,7 +78,7 @@ void AboutDialog::Form_Load() {
   dialog_.defaultButton = "cmdOK";
   dialog_.escapeCloses = true;
   open_ = true;
-  OpenOverWindow(scene_, dialog_, kDialogName);
+  OpenOverWindow(scene_.form.window, scene_.host, events_, dialog_, kDialogName);
 }
 
 void AboutDialog::OpenLink(const std::string& control) {
@@ -89,7 +91,7 @@ void AboutDialog::OpenLink(const std::string& control) {
 void AboutDialog::Form_Unload() {
   if (!open_) return;
   open_ = false;
-  CloseOverWindow(scene_, dialog_, kDialogName);
+  CloseOverWindow(scene_.form.window, scene_.host, events_, dialog_, kDialogName);
 }
 
 }  // namespace dovetail

@@ -9,6 +9,8 @@
 
 namespace dovetail {
 
+class DialogEvents;
+
 // The contact address and home page the about box links to.
 inline constexpr const char* kContactLink = "mailto:dovetail@example.org";
 inline constexpr const char* kHomePageLink = "https://example.org/dovetail/";
@@ -32,7 +34,7 @@ std::string AboutMessage(const std::array<std::string, 10>& names, const SysRepo
 class AboutDialog {
  public:
   // `defaults` tells a name of the player's own from the story's.
-  explicit AboutDialog(const SceneContext& scene);
+  AboutDialog(const SceneContext& scene, DialogEvents& events);
   AboutDialog(const AboutDialog&) = delete;
   AboutDialog& operator=(const AboutDialog&) = delete;
 
@@ -47,6 +49,7 @@ class AboutDialog {
   void OpenLink(const std::string& control);
 
   SceneContext scene_;
+  DialogEvents& events_;
   Dialog dialog_;
   bool open_ = false;
 };

@@ -2,16 +2,18 @@
 
 namespace dovetail {
 
-void OpenOverWindow(const SceneContext& scene, Dialog& dialog, const std::string& name) {
-  scene.form.window.SetEnabled(false);
-  scene.events.Report(DialogEvent{name, DialogAction::Open});
-  scene.host.ShowDialog(dialog);
+void OpenOverWindow(Window& window, Host& host, DialogEvents& events, Dialog& dialog,
+                    const std::string& name) {
+  window.SetEnabled(false);
+  events.Report(DialogEvent{name, DialogAction::Open});
+  host.ShowDialog(dialog);
 }
 
-void CloseOverWindow(const SceneContext& scene, Dialog& dialog, const std::string& name) {
-  scene.form.window.SetEnabled(true);
-  scene.host.CloseDialog(dialog);
-  scene.events.Report(DialogEvent{name, DialogAction::Close});
+void CloseOverWindow(Window& window, Host& host, DialogEvents& events, Dialog& dialog,
+                     const std::string& name) {
+  window.SetEnabled(true);
+  host.CloseDialog(dialog);
+  events.Report(DialogEvent{name, DialogAction::Close});
 }
 
 }  // namespace dovetail

@@ -2,8 +2,10 @@
 
 #include <string>
 
+#include "dialogs/DialogEvents.h"
 #include "platform/Dialog.h"
-#include "screen/SceneContext.h"
+#include "platform/Host.h"
+#include "platform/Window.h"
 
 namespace dovetail {
 
@@ -12,10 +14,12 @@ namespace dovetail {
 // events ("Option_Window").
 
 // Disables the main window, reports the dialog opened and shows it.
-void OpenOverWindow(const SceneContext& scene, Dialog& dialog, const std::string& name);
+void OpenOverWindow(Window& window, Host& host, DialogEvents& events, Dialog& dialog,
+                    const std::string& name);
 
 // Takes the dialog off the screen, enables the main window again and reports
 // the dialog closed.
-void CloseOverWindow(const SceneContext& scene, Dialog& dialog, const std::string& name);
+void CloseOverWindow(Window& window, Host& host, DialogEvents& events, Dialog& dialog,
+                     const std::string& name);
 
 }  // namespace dovetail

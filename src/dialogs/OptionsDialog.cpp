@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "dialogs/DialogEvents.h"
 #include "dialogs/DialogOverWindow.h"
 
 namespace dovetail {
@@ -28,10 +29,11 @@ const char* SpeedButtonFor(int16_t mode) {
 }  // namespace
 
 OptionsDialog::OptionsDialog(
-    const SceneContext& scene, SoundFlags& flags, Sound& sound,
+    const SceneContext& scene, DialogEvents& events, SoundFlags& flags, Sound& sound,
     std::function<Status(const SoundFlags& flags, bool useDirectMusic)> saveSoundFlags,
     std::function<void()> form_Unload)
     : scene_(scene),
+      events_(events),
       flags_(flags),
       sound_(sound),
       saveSoundFlags_(std::move(saveSoundFlags)),
@@ -85,7 +87,7 @@ void OptionsDialog::Form_Load() {
   dialog_.defaultButton = "Command1";
   dialog_.escapeCloses = true;
   open_ = true;
-  OpenOverWindow(scene_, dialog_, kDialogName);
+  OpenOverWindow(scene_.form.window, scene_.host, events_, dialog_, kDialogName);
 }
 
 bool OptionsDialog::Ticked(const char* control) {
@@ -158,7 +160,7 @@ void OptionsDialog::Command1_Click() {
 void OptionsDialog::Form_Unload() {
   if (!open_) return;
   open_ = false;
-  CloseOverWindow(scene_, dialog_, kDialogName);
+  CloseOverWindow(scene_.form.window, scene_.host, events_, dialog_, kDialogName);
 }
 
 }  // namespace dovetail

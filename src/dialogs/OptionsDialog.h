@@ -11,6 +11,8 @@
 
 namespace dovetail {
 
+class DialogEvents;
+
 // The options dialog (menu item "opt"): message speed, music and effects on
 // or off, the fade on stop, and the music device. It opens over the disabled
 // main window, on top, showing the current choices; every way of closing it
@@ -35,7 +37,7 @@ class OptionsDialog {
   // options and the device for the next start (true: the looping player); its
   // error names the file. `form_Unload` ends the program through its normal
   // exit.
-  OptionsDialog(const SceneContext& scene, SoundFlags& flags, Sound& sound,
+  OptionsDialog(const SceneContext& scene, DialogEvents& events, SoundFlags& flags, Sound& sound,
                 std::function<Status(const SoundFlags& flags, bool useDirectMusic)> saveSoundFlags,
                 std::function<void()> form_Unload);
   OptionsDialog(const OptionsDialog&) = delete;
@@ -59,6 +61,7 @@ class OptionsDialog {
   void ApplySoundChoices(const SoundFlags& chosen);
 
   SceneContext scene_;
+  DialogEvents& events_;
   SoundFlags& flags_;
   Sound& sound_;
   std::function<Status(const SoundFlags&, bool)> saveSoundFlags_;

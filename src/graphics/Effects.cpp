@@ -54,7 +54,7 @@ Surface BuildMesh1() {
   return masks;
 }
 
-Effects::Effects(PictureBox& mesh1, PictureBox& mesh2, GameEvents& events)
+Effects::Effects(PictureBox& mesh1, PictureBox& mesh2, EffectEvents& events)
     : pixelPath(SupportedPixelPaths().back()), mesh1_(mesh1), mesh2_(mesh2), events_(events) {
   Surface masks = BuildMesh1();
   mesh1_.SetSize(masks.Width(), masks.Height());

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "graphics/BitmapHelpers.h"
+#include "graphics/EffectEvents.h"
 #include "graphics/PixelKernels.h"
-#include "platform/GameEvents.h"
 #include "platform/PictureBox.h"
 #include "platform/Surface.h"
 
@@ -29,7 +29,7 @@ class Effects {
   // `mesh1` and `mesh2` are hidden picture boxes of the main window: `mesh1`
   // receives the dither masks, `mesh2` is the 32 × 32 work cell. Every effect
   // that starts is reported to `events` (EffectEvent) before it runs.
-  Effects(PictureBox& mesh1, PictureBox& mesh2, GameEvents& events);
+  Effects(PictureBox& mesh1, PictureBox& mesh2, EffectEvents& events);
 
   // The effect to run; compared exactly and case-sensitively, never cleared.
   std::string EffectCode;
@@ -70,7 +70,7 @@ class Effects {
 
   PictureBox& mesh1_;
   PictureBox& mesh2_;
-  GameEvents& events_;
+  EffectEvents& events_;
   BlendArea blend_;
 };
 

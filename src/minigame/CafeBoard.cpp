@@ -6,6 +6,7 @@
 #include "base/ProgramExit.h"
 #include "graphics/BitmapFile.h"
 #include "graphics/BitmapHelpers.h"
+#include "minigame/CafeEvents.h"
 #include "minigame/StageCalendar.h"
 #include "platform/Waits.h"
 #include "script/DataFolder.h"
@@ -55,7 +56,8 @@ void DrawSprite(PictureBox& box, int32_t x, int32_t y, int32_t w, int32_t h, con
 
 }  // namespace
 
-CafeBoard::CafeBoard(const SceneContext& scene, Sound& sound, const CafeTables& tables)
+CafeBoard::CafeBoard(const SceneContext& scene, CafeEvents& events, Sound& sound,
+                     const CafeTables& tables)
     : MPlate(scene.form.window.AddPictureBox("MPlate")),
       CancelPic(scene.form.window.AddPictureBox("CancelPic")),
       PersonGItems(scene.form.window.AddPictureBox("PersonGItems")),
@@ -63,6 +65,7 @@ CafeBoard::CafeBoard(const SceneContext& scene, Sound& sound, const CafeTables& 
       MPersonMask(scene.form.window.AddPictureBox("MPersonMask")),
       PStatusMask(scene.form.window.AddPictureBox("PStatusMask")),
       scene_(scene),
+      events_(events),
       sound_(sound),
       tables_(tables) {
   Window& window = scene.form.window;
@@ -376,15 +379,15 @@ void CafeBoard::CustomerWaiting(int16_t seat, int16_t look, const DishSlots& ord
   CustomerEvent event{seat, look, {}};
   for (int16_t k = 1; k <= kPlateSlots && order[k] != 0; ++k)
     event.order.push_back(order[k]);
-  scene_.events.Report(event);
+  events_.Report(event);
 }
 
 void CafeBoard::CustomerServed(int16_t seat, bool correct, uint32_t elapsedMs) {
-  scene_.events.Report(ServeEvent{seat, correct, elapsedMs});
+  events_.Report(ServeEvent{seat, correct, elapsedMs});
 }
 
 void CafeBoard::CustomerGaveUp(int16_t seat) {
-  scene_.events.Report(GiveUpEvent{seat});
+  events_.Report(GiveUpEvent{seat});
 }
 
 }  // namespace dovetail::cafe

@@ -14,6 +14,10 @@
 #include "screen/SceneContext.h"
 #include "sound/Sound.h"
 
+namespace dovetail {
+class CafeEvents;
+}  // namespace dovetail
+
 namespace dovetail::cafe {
 
 // The hover frame of a dish button: two pixels of warm yellow just inside the
@@ -37,7 +41,7 @@ class CafeBoard : public StageEffects {
   // The controls are created in the main window (hidden) and their handlers
   // wired. Effect sounds play through `sound`; `tables` are the settings' café
   // tables. A picture of the board that cannot be loaded throws GameFailure.
-  CafeBoard(const SceneContext& scene, Sound& sound, const CafeTables& tables);
+  CafeBoard(const SceneContext& scene, CafeEvents& events, Sound& sound, const CafeTables& tables);
   CafeBoard(const CafeBoard&) = delete;
   CafeBoard& operator=(const CafeBoard&) = delete;
 
@@ -107,6 +111,7 @@ class CafeBoard : public StageEffects {
   void CopyBoardInto(PictureBox& box);
 
   const SceneContext scene_;
+  CafeEvents& events_;
   Sound& sound_;
   const CafeTables& tables_;
   CafeStage* stage_ = nullptr;

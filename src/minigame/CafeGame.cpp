@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "minigame/CafeEvents.h"
 #include "minigame/CafeRandom.h"
 #include "minigame/DailyResultLog.h"
 #include "minigame/ScoreLayout.h"
@@ -33,12 +34,13 @@ constexpr int16_t kScoreSound = 107;
 
 }  // namespace
 
-CafeGame::CafeGame(const SceneContext& scene, Interpreter& interpreter, Sound& sound,
-                   const CafeTables& tables, std::mt19937& random,
+CafeGame::CafeGame(const SceneContext& scene, CafeEvents& events, Interpreter& interpreter,
+                   Sound& sound, const CafeTables& tables, std::mt19937& random,
                    std::function<Status(int16_t)> markCleared)
-    : board(scene, sound, tables),
+    : board(scene, events, sound, tables),
       SScore(scene.form.window.AddPictureBox("SScore")),
       scene_(scene),
+      events_(events),
       interpreter_(interpreter),
       sound_(sound),
       tables_(tables),
@@ -63,7 +65,7 @@ void CafeGame::GameStart() {
   StoryState& story = scene_.story;
   Host& host = scene_.host;
   const int16_t stageNo = story.StageNo;
-  scene_.events.Report(StageEvent{stageNo, true});
+  events_.Report(StageEvent{stageNo, true});
 
   CafeRandom random(random_());
   CafeStage stage(stageNo, story.cafe, board, clock_, random);
@@ -86,7 +88,7 @@ void CafeGame::GameStart() {
   stage_ = nullptr;
   board.Attach(nullptr);
   TimeLeft = 0;
-  scene_.events.Report(StageEvent{stageNo, false});
+  events_.Report(StageEvent{stageNo, false});
 }
 
 int16_t CafeGame::LongestWaitingSeat() const {
@@ -138,7 +140,7 @@ void CafeGame::ShowDayResult(const DayResult& result) {
   RecordDay(story.cafe, story.Ranking[0], result);
   sound_.PlayWave(kGradeSound);
   CopyFromSheet(dovetail::DailyGrade(result.grade), kGlyphLeft, kGlyphTop);
-  scene_.events.Report(DayEvent{result.s1, result.s2, result.s3, result.day, result.grade});
+  events_.Report(DayEvent{result.s1, result.s2, result.s3, result.day, result.grade});
 
   auto line = DailyResultLine(clock_.DateTimeText(), result);
   const Status written = line.ok() ? AppendDailyResult(scene_.files, *line) : Status(line.error());
@@ -157,7 +159,7 @@ void CafeGame::ShowFinalResult() {
   ShowScore(kFinalScoreX, kScoreRows[2], result.score);
   WaitMs(scene_.host, 1500);
   RecordGame(player, result);
-  scene_.events.Report(FinalEvent{result.total, result.bonus, result.score, result.letter});
+  events_.Report(FinalEvent{result.total, result.bonus, result.score, result.letter});
 
   sound_.PlayWave(kGradeSound);
   for (int blink = 0; blink < kGlyphBlinks; ++blink) {

@@ -15,6 +15,10 @@
 #include "script/Interpreter.h"
 #include "sound/Sound.h"
 
+namespace dovetail {
+class CafeEvents;
+}  // namespace dovetail
+
 namespace dovetail::cafe {
 
 // One café stage as the script's "g3" plays it: the stage on the board
@@ -29,7 +33,7 @@ class CafeGame {
   // takes its seed from them), `markCleared` (appends the clear marker to the
   // settings after a stage above 2, once per installation). A picture that
   // cannot be loaded throws GameFailure.
-  CafeGame(const SceneContext& scene, Interpreter& interpreter, Sound& sound,
+  CafeGame(const SceneContext& scene, CafeEvents& events, Interpreter& interpreter, Sound& sound,
            const CafeTables& tables, std::mt19937& random,
            std::function<Status(int16_t stageNo)> markCleared);
   CafeGame(const CafeGame&) = delete;
@@ -72,6 +76,7 @@ class CafeGame {
   void ReportWriteFailure(const Error& error, bool& reported);
 
   const SceneContext scene_;
+  CafeEvents& events_;
   Interpreter& interpreter_;
   Sound& sound_;
   const CafeTables& tables_;

@@ -4,6 +4,7 @@
 
 #include "base/ProgramExit.h"
 #include "graphics/BitmapFile.h"
+#include "minigame/CafeEvents.h"
 #include "minigame/RankingFile.h"
 #include "minigame/RankingRules.h"
 #include "screen/PictureRegions.h"
@@ -24,10 +25,11 @@ constexpr Pixel kNewRowColor = Rgb(255, 255, 0);
 
 }  // namespace
 
-RankingScreen::RankingScreen(const SceneContext& scene, Sound& sound,
+RankingScreen::RankingScreen(const SceneContext& scene, CafeEvents& events, Sound& sound,
                              std::function<void()> showTitle)
     : Ranking_exit(scene.form.window.AddPictureBox("Ranking_exit")),
       scene_(scene),
+      events_(events),
       sound_(sound),
       showTitle_(std::move(showTitle)) {
   Ranking_exit.onMouseMove = [this](const MouseEvent&) { Ranking_exit_MouseMove(); };
@@ -46,7 +48,7 @@ void RankingScreen::DispRanking(int16_t mode) {
   if (mode >= 1) {
     pos = RankingPlace(story.Ranking, story.Ranking[0].Score);
     if (pos == 0) {
-      scene_.events.Report(RankingEvent{mode, 0, false, {}});
+      events_.Report(RankingEvent{mode, 0, false, {}});
       HideScreen();
       showTitle_();
       return;
@@ -80,7 +82,7 @@ void RankingScreen::DispRanking(int16_t mode) {
   RankingShown = true;
   screen.SetVisible(true);
   form.PicMain.SetVisible(false);
-  scene_.events.Report(RankingEvent{mode, pos, true, DrawRows(pos)});
+  events_.Report(RankingEvent{mode, pos, true, DrawRows(pos)});
 }
 
 std::vector<RankingRow> RankingScreen::DrawRows(int16_t pos) {

@@ -10,6 +10,9 @@
 
 namespace dovetail {
 
+class CafeEvents;
+struct RankingRow;
+
 // The ranking screen: the five best results ("30.dat", the story's Ranking 1
 // to 5) drawn over the ranking picture "p07.dat" on PicMainBak, with an exit
 // button (Ranking_exit) that returns to the title. After the ending the
@@ -21,7 +24,8 @@ class RankingScreen {
   // Adds the exit button to the window and wires it and PicMainBak's mouse
   // moves to this object. `showTitle` builds the title screen. A picture
   // that cannot be loaded throws GameFailure.
-  RankingScreen(const SceneContext& scene, Sound& sound, std::function<void()> showTitle);
+  RankingScreen(const SceneContext& scene, CafeEvents& events, Sound& sound,
+                std::function<void()> showTitle);
   RankingScreen(const RankingScreen&) = delete;
   RankingScreen& operator=(const RankingScreen&) = delete;
 
@@ -50,6 +54,7 @@ class RankingScreen {
   void HideScreen();
 
   const SceneContext scene_;
+  CafeEvents& events_;
   Sound& sound_;
   std::function<void()> showTitle_;
   bool writeFailureReported_ = false;

@@ -98,7 +98,7 @@ struct FaceWithoutCharacter {};
 
 // Runs the story with the game's interpreter and command rules, leaving out
 // everything shown or heard.
-class RouteWalker final : private StoryHandlers, private GameEvents {
+class RouteWalker final : private StoryHandlers, private StepEvents {
  public:
   explicit RouteWalker(const ScriptTables& tables)
       : interpreter_(story_, host_, *this, *this), liveness_(tables) {
@@ -272,14 +272,12 @@ class RouteWalker final : private StoryHandlers, private GameEvents {
   void CmdAudio() override {}
   void Quit() override { throw QuitReached{}; }
 
-  void Report(const GameEvent& event) override {
-    const auto* step = std::get_if<StepEvent>(&event);
-    if (step == nullptr) return;
+  void Report(const StepEvent& step) override {
     if (++steps_ > kStepLimit) throw StepLimitReached{};
-    if (segment_.labels.empty() || segment_.labels.back() != step->label) {
-      segment_.labels.push_back(step->label);
+    if (segment_.labels.empty() || segment_.labels.back() != step.label) {
+      segment_.labels.push_back(step.label);
     }
-    if (step->command == "g2") segment_.saves.push_back(step->label);
+    if (step.command == "g2") segment_.saves.push_back(step.label);
   }
 
   HeadlessHost host_;

@@ -4,6 +4,7 @@
 #include "base/Utf8.h"
 #include "platform/Surface.h"
 #include "scene/PlayerInput.h"
+#include "scene/SceneEvents.h"
 #include "screen/PictureRegions.h"
 
 namespace dovetail {
@@ -33,14 +34,15 @@ void PressFace(Surface& image, int32_t width, int32_t height) {
 
 }  // namespace
 
-Choices::Choices(const SceneContext& scene, Interpreter& interpreter, Sound& sound)
+Choices::Choices(const SceneContext& scene, SceneEvents& events, Interpreter& interpreter,
+                 Sound& sound)
     : form_(scene.form),
       story_(scene.story),
       page_(scene.page),
       host_(scene.host),
       interpreter_(interpreter),
       text_(scene.text),
-      events_(scene.events),
+      events_(events),
       sound_(sound) {
   for (int k = 0; k < kMaxChoices; ++k) {
     PictureBox& button = *form_.SelTxt[k];

@@ -12,6 +12,8 @@
 
 namespace dovetail {
 
+class SceneEvents;
+
 // The choice entries an "s" record offers: CurText holds how many (1 to 6),
 // the entries follow one another from the first owned by CurLabel, which
 // FindChoices puts into ChoiceBase. Returns the count; a count that is not a
@@ -27,7 +29,7 @@ class Choices {
  public:
   // Wires the buttons' mouse events (any mouse button) to this object. The
   // interpreter finds the choice entries; the press sound plays through `sound`.
-  Choices(const SceneContext& scene, Interpreter& interpreter, Sound& sound);
+  Choices(const SceneContext& scene, SceneEvents& events, Interpreter& interpreter, Sound& sound);
   Choices(const Choices&) = delete;
   Choices& operator=(const Choices&) = delete;
 
@@ -74,7 +76,7 @@ class Choices {
   Host& host_;
   Interpreter& interpreter_;
   TextRenderer& text_;
-  GameEvents& events_;
+  SceneEvents& events_;
   Sound& sound_;
   // The choices of the open (or last) "s" record.
   std::vector<Shown> choices_;

@@ -6,6 +6,7 @@
 #include "base/ProgramExit.h"
 #include "graphics/BitmapFile.h"
 #include "platform/Waits.h"
+#include "scene/SceneEvents.h"
 #include "script/DataFolder.h"
 
 namespace dovetail {
@@ -41,15 +42,16 @@ constexpr int kDarkeningSteps = 5;
 
 }  // namespace
 
-Ending::Ending(const SceneContext& scene, std::function<void(int16_t mode)> dispRanking)
-    : scene_(scene), dispRanking_(std::move(dispRanking)) {}
+Ending::Ending(const SceneContext& scene, SceneEvents& events,
+               std::function<void(int16_t mode)> dispRanking)
+    : scene_(scene), events_(events), dispRanking_(std::move(dispRanking)) {}
 
 void Ending::PlayEnding() {
   MainForm& form = scene_.form;
   Host& host = scene_.host;
   const bool staffRoll = PlaysStaffRoll(scene_.story.counters);
   EnableStoryInput(false);
-  scene_.events.Report(EndingEvent{staffRoll});
+  events_.Report(EndingEvent{staffRoll});
 
   // The ending's own picture comes onto the screen before the waits, so that
   // the staff roll runs over it and the darkening darkens it. The message

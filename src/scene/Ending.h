@@ -8,6 +8,8 @@
 
 namespace dovetail {
 
+class SceneEvents;
+
 // The ending with the staff roll is played when HappyCount is exactly 1.
 inline bool PlaysStaffRoll(const StoryCounters& counters) {
   return counters.HappyCount == 1;
@@ -24,7 +26,8 @@ class Ending {
  public:
   // `dispRanking` shows the ranking screen (called with mode 1). An ending
   // picture that cannot be loaded throws GameFailure.
-  Ending(const SceneContext& scene, std::function<void(int16_t mode)> dispRanking);
+  Ending(const SceneContext& scene, SceneEvents& events,
+         std::function<void(int16_t mode)> dispRanking);
   Ending(const Ending&) = delete;
   Ending& operator=(const Ending&) = delete;
 
@@ -42,6 +45,7 @@ class Ending {
   void ClosePanel();
 
   const SceneContext scene_;
+  SceneEvents& events_;
   std::function<void(int16_t mode)> dispRanking_;
 };
 

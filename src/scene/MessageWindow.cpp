@@ -6,6 +6,7 @@
 #include "base/Numbers.h"
 #include "base/Utf8.h"
 #include "platform/Waits.h"
+#include "scene/SceneEvents.h"
 
 namespace dovetail {
 
@@ -21,13 +22,13 @@ constexpr Pixel kNarrationColour = FromColorRef(0xA6ACED);
 
 }  // namespace
 
-MessageWindow::MessageWindow(const SceneContext& scene)
+MessageWindow::MessageWindow(const SceneContext& scene, SceneEvents& events)
     : form_(scene.form),
       story_(scene.story),
       page_(scene.page),
       host_(scene.host),
       text_(scene.text),
-      events_(scene.events),
+      events_(events),
       clickWait_(scene.form, scene.story.message, scene.host) {}
 
 std::string MessageWindow::SpeakerTag(int16_t speaker) const {

@@ -13,6 +13,8 @@
 
 namespace dovetail {
 
+class SceneEvents;
+
 // The message window: draws the story's text into MesBox(0) two lines to a
 // page, the speaker's name in 【】 brackets at the start of each speaker's
 // page, either a whole line at once or one character at a time, and waits for
@@ -23,7 +25,7 @@ namespace dovetail {
 // a full-width character is 2 bytes and a half-width one 1.
 class MessageWindow {
  public:
-  explicit MessageWindow(const SceneContext& scene);
+  MessageWindow(const SceneContext& scene, SceneEvents& events);
   MessageWindow(const MessageWindow&) = delete;
   MessageWindow& operator=(const MessageWindow&) = delete;
 
@@ -88,7 +90,7 @@ class MessageWindow {
   MessagePage& page_;
   Host& host_;
   TextRenderer& text_;
-  GameEvents& events_;
+  SceneEvents& events_;
   PageComforts* comforts_ = nullptr;
   ClickWait clickWait_;
 };

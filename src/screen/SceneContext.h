@@ -2,7 +2,6 @@
 
 #include "graphics/Effects.h"
 #include "graphics/TextRenderer.h"
-#include "platform/GameEvents.h"
 #include "platform/Host.h"
 #include "screen/MainForm.h"
 #include "screen/MessagePage.h"
@@ -14,8 +13,9 @@ namespace dovetail {
 
 // What every part of the story screen works with: the machine, the main
 // window and its controls, the story's state and message page, the text
-// renderer, the screen transitions, the game's folders, the player's files
-// (the game's and our own) and the run's event sink. One run has one; each subsystem is built from
+// renderer, the screen transitions, the game's folders and the player's files
+// (the game's and our own). What each part reports goes to the sink of its
+// own events, given to it beside the context. One run has one; each subsystem is built from
 // it (and whatever else it alone needs) and keeps a copy. Every reference must outlive the
 // subsystems built from it.
 struct SceneContext {
@@ -28,7 +28,6 @@ struct SceneContext {
   const GamePaths& paths;
   PlayerFiles& files;
   PlayerFiles& ownFiles;
-  GameEvents& events;
 };
 
 }  // namespace dovetail

@@ -7,7 +7,7 @@
 
 namespace dovetail {
 
-Interpreter::Interpreter(StoryState& state, Host& host, StoryHandlers& handlers, GameEvents& events)
+Interpreter::Interpreter(StoryState& state, Host& host, StoryHandlers& handlers, StepEvents& events)
     : state_(state), host_(host), handlers_(handlers), events_(events) {}
 
 void Interpreter::ContentError(const std::string& what) {

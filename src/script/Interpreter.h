@@ -4,9 +4,9 @@
 #include <string>
 
 #include "base/ProgramName.h"
-#include "platform/GameEvents.h"
 #include "platform/Host.h"
 #include "script/Commands.h"
+#include "script/StepEvents.h"
 #include "script/StoryState.h"
 
 namespace dovetail {
@@ -57,7 +57,7 @@ class StoryHandlers {
 class Interpreter {
  public:
   // Each record copied is reported (StepEvent) before its fields act.
-  Interpreter(StoryState& state, Host& host, StoryHandlers& handlers, GameEvents& events);
+  Interpreter(StoryState& state, Host& host, StoryHandlers& handlers, StepEvents& events);
 
   // Runs records until the end of the script, the ending command, or (never
   // returning) the quit command.
@@ -90,7 +90,7 @@ class Interpreter {
   StoryState& state_;
   Host& host_;
   StoryHandlers& handlers_;
-  GameEvents& events_;
+  StepEvents& events_;
   bool jumpFailed_ = false;
 };
 

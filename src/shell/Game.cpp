@@ -18,31 +18,31 @@ Game::Game(Host& host, TextRenderer& text, GamePaths gamePaths, AudioOutput& aud
       ownFiles(FolderPlayerFiles::OwnFiles(paths, durability)),
       form(host),
       effects(form.Mesh1, form.Mesh2, events),
-      scene{host, form, story, page, text, effects, paths, files, ownFiles, events},
+      scene{host, form, story, page, text, effects, paths, files, ownFiles},
       sound(host, audio, settings.sound, form.BGM_Timer, events),
       interpreter(story, host, *this, events),
-      messages(scene),
+      messages(scene, events),
       pictures(scene),
-      choices(scene, interpreter, sound),
-      comforts(scene, choices, messages.Wait(), [this] { return cafe.TimeLeft > 0; }),
+      choices(scene, events, interpreter, sound),
+      comforts(scene, events, choices, messages.Wait(), [this] { return cafe.TimeLeft > 0; }),
       shutdown(host, sound, paths),
-      nameEntry(scene),
+      nameEntry(scene, events),
       options(
-          scene, settings.sound, sound,
+          scene, events, settings.sound, sound,
           [this](const SoundFlags& flags, bool useDirectMusic) {
             return RewriteSettingsFlags(files, flags, useDirectMusic);
           },
           [this] { shutdown.Form_Unload(); }),
-      about(scene),
+      about(scene, events),
       title(
           scene, settings, sound, interpreter, pictures, shutdown,
           [this](int16_t mode) { ranking.DispRanking(mode); },
           [this] { return ranking.RankingShown; }),
       startup(scene, settings, sound, pictures, shutdown, title),
-      cafe(scene, interpreter, sound, settings.cafe, random,
+      cafe(scene, events, interpreter, sound, settings.cafe, random,
            [this](int16_t stageNo) { return MarkClearedAfterStage(files, stageNo, settings); }),
-      ranking(scene, sound, [this] { title.ShowTitle(); }),
-      ending(scene, [this](int16_t mode) { ranking.DispRanking(mode); }) {
+      ranking(scene, events, sound, [this] { title.ShowTitle(); }),
+      ending(scene, events, [this](int16_t mode) { ranking.DispRanking(mode); }) {
   WirePlayerInput(form, story, cafe.TimeLeft);
   choices.WireKeys();
   title.WireKeys();

@@ -1,12 +1,14 @@
 #include "shell/NameEntry.h"
 
+#include "dialogs/DialogEvents.h"
 #include "dialogs/DialogOverWindow.h"
 #include "script/Interpreter.h"
 #include "shell/HeroName.h"
 
 namespace dovetail {
 
-NameEntry::NameEntry(const SceneContext& scene) : scene_(scene) {}
+NameEntry::NameEntry(const SceneContext& scene, DialogEvents& events)
+    : scene_(scene), events_(events) {}
 
 void NameEntry::Open() {
   nameEnt_ = Dialog{};
@@ -33,7 +35,7 @@ void NameEntry::Open() {
   // the story waiting: it counts as OK with the text unchanged.
   nameEnt_.onCloseRequest = [this] { Close(false); };
   open_ = true;
-  OpenOverWindow(scene_, nameEnt_, "NameEnt");
+  OpenOverWindow(scene_.form.window, scene_.host, events_, nameEnt_, "NameEnt");
 }
 
 void NameEntry::TakeTypedName() {
@@ -52,7 +54,7 @@ void NameEntry::Close(bool accept) {
   if (accept) AcceptHeroName(nameEnt_.Find("Text1")->text, scene_.story.Names);
   scene_.story.message.WaitFlag = false;
   open_ = false;
-  CloseOverWindow(scene_, nameEnt_, "NameEnt");
+  CloseOverWindow(scene_.form.window, scene_.host, events_, nameEnt_, "NameEnt");
 }
 
 }  // namespace dovetail

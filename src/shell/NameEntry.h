@@ -5,6 +5,8 @@
 
 namespace dovetail {
 
+class DialogEvents;
+
 // The hero-name dialog (NameEnt) of the script command "g4": a label, a text
 // box with the hero's surname and given name (it takes seven characters at
 // the most), and an OK button. OK takes the typed name (see AcceptHeroName),
@@ -14,7 +16,7 @@ namespace dovetail {
 // again and the story's click-wait is released, so the story goes on.
 class NameEntry {
  public:
-  explicit NameEntry(const SceneContext& scene);
+  NameEntry(const SceneContext& scene, DialogEvents& events);
   NameEntry(const NameEntry&) = delete;
   NameEntry& operator=(const NameEntry&) = delete;
 
@@ -31,6 +33,7 @@ class NameEntry {
   void Close(bool accept);
 
   SceneContext scene_;
+  DialogEvents& events_;
   Dialog nameEnt_;
   bool open_ = false;
 };

@@ -7,7 +7,7 @@
 namespace dovetail {
 
 Sound::Sound(Host& host, AudioOutput& output, SoundFlags& flags, Timer& bgmTimer,
-             GameEvents& events)
+             SoundEvents& events)
     : host_(host), output_(output), flags_(flags), bgmTimer_(bgmTimer), events_(events) {}
 
 void Sound::NoteBgm(BgmAction action, const std::string& file) {

@@ -5,11 +5,11 @@
 #include <string>
 
 #include "base/Result.h"
-#include "platform/GameEvents.h"
 #include "platform/Host.h"
 #include "platform/Timer.h"
 #include "sound/AudioOutput.h"
 #include "sound/MidiFile.h"
+#include "sound/SoundEvents.h"
 #include "sound/SoundFlags.h"
 
 namespace dovetail {
@@ -34,7 +34,7 @@ class Sound {
   // fails); `bgmTimer` is the main window's BGM_Timer, switched by PlayBgm.
   // The timer's handler is not set here: the window calls BGM_Timer_Timer.
   // What the music, the effects and the volume do is reported to `events`.
-  Sound(Host& host, AudioOutput& output, SoundFlags& flags, Timer& bgmTimer, GameEvents& events);
+  Sound(Host& host, AudioOutput& output, SoundFlags& flags, Timer& bgmTimer, SoundEvents& events);
 
   // Start-up: opens the mixer and reads the volume (sequencer back end) or
   // creates the looping player, then stops any music.
@@ -92,7 +92,7 @@ class Sound {
   AudioOutput& output_;
   SoundFlags& flags_;
   Timer& bgmTimer_;
-  GameEvents& events_;
+  SoundEvents& events_;
   std::string currentBgm_;
   std::optional<Error> lastError_;
 

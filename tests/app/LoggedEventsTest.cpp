@@ -44,7 +44,7 @@ TEST(LoggedEvents, EveryEventHasItsDocumentedLine) {
   LoggedEvents events(host, log);
   std::string expected;
   for (const auto& [event, line] : cases) {
-    events.Report(event);
+    events.Record(event);
     expected += line + "\n";
   }
   EXPECT_EQ(out.str(), expected);

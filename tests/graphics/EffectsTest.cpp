@@ -11,6 +11,7 @@
 #include "graphics/Effects.h"
 #include "platform/HeadlessHost.h"
 #include "platform/Window.h"
+#include "shell/GameEvents.h"
 
 // The reference formulas below must round after every operation, as the
 // engine's loops do; a compiler that fused a multiply and an add would make the

@@ -46,7 +46,7 @@ struct Wait {
 
 class MessageWindowTest : public ::testing::Test, protected testing::SceneParts {
  protected:
-  MessageWindowTest() : window(scene) {
+  MessageWindowTest() : window(scene, events) {
     PictureBox& box = *form.MesBox[0];
     box.font = kPageFont;
     box.SetForeColor(kWhite);

@@ -137,7 +137,7 @@ TEST_F(PlayerInputTest, TheRightButtonHidesTheWindowAndBringsItBack) {
 }
 
 TEST_F(PlayerInputTest, SkippingFromAClickWaitContinuesAtOnceAndRunsOn) {
-  MessageWindow window(scene);
+  MessageWindow window(scene, events);
   int shown = -1;
   std::set<int> waitedAfter;
   events.onEvent = [&](const GameEvent& event) {
@@ -169,7 +169,7 @@ TEST_F(PlayerInputTest, SkippingFromAClickWaitContinuesAtOnceAndRunsOn) {
 }
 
 TEST_F(PlayerInputTest, AClickDuringTheRevealEndsTheFollowingWaitAtOnce) {
-  MessageWindow window(scene);
+  MessageWindow window(scene, events);
   story.message.MessageMode = 3;
   // The click arrives 100 ms into a reveal of ten characters (400 ms).
   const uint32_t start = host.TickCount();

@@ -8,6 +8,7 @@
 #include "platform/HeadlessHost.h"
 #include "scene/StoryCounters.h"
 #include "script/Commands.h"
+#include "shell/GameEvents.h"
 #include "support/StubStoryHandlers.h"
 
 namespace dovetail {

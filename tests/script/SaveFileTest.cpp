@@ -10,6 +10,7 @@
 #include "platform/HeadlessHost.h"
 #include "script/FolderPlayerFiles.h"
 #include "script/SaveFile.h"
+#include "shell/GameEvents.h"
 #include "support/StubStoryHandlers.h"
 
 namespace dovetail {

@@ -15,6 +15,7 @@
 #include "platform/HeadlessHost.h"
 #include "script/DataFolder.h"
 #include "shell/Game.h"
+#include "shell/GameEvents.h"
 #include "shell/Settings.h"
 #include "sound/MidiFile.h"
 #include "sound/NullAudioOutput.h"

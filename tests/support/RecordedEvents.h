@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/GameEvents.h"
+#include "shell/GameEvents.h"
 
 namespace dovetail::testing {
 
 // A sink that keeps every event, for tests that look at what a run reported.
 class RecordedEvents final : public GameEvents {
  public:
-  void Report(const GameEvent& event) override {
+  void Record(const GameEvent& event) override {
     events.push_back(event);
     if (onEvent) onEvent(event);
   }

@@ -31,7 +31,7 @@ struct SceneParts {
   GamePaths paths;
   FolderPlayerFiles files = FolderPlayerFiles::GameFiles(paths);
   FolderPlayerFiles ownFiles = FolderPlayerFiles::OwnFiles(paths);
-  SceneContext scene{host, form, story, page, *text, effects, paths, files, ownFiles, events};
+  SceneContext scene{host, form, story, page, *text, effects, paths, files, ownFiles};
 };
 
 }  // namespace dovetail::testing
