@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "sound/SynthAudioOutput.h"
+#include "backends/audio/synthesizer/SynthAudioOutput.h"
 
 namespace bench {
 

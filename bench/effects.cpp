@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/HeadlessHost.h"
-#include "platform/Window.h"
+#include "backends/hosts/headless/HeadlessHost.h"
 #include "shell/GameEvents.h"
+#include "window/Window.h"
 
 namespace {
 

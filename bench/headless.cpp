@@ -26,10 +26,11 @@
 #include <string>
 #include <vector>
 
-#include "app/HeadlessRunner.h"
-#include "app/PlayFile.h"
+#include "backends/glyphs/freetype/FreeTypeGlyphs.h"
 #include "base/Files.h"
 #include "graphics/TextRenderer.h"
+#include "programs/runner/HeadlessRunner.h"
+#include "programs/runner/PlayFile.h"
 
 namespace {
 
@@ -154,7 +155,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "headless: %s\n", play.error().message.c_str());
     return 1;
   }
-  auto text = TextRenderer::Create();
+  auto text = MakeFreeTypeTextRenderer();
   if (!text.ok()) {
     std::fprintf(stderr, "headless: %s\n", text.error().message.c_str());
     return 1;

@@ -25,9 +25,9 @@
 #include <vector>
 
 #include "DesktopRun.h"
+#include "backends/audio/synthesizer/SynthAudioOutput.h"
 #include "sound/EffectSounds.h"
 #include "sound/MidiFile.h"
-#include "sound/SynthAudioOutput.h"
 #include "sound/WaveFile.h"
 
 namespace {

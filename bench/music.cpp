@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "MusicBench.h"
-#include "sound/SynthAudioOutput.h"
+#include "backends/audio/synthesizer/SynthAudioOutput.h"
 
 namespace {
 

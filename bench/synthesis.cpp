@@ -19,9 +19,9 @@
 #include <vector>
 
 #include "MusicBench.h"
+#include "backends/audio/synthesizer/SynthAudioOutput.h"
 #include "sound/MidiFile.h"
 #include "sound/MusicSequencer.h"
-#include "sound/SynthAudioOutput.h"
 
 namespace {
 

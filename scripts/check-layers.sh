@@ -5,21 +5,26 @@ set -euo pipefail
 src="${1:?usage: check-layers.sh SRC_DIR}"
 
 # What each folder may include besides itself (its sub-folders, such as the
-# desktop host in platform/qt, are held to the same).
+# desktop host in backends/hosts/qt, are held to the same).
 declare -A below=(
   [base]=""
-  [resources]=""
-  [platform]="base"
-  [graphics]="base platform"
-  [sound]="base platform resources"
-  [script]="base platform graphics sound resources"
-  [screen]="base platform graphics sound resources script"
-  [scene]="base platform graphics sound resources script screen"
-  [minigame]="base platform graphics sound resources script screen"
-  [dialogs]="base platform graphics sound resources script screen"
-  [comforts]="base platform graphics sound resources script screen scene"
-  [shell]="base platform graphics sound resources script screen scene minigame dialogs comforts"
-  [routes]="base platform graphics sound resources script screen scene minigame dialogs comforts shell"
+  [host]="base"
+  [window]="base host"
+  [graphics]="base host window"
+  [sound]="base host window"
+  [story]="base host window graphics sound"
+  [storage]="base host window graphics sound story"
+  [saves]="base host window graphics sound story storage"
+  [screen]="base host window graphics sound story storage"
+  [scene]="base host window graphics sound story storage screen"
+  [minigame]="base host window graphics sound story storage screen"
+  [dialogs]="base host window graphics sound story storage screen"
+  [comforts]="base host window graphics sound story storage screen scene"
+  [shell]="base host window graphics sound story storage saves screen scene minigame dialogs comforts"
+  # The route walker runs the game's interpreter on the headless host.
+  [routes]="base host window graphics sound story storage saves screen scene minigame dialogs comforts shell backends"
+  # The ports of the backends build on the portable layers below the story.
+  [backends]="base host window graphics sound"
 )
 
 status=0

@@ -14,7 +14,7 @@
 #include "scene/ClickWait.h"
 #include "scene/PageComforts.h"
 #include "screen/SceneContext.h"
-#include "script/FolderPlayerFiles.h"
+#include "storage/FolderPlayerFiles.h"
 
 namespace dovetail {
 

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "comforts/ComfortMenu.h"
-#include "platform/Input.h"
+#include "host/Input.h"
 
 namespace dovetail {
 

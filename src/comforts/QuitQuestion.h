@@ -2,7 +2,7 @@
 
 #include "comforts/ComfortEvents.h"
 #include "comforts/StoryCourse.h"
-#include "platform/Host.h"
+#include "host/Host.h"
 
 namespace dovetail {
 

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "base/Result.h"
-#include "platform/MachineFacts.h"
-#include "platform/Surface.h"
-#include "script/FolderPlayerFiles.h"
+#include "host/MachineFacts.h"
+#include "host/Surface.h"
+#include "storage/FolderPlayerFiles.h"
 
 namespace dovetail {
 

@@ -5,7 +5,7 @@
 #include "comforts/ComfortEvents.h"
 #include "graphics/TextRenderer.h"
 #include "screen/MainForm.h"
-#include "script/FolderPlayerFiles.h"
+#include "storage/FolderPlayerFiles.h"
 
 namespace dovetail {
 

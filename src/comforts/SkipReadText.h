@@ -7,10 +7,10 @@
 #include "comforts/ComfortSettings.h"
 #include "comforts/ReadPages.h"
 #include "comforts/StoryCourse.h"
-#include "platform/Input.h"
+#include "host/Input.h"
 #include "scene/ClickWait.h"
 #include "screen/MainForm.h"
-#include "script/PlayerFiles.h"
+#include "storage/PlayerFiles.h"
 
 namespace dovetail {
 

@@ -4,7 +4,7 @@
 
 #include "dialogs/DialogEvents.h"
 #include "dialogs/DialogOverWindow.h"
-#include "script/NewStory.h"
+#include "story/NewStory.h"
 
 namespace dovetail {
 

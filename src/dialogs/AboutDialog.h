@@ -4,8 +4,8 @@
 #include <string>
 
 #include "dialogs/Sysinfo.h"
-#include "platform/Dialog.h"
 #include "screen/SceneContext.h"
+#include "window/Dialog.h"
 
 namespace dovetail {
 

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "dialogs/DialogEvents.h"
-#include "platform/Dialog.h"
-#include "platform/Host.h"
-#include "platform/Window.h"
+#include "host/Host.h"
+#include "window/Dialog.h"
+#include "window/Window.h"
 
 namespace dovetail {
 

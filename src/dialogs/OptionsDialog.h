@@ -4,10 +4,10 @@
 #include <string>
 
 #include "base/Result.h"
-#include "platform/Dialog.h"
 #include "screen/SceneContext.h"
 #include "sound/Sound.h"
 #include "sound/SoundFlags.h"
+#include "window/Dialog.h"
 
 namespace dovetail {
 

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "base/Result.h"
-#include "platform/Host.h"
-#include "script/GamePaths.h"
-#include "script/PlayerFiles.h"
+#include "host/Host.h"
+#include "storage/GamePaths.h"
+#include "storage/PlayerFiles.h"
 
 namespace dovetail {
 

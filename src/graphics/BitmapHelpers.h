@@ -4,8 +4,8 @@
 #include <limits>
 #include <vector>
 
-#include "platform/PictureBox.h"
-#include "platform/Surface.h"
+#include "host/Surface.h"
+#include "window/PictureBox.h"
 
 namespace dovetail {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "base/Result.h"
-#include "platform/Cursor.h"
+#include "window/Cursor.h"
 
 namespace dovetail {
 

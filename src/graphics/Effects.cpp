@@ -4,8 +4,8 @@
 #include <bit>
 #include <cassert>
 
-#include "platform/Host.h"
-#include "platform/Window.h"
+#include "host/Host.h"
+#include "window/Window.h"
 
 namespace dovetail {
 

@@ -8,8 +8,8 @@
 #include "graphics/BitmapHelpers.h"
 #include "graphics/EffectEvents.h"
 #include "graphics/PixelKernels.h"
-#include "platform/PictureBox.h"
-#include "platform/Surface.h"
+#include "host/Surface.h"
+#include "window/PictureBox.h"
 
 namespace dovetail {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/Result.h"
-#include "platform/Surface.h"
+#include "host/Surface.h"
 
 namespace dovetail {
 

@@ -10,11 +10,10 @@
 #include <vector>
 
 #include "base/Result.h"
-#include "graphics/FontMapping.h"
 #include "graphics/GlyphSource.h"
-#include "platform/Font.h"
-#include "platform/PictureBox.h"
-#include "platform/Surface.h"
+#include "host/Surface.h"
+#include "window/Font.h"
+#include "window/PictureBox.h"
 
 namespace dovetail {
 
@@ -29,12 +28,8 @@ namespace dovetail {
 // costs a lookup per character.
 class TextRenderer {
  public:
-  // FreeType over the system's fonts. Fails with a reason (naming the Debian
-  // package to install) when FreeType or the fonts cannot be had. Only where
-  // FreeType is built in (not in a browser).
-  static Result<std::unique_ptr<TextRenderer>> Create();
-  // FreeType over the fonts of `fonts`.
-  static Result<std::unique_ptr<TextRenderer>> Create(FontMapping fonts);
+  // Draws from `glyphs` (FreeType on the desktop, MakeFreeTypeTextRenderer;
+  // a glyph table in the browser).
   explicit TextRenderer(std::unique_ptr<GlyphSource> glyphs) : glyphs_(std::move(glyphs)) {}
   TextRenderer(const TextRenderer&) = delete;
   TextRenderer& operator=(const TextRenderer&) = delete;

@@ -6,10 +6,10 @@
 #include "base/ProgramExit.h"
 #include "graphics/BitmapFile.h"
 #include "graphics/BitmapHelpers.h"
+#include "host/Waits.h"
 #include "minigame/CafeEvents.h"
 #include "minigame/StageCalendar.h"
-#include "platform/Waits.h"
-#include "script/DataFolder.h"
+#include "storage/DataFolder.h"
 
 namespace dovetail::cafe {
 

@@ -8,11 +8,11 @@
 #include "minigame/CafeStage.h"
 #include "minigame/CafeTables.h"
 #include "minigame/StageEffects.h"
-#include "platform/PictureBox.h"
-#include "platform/Shape.h"
 #include "screen/PictureRegions.h"
 #include "screen/SceneContext.h"
 #include "sound/Sound.h"
+#include "window/PictureBox.h"
+#include "window/Shape.h"
 
 namespace dovetail {
 class CafeEvents;

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "host/Host.h"
 #include "minigame/StageEffects.h"
-#include "platform/Host.h"
 
 namespace dovetail::cafe {
 

@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <utility>
 
+#include "host/Waits.h"
 #include "minigame/CafeEvents.h"
 #include "minigame/CafeRandom.h"
 #include "minigame/DailyResultLog.h"
 #include "minigame/ScoreLayout.h"
 #include "minigame/StageCalendar.h"
 #include "minigame/StageTicks.h"
-#include "platform/Waits.h"
-#include "script/DataFolder.h"
+#include "storage/DataFolder.h"
 
 namespace dovetail::cafe {
 

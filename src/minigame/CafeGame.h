@@ -12,8 +12,8 @@
 #include "minigame/CafeTables.h"
 #include "minigame/DayScore.h"
 #include "screen/SceneContext.h"
-#include "script/Interpreter.h"
 #include "sound/Sound.h"
+#include "story/Interpreter.h"
 
 namespace dovetail {
 class CafeEvents;

@@ -8,7 +8,7 @@
 #include "minigame/StageEffects.h"
 #include "minigame/StageLog.h"
 #include "minigame/StageState.h"
-#include "script/StoryState.h"
+#include "story/StoryState.h"
 
 namespace dovetail::cafe {
 

@@ -1,7 +1,7 @@
 #include "minigame/DailyResultLog.h"
 
 #include "base/Cp932.h"
-#include "script/GamePaths.h"
+#include "storage/GamePaths.h"
 
 namespace dovetail::cafe {
 

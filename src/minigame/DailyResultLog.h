@@ -7,7 +7,7 @@
 
 #include "base/Result.h"
 #include "minigame/DayScore.h"
-#include "script/PlayerFiles.h"
+#include "storage/PlayerFiles.h"
 
 namespace dovetail::cafe {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "script/StoryState.h"
+#include "story/StoryState.h"
 
 namespace dovetail::cafe {
 

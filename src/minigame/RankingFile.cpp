@@ -4,7 +4,7 @@
 #include "base/FieldReader.h"
 #include "base/Files.h"
 #include "base/Numbers.h"
-#include "script/GamePaths.h"
+#include "storage/GamePaths.h"
 
 namespace dovetail {
 

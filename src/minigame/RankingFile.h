@@ -6,8 +6,8 @@
 #include <string>
 
 #include "base/Result.h"
-#include "script/PlayerFiles.h"
-#include "script/StoryState.h"
+#include "storage/PlayerFiles.h"
+#include "story/StoryState.h"
 
 namespace dovetail {
 

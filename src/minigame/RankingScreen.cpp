@@ -8,8 +8,8 @@
 #include "minigame/RankingFile.h"
 #include "minigame/RankingRules.h"
 #include "screen/PictureRegions.h"
-#include "script/DataFolder.h"
-#include "script/Interpreter.h"
+#include "storage/DataFolder.h"
+#include "story/Interpreter.h"
 
 namespace dovetail {
 

@@ -3,7 +3,7 @@
 #include <cassert>
 
 #include "base/Utf8.h"
-#include "script/DataFolder.h"
+#include "storage/DataFolder.h"
 
 namespace dovetail::cafe {
 

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
+#include "host/Host.h"
 #include "minigame/CafeStage.h"
-#include "platform/Host.h"
 
 namespace dovetail::cafe {
 

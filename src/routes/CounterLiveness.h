@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "script/ScriptTables.h"
-#include "script/StoryState.h"
+#include "story/ScriptTables.h"
+#include "story/StoryState.h"
 
 namespace dovetail {
 

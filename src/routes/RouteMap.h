@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "routes/Route.h"
-#include "script/ScriptTables.h"
+#include "story/ScriptTables.h"
 
 namespace dovetail {
 

@@ -7,17 +7,17 @@
 #include <variant>
 #include <vector>
 
+#include "backends/hosts/headless/HeadlessHost.h"
 #include "minigame/StageCalendar.h"
-#include "platform/HeadlessHost.h"
 #include "routes/CounterLiveness.h"
 #include "routes/RouteMap.h"
 #include "scene/CharacterPlaces.h"
 #include "scene/Choices.h"
 #include "scene/Ending.h"
 #include "scene/StoryCounters.h"
-#include "script/Interpreter.h"
-#include "script/NewStory.h"
 #include "shell/TitleScreen.h"
+#include "story/Interpreter.h"
+#include "story/NewStory.h"
 
 // The route walker: runs the story with the game's own interpreter and
 // command rules from a resume point to the next choice, grade test or end,

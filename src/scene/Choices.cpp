@@ -2,7 +2,7 @@
 
 #include "base/Numbers.h"
 #include "base/Utf8.h"
-#include "platform/Surface.h"
+#include "host/Surface.h"
 #include "scene/PlayerInput.h"
 #include "scene/SceneEvents.h"
 #include "screen/PictureRegions.h"

@@ -7,8 +7,8 @@
 
 #include "base/Result.h"
 #include "screen/SceneContext.h"
-#include "script/Interpreter.h"
 #include "sound/Sound.h"
+#include "story/Interpreter.h"
 
 namespace dovetail {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/Host.h"
+#include "host/Host.h"
 #include "screen/MainForm.h"
-#include "script/StoryState.h"
+#include "story/StoryState.h"
 
 namespace dovetail {
 

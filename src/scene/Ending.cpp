@@ -5,9 +5,9 @@
 #include "base/Cp932.h"
 #include "base/ProgramExit.h"
 #include "graphics/BitmapFile.h"
-#include "platform/Waits.h"
+#include "host/Waits.h"
 #include "scene/SceneEvents.h"
-#include "script/DataFolder.h"
+#include "storage/DataFolder.h"
 
 namespace dovetail {
 

@@ -5,7 +5,7 @@
 #include "base/Cp932.h"
 #include "base/Numbers.h"
 #include "base/Utf8.h"
-#include "platform/Waits.h"
+#include "host/Waits.h"
 #include "scene/SceneEvents.h"
 
 namespace dovetail {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Surface.h"
+#include "host/Surface.h"
 #include "scene/ClickWait.h"
 #include "scene/PageComforts.h"
 #include "screen/SceneContext.h"

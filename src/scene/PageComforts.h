@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Surface.h"
+#include "host/Surface.h"
 
 namespace dovetail {
 

@@ -11,8 +11,8 @@
 #include "graphics/BitmapHelpers.h"
 #include "scene/CharacterPlaces.h"
 #include "screen/PictureRegions.h"
-#include "script/DataFolder.h"
-#include "script/Interpreter.h"
+#include "storage/DataFolder.h"
+#include "story/Interpreter.h"
 
 namespace dovetail {
 

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "base/Result.h"
-#include "platform/PictureBox.h"
 #include "scene/CharacterPlaces.h"
 #include "screen/SceneContext.h"
+#include "window/PictureBox.h"
 
 namespace dovetail {
 

@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "screen/MainForm.h"
-#include "script/StoryState.h"
+#include "story/StoryState.h"
 
 namespace dovetail {
 

@@ -5,7 +5,7 @@
 
 #include "base/Numbers.h"
 #include "base/Utf8.h"
-#include "script/Commands.h"
+#include "story/Commands.h"
 
 namespace dovetail {
 

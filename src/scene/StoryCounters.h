@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/Host.h"
-#include "script/Interpreter.h"
-#include "script/StoryState.h"
+#include "host/Host.h"
+#include "story/Interpreter.h"
+#include "story/StoryState.h"
 
 namespace dovetail {
 

@@ -2,12 +2,12 @@
 
 #include <array>
 
-#include "platform/Host.h"
-#include "platform/MenuItem.h"
-#include "platform/PictureBox.h"
-#include "platform/Shape.h"
-#include "platform/Timer.h"
-#include "platform/Window.h"
+#include "host/Host.h"
+#include "window/MenuItem.h"
+#include "window/PictureBox.h"
+#include "window/Shape.h"
+#include "window/Timer.h"
+#include "window/Window.h"
 
 namespace dovetail {
 

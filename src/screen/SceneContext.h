@@ -2,12 +2,12 @@
 
 #include "graphics/Effects.h"
 #include "graphics/TextRenderer.h"
-#include "platform/Host.h"
+#include "host/Host.h"
 #include "screen/MainForm.h"
 #include "screen/MessagePage.h"
-#include "script/GamePaths.h"
-#include "script/PlayerFiles.h"
-#include "script/StoryState.h"
+#include "storage/GamePaths.h"
+#include "storage/PlayerFiles.h"
+#include "story/StoryState.h"
 
 namespace dovetail {
 

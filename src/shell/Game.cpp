@@ -2,12 +2,12 @@
 
 #include <utility>
 
+#include "saves/SaveFile.h"
 #include "scene/PlayerInput.h"
 #include "scene/StoryCounters.h"
-#include "script/AudioCommand.h"
-#include "script/DataFolder.h"
-#include "script/SaveFile.h"
 #include "shell/HeroName.h"
+#include "storage/DataFolder.h"
+#include "story/AudioCommand.h"
 
 namespace dovetail {
 

@@ -8,9 +8,9 @@
 #include "dialogs/OptionsDialog.h"
 #include "graphics/Effects.h"
 #include "graphics/TextRenderer.h"
+#include "host/Host.h"
 #include "minigame/CafeGame.h"
 #include "minigame/RankingScreen.h"
-#include "platform/Host.h"
 #include "scene/Choices.h"
 #include "scene/Ending.h"
 #include "scene/MessageWindow.h"
@@ -18,10 +18,6 @@
 #include "screen/MainForm.h"
 #include "screen/MessagePage.h"
 #include "screen/SceneContext.h"
-#include "script/FolderPlayerFiles.h"
-#include "script/GamePaths.h"
-#include "script/Interpreter.h"
-#include "script/StoryState.h"
 #include "shell/GameEvents.h"
 #include "shell/NameEntry.h"
 #include "shell/Settings.h"
@@ -31,6 +27,10 @@
 #include "shell/WaitState.h"
 #include "sound/AudioOutput.h"
 #include "sound/Sound.h"
+#include "storage/FolderPlayerFiles.h"
+#include "storage/GamePaths.h"
+#include "story/Interpreter.h"
+#include "story/StoryState.h"
 
 namespace dovetail {
 

@@ -7,8 +7,8 @@
 #include "graphics/EffectEvents.h"
 #include "minigame/CafeEvents.h"
 #include "scene/SceneEvents.h"
-#include "script/StepEvents.h"
 #include "sound/SoundEvents.h"
+#include "story/StepEvents.h"
 
 namespace dovetail {
 

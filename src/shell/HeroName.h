@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "script/NewStory.h"
-#include "script/StoryState.h"
+#include "story/NewStory.h"
+#include "story/StoryState.h"
 
 namespace dovetail {
 

@@ -2,8 +2,8 @@
 
 #include "dialogs/DialogEvents.h"
 #include "dialogs/DialogOverWindow.h"
-#include "script/Interpreter.h"
 #include "shell/HeroName.h"
+#include "story/Interpreter.h"
 
 namespace dovetail {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Dialog.h"
 #include "screen/SceneContext.h"
+#include "window/Dialog.h"
 
 namespace dovetail {
 

@@ -7,8 +7,8 @@
 
 #include "base/Result.h"
 #include "minigame/CafeTables.h"
-#include "script/PlayerFiles.h"
 #include "sound/SoundFlags.h"
+#include "storage/PlayerFiles.h"
 
 namespace dovetail {
 

@@ -5,8 +5,8 @@
 
 #include "base/ProgramExit.h"
 #include "graphics/BitmapFile.h"
-#include "script/DataFolder.h"
-#include "script/Interpreter.h"
+#include "storage/DataFolder.h"
+#include "story/Interpreter.h"
 
 namespace dovetail {
 

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "base/Result.h"
-#include "platform/Host.h"
-#include "script/GamePaths.h"
+#include "host/Host.h"
 #include "sound/Sound.h"
+#include "storage/GamePaths.h"
 
 namespace dovetail {
 

@@ -7,7 +7,7 @@
 #include "graphics/BitmapFile.h"
 #include "graphics/CursorFile.h"
 #include "minigame/RankingFile.h"
-#include "script/DataFolder.h"
+#include "storage/DataFolder.h"
 
 namespace dovetail {
 

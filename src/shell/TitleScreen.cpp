@@ -5,11 +5,11 @@
 
 #include "base/ProgramExit.h"
 #include "graphics/BitmapFile.h"
+#include "saves/SaveFile.h"
 #include "scene/PlayerInput.h"
 #include "screen/PictureRegions.h"
-#include "script/DataFolder.h"
-#include "script/SaveFile.h"
 #include "shell/HeroName.h"
+#include "storage/DataFolder.h"
 
 namespace dovetail {
 

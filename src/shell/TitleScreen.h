@@ -5,10 +5,10 @@
 
 #include "scene/Pictures.h"
 #include "screen/SceneContext.h"
-#include "script/Interpreter.h"
 #include "shell/Settings.h"
 #include "shell/Shutdown.h"
 #include "sound/Sound.h"
+#include "story/Interpreter.h"
 
 namespace dovetail {
 

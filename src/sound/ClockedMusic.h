@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/Host.h"
+#include "host/Host.h"
 #include "sound/MusicSequencer.h"
 
 namespace dovetail {

@@ -3,7 +3,7 @@
 #include <string>
 #include <utility>
 
-#include "resources/EffectSounds.h"
+#include "sound/BuiltInSoundData.h"
 
 namespace dovetail {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/Waits.h"
+#include "host/Waits.h"
 
 namespace dovetail {
 

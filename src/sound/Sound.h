@@ -5,12 +5,12 @@
 #include <string>
 
 #include "base/Result.h"
-#include "platform/Host.h"
-#include "platform/Timer.h"
+#include "host/Host.h"
 #include "sound/AudioOutput.h"
 #include "sound/MidiFile.h"
 #include "sound/SoundEvents.h"
 #include "sound/SoundFlags.h"
+#include "window/Timer.h"
 
 namespace dovetail {
 

@@ -26,11 +26,11 @@
 #include <string>
 #include <vector>
 
+#include "backends/hosts/qt/InputMapping.h"
+#include "backends/hosts/qt/QtHost.h"
+#include "backends/hosts/qt/WindowFrame.h"
 #include "base/ProgramExit.h"
-#include "platform/Window.h"
-#include "platform/qt/InputMapping.h"
-#include "platform/qt/QtHost.h"
-#include "platform/qt/WindowFrame.h"
+#include "window/Window.h"
 
 namespace dovetail {
 namespace {

@@ -24,11 +24,11 @@
 #include <string>
 #include <vector>
 
+#include "backends/hosts/qt/CanvasWidget.h"
+#include "backends/hosts/qt/QtHost.h"
 #include "base/ProgramExit.h"
-#include "platform/Dialog.h"
-#include "platform/Window.h"
-#include "platform/qt/CanvasWidget.h"
-#include "platform/qt/QtHost.h"
+#include "window/Dialog.h"
+#include "window/Window.h"
 
 namespace dovetail {
 namespace {

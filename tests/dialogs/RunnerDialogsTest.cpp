@@ -2,8 +2,9 @@
 
 #include <sstream>
 
-#include "app/HeadlessRunner.h"
+#include "backends/glyphs/freetype/FreeTypeGlyphs.h"
 #include "graphics/TextRenderer.h"
+#include "programs/runner/HeadlessRunner.h"
 #include "shell/Game.h"
 #include "support/TempFolder.h"
 #include "support/TestDataFolder.h"
@@ -17,7 +18,7 @@ namespace {
 TEST(RunnerDialogs, APlayFileWorksTheOptionsAndTheAboutBox) {
   testing::TestDataFolder folder("runner-dialogs");
   folder.SetSettings("1100", false);
-  auto text = TextRenderer::Create().value();
+  auto text = MakeFreeTypeTextRenderer().value();
   RunnerOptions options;
   options.gameFolder = folder.root;
   options.play = ParsePlayFile(

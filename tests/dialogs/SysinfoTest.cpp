@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "backends/hosts/headless/HeadlessHost.h"
 #include "base/Cp932.h"
 #include "dialogs/Sysinfo.h"
-#include "platform/HeadlessHost.h"
-#include "script/FolderPlayerFiles.h"
+#include "storage/FolderPlayerFiles.h"
 #include "support/TempFolder.h"
 
 namespace dovetail {

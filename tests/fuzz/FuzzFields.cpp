@@ -8,7 +8,7 @@
 #include "base/Cp932.h"
 #include "base/FieldReader.h"
 #include "base/Numbers.h"
-#include "script/ScriptLoader.h"
+#include "story/ScriptLoader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace dovetail;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "graphics/GlyphTable.h"
+#include "backends/glyphs/table/GlyphTable.h"
 #include "graphics/TextRenderer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "script/SaveFile.h"
+#include "saves/SaveFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const auto story = std::make_unique<dovetail::StoryState>();

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string_view>
 
-#include "script/ScriptLoader.h"
+#include "story/ScriptLoader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const auto tables = std::make_unique<dovetail::ScriptTables>();

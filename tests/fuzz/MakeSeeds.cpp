@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "backends/glyphs/freetype/FreeTypeGlyphs.h"
+#include "backends/glyphs/table/GlyphTable.h"
 #include "base/Files.h"
 #include "graphics/BitmapFile.h"
-#include "graphics/FreeTypeGlyphs.h"
-#include "graphics/GlyphTable.h"
-#include "resources/EffectSounds.h"
-#include "script/DataFolder.h"
-#include "script/SaveFile.h"
+#include "saves/SaveFile.h"
+#include "sound/BuiltInSoundData.h"
+#include "storage/DataFolder.h"
 #include "support/Bytes.h"
 #include "support/TestDataFolder.h"
 

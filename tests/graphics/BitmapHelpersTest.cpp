@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "backends/hosts/headless/HeadlessHost.h"
 #include "base/Numbers.h"
 #include "graphics/BitmapHelpers.h"
-#include "platform/HeadlessHost.h"
-#include "platform/Window.h"
+#include "window/Window.h"
 
 namespace dovetail {
 namespace {

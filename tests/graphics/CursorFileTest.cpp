@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "graphics/CursorFile.h"
-#include "platform/Surface.h"
+#include "host/Surface.h"
 #include "support/Bytes.h"
 
 namespace dovetail {

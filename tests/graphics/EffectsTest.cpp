@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "backends/hosts/headless/HeadlessHost.h"
 #include "base/Numbers.h"
 #include "graphics/Effects.h"
-#include "platform/HeadlessHost.h"
-#include "platform/Window.h"
 #include "shell/GameEvents.h"
+#include "window/Window.h"
 
 // The reference formulas below must round after every operation, as the
 // engine's loops do; a compiler that fused a multiply and an add would make the

@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "backends/glyphs/freetype/FontMapping.h"
+#include "backends/glyphs/freetype/FreeTypeGlyphs.h"
+#include "backends/hosts/headless/HeadlessHost.h"
 #include "base/Utf8.h"
-#include "graphics/FontMapping.h"
 #include "graphics/TextRenderer.h"
-#include "platform/HeadlessHost.h"
-#include "platform/Window.h"
+#include "window/Window.h"
 
 namespace dovetail {
 namespace {
@@ -58,7 +59,7 @@ const FontSpec kGothic{"ＭＳ ゴシック", 12, false, false};
 class TextRendererTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    auto created = TextRenderer::Create();
+    auto created = MakeFreeTypeTextRenderer();
     // The reason names the Debian package of a missing font.
     ASSERT_TRUE(created.ok()) << created.error().message;
     text = std::move(*created);
@@ -167,7 +168,7 @@ TEST_F(FontFolderTest, ArialFallsBackToDejaVuSansAndUnknownNamesToIPAPGothic) {
   EXPECT_EQ(mapping->Resolve("Times New Roman").family, "IPAPGothic");
 
   // A renderer works from such a mapping alone.
-  auto renderer = TextRenderer::Create(std::move(*mapping));
+  auto renderer = MakeFreeTypeTextRenderer(std::move(*mapping));
   ASSERT_TRUE(renderer.ok()) << renderer.error().message;
   EXPECT_EQ((*renderer)->TextWidth("あa", kGothic), 24);
 }

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <memory>
 
+#include "backends/audio/silent/NullAudioOutput.h"
+#include "backends/hosts/headless/HeadlessHost.h"
 #include "base/Cp932.h"
 #include "base/Files.h"
 #include "graphics/BitmapFile.h"
@@ -13,10 +15,8 @@
 #include "minigame/ScoreLayout.h"
 #include "minigame/StageCalendar.h"
 #include "minigame/StageLog.h"
-#include "platform/HeadlessHost.h"
-#include "script/DataFolder.h"
 #include "shell/Game.h"
-#include "sound/NullAudioOutput.h"
+#include "storage/DataFolder.h"
 #include "support/RecordedEvents.h"
 #include "support/TestDataFolder.h"
 #include "support/WholeGame.h"

@@ -4,7 +4,7 @@
 
 #include "base/Files.h"
 #include "minigame/DailyResultLog.h"
-#include "script/FolderPlayerFiles.h"
+#include "storage/FolderPlayerFiles.h"
 
 namespace dovetail::cafe {
 namespace {

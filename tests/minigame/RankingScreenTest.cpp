@@ -3,12 +3,12 @@
 #include <memory>
 #include <string>
 
+#include "backends/audio/silent/NullAudioOutput.h"
+#include "backends/hosts/headless/HeadlessHost.h"
 #include "base/Cp932.h"
 #include "graphics/TextRenderer.h"
-#include "platform/HeadlessHost.h"
 #include "screen/PictureRegions.h"
 #include "shell/Game.h"
-#include "sound/NullAudioOutput.h"
 #include "support/RecordedEvents.h"
 #include "support/TempFolder.h"
 #include "support/TestDataFolder.h"

@@ -6,7 +6,7 @@
 #include "base/Cp932.h"
 #include "minigame/RankingFile.h"
 #include "minigame/RankingRules.h"
-#include "script/FolderPlayerFiles.h"
+#include "storage/FolderPlayerFiles.h"
 #include "support/TempFolder.h"
 
 namespace dovetail {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "backends/hosts/headless/HeadlessHost.h"
 #include "minigame/StageRecorder.h"
 #include "minigame/StageTicks.h"
-#include "platform/HeadlessHost.h"
 
 namespace dovetail::cafe {
 namespace {

@@ -13,12 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "app/HeadlessRunner.h"
+#include "backends/glyphs/freetype/FreeTypeGlyphs.h"
 #include "graphics/TextRenderer.h"
+#include "programs/runner/HeadlessRunner.h"
 #include "routes/RouteMap.h"
-#include "script/DataFolder.h"
-#include "script/FolderPlayerFiles.h"
 #include "shell/Settings.h"
+#include "storage/DataFolder.h"
+#include "storage/FolderPlayerFiles.h"
 #include "support/LogLine.h"
 #include "support/PlayedRun.h"
 
@@ -107,7 +108,7 @@ class DemoCopy {
     autoPlay.route = ParseRoute(route).value();
     autoPlay.quitAfterSaves = quitAfterSaves;
     options.autoPlay = std::move(autoPlay);
-    static auto renderer = TextRenderer::Create().value();
+    static auto renderer = MakeFreeTypeTextRenderer().value();
     return testing::RunHeadless(std::move(options), *renderer);
   }
 

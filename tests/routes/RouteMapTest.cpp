@@ -5,7 +5,7 @@
 
 #include "routes/Route.h"
 #include "routes/RouteMap.h"
-#include "script/ScriptLoader.h"
+#include "story/ScriptLoader.h"
 
 namespace dovetail {
 namespace {

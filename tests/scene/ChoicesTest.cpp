@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "backends/audio/silent/NullAudioOutput.h"
+#include "backends/hosts/headless/HeadlessHost.h"
 #include "graphics/TextRenderer.h"
-#include "platform/HeadlessHost.h"
 #include "scene/Choices.h"
 #include "shell/Game.h"
-#include "sound/NullAudioOutput.h"
 #include "support/RecordedEvents.h"
 #include "support/TestDataFolder.h"
 #include "support/WholeGame.h"

@@ -4,10 +4,10 @@
 #include <optional>
 #include <string>
 
+#include "backends/audio/silent/NullAudioOutput.h"
+#include "backends/hosts/headless/HeadlessHost.h"
 #include "graphics/TextRenderer.h"
-#include "platform/HeadlessHost.h"
 #include "shell/Game.h"
-#include "sound/NullAudioOutput.h"
 #include "support/RecordedEvents.h"
 #include "support/TestDataFolder.h"
 #include "support/WholeGame.h"

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "backends/audio/silent/NullAudioOutput.h"
+#include "backends/hosts/headless/HeadlessHost.h"
 #include "graphics/TextRenderer.h"
-#include "platform/HeadlessHost.h"
 #include "scene/MessageWindow.h"
 #include "shell/Game.h"
-#include "sound/NullAudioOutput.h"
 #include "support/SceneParts.h"
 #include "support/TestDataFolder.h"
 #include "support/WholeGame.h"

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "backends/hosts/headless/HeadlessHost.h"
 #include "base/Files.h"
 #include "base/ProgramExit.h"
 #include "graphics/BitmapFile.h"
-#include "platform/HeadlessHost.h"
 #include "scene/Pictures.h"
 #include "support/SceneParts.h"
 #include "support/TestDataFolder.h"

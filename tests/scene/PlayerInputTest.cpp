@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "backends/hosts/headless/HeadlessHost.h"
 #include "graphics/TextRenderer.h"
-#include "platform/HeadlessHost.h"
 #include "scene/MessageWindow.h"
 #include "scene/PlayerInput.h"
 #include "support/SceneParts.h"

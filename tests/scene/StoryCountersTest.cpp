@@ -5,10 +5,10 @@
 #include <utility>
 #include <vector>
 
-#include "platform/HeadlessHost.h"
+#include "backends/hosts/headless/HeadlessHost.h"
 #include "scene/StoryCounters.h"
-#include "script/Commands.h"
 #include "shell/GameEvents.h"
+#include "story/Commands.h"
 #include "support/StubStoryHandlers.h"
 
 namespace dovetail {

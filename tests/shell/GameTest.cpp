@@ -3,16 +3,16 @@
 #include <filesystem>
 #include <optional>
 
+#include "backends/audio/silent/NullAudioOutput.h"
+#include "backends/hosts/headless/HeadlessHost.h"
 #include "base/Files.h"
 #include "base/ProgramExit.h"
 #include "graphics/BitmapFile.h"
 #include "graphics/TextRenderer.h"
-#include "platform/HeadlessHost.h"
+#include "saves/SaveFile.h"
 #include "screen/PictureRegions.h"
-#include "script/DataFolder.h"
-#include "script/SaveFile.h"
 #include "shell/Game.h"
-#include "sound/NullAudioOutput.h"
+#include "storage/DataFolder.h"
 #include "support/RecordedEvents.h"
 #include "support/TestDataFolder.h"
 #include "support/WholeGame.h"

@@ -6,19 +6,20 @@
 #include <string>
 #include <vector>
 
+#include "backends/audio/silent/NullAudioOutput.h"
+#include "backends/glyphs/freetype/FreeTypeGlyphs.h"
+#include "backends/hosts/headless/HeadlessHost.h"
 #include "base/Files.h"
 #include "base/ProgramExit.h"
 #include "graphics/BitmapFile.h"
 #include "graphics/CursorFile.h"
 #include "graphics/TextRenderer.h"
 #include "minigame/RankingFile.h"
-#include "platform/HeadlessHost.h"
-#include "script/DataFolder.h"
 #include "shell/Game.h"
 #include "shell/GameEvents.h"
 #include "shell/Settings.h"
 #include "sound/MidiFile.h"
-#include "sound/NullAudioOutput.h"
+#include "storage/DataFolder.h"
 #include "support/Bytes.h"
 #include "support/TestDataFolder.h"
 
@@ -119,7 +120,7 @@ struct CaseFolder {
 
 class HostileFolderTest : public ::testing::Test {
  protected:
-  HostileFolderTest() : text(TextRenderer::Create().value()) {}
+  HostileFolderTest() : text(MakeFreeTypeTextRenderer().value()) {}
 
   // Puts `form` in the place of `kind.file`; a link leads to a copy of the
   // good file outside the data folder.

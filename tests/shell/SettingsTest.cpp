@@ -5,8 +5,8 @@
 
 #include "base/Cp932.h"
 #include "base/Files.h"
-#include "script/FolderPlayerFiles.h"
 #include "shell/Settings.h"
+#include "storage/FolderPlayerFiles.h"
 
 namespace dovetail {
 namespace {

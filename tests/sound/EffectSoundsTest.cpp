@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "resources/EffectSounds.h"
+#include "sound/BuiltInSoundData.h"
 #include "sound/EffectSounds.h"
 
 namespace dovetail {

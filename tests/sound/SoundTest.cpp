@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/HeadlessHost.h"
-#include "platform/Window.h"
-#include "script/AudioCommand.h"
-#include "sound/NullAudioOutput.h"
+#include "backends/audio/silent/NullAudioOutput.h"
+#include "backends/hosts/headless/HeadlessHost.h"
 #include "sound/Sound.h"
+#include "story/AudioCommand.h"
 #include "support/MidiFixture.h"
 #include "support/RecordedEvents.h"
 #include "support/TempFolder.h"
+#include "window/Window.h"
 
 namespace dovetail {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "platform/HeadlessHost.h"
-#include "platform/Waits.h"
+#include "backends/hosts/headless/HeadlessHost.h"
+#include "host/Waits.h"
 
 namespace dovetail {
 namespace {

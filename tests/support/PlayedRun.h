@@ -5,9 +5,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/HeadlessRunner.h"
-#include "app/PlayFile.h"
 #include "graphics/TextRenderer.h"
+#include "programs/runner/HeadlessRunner.h"
+#include "programs/runner/PlayFile.h"
 
 namespace dovetail::testing {
 

@@ -7,8 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/HeadlessRunner.h"
+#include "backends/glyphs/freetype/FreeTypeGlyphs.h"
 #include "graphics/TextRenderer.h"
+#include "programs/runner/HeadlessRunner.h"
 #include "support/LogLine.h"
 #include "support/PlayedRun.h"
 #include "support/TestDataFolder.h"
@@ -22,7 +23,7 @@ class RunnerGame : public ::testing::Test {
  protected:
   RunnerGame()
       : folder(::testing::UnitTest::GetInstance()->current_test_info()->name()),
-        text(TextRenderer::Create().value()) {}
+        text(MakeFreeTypeTextRenderer().value()) {}
 
   // The options of a run of the folder, its snapshots written into it.
   RunnerOptions Options() const {

@@ -2,15 +2,16 @@
 
 #include <memory>
 
+#include "backends/glyphs/freetype/FreeTypeGlyphs.h"
+#include "backends/hosts/headless/HeadlessHost.h"
 #include "graphics/Effects.h"
 #include "graphics/TextRenderer.h"
-#include "platform/HeadlessHost.h"
 #include "screen/MainForm.h"
 #include "screen/MessagePage.h"
 #include "screen/SceneContext.h"
-#include "script/FolderPlayerFiles.h"
-#include "script/GamePaths.h"
-#include "script/StoryState.h"
+#include "storage/FolderPlayerFiles.h"
+#include "storage/GamePaths.h"
+#include "story/StoryState.h"
 #include "support/RecordedEvents.h"
 
 namespace dovetail::testing {
@@ -22,7 +23,7 @@ namespace dovetail::testing {
 // and a sink that records every event.
 struct SceneParts {
   HeadlessHost host;
-  std::unique_ptr<TextRenderer> text = TextRenderer::Create().value();
+  std::unique_ptr<TextRenderer> text = MakeFreeTypeTextRenderer().value();
   MainForm form{host};
   StoryState story;
   MessagePage page;

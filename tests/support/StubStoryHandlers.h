@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "script/Interpreter.h"
+#include "story/Interpreter.h"
 
 namespace dovetail::testing {
 

@@ -7,8 +7,8 @@
 #include "base/Cp932.h"
 #include "base/Files.h"
 #include "graphics/BitmapFile.h"
-#include "script/DataFolder.h"
-#include "script/PictureDisguise.h"
+#include "storage/DataFolder.h"
+#include "storage/PictureDisguise.h"
 #include "support/Bytes.h"
 #include "support/MidiFixture.h"
 

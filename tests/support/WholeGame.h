@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "backends/audio/silent/NullAudioOutput.h"
+#include "backends/glyphs/freetype/FreeTypeGlyphs.h"
+#include "backends/hosts/headless/HeadlessHost.h"
 #include "graphics/TextRenderer.h"
-#include "platform/HeadlessHost.h"
 #include "shell/Game.h"
-#include "sound/NullAudioOutput.h"
 #include "support/RecordedEvents.h"
 #include "support/TestDataFolder.h"
 
@@ -23,7 +24,7 @@ class WholeGame : public ::testing::Test {
  protected:
   WholeGame()
       : folder(::testing::UnitTest::GetInstance()->current_test_info()->name()),
-        text(TextRenderer::Create().value()) {}
+        text(MakeFreeTypeTextRenderer().value()) {}
 
   // Builds the program on the folder (the data folder is its own player's
   // folder).

@@ -7,8 +7,8 @@
 #include "demo/CursorArt.h"
 #include "demo/MusicRecipe.h"
 #include "graphics/BitmapFile.h"
-#include "script/DataFolder.h"
-#include "script/PictureDisguise.h"
+#include "storage/DataFolder.h"
+#include "storage/PictureDisguise.h"
 #include "support/Findings.h"
 #include "support/TempFolder.h"
 

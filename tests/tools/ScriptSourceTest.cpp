@@ -3,7 +3,7 @@
 #include "base/Cp932.h"
 #include "content/ScriptSource.h"
 #include "content/TextLines.h"
-#include "script/DataFolder.h"
+#include "storage/DataFolder.h"
 #include "support/Findings.h"
 #include "support/TempFolder.h"
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <system_error>
 
+#include "backends/glyphs/freetype/FreeTypeGlyphs.h"
 #include "base/Cp932.h"
 #include "base/Files.h"
 #include "base/Utf8.h"
@@ -22,11 +23,11 @@
 #include "routes/RouteMap.h"
 #include "scene/MessageWindow.h"
 #include "screen/PictureRegions.h"
-#include "script/DataFolder.h"
-#include "script/FolderPlayerFiles.h"
-#include "script/NewStory.h"
-#include "script/PictureDisguise.h"
 #include "shell/Settings.h"
+#include "storage/DataFolder.h"
+#include "storage/FolderPlayerFiles.h"
+#include "storage/PictureDisguise.h"
+#include "story/NewStory.h"
 
 namespace dovetail::tools {
 
@@ -284,7 +285,7 @@ class FolderChecker {
   // default names where the text takes a name; a message a "ts" record
   // enlarges in its size.
   void CheckMessageWidths(const std::vector<MessageUse>& messages) {
-    auto renderer = TextRenderer::Create();
+    auto renderer = MakeFreeTypeTextRenderer();
     const MessageState message;
     for (const MessageUse& use : messages) {
       const int16_t size = use.fontSize != 0 ? use.fontSize : message.BaseFontSize;

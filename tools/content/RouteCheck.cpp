@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "routes/RouteMap.h"
-#include "script/ScriptLoader.h"
+#include "story/ScriptLoader.h"
 
 namespace dovetail::tools {
 

@@ -11,9 +11,9 @@
 #include "base/Numbers.h"
 #include "base/Utf8.h"
 #include "content/TextLines.h"
-#include "script/Commands.h"
-#include "script/ScriptLoader.h"
-#include "script/ScriptTables.h"
+#include "story/Commands.h"
+#include "story/ScriptLoader.h"
+#include "story/ScriptTables.h"
 
 namespace dovetail::tools {
 

@@ -8,7 +8,7 @@
 #include "base/Utf8.h"
 #include "content/RouteCheck.h"
 #include "content/TextLines.h"
-#include "script/DataFolder.h"
+#include "storage/DataFolder.h"
 
 namespace dovetail::tools {
 

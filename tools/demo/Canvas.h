@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/Surface.h"
+#include "host/Surface.h"
 #include "screen/PictureRegions.h"
 
 namespace dovetail::tools {

@@ -6,6 +6,7 @@
 #include <string>
 #include <system_error>
 
+#include "backends/glyphs/freetype/FreeTypeGlyphs.h"
 #include "base/Files.h"
 #include "content/DataCheck.h"
 #include "content/ScriptCheck.h"
@@ -18,10 +19,10 @@
 #include "demo/MusicRecipe.h"
 #include "graphics/BitmapFile.h"
 #include "minigame/RankingFile.h"
-#include "script/DataFolder.h"
-#include "script/FolderPlayerFiles.h"
-#include "script/PictureDisguise.h"
 #include "shell/Settings.h"
+#include "storage/DataFolder.h"
+#include "storage/FolderPlayerFiles.h"
+#include "storage/PictureDisguise.h"
 
 namespace dovetail::tools {
 
@@ -95,7 +96,7 @@ class DemoWriter {
     const std::vector<PictureUse> uses = WriteScript();
     // Japanese captions need the game's fonts; without them the pictures
     // carry English captions in a pixel font.
-    auto text = TextRenderer::Create();
+    auto text = MakeFreeTypeTextRenderer();
     const Captions captions(text.ok() ? text->get() : nullptr);
     const std::map<std::string, Painter> fixed = FixedPictures(captions);
     for (const auto& [name, painter] : fixed)

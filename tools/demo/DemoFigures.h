@@ -1,7 +1,7 @@
 #pragma once
 
 #include "demo/Canvas.h"
-#include "platform/Surface.h"
+#include "host/Surface.h"
 #include "screen/PictureRegions.h"
 
 namespace dovetail::tools {

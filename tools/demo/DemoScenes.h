@@ -1,7 +1,7 @@
 #pragma once
 
 #include "demo/DemoUi.h"
-#include "platform/Surface.h"
+#include "host/Surface.h"
 
 namespace dovetail::tools {
 

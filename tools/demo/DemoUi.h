@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "graphics/TextRenderer.h"
-#include "platform/Surface.h"
+#include "host/Surface.h"
 #include "screen/PictureRegions.h"
 
 namespace dovetail::tools {

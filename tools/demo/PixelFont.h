@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "platform/Surface.h"
+#include "host/Surface.h"
 
 namespace dovetail::tools {
 

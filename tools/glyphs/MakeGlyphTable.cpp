@@ -13,17 +13,17 @@
 #include <set>
 #include <sstream>
 
-#include "app/HeadlessRunner.h"
-#include "app/PlayFile.h"
+#include "backends/glyphs/freetype/FreeTypeGlyphs.h"
+#include "backends/glyphs/table/GlyphTable.h"
 #include "base/Cp932.h"
 #include "base/Files.h"
 #include "base/Utf8.h"
-#include "graphics/FreeTypeGlyphs.h"
-#include "graphics/GlyphTable.h"
 #include "graphics/TextRenderer.h"
+#include "programs/runner/HeadlessRunner.h"
+#include "programs/runner/PlayFile.h"
 #include "routes/Route.h"
 #include "routes/RouteMap.h"
-#include "script/DataFolder.h"
+#include "storage/DataFolder.h"
 
 namespace dovetail {
 namespace {
