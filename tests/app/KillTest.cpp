@@ -19,6 +19,7 @@
 #include "script/FolderPlayerFiles.h"
 #include "script/SaveFile.h"
 #include "support/TestDataFolder.h"
+#include "support/TitleClick.h"
 
 namespace dovetail {
 namespace {
@@ -181,15 +182,13 @@ TEST(KillTest, AKillAtAnyMomentLosesNoSaveAndTheNextRunPutsTheFolderAtRest) {
       "2000,,,,,,,,セーブの後,,,,\r\n"
       "3000,,,,,,,,おわり,,,,\r\n");
   const fs::path play = folder.root / "save-and-quit.play";
-  ASSERT_TRUE(ReplaceFileAtomically(play,
-                                    "until title\n"
-                                    "click 420 245\n"
-                                    "until click-wait\n"
-                                    "click 320 440\n"
-                                    "until message-box\n"
-                                    "answer ok\n"
-                                    "until click-wait\n"
-                                    "menu ends\n"));
+  ASSERT_TRUE(ReplaceFileAtomically(play, "until title\n" + testing::TitleClick(kNewStoryEntry) +
+                                              "until click-wait\n"
+                                              "click 320 440\n"
+                                              "until message-box\n"
+                                              "answer ok\n"
+                                              "until click-wait\n"
+                                              "menu ends\n"));
   const FolderPlayerFiles files = FolderPlayerFiles::OfDataFolder(folder.data);
   const auto saveThere = [&] {
     return SaveFileLoads(files, "40.dat") || SaveFileLoads(files, "40.dat.bak");
