@@ -55,10 +55,6 @@ class Window {
   // A new picture box, at the top of the z-order, hidden and empty.
   PictureBox& AddPictureBox(std::string name);
   void BringToFront(PictureBox& box);
-  void SendToBack(PictureBox& box);
-  // Bottom to top.
-  const std::vector<PictureBox*>& ZOrder() const { return zOrder_; }
-  PictureBox* FindPictureBox(const std::string& name) const;
 
   Timer& AddTimer(std::string name, uint32_t interval);
   MenuItem& AddMenuItem(std::string name, std::string caption);

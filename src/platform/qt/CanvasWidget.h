@@ -40,7 +40,6 @@ class CanvasWidget : public QWidget {
 
   // Full screen: the widget takes whatever size its window gives it and the
   // picture is scaled to fit (see PictureRect).
-  bool FitsWidget() const { return fit_; }
   void SetFitsWidget(bool fit);
 
   // Copies the frame; shown by the next paint. Callers repaint() to show it at once.
