@@ -6,6 +6,7 @@
 #include "graphics/BitmapFile.h"
 #include "minigame/RankingFile.h"
 #include "minigame/RankingRules.h"
+#include "platform/ScreenSize.h"
 #include "screen/PictureRegions.h"
 #include "script/DataFolder.h"
 #include "script/Interpreter.h"
@@ -62,7 +63,7 @@ void RankingScreen::DispRanking(int16_t mode) {
   }
 
   PictureBox& screen = form.PicMainBak;
-  screen.Move(0, 0, 640, 480);
+  screen.Move(0, 0, kScreenWidth, kScreenHeight);
   auto picture = LoadPicture(scene_.paths.DataPath, kRankingPicture);
   if (!picture.ok()) throw GameFailure{picture.error().message};
   screen.SetPicture(std::move(*picture));

@@ -11,6 +11,7 @@
 #include "platform/InputEvent.h"
 #include "platform/MenuItem.h"
 #include "platform/PictureBox.h"
+#include "platform/ScreenSize.h"
 #include "platform/Shape.h"
 #include "platform/Surface.h"
 #include "platform/Timer.h"
@@ -30,7 +31,8 @@ class Host;
 // box, or the whole window while disabled (a dialog is open), receives nothing.
 class Window {
  public:
-  Window(Host& host, std::string caption, int32_t clientWidth = 640, int32_t clientHeight = 480);
+  Window(Host& host, std::string caption, int32_t clientWidth = kScreenWidth,
+         int32_t clientHeight = kScreenHeight);
   ~Window();
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;

@@ -7,6 +7,7 @@
 #include "graphics/BitmapFile.h"
 #include "graphics/CursorFile.h"
 #include "minigame/RankingFile.h"
+#include "platform/ScreenSize.h"
 #include "script/DataFolder.h"
 
 namespace dovetail {
@@ -56,7 +57,7 @@ void Startup::Form_Load() {
 
   PictureBox& picMain = form.PicMain;
   picMain.SetBackColor(kWhite);
-  picMain.Move(0, 0, 640, 480);
+  picMain.Move(0, 0, kScreenWidth, kScreenHeight);
   picMain.font = FontSpec{"ＭＳ ゴシック", 12, true, false};
   picMain.SetForeColor(kWhite);
   picMain.SetVisible(true);

@@ -5,6 +5,7 @@
 
 #include "base/ProgramExit.h"
 #include "graphics/BitmapFile.h"
+#include "platform/ScreenSize.h"
 #include "scene/PlayerInput.h"
 #include "screen/PictureRegions.h"
 #include "script/DataFolder.h"
@@ -210,7 +211,7 @@ void TitleScreen::StoryInit() {
     positions.fill(0);
   MessageState& message = scene_.story.message;
   PictureBox& picMain = form.PicMain;
-  picMain.Move(0, 0, 640, 480);
+  picMain.Move(0, 0, kScreenWidth, kScreenHeight);
   auto picture = LoadPicture(scene_.paths.DataPath, kTitlePicture);
   if (!picture.ok()) throw GameFailure{picture.error().message};
   picMain.SetPicture(std::move(*picture));

@@ -11,6 +11,7 @@
 
 #include "platform/Cursor.h"
 #include "platform/InputEvent.h"
+#include "platform/ScreenSize.h"
 #include "platform/Surface.h"
 #include "platform/qt/CursorCache.h"
 
@@ -92,7 +93,7 @@ class CanvasWidget : public QWidget {
   void PostPress(QMouseEvent* event, InputEvent::Kind kind);
   void ApplyFixedSize();
 
-  QSize clientSize_{640, 480};
+  QSize clientSize_{kScreenWidth, kScreenHeight};
   int zoom_ = 1;
   bool fit_ = false;
   QImage frame_;
