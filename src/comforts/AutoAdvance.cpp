@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "comforts/ComfortMenu.h"
+#include "host/ScreenSize.h"
 
 namespace dovetail {
 
@@ -66,7 +67,7 @@ AutoAdvance::AutoAdvance(MainForm& form, TextRenderer& text, ComfortEvents& even
   mark_.picture = MarkPicture(text);
   mark_.width = mark_.picture->Width();
   mark_.height = mark_.picture->Height();
-  mark_.left = 640 - 12 - mark_.width;
+  mark_.left = kScreenWidth - 12 - mark_.width;
   mark_.top = 4;
   mark_.borderWidth = 0;
   item_.SetMenu(kComfortMenu);

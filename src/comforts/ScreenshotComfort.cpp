@@ -4,6 +4,7 @@
 
 #include "comforts/ComfortMenu.h"
 #include "comforts/Screenshot.h"
+#include "host/ScreenSize.h"
 
 namespace dovetail {
 
@@ -60,7 +61,7 @@ void ScreenshotComfort::ShowNote(const std::string& text) {
   const FontSpec font{kNoteFont, 9, false, false};
   const int32_t width = text_.TextWidth(text, font) + 16;
   const int32_t height = text_.LineHeight(font) + 8;
-  note_.Move(640 - 8 - width, 26, width, height);
+  note_.Move(kScreenWidth - 8 - width, 26, width, height);
   note_.SetBackColor(kNoteBack);
   text_.DrawText(note_.Image(), 8, 4, text, font, kWhite);
   form_.window.BringToFront(note_);

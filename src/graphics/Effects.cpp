@@ -5,14 +5,12 @@
 #include <cassert>
 
 #include "host/Host.h"
+#include "host/ScreenSize.h"
 #include "window/Window.h"
 
 namespace dovetail {
 
 namespace {
-
-constexpr int32_t kScreenWidth = 640;
-constexpr int32_t kScreenHeight = 480;
 
 // The dissolve's threshold table: a mask pixel at (u, v) of a cell is white in
 // frame f when kThreshold[v mod 8][u mod 8] <= f.
@@ -116,7 +114,7 @@ void Effects::ColumnBlinds(PictureBox& picDest, const PictureBox& picSrc) {
   Host& host = HostOf(picDest);
   for (int32_t e = 0; e <= 49; ++e) {
     StartStep(host);
-    for (int32_t g = 0; g <= 640; g += 50)
+    for (int32_t g = 0; g <= kScreenWidth; g += 50)
       CopyRect(picDest, picSrc, e + g, 0, 1, kScreenHeight);
     picDest.Refresh();
     FinishStep(host, 8);
@@ -162,8 +160,8 @@ void Effects::GrowingSquares(PictureBox& picDest, const PictureBox& picSrc) {
   Host& host = HostOf(picDest);
   for (int32_t s = 2; s <= 20; s += 2) {
     StartStep(host);
-    for (int32_t y = 0; y <= 480; y += 20) {
-      for (int32_t x = 0; x <= 640; x += 20)
+    for (int32_t y = 0; y <= kScreenHeight; y += 20) {
+      for (int32_t x = 0; x <= kScreenWidth; x += 20)
         CopyRect(picDest, picSrc, x, y, s, s);
     }
     picDest.Refresh();
@@ -183,7 +181,7 @@ void Effects::Checkerboard(PictureBox& picDest, const PictureBox& picSrc) {
   picDest.Refresh();
   host.DoEvents();
   host.Sleep(100);
-  for (int32_t y = 0; y <= 480; y += 4) {
+  for (int32_t y = 0; y <= kScreenHeight; y += 4) {
     for (int32_t x = 2; x <= 638; x += 4) {
       CopyRect(picDest, picSrc, x, y, 2, 2);
       CopyRect(picDest, picSrc, x - 2, y - 2, 2, 2);

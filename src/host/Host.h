@@ -24,9 +24,9 @@ struct MessageBoxRequest {
 };
 
 // Everything the engine needs from the machine. The engine never reads a wall
-// clock and never talks to a toolkit: it goes through this interface, which the
-// desktop host (Qt) and the headless host (virtual clock, scripted input)
-// implement.
+// clock and never talks to a toolkit: it goes through this interface, which
+// three hosts implement: the desktop host (Qt), the headless host (virtual
+// clock, scripted input) and the web host (a page in a browser).
 class Host {
  public:
   virtual ~Host() = default;
@@ -92,7 +92,8 @@ class Host {
 
   // A line for whoever runs the program, not for the player: the reason
   // behind a failure the player sees only as the program's fixed message.
-  // Both hosts write it to the standard error stream.
+  // The desktop and headless hosts write it to the standard error stream, the
+  // web host to the page's console.
   virtual void Diagnostic(const std::string& line) = 0;
 };
 

@@ -6,6 +6,7 @@
 #include "base/ProgramExit.h"
 #include "graphics/BitmapFile.h"
 #include "graphics/BitmapHelpers.h"
+#include "host/ScreenSize.h"
 #include "host/Waits.h"
 #include "minigame/CafeEvents.h"
 #include "minigame/StageCalendar.h"
@@ -138,8 +139,8 @@ void CafeBoard::SetupGameScreen(int16_t stageNo) {
   PictureBox& picMainBak = form.PicMainBak;
 
   // 1–3: the story screen becomes one picture; the story's controls go.
-  picMain.Move(0, 0, 640, 480);
-  picMainBak.Move(0, 0, 640, 480);
+  picMain.Move(0, 0, kScreenWidth, kScreenHeight);
+  picMainBak.Move(0, 0, kScreenWidth, kScreenHeight);
   for (PictureBox* sprite : form.Doll_Disp) {
     if (!sprite->Visible()) continue;
     BitBlt(picMain.Image(), sprite->Left(), sprite->Top(), sprite->Width(), sprite->Height(),

@@ -4,6 +4,7 @@
 
 #include "base/ProgramExit.h"
 #include "graphics/BitmapFile.h"
+#include "host/ScreenSize.h"
 #include "minigame/CafeEvents.h"
 #include "minigame/RankingFile.h"
 #include "minigame/RankingRules.h"
@@ -64,7 +65,7 @@ void RankingScreen::DispRanking(int16_t mode) {
   }
 
   PictureBox& screen = form.PicMainBak;
-  screen.Move(0, 0, 640, 480);
+  screen.Move(0, 0, kScreenWidth, kScreenHeight);
   auto picture = LoadPicture(scene_.paths.DataPath, kRankingPicture);
   if (!picture.ok()) throw GameFailure{picture.error().message};
   screen.SetPicture(std::move(*picture));

@@ -1,23 +1,20 @@
 #pragma once
 
-#include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <set>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "backends/hosts/headless/HeadlessHost.h"
-#include "minigame/StageCalendar.h"
 #include "routes/CounterLiveness.h"
 #include "routes/RouteMap.h"
 #include "scene/CharacterPlaces.h"
-#include "scene/Choices.h"
-#include "scene/Ending.h"
 #include "scene/StoryCounters.h"
-#include "shell/TitleScreen.h"
 #include "story/Interpreter.h"
-#include "story/NewStory.h"
+#include "story/StepEvents.h"
+#include "story/StoryState.h"
 
 // The route walker: runs the story with the game's own interpreter and
 // command rules from a resume point to the next choice, grade test or end,
@@ -48,16 +45,7 @@ struct Resume {
 
   // Equal for states that lead on the same way: the counters nothing reads
   // or changes from here on are left out.
-  std::string Key(const CounterLiveness& liveness) const {
-    std::string key = std::to_string(pos) + (jumped ? "j" : "a") + std::to_string(stageNo) +
-                      (nameEntered ? "n" : "-") + grade + "|";
-    const uint32_t live = liveness.At(pos);
-    StoryCounters copy = counters;
-    const auto fields = CounterFields(copy);
-    for (size_t k = 0; k < fields.size(); ++k)
-      key += (live & (1u << k)) ? std::to_string(*fields[k]) + "," : "-,";
-    return key;
-  }
+  std::string Key(const CounterLiveness& liveness) const;
 };
 
 // A stretch of story from a resume point to the next choice, grade test or
@@ -100,185 +88,50 @@ struct FaceWithoutCharacter {};
 // everything shown or heard.
 class RouteWalker final : private StoryHandlers, private StepEvents {
  public:
-  explicit RouteWalker(const ScriptTables& tables)
-      : interpreter_(story_, host_, *this, *this), liveness_(tables) {
-    story_.tables = tables;
-    host_.onMessageBox = [this](const MessageBoxRequest& request) {
-      problems_.push_back({story_.CurLabel, request.text});
-      return std::optional<MessageBoxAnswer>(MessageBoxAnswer::Ok);
-    };
-  }
+  explicit RouteWalker(const ScriptTables& tables);
 
   // The state the title gives a new story, or the extra story (nothing when
   // the script has no extra story).
-  Resume NewStory() {
-    NewGame(story_);
-    return Capture(false);
-  }
-  std::optional<Resume> ExtraStory() {
-    NewGame(story_);
-    const ScriptTables& tables = story_.tables;
-    const bool hasExtra =
-        std::any_of(tables.Labels.begin(), tables.Labels.begin() + tables.LabelCount,
-                    [](const LabelEntry& entry) { return entry.Label == kExtraStoryLabel; });
-    if (!hasExtra) return std::nullopt;
-    EnterExtraStory(story_, interpreter_);
-    return Capture(false);
-  }
+  Resume NewStory();
+  std::optional<Resume> ExtraStory();
 
   // Runs from `from` to the next stop. `ways` receives the resume points on.
-  Segment Walk(const Resume& from, std::vector<Resume>& ways) {
-    Restore(from);
-    segment_ = Segment{};
-    steps_ = 0;
-    clickWaits_.clear();
-    try {
-      interpreter_.RunScript();
-      segment_.stop = Segment::Stop::End;
-      if (!ended_) {
-        segment_.end = RouteEnd::ScriptEnd;
-        // The story stops on arriving at the last record, which it does not
-        // run: its label counts as reached.
-        segment_.arrived = story_.tables.Script[story_.tables.LastRecord].Label;
-      }
-    } catch (const ChoiceReached& choice) {
-      segment_.stop = Segment::Stop::Choice;
-      segment_.stopKey = Capture(true).Key(liveness_);
-      ChoiceWays(choice.count, ways);
-    } catch (const GradeTestReached&) {
-      segment_.stop = Segment::Stop::GradeTest;
-      segment_.stopKey = Capture(true).Key(liveness_);
-      // The test runs again with the grade known.
-      for (const char* grade : {"A", "E"}) {
-        Resume way = Capture(true);
-        way.grade = grade;
-        ways.push_back(way);
-        segment_.options.push_back(grade[0] == 'A' ? 1 : 2);
-      }
-    } catch (const QuitReached&) {
-      segment_.stop = Segment::Stop::End;
-      segment_.end = RouteEnd::Quit;
-    } catch (const StepLimitReached&) {
-      segment_.stop = Segment::Stop::End;
-      segment_.end = RouteEnd::Stall;
-      problems_.push_back({story_.CurLabel, "the story runs " + std::to_string(kStepLimit) +
-                                                " records without a choice or an end"});
-    } catch (const FaceWithoutCharacter&) {
-      segment_.stop = Segment::Stop::End;
-      segment_.end = RouteEnd::Stall;
-      problems_.push_back({story_.CurLabel,
-                           "a face change for character " + std::to_string(story_.CharNo) +
-                               " in pose " + std::to_string(story_.CharPose) +
-                               ", who is not on the stage here: the game shows \"ﾃﾞｰﾀｴﾗｰ? "
-                               "人がいないので表情の変化ができません\" and ends",
-                           story_.ScriptPos});
-    } catch (const ClickLoopReached&) {
-      segment_.stop = Segment::Stop::End;
-      segment_.end = RouteEnd::Stall;
-      problems_.push_back({story_.CurLabel,
-                           "the story waits for the player here again, in the state it had "
-                           "before, without a choice or an end between (a loop)",
-                           story_.ScriptPos});
-    }
-    segment_.label = story_.CurLabel;
-    ended_ = false;
-    return std::move(segment_);
-  }
+  Segment Walk(const Resume& from, std::vector<Resume>& ways);
 
   std::vector<RouteProblem>& Problems() { return problems_; }
   const CounterLiveness& Liveness() const { return liveness_; }
 
  private:
-  void Restore(const Resume& from) {
-    story_.ScriptPos = from.pos;
-    story_.StepResult = from.jumped ? kJumped : kShowText;
-    story_.StageNo = from.stageNo;
-    story_.counters = from.counters;
-    story_.NameEntered = from.nameEntered;
-    story_.Ranking[0].Grade = from.grade;
-    places_ = from.places;
-  }
-
-  Resume Capture(bool jumped) const {
-    return {story_.ScriptPos,        jumped, story_.StageNo, story_.counters, story_.NameEntered,
-            story_.Ranking[0].Grade, places_};
-  }
-
-  void ChoiceWays(int count, std::vector<Resume>& ways) {
-    std::set<std::string> seen;
-    for (int k = 0; k < count; ++k) {
-      story_.ScriptPos = story_.tables.ChoiceTable[story_.ChoiceBase + k].Target;
-      Resume way = Capture(true);
-      if (!seen.insert(way.Key(liveness_)).second) continue;
-      ways.push_back(way);
-      segment_.options.push_back(k + 1);
-    }
-  }
+  // Puts the story in the state `from` holds.
+  void Restore(const Resume& from);
+  // The story's state now, reached by a jump or not.
+  Resume Capture(bool jumped) const;
+  // The ways on from a choice of `count` options: one for each option that
+  // leads on differently from those before it.
+  void ChoiceWays(int count, std::vector<Resume>& ways);
 
   // The story's seams: what decides the way on is the game's own rule.
-  // A new background clears the stage.
-  int32_t ShowBackground() override {
-    places_ = CharacterPlaces{};
-    return kAfterBackground;
-  }
-  int32_t PlaceCharacter() override {
-    ApplyCharacterRecord(places_, story_.CharNo, story_.CharPose, story_.CurText);
-    return kAfterCharacter;
-  }
-  int32_t ChangeFace() override {
-    if (!FaceChangeFindsCharacter(places_, story_.CharNo, story_.CharPose))
-      throw FaceWithoutCharacter{};
-    return kAfterFace;
-  }
-  // Every page waits for the player's click.
-  void ShowMessage() override {
-    if (!clickWaits_.insert(Capture(false).Key(liveness_)).second) throw ClickLoopReached{};
-  }
+  int32_t ShowBackground() override;
+  int32_t PlaceCharacter() override;
+  int32_t ChangeFace() override;
+  void ShowMessage() override;
   void MesClear() override {}
   int32_t CmdTextMode() override { return kShowText; }
   void Keys() override {}
-  int32_t ShowChoices() override {
-    const auto offered = OfferedChoices(story_, interpreter_);
-    if (offered.ok()) throw ChoiceReached{*offered};
-    if (!offered.error().message.empty()) {
-      problems_.push_back({story_.CurLabel, offered.error().message});
-    }
-    return kAdvance;
-  }
-  int32_t CmdCount() override { return dovetail::CmdCount(story_, host_); }
-  int32_t CmdIf() override {
-    if (story_.CurCommand.ends_with('0') && story_.Ranking[0].Grade == kGradeToCome) {
-      throw GradeTestReached{};
-    }
-    return dovetail::CmdIf(story_, interpreter_, host_);
-  }
-  int32_t CmdCompare() override { return dovetail::CmdCompare(story_, interpreter_, host_); }
-  int32_t CmdReserved() override { return dovetail::CmdReserved(story_, host_); }
-  void PlayEnding() override {
-    ended_ = true;
-    segment_.end = PlaysStaffRoll(story_.counters) ? RouteEnd::StaffRoll : RouteEnd::Ending;
-  }
+  int32_t ShowChoices() override;
+  int32_t CmdCount() override;
+  int32_t CmdIf() override;
+  int32_t CmdCompare() override;
+  int32_t CmdReserved() override;
+  void PlayEnding() override;
   void SaveGame() override {}
-  void PlayCafeStage() override {
-    if (const Status stage = cafe::CheckStageNo(story_.StageNo); !stage.ok()) {
-      interpreter_.ContentError(stage.error().message);
-      return;
-    }
-    // Each stage starts the current player's result afresh; after stage 14
-    // the grade is whatever the café gave.
-    story_.Ranking[0].Grade = cafe::IsFinalStage(story_.StageNo) ? kGradeToCome : "";
-  }
+  void PlayCafeStage() override;
   void OpenNameEntry() override {}
   void CmdAudio() override {}
-  void Quit() override { throw QuitReached{}; }
+  void Quit() override;
 
-  void Report(const StepEvent& step) override {
-    if (++steps_ > kStepLimit) throw StepLimitReached{};
-    if (segment_.labels.empty() || segment_.labels.back() != step.label) {
-      segment_.labels.push_back(step.label);
-    }
-    if (step.command == "g2") segment_.saves.push_back(step.label);
-  }
+  // Counts the steps and notes the labels and save points the stretch passes.
+  void Report(const StepEvent& step) override;
 
   HeadlessHost host_;
   StoryState story_;

@@ -9,6 +9,7 @@
 #include "base/Utf8.h"
 #include "graphics/BitmapFile.h"
 #include "graphics/BitmapHelpers.h"
+#include "host/ScreenSize.h"
 #include "scene/CharacterPlaces.h"
 #include "screen/PictureRegions.h"
 #include "storage/DataFolder.h"
@@ -21,7 +22,6 @@ namespace {
 constexpr int kSlots = 2;
 constexpr int kPositions = 3;
 constexpr int kCharacters = 4;
-constexpr int16_t kStageHeight = 480;
 // Each comb-wipe step and each dissolve step lasts at least this long.
 constexpr int32_t kWipePace = 4;
 constexpr int32_t kDissolvePace = 40;
@@ -152,7 +152,7 @@ void Pictures::LoadCharacterAt(int slot, int position) {
   DollW[slot] = static_cast<int16_t>(body.Width());
   DollH[slot] = static_cast<int16_t>(body.Height());
   DollX[slot] = DollBaseX[position];
-  DollY[slot] = static_cast<int16_t>(kStageHeight - DollH[slot]);
+  DollY[slot] = static_cast<int16_t>(kScreenHeight - DollH[slot]);
 
   for (PictureBox* box : {form_.Doll_Mask[slot], form_.Doll_Back[slot], form_.Doll_Disp[slot]})
     box->SetSize(DollW[slot], DollH[slot]);

@@ -4,15 +4,13 @@
 #include <cstdint>
 
 #include "graphics/Rect.h"
+#include "host/ScreenSize.h"
 
 namespace dovetail {
 
 // Where the program reads the parts of its pictures: the rectangles content
 // must fill. The engine draws from them, the content checker checks the
 // pictures against them, and the demo's art is painted into them.
-
-constexpr int32_t kScreenWidth = 640;
-constexpr int32_t kScreenHeight = 480;
 
 // Title picture p03.dat: the normal look of menu entry i (1..5).
 constexpr Rect TitleItem(int i) {

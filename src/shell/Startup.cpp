@@ -6,6 +6,7 @@
 #include "base/ProgramExit.h"
 #include "graphics/BitmapFile.h"
 #include "graphics/CursorFile.h"
+#include "host/ScreenSize.h"
 #include "minigame/RankingFile.h"
 #include "storage/DataFolder.h"
 
@@ -56,7 +57,7 @@ void Startup::Form_Load() {
 
   PictureBox& picMain = form.PicMain;
   picMain.SetBackColor(kWhite);
-  picMain.Move(0, 0, 640, 480);
+  picMain.Move(0, 0, kScreenWidth, kScreenHeight);
   picMain.font = FontSpec{"ＭＳ ゴシック", 12, true, false};
   picMain.SetForeColor(kWhite);
   picMain.SetVisible(true);

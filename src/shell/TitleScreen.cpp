@@ -5,6 +5,7 @@
 
 #include "base/ProgramExit.h"
 #include "graphics/BitmapFile.h"
+#include "host/ScreenSize.h"
 #include "saves/SaveFile.h"
 #include "scene/PlayerInput.h"
 #include "screen/PictureRegions.h"
@@ -14,8 +15,6 @@
 namespace dovetail {
 
 namespace {
-
-constexpr int kExtraStoryItem = 3;
 
 // The title picture draws every entry in its normal look; an entry that is not
 // offered (the extra story before it is unlocked) is hidden, and the picture
@@ -52,7 +51,7 @@ TitleScreen::TitleScreen(const SceneContext& scene, const Settings& settings, So
       dispRanking_(std::move(dispRanking)),
       rankingShown_(std::move(rankingShown)) {
   assert(dispRanking_ && "the title's ranking entry needs a screen to show");
-  for (int i = 1; i <= 5; ++i) {
+  for (int i = 1; i <= kTitleEntries; ++i) {
     PictureBox& item = *scene_.form.Tmenu[i];
     item.onMouseMove = [this, i](const MouseEvent&) { Tmenu_MouseMove(i); };
     item.onMouseDown = [this, i](const MouseEvent&) { Tmenu_MouseDown(i); };
@@ -75,8 +74,8 @@ bool TitleScreen::KeyDown(int16_t keyCode) {
   if (step == 0 || CurCategory < 1) return false;
   // The next entry offered (the extra story may be hidden), round the ends.
   int next = CurCategory;
-  for (int tries = 0; tries < 5; ++tries) {
-    next = (next - 1 + step + 5) % 5 + 1;
+  for (int tries = 0; tries < kTitleEntries; ++tries) {
+    next = (next - 1 + step + kTitleEntries) % kTitleEntries + 1;
     if (form.Tmenu[next]->Visible()) break;
   }
   Tmenu_MouseMove(next);
@@ -102,7 +101,7 @@ void TitleScreen::ShowTitle() {
   }
   auto picture = LoadPicture(scene_.paths.DataPath, kTitlePicture);
   if (!picture.ok()) throw GameFailure{picture.error().message};
-  if (!settings_.Cleared) ShowUnavailableLook(*picture, TitleItem(kExtraStoryItem));
+  if (!settings_.Cleared) ShowUnavailableLook(*picture, TitleItem(kExtraStoryEntry));
   form.window.SetPicture(std::move(*picture));
   ShowTitleItems();
   form.PicMain.SetVisible(false);
@@ -112,21 +111,21 @@ void TitleScreen::ShowTitle() {
   for (MenuItem* item : {&form.speedup, &form.vers, &form.ends, &form.opt})
     item->SetEnabled(true);
   NewGame(scene_.story);
-  CurCategory = 4;
+  CurCategory = kRankingEntry;
   if (onTitleShown) onTitleShown();
 }
 
 void TitleScreen::ShowTitleItems() {
   MainForm& form = scene_.form;
   const Surface* picture = form.window.Picture() ? &*form.window.Picture() : nullptr;
-  for (int i = 1; i <= 5; ++i) {
+  for (int i = 1; i <= kTitleEntries; ++i) {
     PictureBox& item = *form.Tmenu[i];
     const Rect place = TitleItem(i);
     item.Move(place.x, place.y, place.w, place.h);
     if (picture != nullptr)
       BitBlt(item.Image(), 0, 0, place.w, place.h, *picture, place.x, place.y);
     item.SetEnabled(true);
-    item.SetVisible(i != kExtraStoryItem || settings_.Cleared);
+    item.SetVisible(i != kExtraStoryEntry || settings_.Cleared);
   }
   highlightShown_ = false;
 }
@@ -157,14 +156,14 @@ void TitleScreen::ClearHighlight() {
   if (!highlightShown_) return;
   highlightShown_ = false;
   const int highlighted = CurCategory;
-  if (highlighted >= 1 && highlighted <= 5) ShowNormalLook(highlighted);
+  if (highlighted >= 1 && highlighted <= kTitleEntries) ShowNormalLook(highlighted);
 }
 
 void TitleScreen::Tmenu_MouseDown(int index) {
   MainForm& form = scene_.form;
   StoryState& story = scene_.story;
   ClearHighlight();
-  for (int i = 1; i <= 5; ++i) {
+  for (int i = 1; i <= kTitleEntries; ++i) {
     form.Tmenu[i]->SetVisible(false);
     form.Tmenu[i]->SetEnabled(false);
   }
@@ -172,24 +171,24 @@ void TitleScreen::Tmenu_MouseDown(int index) {
   // quit message box is modal and would stand over a stale highlight).
   form.window.Refresh();
   switch (index) {
-    case 1:
+    case kNewStoryEntry:
       StoryInit();
       interpreter_.RunScript();
       break;
-    case 2:
+    case kLoadEntry:
       LoadGame(story, interpreter_, scene_.host, scene_.files);
       StoryInit();
       interpreter_.RunScript();
       break;
-    case 3:
+    case kExtraStoryEntry:
       EnterExtraStory(story, interpreter_);
       StoryInit();
       interpreter_.RunScript();
       break;
-    case 4:
+    case kRankingEntry:
       dispRanking_(0);
       break;
-    case 5:
+    case kQuitEntry:
       scene_.host.MessageBox({"終了します.", kAppTitle, MessageBoxButtons::Ok});
       shutdown_.Form_Unload();
   }
@@ -212,7 +211,7 @@ void TitleScreen::StoryInit() {
     positions.fill(0);
   MessageState& message = scene_.story.message;
   PictureBox& picMain = form.PicMain;
-  picMain.Move(0, 0, 640, 480);
+  picMain.Move(0, 0, kScreenWidth, kScreenHeight);
   auto picture = LoadPicture(scene_.paths.DataPath, kTitlePicture);
   if (!picture.ok()) throw GameFailure{picture.error().message};
   picMain.SetPicture(std::move(*picture));

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "scene/Pictures.h"
+#include "screen/PictureRegions.h"
 #include "screen/SceneContext.h"
 #include "shell/Settings.h"
 #include "shell/Shutdown.h"
@@ -11,6 +12,28 @@
 #include "story/Interpreter.h"
 
 namespace dovetail {
+
+// The title's entries, Tmenu 1 to 5 from the top.
+constexpr int kNewStoryEntry = 1;
+constexpr int kLoadEntry = 2;
+constexpr int kExtraStoryEntry = 3;
+constexpr int kRankingEntry = 4;
+constexpr int kQuitEntry = 5;
+constexpr int kTitleEntries = 5;
+
+// A point in the window's 640 × 480 client area.
+struct TitlePoint {
+  int32_t x = 0;
+  int32_t y = 0;
+};
+
+// Where a press on title entry `entry` is aimed by whoever plays from outside
+// the program (the auto-player, the runner's play files): the middle of the
+// entry's place on the title picture, where the title puts its box.
+constexpr TitlePoint TitleEntryPoint(int entry) {
+  const Rect place = TitleItem(entry);
+  return {place.x + place.w / 2, place.y + place.h / 2};
+}
 
 // The label where title entry 3 starts the extra story.
 constexpr int16_t kExtraStoryLabel = 1059;

@@ -58,11 +58,9 @@ class PictureBox {
   void SetPicture(Surface picture);
   // Removes the background picture and clears the image to the back colour.
   void ClearPicture();
-  bool HasPicture() const { return picture_.has_value(); }
   // Clears the drawing: back colour, then the background picture.
   void Cls();
 
-  bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool autoSize) { autoSize_ = autoSize; }
 
   Pixel ForeColor() const { return foreColor_; }

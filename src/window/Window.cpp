@@ -56,19 +56,6 @@ void Window::BringToFront(PictureBox& box) {
   Invalidate();
 }
 
-void Window::SendToBack(PictureBox& box) {
-  RemoveFromZOrder(box);
-  zOrder_.insert(zOrder_.begin(), &box);
-  Invalidate();
-}
-
-PictureBox* Window::FindPictureBox(const std::string& name) const {
-  for (const auto& box : boxes_) {
-    if (box->Name() == name) return box.get();
-  }
-  return nullptr;
-}
-
 Timer& Window::AddTimer(std::string name, uint32_t interval) {
   timers_.push_back(std::make_unique<Timer>(*this, std::move(name), interval));
   return *timers_.back();

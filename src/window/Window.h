@@ -9,6 +9,7 @@
 
 #include "host/Input.h"
 #include "host/InputEvent.h"
+#include "host/ScreenSize.h"
 #include "host/Surface.h"
 #include "window/MenuItem.h"
 #include "window/PictureBox.h"
@@ -30,7 +31,8 @@ class Host;
 // box, or the whole window while disabled (a dialog is open), receives nothing.
 class Window {
  public:
-  Window(Host& host, std::string caption, int32_t clientWidth = 640, int32_t clientHeight = 480);
+  Window(Host& host, std::string caption, int32_t clientWidth = kScreenWidth,
+         int32_t clientHeight = kScreenHeight);
   ~Window();
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
@@ -55,10 +57,6 @@ class Window {
   // A new picture box, at the top of the z-order, hidden and empty.
   PictureBox& AddPictureBox(std::string name);
   void BringToFront(PictureBox& box);
-  void SendToBack(PictureBox& box);
-  // Bottom to top.
-  const std::vector<PictureBox*>& ZOrder() const { return zOrder_; }
-  PictureBox* FindPictureBox(const std::string& name) const;
 
   Timer& AddTimer(std::string name, uint32_t interval);
   MenuItem& AddMenuItem(std::string name, std::string caption);

@@ -10,6 +10,7 @@
 #include "support/PlayedRun.h"
 #include "support/RunnerGame.h"
 #include "support/TestDataFolder.h"
+#include "support/TitleClick.h"
 
 namespace dovetail {
 namespace {
@@ -30,7 +31,10 @@ constexpr const char* kScript =
     "1999,,,,,,,,,,,,\r\n";            // 9
 constexpr const char* kChoices = "1000,甲へ,1010\r\n1000,乙へ,1020\r\n";
 
-constexpr const char* kNewStory = "until title\nclick 420 245\nuntil click-wait\n";
+// The play file up to the first page of a new story.
+std::string NewStory() {
+  return "until title\n" + testing::TitleClick(kNewStoryEntry) + "until click-wait\n";
+}
 constexpr const char* kNextPage = "click 320 440\nuntil click-wait\n";
 
 // The comforts played through play files on the headless runner, with the
@@ -76,7 +80,7 @@ class ComfortsPlayTest : public testing::RunnerGame {
 // closes past the newest page, and the story then goes on exactly as it
 // would have without it.
 TEST_F(ComfortsPlayTest, TheHistoryShowsThePagesSoFarAndLeavesTheStoryAsItWas) {
-  const std::string reading = std::string(kNewStory) + kNextPage + kNextPage;
+  const std::string reading = NewStory() + kNextPage + kNextPage;
   const std::string toTheEnd = "click 320 440\nuntil choice\nkey 1\nuntil click-wait\n";
   ASSERT_EQ(Play(reading + toTheEnd), 0) << failure;
   const std::vector<std::string> without = Course();
@@ -128,7 +132,7 @@ TEST_F(ComfortsPlayTest, TheHistoryViewScrollsBetweenTheOldestAndTheNewestPage) 
 // The history is not offered at the title, nor while the message window is
 // hidden by the right button.
 TEST_F(ComfortsPlayTest, TheHistoryIsNotOfferedAtTheTitleNorWhileTheWindowIsHidden) {
-  ASSERT_EQ(Play(std::string("until title\nwheel up\nkey pageup\n") + kNewStory + kNextPage +
+  ASSERT_EQ(Play(std::string("until title\nwheel up\nkey pageup\n") + NewStory() + kNextPage +
                  "rclick 320 440\nwheel up\nmenu history\n"),
             0)
       << failure;
@@ -138,7 +142,7 @@ TEST_F(ComfortsPlayTest, TheHistoryIsNotOfferedAtTheTitleNorWhileTheWindowIsHidd
 // Auto-advance turns the pages by itself, each after a pause that grows with
 // its length, and stops at the choice; a click of the player's turns it off.
 TEST_F(ComfortsPlayTest, AutoAdvanceReachesTheChoiceWithoutAClick) {
-  ASSERT_EQ(Play(std::string(kNewStory) + "key a\nuntil choice\n"), 0) << failure;
+  ASSERT_EQ(Play(NewStory() + "key a\nuntil choice\n"), 0) << failure;
   EXPECT_EQ(Texts(), (std::vector<std::string>{"一ページ目", "二ページ目", "三ページ目"}));
   ASSERT_EQ(Events("choice").size(), 0u);  // still waiting there
   ASSERT_EQ(Events("auto").size(), 1u);
@@ -151,7 +155,7 @@ TEST_F(ComfortsPlayTest, AutoAdvanceReachesTheChoiceWithoutAClick) {
   EXPECT_LT(pause, AutoAdvance::Pause(AutoSpeed::Normal, 5) + 50);
 
   fs::remove(PlayerFolder() / kComfortSettingsFile);  // auto-advance was remembered
-  ASSERT_EQ(Play(std::string(kNewStory) + "key a\nclick 320 440\nwait 10000\n"), 0) << failure;
+  ASSERT_EQ(Play(NewStory() + "key a\nclick 320 440\nwait 10000\n"), 0) << failure;
   const std::vector<testing::LogLine> switched = Events("auto");
   ASSERT_EQ(switched.size(), 2u);
   EXPECT_EQ(switched[1].Str("what"), "off");
@@ -159,8 +163,7 @@ TEST_F(ComfortsPlayTest, AutoAdvanceReachesTheChoiceWithoutAClick) {
 
   // Nor does a page turn beneath a dialog.
   fs::remove(PlayerFolder() / kComfortSettingsFile);
-  ASSERT_EQ(Play(std::string(kNewStory) + "key a\nmenu opt\nuntil dialog\nwait 10000\n"), 0)
-      << failure;
+  ASSERT_EQ(Play(NewStory() + "key a\nmenu opt\nuntil dialog\nwait 10000\n"), 0) << failure;
   EXPECT_EQ(Texts().size(), 1u);
 }
 
@@ -169,15 +172,14 @@ TEST_F(ComfortsPlayTest, AutoAdvanceReachesTheChoiceWithoutAClick) {
 // choice. What was read is remembered across runs; a damaged file means
 // nothing was read.
 TEST_F(ComfortsPlayTest, TheSkipOfReadTextStopsAtTheFirstPageNotReadBefore) {
-  const std::string firstPlay = std::string(kNewStory) + kNextPage + kNextPage +
+  const std::string firstPlay = NewStory() + kNextPage + kNextPage +
                                 "click 320 440\nuntil choice\nkey 1\nuntil click-wait\n" +
                                 kNextPage + "click 320 440\nuntil title\n";
   ASSERT_EQ(Play(firstPlay), 0) << failure;
   ASSERT_TRUE(fs::exists(PlayerFolder() / kReadPagesFile));
 
-  ASSERT_EQ(Play(std::string(kNewStory) +
-                 "key ctrl-down\nuntil choice\nkey 2\nkey ctrl-down\nuntil click-wait\n"),
-            0)
+  ASSERT_EQ(
+      Play(NewStory() + "key ctrl-down\nuntil choice\nkey 2\nkey ctrl-down\nuntil click-wait\n"), 0)
       << failure;
   const std::vector<testing::LogLine> skips = Events("skip");
   ASSERT_EQ(skips.size(), 4u);
@@ -189,11 +191,11 @@ TEST_F(ComfortsPlayTest, TheSkipOfReadTextStopsAtTheFirstPageNotReadBefore) {
   EXPECT_EQ(Texts().back(), "乙の一");
 
   // Released, the held skip ends; from the menu it stays until it stops.
-  ASSERT_EQ(Play(std::string(kNewStory) + "key ctrl-down\nkey ctrl-up\n"), 0) << failure;
+  ASSERT_EQ(Play(NewStory() + "key ctrl-down\nkey ctrl-up\n"), 0) << failure;
   ASSERT_EQ(Events("skip").size(), 2u);
 
   ASSERT_TRUE(ReplaceFileAtomically(PlayerFolder() / kReadPagesFile, "0-9\n").ok());
-  ASSERT_EQ(Play(std::string(kNewStory) + "menu skipread\nwait 1000\n"), 0) << failure;
+  ASSERT_EQ(Play(NewStory() + "menu skipread\nwait 1000\n"), 0) << failure;
   const std::vector<testing::LogLine> damaged = Events("skip");
   ASSERT_EQ(damaged.size(), 2u);
   EXPECT_EQ(damaged[1].Str("why"), "unread");
@@ -204,7 +206,7 @@ TEST_F(ComfortsPlayTest, TheSkipOfReadTextStopsAtTheFirstPageNotReadBefore) {
 // moment gives; a second one in the same second gets a name of its own and
 // does not show the note of the first.
 TEST_F(ComfortsPlayTest, AScreenshotIsTheSnapshotOfTheSameMoment) {
-  ASSERT_EQ(Play(std::string(kNewStory) + "snap same\nkey f12\nmenu screenshot\n"), 0) << failure;
+  ASSERT_EQ(Play(NewStory() + "snap same\nkey f12\nmenu screenshot\n"), 0) << failure;
   const std::vector<testing::LogLine> shots = Events("screenshot");
   ASSERT_EQ(shots.size(), 2u);
   std::vector<fs::path> files;
@@ -227,7 +229,7 @@ TEST_F(ComfortsPlayTest, AScreenshotIsTheSnapshotOfTheSameMoment) {
 // game's settings: the next run advances by itself at the speed chosen.
 TEST_F(ComfortsPlayTest, TheComfortsChosenAreRememberedForTheNextRun) {
   const std::string settingsBefore = ReadWholeFile(folder.data / "20.dat").value();
-  ASSERT_EQ(Play(std::string(kNewStory) + "key a\nmenu auto-fast\nuntil choice\n"), 0) << failure;
+  ASSERT_EQ(Play(NewStory() + "key a\nmenu auto-fast\nuntil choice\n"), 0) << failure;
   const ComfortSettings saved =
       ComfortSettings::Parse(ReadWholeFile(PlayerFolder() / kComfortSettingsFile).value());
   EXPECT_TRUE(saved.autoAdvance);
@@ -235,7 +237,8 @@ TEST_F(ComfortsPlayTest, TheComfortsChosenAreRememberedForTheNextRun) {
   EXPECT_FALSE(fs::exists(PlayerFolder() / "20.dat"));
   EXPECT_EQ(ReadWholeFile(folder.data / "20.dat").value(), settingsBefore);
 
-  ASSERT_EQ(Play("until title\nclick 420 245\nuntil choice\n"), 0) << failure;
+  ASSERT_EQ(Play("until title\n" + testing::TitleClick(kNewStoryEntry) + "until choice\n"), 0)
+      << failure;
   EXPECT_TRUE(Events("auto").empty());
   EXPECT_EQ(Texts().size(), 3u);
 }
@@ -249,9 +252,9 @@ TEST_F(ComfortsPlayTest, QuittingMidStoryAsksFirst) {
     bool asks;
   } cases[] = {
       {"until title\nmenu ends\n", false},
-      {std::string(kNewStory) + "menu ends\n", false},
-      {std::string(kNewStory) + kNextPage + "menu ends\n", true},
-      {std::string(kNewStory) + kNextPage + "close\n", true},
+      {NewStory() + "menu ends\n", false},
+      {NewStory() + kNextPage + "menu ends\n", true},
+      {NewStory() + kNextPage + "close\n", true},
   };
   for (const auto& c : cases) {
     ASSERT_EQ(Play(c.play), 0) << c.play << failure;
@@ -259,8 +262,8 @@ TEST_F(ComfortsPlayTest, QuittingMidStoryAsksFirst) {
     EXPECT_EQ(Events("exit").size(), 1u) << c.play;
   }
   // Cancel: the story goes on where it was.
-  ASSERT_EQ(Play(std::string(kNewStory) + kNextPage + "menu ends\nuntil message-box\n" +
-                 "answer cancel\n" + kNextPage),
+  ASSERT_EQ(Play(NewStory() + kNextPage + "menu ends\nuntil message-box\n" + "answer cancel\n" +
+                 kNextPage),
             0)
       << failure;
   ASSERT_EQ(Events("quit-ask").size(), 1u);

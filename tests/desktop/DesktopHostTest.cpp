@@ -46,6 +46,21 @@ bool RunUntil(QtHost& host, const std::function<bool()>& done, uint32_t timeoutM
   return true;
 }
 
+// Waits for the player in rounds of `roundMs` until `done` holds; the rounds
+// it took, or nothing when about three seconds passed first (a fault then
+// fails the test instead of hanging it).
+std::optional<int> WaitForPlayerUntil(QtHost& host, const std::function<bool()>& done,
+                                      uint32_t roundMs) {
+  const uint32_t start = host.TickCount();
+  int rounds = 0;
+  while (!done()) {
+    if (host.TickCount() - start > 3000) return std::nullopt;
+    host.WaitForPlayer(roundMs);
+    ++rounds;
+  }
+  return rounds;
+}
+
 // A frame whose every pixel differs from its neighbours.
 Surface PatternFrame() {
   Surface frame(640, 480);
@@ -451,7 +466,10 @@ TEST_F(DesktopHostTest, ProgramExitUnwindsThroughAWaitingHandler) {
   window.AddMenuItem("ends", "終了").onClick = [] { throw ProgramExit{ExitCode::Done}; };
   int waits = 0;
   target.onMouseDown = [&](const MouseEvent&) {
-    for (;;) {
+    // Waits until the program ends; gives up after about three seconds, so
+    // that an exit that never comes fails the test instead of hanging it.
+    const uint32_t start = host.TickCount();
+    while (host.TickCount() - start < 3000) {
       ++waits;
       host.DoEvents();
       host.Sleep(1);
@@ -499,12 +517,10 @@ TEST_F(DesktopHostTest, AWaitForThePlayerSleepsUntilInputArrivesOrATimerIsDue) {
   timer.SetEnabled(true);
   // Nothing arrives: rounds sleep past their 10 ms until the timer is due,
   // instead of ten rounds of 10 ms.
-  int rounds = 0;
-  while (fired == 0) {
-    host.WaitForPlayer(10);
-    ++rounds;
-  }
-  EXPECT_LE(rounds, 3);
+  const std::optional<int> rounds = WaitForPlayerUntil(
+      host, [&] { return fired > 0; }, 10);
+  ASSERT_TRUE(rounds.has_value()) << "the timer never fired";
+  EXPECT_LE(*rounds, 3);
 
   // Input arrives: the round lets it run.
   int downs = 0;
@@ -526,12 +542,13 @@ TEST_F(DesktopHostTest, AWaitShowsWhatChangedBeforeItSleeps) {
   Timer& timer = window.AddTimer("Clicker", 150);
   timer.onTimer = [&] { presentedWhenTheTimerFired = presented; };
   timer.SetEnabled(true);
-  while (presentedWhenTheTimerFired < 0)
-    host.WaitForPlayer(10);
+  ASSERT_TRUE(WaitForPlayerUntil(
+      host, [&] { return presentedWhenTheTimerFired >= 0; }, 10))
+      << "the timer never fired";
   EXPECT_GT(presentedWhenTheTimerFired, 0);
 }
 
-// Answers the next message box from a timer and reports what it showed.
+// What the message box answered by AnswerNextMessageBox showed.
 struct SeenBox {
   QString title;
   QString text;
@@ -540,11 +557,21 @@ struct SeenBox {
   bool onTop = false;
 };
 
+// Answers the next message box from a timer and reports what it showed. When
+// no message box is found within about three seconds, whatever modal window
+// is open is closed and `seen` stays empty: the test fails instead of hanging
+// in a modal loop nobody answers.
 void AnswerNextMessageBox(SeenBox& seen, QMessageBox::StandardButton answer) {
   auto* poll = new QTimer;
-  QObject::connect(poll, &QTimer::timeout, poll, [poll, &seen, answer] {
+  QObject::connect(poll, &QTimer::timeout, poll, [poll, &seen, answer, polls = 0]() mutable {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr || !box->isVisible()) return;
+    if (box == nullptr || !box->isVisible()) {
+      if (++polls < 300) return;
+      if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+      poll->deleteLater();
+      poll->stop();
+      return;
+    }
     seen.title = box->windowTitle();
     seen.text = box->text();
     for (const QAbstractButton* button : box->buttons())

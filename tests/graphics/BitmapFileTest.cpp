@@ -14,6 +14,8 @@ namespace dovetail {
 namespace {
 
 using testing::Bytes;
+using testing::WithU16;
+using testing::WithU32;
 
 // What a fixture file says about itself; BuildBmp lays it out as a file.
 struct BmpLayout {
@@ -334,18 +336,6 @@ TEST(BitmapFile, AcceptsALastRowWithoutItsPadding) {
   EXPECT_EQ(*decoded, c.expected);
   c.bytes.pop_back();
   EXPECT_FALSE(DecodeBitmap(c.bytes, "unpadded.bmp").ok());
-}
-
-std::string WithU32(std::string bytes, size_t offset, uint32_t value) {
-  for (int i = 0; i < 4; ++i) {
-    bytes[offset + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-  }
-  return bytes;
-}
-std::string WithU16(std::string bytes, size_t offset, uint32_t value) {
-  bytes[offset] = static_cast<char>(value & 0xFF);
-  bytes[offset + 1] = static_cast<char>((value >> 8) & 0xFF);
-  return bytes;
 }
 
 // 8 bits, 4 × 2: rows need no padding, so every byte is needed.

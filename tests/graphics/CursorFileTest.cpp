@@ -16,6 +16,8 @@ namespace dovetail {
 namespace {
 
 using testing::Bytes;
+using testing::WithU16;
+using testing::WithU32;
 
 // Rows of a width × height picture (top row first) stored bottom-up at `bits`
 // per pixel, each row padded to 4 bytes; 32-bit values are stored as words.
@@ -184,18 +186,6 @@ TEST(CursorFile, TakesTheImageClosestTo32AndKeepsTheHotSpotInside) {
   EXPECT_EQ(cursor->hotX, 1);
   EXPECT_EQ(cursor->hotY, 2);
   EXPECT_EQ(cursor->argb[0], 0xFFFFFFFFu);
-}
-
-std::string WithU32(std::string bytes, size_t offset, uint32_t value) {
-  for (int i = 0; i < 4; ++i) {
-    bytes[offset + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-  }
-  return bytes;
-}
-std::string WithU16(std::string bytes, size_t offset, uint32_t value) {
-  bytes[offset] = static_cast<char>(value & 0xFF);
-  bytes[offset + 1] = static_cast<char>((value >> 8) & 0xFF);
-  return bytes;
 }
 
 TEST(CursorFile, RejectsCorruptFilesNamingThem) {

@@ -11,6 +11,7 @@
 #include "support/PlayedRun.h"
 #include "support/RunnerGame.h"
 #include "support/TestDataFolder.h"
+#include "support/TitleClick.h"
 
 namespace dovetail {
 namespace {
@@ -28,7 +29,8 @@ class CafeRunTest : public testing::RunnerGame {
  protected:
   CafeRunTest() { folder.SetScript(WeekScript()); }
 
-  int Play(CafePolicy policy, const std::string& playText = "until title\nclick 420 245\n",
+  int Play(CafePolicy policy,
+           const std::string& playText = "until title\n" + testing::TitleClick(kNewStoryEntry),
            uint32_t seed = 1) {
     RunnerOptions options = Options();
     options.seed = seed;
@@ -106,9 +108,9 @@ TEST_F(CafeRunTest, APerfectWeekThenTheEndingTakesTheTopRankAndTheExitGoesToTheT
   for (int i = 0; i < 12; ++i)
     rows += "1000,g1,,,,,,,,,,,\r\n1000,g3,,,,,,,,,,,\r\n";
   folder.SetScript(rows + "1001,e,,,,,,,,,,,\r\n1002,,,,,,,,,,,,\r\n");
-  ASSERT_EQ(Play(CafePolicy::Perfect,
-                 "until title\nclick 420 245\nuntil ranking\nsnap ranking\nclick 300 410\n"
-                 "until title\n"),
+  ASSERT_EQ(Play(CafePolicy::Perfect, "until title\n" + testing::TitleClick(kNewStoryEntry) +
+                                          "until ranking\nsnap ranking\nclick 300 410\n"
+                                          "until title\n"),
             0)
       << failure;
 
@@ -151,9 +153,9 @@ TEST_F(CafeRunTest, AnIdleWeekOnlyHasGiveUpsAndEndsWithAnE) {
 TEST_F(CafeRunTest, ThePlayFileServesByMouseWhenItHasCafeCommands) {
   folder.SetScript("1000,g3,,,,,,,,,,,\r\n1001,q,,,,,,,,,,,\r\n");
   // The policy stays out of the way of a play file that plays the café.
-  ASSERT_EQ(Play(CafePolicy::Perfect,
-                 "until title\nclick 420 245\nuntil customer\nserve\nserve-wrong\n"
-                 "until customer\nsnap waiting\n"),
+  ASSERT_EQ(Play(CafePolicy::Perfect, "until title\n" + testing::TitleClick(kNewStoryEntry) +
+                                          "until customer\nserve\nserve-wrong\n"
+                                          "until customer\nsnap waiting\n"),
             0)
       << failure;
   const auto serves = Events("serve");
@@ -168,7 +170,9 @@ TEST_F(CafeRunTest, ThePlayFileServesByMouseWhenItHasCafeCommands) {
 TEST_F(CafeRunTest, TheSameSeedBringsTheSameCustomersAndOrders) {
   folder.SetScript("1000,g3,,,,,,,,,,,\r\n1001,q,,,,,,,,,,,\r\n");
   auto customers = [&](uint32_t seed) {
-    EXPECT_EQ(Play(CafePolicy::Perfect, "until title\nclick 420 245\n", seed), 0) << failure;
+    EXPECT_EQ(
+        Play(CafePolicy::Perfect, "until title\n" + testing::TitleClick(kNewStoryEntry), seed), 0)
+        << failure;
     return Events("customer");
   };
   const auto first = customers(1);

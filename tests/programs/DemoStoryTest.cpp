@@ -11,6 +11,7 @@
 #include "programs/runner/HeadlessRunner.h"
 #include "support/LogLine.h"
 #include "support/PlayedRun.h"
+#include "support/TitleClick.h"
 
 namespace dovetail {
 namespace {
@@ -58,9 +59,9 @@ size_t CountLines(const std::vector<std::string>& lines, const Sought& sought) {
 // scene's character-by-character line also turns it off, so one more click
 // starts the ending; the play file then waits through the ending.
 std::string WeekPlay(std::initializer_list<int> choices) {
-  std::string play =
-      "until title\nclick 420 245\nuntil click-wait\nmenu speedup\nuntil dialog\n"
-      "press Command1\n";
+  std::string play = "until title\n" + testing::TitleClick(kNewStoryEntry) +
+                     "until click-wait\nmenu speedup\nuntil dialog\n"
+                     "press Command1\n";
   for (int choice : choices) {
     play += "until choice\nclick 100 " + std::to_string(150 + 60 * (choice - 1)) +
             "\nuntil click-wait\nmenu speedup\n";

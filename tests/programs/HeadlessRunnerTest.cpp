@@ -10,6 +10,7 @@
 #include "support/PlayedRun.h"
 #include "support/RunnerGame.h"
 #include "support/TestDataFolder.h"
+#include "support/TitleClick.h"
 
 namespace dovetail {
 namespace {
@@ -53,8 +54,7 @@ TEST_F(HeadlessRunnerTest, TheNameDialogSaysWhyANameIsNotTakenAndStaysOpen) {
       "1000,g4,,,,,,,,,,,\r\n"
       "1000,,,,,,,2,&1&2です,,,1,\r\n"
       "1999,,,,,,,,,,,,\r\n");
-  EXPECT_EQ(Play("until title\n"
-                 "click 420 245\n"
+  EXPECT_EQ(Play("until title\n" + testing::TitleClick(kNewStoryEntry) +
                  "until dialog\n"
                  "type 山田花子\n"
                  "press Command1\n"
@@ -103,8 +103,8 @@ TEST_F(HeadlessRunnerTest, KeysTakeTheOptionsOfAChoice) {
       {"key 4\nkey 1\n", 0},       // an option not offered is no key of the choice
   };
   for (const auto& c : cases) {
-    ASSERT_EQ(Play(std::string("until title\nclick 420 245\nuntil choice\n") + c.keys +
-                   "until click-wait\n"),
+    ASSERT_EQ(Play("until title\n" + testing::TitleClick(kNewStoryEntry) + "until choice\n" +
+                   c.keys + "until click-wait\n"),
               0)
         << c.keys << failure;
     EXPECT_NE(Find("choice",
@@ -159,17 +159,15 @@ TEST_F(HeadlessRunnerTest, ASavedStoryContinuesAfterItsSavePointInTheNextRun) {
       "2000,w,,,,,,,100,,,,\r\n"
       "2000,,,,,,,,セーブの後,,,,\r\n"
       "3000,,,,,,,,おわり,,,,\r\n");
-  const char* firstRun =
-      "until title\n"
-      "click 420 245\n"
-      "until click-wait\n"
-      "click 320 440\n"
-      "until message-box\n"
-      "answer ok\n"
-      "until click-wait\n"
-      "click 320 440\n"
-      "until title\n"
-      "menu ends\n";
+  const std::string firstRun = "until title\n" + testing::TitleClick(kNewStoryEntry) +
+                               "until click-wait\n"
+                               "click 320 440\n"
+                               "until message-box\n"
+                               "answer ok\n"
+                               "until click-wait\n"
+                               "click 320 440\n"
+                               "until title\n"
+                               "menu ends\n";
   EXPECT_EQ(Play(firstRun), 0) << failure;
   const size_t saved = Find("msgbox", Holds("text", "セーブしました."));
   ASSERT_NE(saved, std::string::npos);
@@ -183,14 +181,12 @@ TEST_F(HeadlessRunnerTest, ASavedStoryContinuesAfterItsSavePointInTheNextRun) {
                 "exit", [](const testing::LogLine& line) { return line.Num("code") == 0; }, saved),
             std::string::npos);
 
-  const char* secondRun =
-      "until title\n"
-      "click 420 272\n"
-      "until message-box\n"
-      "answer ok\n"
-      "until click-wait\n"
-      "click 320 440\n"
-      "until title\n";
+  const std::string secondRun = "until title\n" + testing::TitleClick(kLoadEntry) +
+                                "until message-box\n"
+                                "answer ok\n"
+                                "until click-wait\n"
+                                "click 320 440\n"
+                                "until title\n";
   EXPECT_EQ(Play(secondRun), 0) << failure;
   const size_t loaded = Find("msgbox", Holds("text", "ロードしました."));
   ASSERT_NE(loaded, std::string::npos);
@@ -210,7 +206,7 @@ TEST_F(HeadlessRunnerTest, ASavedStoryContinuesAfterItsSavePointInTheNextRun) {
 
 TEST_F(HeadlessRunnerTest, RunningPastTheTimeLimitStopsWithAnError) {
   folder.SetScript("1000,w,,,,,,,30000,,,,\r\n1001,,,,,,,,end,,,,\r\n");
-  EXPECT_EQ(Play("until title\nclick 420 245\nwait 60000\n", 5000), 3);
+  EXPECT_EQ(Play("until title\n" + testing::TitleClick(kNewStoryEntry) + "wait 60000\n", 5000), 3);
   EXPECT_NE(failure.find("--max-ms"), std::string::npos) << failure;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -31,6 +32,16 @@ inline std::string ByteString(std::initializer_list<int> values) {
   for (int v : values)
     out += static_cast<char>(v);
   return out;
+}
+
+// `bytes` with the little-endian 32-bit `value` written over the four bytes
+// at `offset` (which must lie inside it): a fixture with one field changed.
+inline std::string WithU32(std::string bytes, size_t offset, uint32_t value) {
+  return bytes.replace(offset, 4, Bytes().U32(value).Text());
+}
+// The same for a 16-bit field.
+inline std::string WithU16(std::string bytes, size_t offset, uint32_t value) {
+  return bytes.replace(offset, 2, Bytes().U16(value).Text());
 }
 
 }  // namespace dovetail::testing

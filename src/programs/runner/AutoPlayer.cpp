@@ -2,6 +2,7 @@
 
 #include "routes/CounterLiveness.h"
 #include "shell/Game.h"
+#include "shell/TitleScreen.h"
 
 namespace dovetail {
 
@@ -20,13 +21,13 @@ bool IsConfirmation(const std::string& text) {
 int TitleEntry(StoryRoute::Start start) {
   switch (start) {
     case StoryRoute::Start::New:
-      return 1;
+      return kNewStoryEntry;
     case StoryRoute::Start::Load:
-      return 2;
+      return kLoadEntry;
     case StoryRoute::Start::Extra:
-      return 3;
+      return kExtraStoryEntry;
   }
-  return 1;
+  return kNewStoryEntry;
 }
 
 }  // namespace
@@ -127,7 +128,8 @@ std::optional<AutoStop> AutoPlayer::StartStory() {
   picksUsed_ = 0;
   clickWaits_.clear();
   random_.seed(story.seed);
-  ClickOn(item);
+  const TitlePoint press = TitleEntryPoint(entry);
+  host_.PostClick(press.x, press.y);
   return std::nullopt;
 }
 

@@ -11,6 +11,7 @@
 
 #include "backends/hosts/qt/CursorCache.h"
 #include "host/InputEvent.h"
+#include "host/ScreenSize.h"
 #include "host/Surface.h"
 #include "window/Cursor.h"
 
@@ -40,7 +41,6 @@ class CanvasWidget : public QWidget {
 
   // Full screen: the widget takes whatever size its window gives it and the
   // picture is scaled to fit (see PictureRect).
-  bool FitsWidget() const { return fit_; }
   void SetFitsWidget(bool fit);
 
   // Copies the frame; shown by the next paint. Callers repaint() to show it at once.
@@ -93,7 +93,7 @@ class CanvasWidget : public QWidget {
   void PostPress(QMouseEvent* event, InputEvent::Kind kind);
   void ApplyFixedSize();
 
-  QSize clientSize_{640, 480};
+  QSize clientSize_{kScreenWidth, kScreenHeight};
   int zoom_ = 1;
   bool fit_ = false;
   QImage frame_;

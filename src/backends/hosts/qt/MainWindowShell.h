@@ -69,9 +69,6 @@ class MainWindowShell : public QMainWindow {
   bool FullScreen() const { return fullScreen_; }
   void SetFullScreen(bool fullScreen);
 
-  // Full screen: whether the menu bar is shown for the moment.
-  bool MenuBarPeeking() const { return peek_ != Peek::None; }
-
   // Told when the player changed the zoom or full screen (to remember it).
   std::function<void()> onViewChanged;
 

@@ -87,8 +87,6 @@ class QtHost : public Host, private EventSource {
 
   MainWindowShell& Shell() { return *shell_; }
   CanvasWidget& Canvas() { return shell_->Canvas(); }
-  // Whether the Japanese button texts came from Qt's translations.
-  bool TranslationLoaded() const { return translationLoaded_; }
 
   // Called after each frame is on the screen (for the start-up report).
   std::function<void()> onPresented;
