@@ -380,9 +380,11 @@ async function main() {
     });
     try {
       const before = (await driver.session('s.log')).length;
-      // はじめから: the story saves at its first line, before its first page.
-      await driver.click(420, 245);
-      await driver.until('click-wait', 60000);
+      // A new story, as the first day starts it: it saves at the page after
+      // the hero is named.
+      const commands = commandsOf(play);
+      const named = commands.indexOf('press Command1');
+      await playInPage(driver, commands.slice(1, named + 4), async () => {});
       const boxes = (await driver.session('s.log')).slice(before).map((line) => JSON.parse(line))
         .filter((event) => event.event === 'msgbox').map((event) => event.text);
       assert.deepStrictEqual(boxes, ['セーブに失敗しました.']);
