@@ -7,7 +7,7 @@ import { listenToInput } from './input.js';
 import { Session } from './session.js';
 import { SOUND_HINT, Sound } from './sound.js';
 import { setStatus } from './status.js';
-import { Storage, savesFolder } from './storage.js';
+import { Storage, reasonOf, savesFolder } from './storage.js';
 import { readTar, writeTar } from './tar.js';
 
 const BUNDLED_GAME = 'demo';
@@ -164,7 +164,7 @@ function listenToTools() {
       setStatus(files.length + ' 個のファイルを読み込みました。ページを読み込み直します。');
       location.reload();
     } catch (error) {
-      setStatus('読み込めませんでした：' + file.name + '（' + error.message + '）');
+      setStatus('読み込めませんでした：' + file.name + '（' + reasonOf(error) + '）');
     }
   });
   const hint = $('drop-hint');

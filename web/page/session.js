@@ -3,7 +3,8 @@
 import { HEIGHT, WIDTH, canvas, drawFrame } from './canvas.js';
 import { DialogViews, showMessageBox } from './dialogs.js';
 import { renderMenu } from './menu.js';
-import { statusLine } from './status.js';
+import { setStatus, statusLine } from './status.js';
+import { reasonOf } from './storage.js';
 
 export class Session {
   // `sound` is the page's one Sound; `playAgain` starts the same game anew.
@@ -79,6 +80,21 @@ export class Session {
       this.modal = false;
       canvas.focus();
       answer(ok);
+    });
+  }
+
+  // Keeps a file the program wrote in the browser's storage (the Storage
+  // the page mounted, this.storage); `done` gets null once it is held, or
+  // the browser's reason for refusing it. A replaced session never resumes.
+  storeFile(path, done) {
+    this.storage.store([path]).then(() => {
+      if (!this.stopped) done(null);
+    }, (error) => {
+      const reason = reasonOf(error);
+      console.warn('dovetail: ' + path + ' could not be stored: ' + reason);
+      if (this.stopped) return;
+      setStatus('ブラウザに保存できませんでした：' + path.slice(path.lastIndexOf('/') + 1) + '（' + reason + '）');
+      done(reason);
     });
   }
 

@@ -1,85 +1,107 @@
-// The player's files: one IndexedDB store per game (emscripten's IDBFS),
-// written through after every change.
-import { setStatus } from './status.js';
+// The player's files: one IndexedDB database per game, in the layout of
+// emscripten's IDBFS, which reads them back into the folder when the game
+// starts. The program asks for each file it writes to be stored and waits
+// for the answer (store); the page's archive does the same with the files
+// it puts back. One round of writing runs at a time, in the order asked.
 
 export function savesFolder(gameId) {
   return '/saves/' + gameId;
+}
+
+// The browser's reason for a failure, as a line for the player.
+export function reasonOf(error) {
+  if (!error) return 'unknown error';
+  if (!error.message) return String(error);
+  return error.name && error.name !== 'Error' ? error.name + ': ' + error.message : error.message;
 }
 
 export class Storage {
   constructor(FS, folder) {
     this.FS = FS;
     this.folder = folder;
-    this.syncing = false;
-    this.again = false;
-    this.waiters = [];
-    // The error of the last round, or null when it stored everything.
-    this.failure = null;
+    this.IDBFS = FS.filesystems.IDBFS;
+    // The end of the last round asked for, whatever its outcome: the next
+    // one starts after it, so that two never run at once.
+    this.lastRound = Promise.resolve();
   }
 
+  // Mounts the folder and reads the browser's copy into it.
   mount() {
-    const FS = this.FS;
-    FS.mkdirTree(this.folder);
-    FS.mount(FS.filesystems.IDBFS, {}, this.folder);
-    return this.sync(true).then(() => {
-      // Every file closed, renamed or removed in the folder is written
-      // through: the program's own calls all pass these three.
-      const mine = (path) => typeof path === 'string' && path.startsWith(this.folder + '/');
-      const { close, rename, unlink } = FS;
-      FS.close = (stream) => {
-        const path = stream && stream.path;
-        const result = close.call(FS, stream);
-        if (mine(path)) this.flush();
-        return result;
-      };
-      FS.rename = (from, to) => {
-        const result = rename.call(FS, from, to);
-        if (mine(to)) this.flush();
-        return result;
-      };
-      FS.unlink = (path) => {
-        const result = unlink.call(FS, path);
-        if (mine(path)) this.flush();
-        return result;
-      };
-    });
+    this.FS.mkdirTree(this.folder);
+    this.FS.mount(this.IDBFS, {}, this.folder);
+    return this.sync(true);
   }
 
+  // The whole folder read from the browser's storage (`populate`) or
+  // written to it, through IDBFS.
   sync(populate) {
-    return new Promise((resolve, reject) => {
+    return this.inTurn(() => new Promise((resolve, reject) => {
       this.FS.syncfs(populate, (error) => (error ? reject(error) : resolve()));
-    });
+    }));
   }
 
-  // Writes the folder to the browser's storage; a change made meanwhile
-  // is written by another round.
-  flush() {
-    if (this.syncing) {
-      this.again = true;
-      return;
-    }
-    this.syncing = true;
-    this.sync(false).then(() => {
-      this.failure = null;
-    }, (error) => {
-      this.failure = error;
-      console.warn('dovetail: the saves could not be stored: ' + error);
-      setStatus('セーブをブラウザに保存できませんでした：' + error);
-    }).finally(() => {
-      this.syncing = false;
-      if (this.again) {
-        this.again = false;
-        this.flush();
-        return;
+  // Stores the files at `paths` (inside the folder), with the folders that
+  // hold them, in one transaction: resolves once the browser's storage holds
+  // them all; rejects with the browser's error when it refused them (a full
+  // or cleared storage), and then keeps none of them.
+  store(paths) {
+    return this.inTurn(() => this.put(this.entriesOf(paths)));
+  }
+
+  inTurn(round) {
+    const result = this.lastRound.then(round);
+    this.lastRound = result.catch(() => {});
+    return result;
+  }
+
+  // IDBFS's record of each file and of each folder between ours and it,
+  // outer folders first (IDBFS makes them in the order of their names).
+  entriesOf(paths) {
+    const entries = new Map();
+    for (const path of paths) {
+      if (!path.startsWith(this.folder + '/')) {
+        throw new Error(path + ': not in the folder of the player\'s files');
       }
-      for (const resolve of this.waiters.splice(0)) resolve();
-    });
+      let at = this.folder;
+      for (const part of path.slice(this.folder.length + 1).split('/')) {
+        at += '/' + part;
+        if (!entries.has(at)) entries.set(at, this.entryOf(at));
+      }
+    }
+    return entries;
   }
 
-  // Resolves when no round of writing is running or owed.
-  idle() {
-    if (!this.syncing) return Promise.resolve();
-    return new Promise((resolve) => this.waiters.push(resolve));
+  entryOf(path) {
+    const FS = this.FS;
+    const stat = FS.stat(path);
+    if (FS.isDir(stat.mode)) return { timestamp: stat.mtime, mode: stat.mode };
+    if (!FS.isFile(stat.mode)) throw new Error(path + ': neither a file nor a folder');
+    return { timestamp: stat.mtime, mode: stat.mode, contents: FS.readFile(path) };
+  }
+
+  // The transaction settles the promise when it completes or aborts; a
+  // failed request aborts it, and so does an exception while it is filled.
+  // The database is the one the mount opened (IDBFS keeps it open).
+  put(entries) {
+    return new Promise((resolve, reject) => {
+      this.IDBFS.getDB(this.folder, (error, db) => {
+        if (error) {
+          reject(error);
+          return;
+        }
+        let transaction = null;
+        try {
+          transaction = db.transaction([this.IDBFS.DB_STORE_NAME], 'readwrite');
+          transaction.oncomplete = () => resolve();
+          transaction.onabort = () => reject(transaction.error || new Error('the write was aborted'));
+          const files = transaction.objectStore(this.IDBFS.DB_STORE_NAME);
+          for (const [path, entry] of entries) files.put(entry, path);
+        } catch (thrown) {
+          reject(thrown);
+          if (transaction) abortQuietly(transaction);
+        }
+      });
+    });
   }
 
   files() {
@@ -100,14 +122,23 @@ export class Storage {
 
   // Puts the files into the folder; resolves once the browser's storage
   // holds them, rejects when it could not take them.
-  async write(files) {
+  write(files) {
+    const paths = [];
     for (const file of files) {
       const full = this.folder + '/' + file.name;
       this.FS.mkdirTree(full.slice(0, full.lastIndexOf('/')));
       this.FS.writeFile(full, file.data);
+      paths.push(full);
     }
-    this.flush();
-    await this.idle();
-    if (this.failure) throw this.failure;
+    return this.store(paths);
+  }
+}
+
+// A transaction already finished or aborted refuses another abort.
+function abortQuietly(transaction) {
+  try {
+    transaction.abort();
+  } catch {
+    // nothing left to undo
   }
 }

@@ -11,8 +11,9 @@
 // that every snapshot of the play file (the title, pages of text, the name
 // entry, the café) has the runner's pixels; that the save made on the way
 // survives a reload of the page and an export to an archive and back; that
-// a screenshot keeps the picture's pixels; and that a folder the player
-// chooses plays with a store of its own. Screenshots of the page go to
+// a screenshot keeps the picture's pixels; that a save the browser's storage
+// refuses is told as a failed save and the story goes on; and that a folder
+// the player chooses plays with a store of its own. Screenshots of the page go to
 // build-web/test/.
 'use strict';
 
@@ -369,6 +370,36 @@ async function main() {
     samePixels('screenshot', readPng(file), frame);
   });
 
+  await check('a store the browser refuses fails the save, and the game goes on', async () => {
+    // From here every write to IndexedDB is refused, as a full storage refuses it.
+    await page.evaluate(() => {
+      window.dovetailTestPut = IDBObjectStore.prototype.put;
+      IDBObjectStore.prototype.put = () => {
+        throw new DOMException('the test has filled the storage', 'QuotaExceededError');
+      };
+    });
+    try {
+      const before = (await driver.session('s.log')).length;
+      // A new story, as the first day starts it: it saves at the page after
+      // the hero is named.
+      const commands = commandsOf(play);
+      const named = commands.indexOf('press Command1');
+      await playInPage(driver, commands.slice(1, named + 4), async () => {});
+      const boxes = (await driver.session('s.log')).slice(before).map((line) => JSON.parse(line))
+        .filter((event) => event.event === 'msgbox').map((event) => event.text);
+      assert.deepStrictEqual(boxes, ['セーブに失敗しました.']);
+      const status = await page.locator('#status').textContent();
+      assert.ok(status.includes('QuotaExceededError'), 'the page did not tell the refusal: ' + status);
+      // The story goes on past the failed save: its next page is taken.
+      await driver.click(320, 440);
+      await driver.until('click-wait', 60000);
+    } finally {
+      await page.evaluate(() => {
+        IDBObjectStore.prototype.put = window.dovetailTestPut;
+      });
+    }
+  });
+
   await check('a game folder the player chooses plays, with a store of its own', async () => {
     const folder = path.join(work, 'my-game');
     fs.cpSync(game, path.join(folder, 'data'), { recursive: true });
@@ -383,6 +414,8 @@ async function main() {
 
   await check('the page raised no error', async () => {
     assert.deepStrictEqual(problems, []);
+    // The rounds of writing the player's files wait for one another.
+    assert.deepStrictEqual(consoleLines.filter((line) => line.includes('in flight at once')), []);
   });
 
   fs.writeFileSync(path.join(shots, 'console.log'), consoleLines.join('\n') + '\n');

@@ -2,8 +2,9 @@
 // folder at /game, the glyph table at /dovetail/glyphs.bin and the player's files,
 // read back from the browser's storage, into the folder --player names.
 //
-//   --player DIR  where the player's files are kept (the page writes the
-//                 folder through to the browser's storage)
+//   --player DIR  where the player's files are kept (each file the game
+//                 writes there is stored in the browser's storage before the
+//                 game goes on)
 //   --seed N      the café's random numbers from N, as the headless runner's
 //                 --seed (for the page's tests); otherwise drawn anew
 //   --log         the run's events as the headless runner's log lines, and
@@ -18,6 +19,7 @@
 #include "backends/glyphs/table/GlyphTable.h"
 #include "backends/hosts/web/PageSeam.h"
 #include "backends/hosts/web/WebHost.h"
+#include "backends/storage/browser/BrowserStorage.h"
 #include "base/Files.h"
 #include "base/JsonText.h"
 #include "base/ProgramExit.h"
@@ -128,11 +130,15 @@ int Play(CommandLine& args) {
   LoggedEvents loggedEvents(host, log);
   IgnoredEvents ignoredEvents;
   GameEvents& events = logged ? static_cast<GameEvents&>(loggedEvents) : ignoredEvents;
+  // The page's file system lives in memory: a write counts once the
+  // browser's storage holds it.
+  const FolderPlayerFiles::Durability durability = KeepInBrowserStorage;
   try {
-    Game game(host, text, paths, audio, events);
+    Game game(host, text, paths, audio, events, durability);
     game.random.seed(seed ? *seed : std::random_device{}());
     // Screenshots are kept with the player's files; the page exports them.
-    game.comforts.SetScreenshotFolder(FolderPlayerFiles::Folder(*player.saveDir / "screenshots"));
+    game.comforts.SetScreenshotFolder(
+        FolderPlayerFiles::Folder(*player.saveDir / "screenshots", durability));
     WaitReporter waits(game);
     if (logged) {
       host.onMessageBoxAnswered = [&](const MessageBoxRequest& request, MessageBoxAnswer answer) {

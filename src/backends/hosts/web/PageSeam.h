@@ -41,6 +41,14 @@ void dovetail_web_machine(double* facts);
 // The browser's name (its user agent), NUL-terminated within `size` bytes.
 void dovetail_web_system(char* name, int32_t size);
 
+// ---- The player's files (BrowserStorage.cpp).
+
+// Suspends the program until the browser's storage holds the file at `path`
+// (inside the player's folder the page keeps) and returns 1; or returns 0
+// with the browser's reason for refusing it in `reason`, NUL-terminated
+// within `size` bytes.
+int dovetail_web_store_file(const char* path, char* reason, int32_t size);
+
 // ---- The sound (WebAudioOutput.cpp).
 
 int dovetail_web_audio_open();

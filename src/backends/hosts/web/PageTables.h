@@ -150,6 +150,7 @@ inline constexpr Field kPageEventFields[] = {
 inline constexpr std::string_view kSuspendingFunctions[] = {
     "dovetail_web_wait",
     "dovetail_web_message_box",
+    "dovetail_web_store_file",
 };
 
 }  // namespace dovetail::page

@@ -1,8 +1,8 @@
 // The page's side of the functions declared in PageSeam.h: each hands the
 // call to the page object the module was made with (Module.page, the Session
-// of web/page/session.js). Waits and modal boxes suspend the program through
-// ASYNCIFY until the page answers (the link's list of them is generated from
-// PageTables.h).
+// of web/page/session.js). Waits, modal boxes and the storing of the
+// player's files suspend the program through ASYNCIFY until the page answers
+// (the link's list of them is generated from PageTables.h).
 mergeInto(LibraryManager.library, {
   dovetail_web_now: function () {
     return Module.page.now();
@@ -35,6 +35,21 @@ mergeInto(LibraryManager.library, {
     return Asyncify.handleSleep(function (wakeUp) {
       Module.page.messageBox(UTF8ToString(text), UTF8ToString(title), okCancel !== 0,
                              function (ok) { wakeUp(ok ? 1 : 0); });
+    });
+  },
+  // The reason of a refusal is written before the program resumes: its
+  // buffer lies in the suspended caller's frame, which stays in place.
+  dovetail_web_store_file__deps: ['$Asyncify'],
+  dovetail_web_store_file: function (path, reason, size) {
+    return Asyncify.handleSleep(function (wakeUp) {
+      Module.page.storeFile(UTF8ToString(path), function (failure) {
+        if (failure === null) {
+          wakeUp(1);
+          return;
+        }
+        stringToUTF8(failure, reason, size);
+        wakeUp(0);
+      });
     });
   },
   dovetail_web_show_dialog: function (id, description) {
