@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/NewFile.h"
+
 namespace dovetail {
 namespace {
 
@@ -237,21 +239,9 @@ Status ReplaceFileAtomically(const std::filesystem::path& path, std::string_view
 Status CreateFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
   auto temp = WriteTemporaryBeside(path, bytes, NewFileMode());
   if (!temp.ok()) return temp.error();
-#if defined(__EMSCRIPTEN__)
-  // A browser's file system has no hard links. The program is the only
-  // writer of its in-memory files, on one thread: a name found free stays
-  // free until the rename.
-  struct stat existing {};
-  const bool taken = ::lstat(path.c_str(), &existing) == 0;
-  const int linked = taken ? -1 : ::rename(temp->c_str(), path.c_str());
-  const int err = taken ? EEXIST : errno;
-#else
-  // A hard link never replaces an existing name: whatever is there stays.
-  const int linked = ::link(temp->c_str(), path.c_str());
-  const int err = errno;
-#endif
+  const int err = PlaceNewFile(temp->c_str(), path.c_str());
   ::unlink(temp->c_str());
-  if (linked != 0) return FileError(path, "cannot be created", err);
+  if (err != 0) return FileError(path, "cannot be created", err);
   return SyncFolderOf(path);
 }
 

@@ -21,7 +21,7 @@ namespace {
 // failure.
 Status RestoreDataFolderAtRest(const GamePaths& paths) {
   Status result;
-  if (paths.SeparatePlayerFolder()) RemoveLeftovers(paths.PlayerPath);
+  if (paths.SeparatePlayerFolder()) RemoveLeftovers(paths.playerPath);
   if (!paths.writesDataFolder) return result;
   for (const char* name : kPictureFiles) {
     const fs::path path = DataFile(paths.DataPath, name);

@@ -95,7 +95,7 @@ void RemoveLeftovers(const fs::path& dataPath) {
 }
 
 Status PrepareAssets(const GamePaths& paths, const ProgressReport& progress) {
-  if (paths.SeparatePlayerFolder()) RemoveLeftovers(paths.PlayerPath);
+  if (paths.SeparatePlayerFolder()) RemoveLeftovers(paths.playerPath);
   if (paths.writesDataFolder) RemoveLeftovers(paths.DataPath);
   for (const char* name : kPictureFiles) {
     const fs::path picture = DataFile(paths.DataPath, name);

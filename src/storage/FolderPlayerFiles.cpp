@@ -21,7 +21,7 @@ FolderPlayerFiles::FolderPlayerFiles(Layout layout, Durability durability)
 
 FolderPlayerFiles FolderPlayerFiles::GameFiles(const GamePaths& paths, Durability durability) {
   Layout layout;
-  layout.folder = paths.PlayerPath;
+  layout.folder = paths.playerPath;
   if (paths.SeparatePlayerFolder()) layout.startingState = paths.DataPath;
   layout.gameNames = true;
   return FolderPlayerFiles(std::move(layout), std::move(durability));
@@ -36,7 +36,7 @@ FolderPlayerFiles FolderPlayerFiles::OfDataFolder(const fs::path& dataPath) {
 
 FolderPlayerFiles FolderPlayerFiles::OwnFiles(const GamePaths& paths, Durability durability) {
   Layout layout;
-  layout.folder = paths.OwnFilesPath;
+  layout.folder = paths.ownFilesPath;
   return FolderPlayerFiles(std::move(layout), std::move(durability));
 }
 

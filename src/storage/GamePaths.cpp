@@ -72,9 +72,9 @@ GamePaths GamePaths::ForPlayer(const fs::path& gameFolder, const PlayerFolderCho
   const fs::path playersOwn =
       choice.saveDir ? *choice.saveDir
                      : choice.dataHome / "dovetail" / GameIdentity(gameFolder, paths.DataPath);
-  if (choice.keepOwnFiles) paths.OwnFilesPath = playersOwn;
+  if (choice.keepOwnFiles) paths.ownFilesPath = playersOwn;
   if (apart) {
-    paths.PlayerPath = playersOwn;
+    paths.playerPath = playersOwn;
     paths.writesDataFolder = false;
   }
   return paths;

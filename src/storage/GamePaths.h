@@ -43,11 +43,12 @@ struct PlayerFolderChoice {
 // the data folder inside it ("data" when the game folder has one, else the
 // game folder itself), and the folder of the player's files.
 struct GamePaths {
+  // The program's folder and the data folder, as the game's rules name them.
   std::filesystem::path BasePath;
   std::filesystem::path DataPath;
   // Where the player's files are written. The data folder itself unless it
   // is read-only or --save-dir names another.
-  std::filesystem::path PlayerPath;
+  std::filesystem::path playerPath;
   // True while the data folder is written as the game always did it: picture
   // headers restored at start-up and disguised again at the end, leftovers of
   // interrupted runs removed. False: not one byte is ever written there.
@@ -55,7 +56,7 @@ struct GamePaths {
   // Where the files of our own live (the player's comfort settings, the
   // pages read): always apart from the data folder, whose files stay the
   // original's. Empty: nothing of ours is kept beyond the run.
-  std::filesystem::path OwnFilesPath{};
+  std::filesystem::path ownFilesPath{};
 
   // The data folder is the folder of the player's files too, and is written.
   static GamePaths ForGameFolder(const std::filesystem::path& gameFolder);
@@ -67,7 +68,7 @@ struct GamePaths {
                              const PlayerFolderChoice& choice);
 
   // True when the player's files live apart from the data folder.
-  bool SeparatePlayerFolder() const { return PlayerPath != DataPath; }
+  bool SeparatePlayerFolder() const { return playerPath != DataPath; }
 };
 
 // A stable, readable name for a game: its folder's name and a short hash of

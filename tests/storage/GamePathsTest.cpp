@@ -33,7 +33,7 @@ class GamePathsTest : public ::testing::Test {
 TEST_F(GamePathsTest, AWritableDataFolderKeepsThePlayersFilesAndIsLeftAsItWas) {
   const GamePaths paths = GamePaths::ForPlayer(folder.root, {std::nullopt, home.path, false});
   EXPECT_TRUE(paths.writesDataFolder);
-  EXPECT_EQ(paths.PlayerPath, folder.data);
+  EXPECT_EQ(paths.playerPath, folder.data);
   FolderPlayerFiles files = FolderPlayerFiles::GameFiles(paths);
   EXPECT_EQ(files.Read("20.dat", 1 << 20).value(), ReadBytes(folder.data / "20.dat"));
   ASSERT_TRUE(files.Append("rank.txt", "a line\r\n", 1 << 20));
@@ -59,7 +59,7 @@ TEST_F(GamePathsTest, OurOwnFilesLiveApartFromTheDataFolder) {
   };
   for (const auto& c : cases) {
     const GamePaths paths = GamePaths::ForPlayer(folder.root, c.choice);
-    EXPECT_EQ(paths.OwnFilesPath, c.expected);
+    EXPECT_EQ(paths.ownFilesPath, c.expected);
     EXPECT_EQ(FolderPlayerFiles::OwnFiles(paths).Keeps(), !c.expected.empty());
   }
   // Made (private) only when one is written.
@@ -78,8 +78,8 @@ TEST_F(GamePathsTest, OurOwnFilesLiveApartFromTheDataFolder) {
 TEST_F(GamePathsTest, TheInstalledGameIsOnlyReadEvenWhenItCouldBeWritten) {
   const GamePaths paths = GamePaths::ForPlayer(folder.root, {std::nullopt, home.path, true});
   EXPECT_FALSE(paths.writesDataFolder);
-  EXPECT_EQ(paths.PlayerPath.parent_path(), home.path / "dovetail");
-  EXPECT_EQ(paths.PlayerPath.filename(), GameIdentity(folder.root, folder.data));
+  EXPECT_EQ(paths.playerPath.parent_path(), home.path / "dovetail");
+  EXPECT_EQ(paths.playerPath.filename(), GameIdentity(folder.root, folder.data));
 }
 
 // The data folder's copy is the starting state until the player has one;

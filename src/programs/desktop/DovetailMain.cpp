@@ -141,7 +141,7 @@ int main(int argc, char** argv) {
   const GamePaths paths = GamePaths::ForPlayer(gameFolder, playerFolder);
   // Two copies must not write the same player's files; copies keeping their
   // files apart (--save-dir) may share a game folder.
-  const auto lock = InstanceLock::Acquire(paths.PlayerPath);
+  const auto lock = InstanceLock::Acquire(paths.playerPath);
   if (lock == nullptr) {
     host.MessageBox({"既に起動しています。", kAppTitle, MessageBoxButtons::Ok, true});
     return ExitStatus(ExitCode::Done);
