@@ -346,5 +346,31 @@ TEST_F(SaveFileTest, ALinkedSaveIsReplacedNeverWrittenThroughOrCopied) {
   EXPECT_EQ(std::distance(fs::directory_iterator(outside), {}), 1);
 }
 
+// A game played from a read-only folder whose 40.dat is a link (an install
+// made of links): the save goes to the player's own folder as a regular file;
+// the link and what it leads to are left as they are.
+TEST_F(SaveFileTest, ALinkedSaveInTheGamesFolderIsLeftAloneAndThePlayersCopyWritten) {
+  const fs::path outside = dir / "outside";
+  const fs::path game = dir / "game";
+  fs::create_directories(outside);
+  fs::create_directories(game / "data");
+  state.CurLabel = 1000;
+  FolderPlayerFiles outsideFiles = FolderPlayerFiles::OfDataFolder(outside);
+  SaveGame(state, host, outsideFiles);
+  const std::string theirs = *ReadWholeFile(outside / "40.dat");
+  fs::create_symlink(outside / "40.dat", game / "data" / "40.dat");
+  PlayerFolderChoice player;
+  player.saveDir = dir / "player";
+  FolderPlayerFiles playerFiles = FolderPlayerFiles::GameFiles(GamePaths::ForPlayer(game, player));
+
+  state.CurLabel = 1059;
+  SaveGame(state, host, playerFiles);
+  EXPECT_EQ(LastMessage(), "セーブしました.");
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir / "player" / "40.dat")));
+  EXPECT_FALSE(fs::exists(dir / "player" / "40.dat.bak"));  // a link is no backup
+  EXPECT_TRUE(fs::is_symlink(game / "data" / "40.dat"));
+  EXPECT_EQ(*ReadWholeFile(outside / "40.dat"), theirs);
+}
+
 }  // namespace
 }  // namespace dovetail

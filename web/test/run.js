@@ -412,6 +412,21 @@ async function main() {
     assert.deepStrictEqual(await driver.session('s.storage.files()'), []);
   });
 
+  await check('the program refuses a seed that is no whole number, with its message', async () => {
+    const refused = await context.newPage();
+    try {
+      await refused.goto(`http://127.0.0.1:${server.address().port}/?seed=x`);
+      const box = refused.locator('.message-box .text');
+      await box.waitFor({ timeout: 60000 });
+      assert.strictEqual(await box.textContent(), '--seed needs a whole number');
+      await refused.locator('.message-box button[data-answer="ok"]').click();
+      await refused.waitForFunction(() => window.dovetailPage.session.exitCode === 2, null,
+                                    { timeout: 30000 });
+    } finally {
+      await refused.close();
+    }
+  });
+
   await check('the page raised no error', async () => {
     assert.deepStrictEqual(problems, []);
     // The rounds of writing the player's files wait for one another.
